@@ -1,0 +1,62 @@
+#include "Connection.h"
+
+#include "ConnectionString.h"
+#include "DbError.h"
+#include "odbc/OdbcBackend.h"
+#include "odbc/OdbcConnectionString.h"
+#include "sqlite/SqliteBackend.h"
+
+#include <string_view>
+
+namespace {
+constexpr std::string_view kSqlitePrefix = "sqlite:";
+}
+
+Connection::Connection() = default;
+Connection::~Connection() = default;
+
+void Connection::setSettings(ConnectionSettings settings) {
+    settings_ = std::move(settings);
+}
+
+std::string Connection::connectionString() const {
+    return BuildConnectionString(settings_);
+}
+
+std::unique_ptr<DatabaseBackend> Connection::connectBackend() const {
+    if (settings_.server.starts_with(kSqlitePrefix))
+        return std::make_unique<SqliteBackend>(settings_.server.substr(kSqlitePrefix.size()));
+    return std::make_unique<OdbcBackend>(sqlServerOdbcConnectionString(settings_));
+}
+
+void Connection::open() {
+    close();
+    try {
+        backend_ = connectBackend();
+    } catch (const DbError& error) {
+        rethrowWithoutPassword(error);
+    }
+}
+
+void Connection::close() {
+    backend_.reset();
+}
+
+ResultSet Connection::fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) {
+    if (!backend_)
+        throw DbError("the connection is closed");
+    try {
+        return backend_->fetchAll(commandText, declared);
+    } catch (const DbError& error) {
+        rethrowWithoutPassword(error);
+    }
+}
+
+void Connection::rethrowWithoutPassword(const DbError& error) const {
+    std::string text = error.what();
+    if (!settings_.password.empty())
+        for (std::size_t at = text.find(settings_.password); at != std::string::npos;
+             at = text.find(settings_.password, at + 3))
+            text.replace(at, settings_.password.size(), "***");
+    throw DbError(text);
+}

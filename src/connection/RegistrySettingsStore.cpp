@@ -1,0 +1,58 @@
+// The settings store on Windows: string values under HKEY_LOCAL_MACHINE.
+#include "SettingsKey.h"
+#include "Utf16.h"
+
+#include <windows.h>
+
+namespace {
+
+std::wstring wide(const std::string& utf8) {
+    const std::u16string units = utf8ToUtf16(utf8);
+    return std::wstring(units.begin(), units.end());
+}
+
+class RegistrySettingsKey : public SettingsKey {
+public:
+    explicit RegistrySettingsKey(HKEY key) : key_(key) {}
+    ~RegistrySettingsKey() override { RegCloseKey(key_); }
+
+    std::string readString(const std::string& name) override {
+        const std::wstring valueName = wide(name);
+        DWORD type = 0;
+        DWORD bytes = 0;
+        if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type, nullptr, &bytes) !=
+            ERROR_SUCCESS)
+            return {}; // a missing value reads as the empty text
+        if (type != REG_SZ && type != REG_EXPAND_SZ)
+            throw RegistryError("value " + name + " is not a string");
+        std::u16string data(bytes / sizeof(char16_t) + 1, u'\0');
+        if (RegQueryValueExW(key_, valueName.c_str(), nullptr, &type,
+                             reinterpret_cast<BYTE*>(data.data()), &bytes) != ERROR_SUCCESS)
+            throw RegistryError("cannot read value " + name);
+        std::string out;
+        appendUtf16AsUtf8(data.data(), data.find(u'\0'), out);
+        return out;
+    }
+
+    void writeString(const std::string& name, const std::string& value) override {
+        const std::wstring text = wide(value);
+        const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+        if (RegSetValueExW(key_, wide(name).c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(text.c_str()), bytes) != ERROR_SUCCESS)
+            throw RegistryError("cannot write value " + name);
+    }
+
+private:
+    HKEY key_;
+};
+
+} // namespace
+
+std::unique_ptr<SettingsKey> openSettingsKey(const std::string& keyPath) {
+    const std::wstring path = wide(keyPath.starts_with('\\') ? keyPath.substr(1) : keyPath);
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return std::make_unique<RegistrySettingsKey>(key);
+}

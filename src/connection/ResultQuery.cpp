@@ -1,0 +1,78 @@
+#include "ResultQuery.h"
+
+#include "Connection.h"
+#include "DbError.h"
+
+#include <algorithm>
+#include <limits>
+#include <numeric>
+
+ResultQuery::ResultQuery(Connection& connection, std::vector<FieldDecl> declaredFields)
+    : connection_(connection), declared_(std::move(declaredFields)) {}
+
+void ResultQuery::close() {
+    open_ = false;
+    result_ = ResultSet();
+    order_ = {};
+    position_ = 0;
+}
+
+void ResultQuery::clearStatement() {
+    lines_.clear();
+}
+
+void ResultQuery::appendLine(std::string_view line) {
+    lines_.emplace_back(line);
+}
+
+std::string ResultQuery::commandText() const {
+    std::string text;
+    for (const std::string& line : lines_) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+void ResultQuery::open() {
+    close();
+    ResultSet fetched = connection_.fetchAll(commandText(), declared_);
+    if (fetched.rowCount() > std::numeric_limits<std::uint32_t>::max())
+        throw DbError("the result has more rows than a query can hold");
+    result_ = std::move(fetched);
+    order_.resize(result_.rowCount());
+    std::iota(order_.begin(), order_.end(), 0U);
+    position_ = 0;
+    open_ = true;
+}
+
+void ResultQuery::first() {
+    position_ = 0;
+}
+
+void ResultQuery::next() {
+    if (position_ < order_.size())
+        ++position_;
+}
+
+void ResultQuery::moveBy(std::int64_t rows) {
+    if (order_.empty())
+        return;
+    const auto last = static_cast<std::int64_t>(order_.size()) - 1;
+    position_ = static_cast<std::size_t>(
+        std::clamp(static_cast<std::int64_t>(std::min(position_, order_.size() - 1)) + rows,
+                   std::int64_t{0}, last));
+}
+
+void ResultQuery::gotoBookmark(Bookmark row) {
+    const auto found = std::find(order_.begin(), order_.end(), row);
+    if (found == order_.end())
+        throw DbError("bookmark not found");
+    position_ = static_cast<std::size_t>(found - order_.begin());
+}
+
+std::size_t ResultQuery::fieldIndex(std::string_view name) const {
+    if (const auto index = result_.findColumn(name))
+        return *index;
+    throw DbError("no field " + std::string(name));
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "FieldKind.h"
+#include "ResultSet.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class Connection;
+
+// A result query on the one connection: a statement appended line by line, opened into a
+// columnar result kept in memory, and a cursor over a row order (a permutation of the rows
+// as the database returned them, so that sorting only reorders that permutation).
+class ResultQuery {
+public:
+    using Bookmark = std::uint32_t; // a row id, stable across reordering
+
+    ResultQuery(Connection& connection, std::vector<FieldDecl> declaredFields = {});
+
+    void close();
+    void clearStatement();
+    void appendLine(std::string_view line);
+    // The lines joined, each ended by CR LF.
+    std::string commandText() const;
+    const std::vector<std::string>& statementLines() const { return lines_; }
+
+    // Reads the whole result. Throws DbError on any failure and is then closed.
+    void open();
+    bool isOpen() const { return open_; }
+    std::size_t rowCount() const { return order_.size(); }
+    bool isEmpty() const { return order_.empty(); }
+
+    void first();
+    void next();
+    bool eof() const { return position_ >= order_.size(); }
+    // Moves by a signed number of rows, stopping at the first and last row.
+    void moveBy(std::int64_t rows);
+    std::size_t position() const { return position_; }
+    // The row id of the current record; the cursor must stand on a row.
+    std::size_t currentRow() const { return order_[position_]; }
+    Bookmark bookmark() const { return order_[position_]; }
+    void gotoBookmark(Bookmark row);
+
+    const ResultSet& result() const { return result_; }
+    // The index of a field in the result; throws DbError when there is none.
+    std::size_t fieldIndex(std::string_view name) const;
+
+private:
+    Connection& connection_;
+    std::vector<FieldDecl> declared_;
+    std::vector<std::string> lines_;
+    bool open_ = false;
+    ResultSet result_;
+    std::vector<std::uint32_t> order_;
+    std::size_t position_ = 0;
+};

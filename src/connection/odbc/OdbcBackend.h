@@ -1,0 +1,25 @@
+#pragma once
+
+#include "../DatabaseBackend.h"
+#include "OdbcHandle.h"
+
+#include <memory>
+#include <string>
+
+// A database reached through the ODBC driver manager: SQL Server through FreeTDS or the
+// system's driver, or any other driver a connection string names.
+class OdbcBackend : public DatabaseBackend {
+public:
+    // SQL Server clients commonly wait 15 seconds for a log-in.
+    static constexpr int kLoginTimeoutSeconds = 15;
+
+    // Connects read-only and without any prompt; throws DbError when that fails.
+    explicit OdbcBackend(const std::string& connectionString,
+                         int loginTimeoutSeconds = kLoginTimeoutSeconds);
+
+    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) override;
+
+private:
+    std::unique_ptr<OdbcHandle> environment_;
+    std::unique_ptr<OdbcHandle> connection_;
+};

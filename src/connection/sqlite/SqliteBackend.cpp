@@ -1,0 +1,99 @@
+#include "SqliteBackend.h"
+
+#include "../ColumnPlan.h"
+#include "../DbError.h"
+#include "SqliteValueReader.h"
+#include "TsqlToSqlite.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace {
+
+struct StatementCloser {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
+
+bool onlyBlanks(const char* text) {
+    for (; *text; ++text)
+        if (static_cast<unsigned char>(*text) > 32)
+            return false;
+    return true;
+}
+
+} // namespace
+
+SqliteBackend::SqliteBackend(const std::string& path) {
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
+                                   nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        sqlite3_close(db_);
+        throw DbError("cannot open " + path + ": " + message);
+    }
+    try {
+        // An attached database inherits the read-only flag of the main one.
+        execute("ATTACH DATABASE ?1 AS dbo", path);
+        execute("SELECT count(*) FROM main.sqlite_master", {});
+    } catch (...) {
+        sqlite3_close(db_);
+        throw;
+    }
+}
+
+SqliteBackend::~SqliteBackend() {
+    sqlite3_close(db_);
+}
+
+void SqliteBackend::execute(const char* sql, const std::string& boundText) {
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db_, sql, -1, &raw, nullptr) != SQLITE_OK)
+        throw DbError(sqlite3_errmsg(db_));
+    Statement statement(raw);
+    if (!boundText.empty())
+        sqlite3_bind_text(raw, 1, boundText.c_str(), static_cast<int>(boundText.size()),
+                          SQLITE_TRANSIENT);
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        throw DbError(sqlite3_errmsg(db_));
+}
+
+ResultSet SqliteBackend::fetchAll(const std::string& commandText,
+                                  std::span<const FieldDecl> declared) {
+    const std::string sql = tsqlToSqlite(commandText);
+    sqlite3_stmt* raw = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), static_cast<int>(sql.size()), &raw, &tail) !=
+        SQLITE_OK)
+        throw DbError(sqlite3_errmsg(db_));
+    Statement statement(raw);
+    if (!raw || !onlyBlanks(tail))
+        throw DbError("the command text must hold exactly one statement");
+    if (!sqlite3_stmt_readonly(raw))
+        throw DbError("only reading statements are run");
+
+    const int columnCount = sqlite3_column_count(raw);
+    std::vector<SourceColumn> source;
+    for (int i = 0; i < columnCount; ++i)
+        source.push_back({sqlite3_column_name(raw, i),
+                          kindFromSqliteDeclType(sqlite3_column_decltype(raw, i)), false});
+    const ColumnPlan plan = planColumns(source, declared);
+    ResultSet result = plan.makeEmptyResult();
+
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        for (int i = 0; i < columnCount; ++i) {
+            const int target = plan.targetOf[static_cast<std::size_t>(i)];
+            if (target >= 0)
+                appendSqliteValue(result.column(static_cast<std::size_t>(target)),
+                                  plan.targetDeclared[static_cast<std::size_t>(target)], raw, i);
+        }
+    }
+    if (rc != SQLITE_DONE)
+        throw DbError(sqlite3_errmsg(db_));
+    return result;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Rewrites the T-SQL function ISNULL( as SQLite's IFNULL( wherever it stands outside string
+// literals, quoted identifiers and comments; everything else is copied unchanged. SQLite
+// reads ISNULL as a keyword, so no function of that name can be registered instead.
+std::string tsqlToSqlite(std::string_view statement);
