@@ -1,0 +1,13 @@
+#pragma once
+
+#include "connection/DateTime.h"
+
+#include <ctime>
+
+// Today's date on the local clock, without a time of day.
+inline CivilDateTime localToday() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}

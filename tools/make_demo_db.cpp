@@ -1,0 +1,36 @@
+// Writes a demo ERP database: make_demo_db [--large] [--seed N] FILE
+#include "demo_db/DemoDatabase.h"
+#include "demo_db/Today.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+
+int main(int argc, char** argv) {
+    DemoSize size = kDefaultDemoSize;
+    std::uint64_t seed = kDemoSeed;
+    std::string path;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--large")
+            size = kLargeDemoSize;
+        else if (arg == "--seed" && i + 1 < argc)
+            seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (path.empty() && !arg.starts_with("--"))
+            path = arg;
+        else
+            path.clear(), i = argc;
+    }
+    if (path.empty()) {
+        std::fprintf(stderr, "usage: make_demo_db [--large] [--seed N] FILE\n");
+        return 2;
+    }
+    try {
+        generateDemoDatabase(path, size, seed, localToday());
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "make_demo_db: %s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
