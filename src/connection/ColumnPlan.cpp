@@ -15,7 +15,8 @@ ResultSet ColumnPlan::makeEmptyResult() const {
     return ResultSet(std::move(columns));
 }
 
-ColumnPlan planColumns(const std::vector<SourceColumn>& source, std::span<const FieldDecl> declared) {
+ColumnPlan planColumns(const std::vector<SourceColumn>& source,
+                       std::span<const FieldDecl> declared) {
     ColumnPlan plan;
     plan.targetOf.assign(source.size(), -1);
     if (declared.empty()) {

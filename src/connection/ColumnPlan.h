@@ -29,6 +29,7 @@ struct ColumnPlan {
 };
 
 // Throws DbError when a declared field is missing or its known kind is incompatible.
-ColumnPlan planColumns(const std::vector<SourceColumn>& source, std::span<const FieldDecl> declared);
+ColumnPlan planColumns(const std::vector<SourceColumn>& source,
+                       std::span<const FieldDecl> declared);
 
 DbError incompatibleField(const FieldDecl& field, FieldKind actual);

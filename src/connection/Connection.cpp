@@ -42,7 +42,8 @@ void Connection::close() {
     backend_.reset();
 }
 
-ResultSet Connection::fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) {
+ResultSet Connection::fetchAll(const std::string& commandText,
+                               std::span<const FieldDecl> declared) {
     if (!backend_)
         throw DbError("the connection is closed");
     try {

@@ -5,6 +5,8 @@ bool isNumericKind(FieldKind kind) {
 }
 
 bool isCompatibleKind(FieldKind source, FieldKind declared) {
+    if (source == FieldKind::Text)
+        return true;
     if (isNumericKind(declared))
         return isNumericKind(source);
     return source == declared;

@@ -17,7 +17,9 @@ struct FieldDecl {
 bool isNumericKind(FieldKind kind);
 
 // Whether a column whose values come from the database as `source` may fill a field
-// declared as `declared`. Numbers convert among each other; text and dates only to themselves.
+// declared as `declared`. Numbers convert among each other; dates only to dates. Text may
+// fill any kind, since some drivers describe every expression as text: each value is then
+// converted as it is read, and one that is not of the declared kind fails the open.
 bool isCompatibleKind(FieldKind source, FieldKind declared);
 
 std::string_view fieldKindName(FieldKind kind);

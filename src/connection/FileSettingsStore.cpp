@@ -60,7 +60,8 @@ private:
         const fs::path temporary = file_.string() + ".tmp";
         const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         if (fd < 0)
-            throw RegistryError("cannot create " + temporary.string() + ": " + std::strerror(errno));
+            throw RegistryError("cannot create " + temporary.string() + ": " +
+                                std::strerror(errno));
         std::size_t written = 0;
         while (written < text.size()) {
             const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
@@ -68,7 +69,8 @@ private:
                 const int error = errno;
                 ::close(fd);
                 ::unlink(temporary.c_str());
-                throw RegistryError("cannot write " + temporary.string() + ": " + std::strerror(error));
+                throw RegistryError("cannot write " + temporary.string() + ": " +
+                                    std::strerror(error));
             }
             written += static_cast<std::size_t>(n);
         }

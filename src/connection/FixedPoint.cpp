@@ -67,5 +67,6 @@ std::optional<std::int64_t> tenThousandthsFromText(std::string_view text) {
         ++magnitude; // cannot wrap: magnitude is at most 2^63 here
     if (magnitude > kLimit || (!negative && magnitude == kLimit))
         return std::nullopt;
-    return negative ? static_cast<std::int64_t>(0 - magnitude) : static_cast<std::int64_t>(magnitude);
+    return negative ? static_cast<std::int64_t>(0 - magnitude)
+                    : static_cast<std::int64_t>(magnitude);
 }

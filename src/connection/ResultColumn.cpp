@@ -5,7 +5,8 @@
 
 #include <limits>
 
-ResultColumn::ResultColumn(std::string name, FieldKind kind) : name_(std::move(name)), kind_(kind) {}
+ResultColumn::ResultColumn(std::string name, FieldKind kind)
+    : name_(std::move(name)), kind_(kind) {}
 
 void ResultColumn::reserve(std::size_t rows) {
     nulls_.reserve((rows + 63) / 64);

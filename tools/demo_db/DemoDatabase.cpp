@@ -1,10 +1,10 @@
 #include "DemoDatabase.h"
 
-#include "connection/DateTime.h"
 #include "DemoNames.h"
 #include "DemoRandom.h"
 #include "DemoSchema.h"
 #include "SqliteWriter.h"
+#include "connection/DateTime.h"
 
 #include <cmath>
 #include <cstdio>
@@ -42,7 +42,8 @@ string isoDate(std::int64_t epochDay) {
     return text;
 }
 
-template <std::size_t N> string pick(DemoRandom& random, const std::array<std::string_view, N>& list) {
+template <std::size_t N>
+string pick(DemoRandom& random, const std::array<std::string_view, N>& list) {
     return string(random.pick(std::span<const std::string_view>(list)));
 }
 
@@ -54,8 +55,7 @@ double quantity(DemoRandom& random, int whole) {
 class Generator {
 public:
     Generator(sqlite3* db, const DemoSize& size, std::uint64_t seed, const CivilDateTime& today)
-        : db_(db), size_(size), random_(seed),
-          today_(toEpochMilliseconds(today) / 86'400'000) {}
+        : db_(db), size_(size), random_(seed), today_(toEpochMilliseconds(today) / 86'400'000) {}
 
     void run() {
         exec(kDemoSchema);
@@ -85,7 +85,8 @@ private:
         for (int w = 0; w < size_.warehouses; ++w) {
             // Warehouses 03 and 12 share a name: their stock adds up in one row per item.
             const int nameIndex = w == 11 ? 2 : w;
-            string name = string(kWarehouses[static_cast<std::size_t>(nameIndex) % kWarehouses.size()]);
+            string name =
+                string(kWarehouses[static_cast<std::size_t>(nameIndex) % kWarehouses.size()]);
             if (nameIndex >= static_cast<int>(kWarehouses.size()))
                 name += std::to_string(nameIndex / kWarehouses.size() + 1);
             warehouse.insert(twoDigits(w + 1), name);
@@ -100,14 +101,20 @@ private:
         writePartners("INSERT INTO Customer VALUES (?,?,?)", "C");
         writePartners("INSERT INTO Vendor VALUES (?,?,?)", "V");
         SqliteInserter vouchType(db_, "INSERT INTO VouchType VALUES (?,?)");
-        for (const auto& [code, name] : {std::pair{"01", "采购入库单"}, {"08", "其他入库单"},
-                                         {"10", "产成品入库单"}, {"11", "材料出库单"},
-                                         {"32", "销售出库单"}, {"09", "其他出库单"}})
+        for (const auto& [code, name] : {std::pair{"01", "采购入库单"},
+                                         {"08", "其他入库单"},
+                                         {"10", "产成品入库单"},
+                                         {"11", "材料出库单"},
+                                         {"32", "销售出库单"},
+                                         {"09", "其他出库单"}})
             vouchType.insert(string(code), string(name));
         SqliteInserter style(db_, "INSERT INTO Rd_Style VALUES (?,?,?)");
-        for (const auto& [code, name, flag] :
-             {std::tuple{"101", "采购入库", 1LL}, {"102", "产成品入库", 1LL}, {"103", "其他入库", 1LL},
-              {"201", "销售出库", 0LL}, {"202", "材料领用", 0LL}, {"203", "其他出库", 0LL}})
+        for (const auto& [code, name, flag] : {std::tuple{"101", "采购入库", 1LL},
+                                               {"102", "产成品入库", 1LL},
+                                               {"103", "其他入库", 1LL},
+                                               {"201", "销售出库", 0LL},
+                                               {"202", "材料领用", 0LL},
+                                               {"203", "其他出库", 0LL}})
             style.insert(string(code), string(name), flag);
     }
 
@@ -119,7 +126,8 @@ private:
                 name = string(kAwkwardItemNames[static_cast<std::size_t>(i)]);
             // Item 6 names a unit that has no row, so its stock drops out of the inner join.
             const string unitCode =
-                i == 5 ? kMissingUnit : twoDigits(random_.below(static_cast<int>(kUnits.size())) + 1);
+                i == 5 ? kMissingUnit
+                       : twoDigits(random_.below(static_cast<int>(kUnits.size())) + 1);
             const SqlValue spec = random_.percent(5) ? SqlValue() : SqlValue(pick(random_, kSpecs));
             item.insert(itemCode(i), numbered("A-", i + 1, 6), name, spec, unitCode);
         }
@@ -131,8 +139,8 @@ private:
         for (std::string_view city : kCities)
             for (std::string_view trade : kTradeNames) {
                 const string abbreviation = string(city) + string(trade);
-                partner.insert(numbered(prefix, ++n, 4), abbreviation + pick(random_, kCompanyKinds),
-                               abbreviation);
+                partner.insert(numbered(prefix, ++n, 4),
+                               abbreviation + pick(random_, kCompanyKinds), abbreviation);
             }
     }
 
@@ -185,19 +193,21 @@ private:
             const bool receipt = random_.percent(50);
             const std::int64_t day = today_ - random_.below(730);
             const string source = string(kSources[static_cast<std::size_t>(id) % kSources.size()]);
-            const string warehouse =
-                random_.percent(1) ? kMissingWarehouse : twoDigits(random_.below(size_.warehouses) + 1);
-            const SqlValue department =
-                random_.percent(5) ? SqlValue()
-                : random_.percent(1) ? SqlValue(kMissingDepartment)
-                                     : SqlValue(numbered("D", random_.below(10) + 1, 2));
+            const string warehouse = random_.percent(1)
+                                         ? kMissingWarehouse
+                                         : twoDigits(random_.below(size_.warehouses) + 1);
+            const SqlValue department = random_.percent(5) ? SqlValue()
+                                        : random_.percent(1)
+                                            ? SqlValue(kMissingDepartment)
+                                            : SqlValue(numbered("D", random_.below(10) + 1, 2));
             const int partner = random_.below(partners) + 1;
             const SqlValue audit = random_.percent(10) ? SqlValue() : SqlValue(auditDate(day));
             const SqlValue order =
                 random_.percent(30) ? SqlValue(numbered("MO", random_.below(5000), 6)) : SqlValue();
             header.insert(
                 static_cast<long long>(id), receipt ? 1LL : 0LL,
-                string(receipt ? (random_.percent(60) ? "01" : "10") : (random_.percent(60) ? "32" : "11")),
+                string(receipt ? (random_.percent(60) ? "01" : "10")
+                               : (random_.percent(60) ? "32" : "11")),
                 receipt ? pick(random_, kReceiptBusTypes) : pick(random_, kIssueBusTypes), source,
                 numbered("BC", id, 8), warehouse, isoDate(day), numbered("", id, 10),
                 string(receipt ? "10" : "20") + std::to_string(random_.below(3) + 1), department,
@@ -223,11 +233,12 @@ private:
             cost = unitCost;
             price = static_cast<double>(std::llround(qty * unitCost * 100)) / 100;
         }
-        line.insert(SqlValue(), static_cast<long long>(id), item, qty, cost, price,
-                    random_.percent(70) ? SqlValue() : SqlValue(pick(random_, kRemarks)),
-                    random_.percent(40) ? SqlValue(numbered("CK", random_.below(90000), 6)) : SqlValue(),
-                    random_.percent(20) ? SqlValue() : SqlValue(numbered("B", random_.below(900000), 8)),
-                    random_.percent(50) ? SqlValue(numbered("PO", random_.below(90000), 6)) : SqlValue());
+        line.insert(
+            SqlValue(), static_cast<long long>(id), item, qty, cost, price,
+            random_.percent(70) ? SqlValue() : SqlValue(pick(random_, kRemarks)),
+            random_.percent(40) ? SqlValue(numbered("CK", random_.below(90000), 6)) : SqlValue(),
+            random_.percent(20) ? SqlValue() : SqlValue(numbered("B", random_.below(900000), 8)),
+            random_.percent(50) ? SqlValue(numbered("PO", random_.below(90000), 6)) : SqlValue());
     }
 
     sqlite3* db_;

@@ -8,9 +8,9 @@ CREATE TABLE ComputationUnit (cComunitCode NVARCHAR(35) PRIMARY KEY, cComUnitNam
 CREATE TABLE Inventory (cInvCode NVARCHAR(20) PRIMARY KEY, cInvAddCode NVARCHAR(30),
     cInvName NVARCHAR(60), cInvStd NVARCHAR(60), cComUnitCode NVARCHAR(35));
 CREATE TABLE CurrentStock (AutoID INTEGER PRIMARY KEY, cWhCode NVARCHAR(10),
-    cInvCode NVARCHAR(20), cBatch NVARCHAR(60), cFree1 NVARCHAR(20), iQuantity DECIMAL(20,6),
-    fInQuantity DECIMAL(20,6), fOutQuantity DECIMAL(20,6), fTransInQuantity DECIMAL(20,6),
-    fTransOutQuantity DECIMAL(20,6), fStopQuantity DECIMAL(20,6));
+    cInvCode NVARCHAR(20), cBatch NVARCHAR(60), cFree1 NVARCHAR(20), iQuantity NUMERIC(20,6),
+    fInQuantity NUMERIC(20,6), fOutQuantity NUMERIC(20,6), fTransInQuantity NUMERIC(20,6),
+    fTransOutQuantity NUMERIC(20,6), fStopQuantity NUMERIC(20,6));
 CREATE TABLE VouchType (cVouchType NVARCHAR(2) PRIMARY KEY, cVouchName NVARCHAR(30));
 CREATE TABLE Rd_Style (cRdCode NVARCHAR(5) PRIMARY KEY, cRdName NVARCHAR(12), bRdFlag INTEGER);
 CREATE TABLE Department (cDepCode NVARCHAR(12) PRIMARY KEY, cDepName NVARCHAR(20));
@@ -24,7 +24,7 @@ CREATE TABLE rdrecord (ID INTEGER PRIMARY KEY, bRdFlag INTEGER, cVouchType NVARC
     cCusCode NVARCHAR(20), cVenCode NVARCHAR(20), cMaker NVARCHAR(20), dVeriDate DATETIME,
     cMPoCode NVARCHAR(30), cARVCode NVARCHAR(30));
 CREATE TABLE rdrecords (AutoID INTEGER PRIMARY KEY, ID INTEGER, cInvCode NVARCHAR(20),
-    iQuantity FLOAT, iUnitCost FLOAT, iPrice DECIMAL(19,4), cFree1 NVARCHAR(20),
+    iQuantity FLOAT, iUnitCost FLOAT, iPrice NUMERIC(19,4), cFree1 NVARCHAR(20),
     cCheckCode NVARCHAR(30), cBatch NVARCHAR(60), cPOID NVARCHAR(30));
 )sql";
 

@@ -17,7 +17,8 @@ public:
     explicit OdbcBackend(const std::string& connectionString,
                          int loginTimeoutSeconds = kLoginTimeoutSeconds);
 
-    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) override;
+    ResultSet fetchAll(const std::string& commandText,
+                       std::span<const FieldDecl> declared) override;
 
 private:
     std::unique_ptr<OdbcHandle> environment_;

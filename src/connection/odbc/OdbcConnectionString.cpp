@@ -1,5 +1,7 @@
 #include "OdbcConnectionString.h"
 
+#include "../DbError.h"
+
 #include <charconv>
 
 std::string bracedOdbcValue(std::string_view value) {
@@ -11,6 +13,12 @@ std::string bracedOdbcValue(std::string_view value) {
     }
     out += '}';
     return out;
+}
+
+std::string bracedFreeTdsValue(std::string_view value) {
+    if (value.find("};") != std::string_view::npos)
+        throw DbError("a connection value holding \"};\" cannot be passed to FreeTDS");
+    return "{" + std::string(value) + "}";
 }
 
 SqlServerAddress parseSqlServerAddress(std::string_view server) {
@@ -45,21 +53,23 @@ std::string sqlServerOdbcConnectionString(const ConnectionSettings& settings) {
         server += "\\" + address.instance;
     if (address.port)
         server += "," + std::to_string(*address.port);
-    std::string text = "DRIVER={SQL Server};SERVER=" + bracedOdbcValue(server);
+    const auto braced = bracedOdbcValue;
+    std::string text = "DRIVER={SQL Server};SERVER=" + braced(server);
 #else
     // FreeTDS takes either an instance (looked up through the browser service) or a port.
+    const auto braced = bracedFreeTdsValue;
     std::string text = "DRIVER={FreeTDS};SERVER=";
     if (!address.instance.empty() && !address.port) {
-        text += bracedOdbcValue(address.host + "\\" + address.instance);
+        text += braced(address.host + "\\" + address.instance);
     } else {
-        text += bracedOdbcValue(address.host);
+        text += braced(address.host);
         text += ";PORT=" + std::to_string(address.port.value_or(1433));
     }
     text += ";TDS_Version=7.4;ClientCharset=UTF-8";
 #endif
-    text += ";DATABASE=" + bracedOdbcValue(settings.database);
-    text += ";UID=" + bracedOdbcValue(settings.user);
-    text += ";PWD=" + bracedOdbcValue(settings.password);
+    text += ";DATABASE=" + braced(settings.database);
+    text += ";UID=" + braced(settings.user);
+    text += ";PWD=" + braced(settings.password);
     text += ";ApplicationIntent=ReadOnly";
     return text;
 }

@@ -4,6 +4,7 @@
 #include "../DateTime.h"
 #include "../DbError.h"
 #include "../FixedPoint.h"
+#include "../TextValue.h"
 #include "../Utf16.h"
 
 #include <sqlext.h>
@@ -15,7 +16,7 @@ namespace {
 
 constexpr SQLULEN kRowsPerBlock = 1000;
 constexpr SQLULEN kLongTextChars = 4000; // wider text columns are read with SQLGetData
-constexpr SQLLEN kDecimalTextBytes = 48;
+constexpr SQLLEN kDecimalTextBytes = 48; // room for any number or date as text
 
 struct Described {
     std::string name;
@@ -24,17 +25,28 @@ struct Described {
 };
 
 Described describe(const OdbcHandle& statement, SQLUSMALLINT index) {
-    SQLWCHAR name[256];
-    SQLSMALLINT nameLength = 0;
     Described column;
+    SQLSMALLINT nameLength = 0;
     SQLSMALLINT digits = 0;
     SQLSMALLINT nullable = 0;
-    statement.check(SQLDescribeColW(statement.get(), index, name, 256, &nameLength,
-                                    &column.sqlType, &column.size, &digits, &nullable),
+#ifdef _WIN32
+    SQLWCHAR name[256];
+    statement.check(SQLDescribeColW(statement.get(), index, name, 256, &nameLength, &column.sqlType,
+                                    &column.size, &digits, &nullable),
                     "describe column");
     appendUtf16AsUtf8(reinterpret_cast<const char16_t*>(name),
                       static_cast<std::size_t>(std::min<SQLSMALLINT>(nameLength, 255)),
                       column.name);
+#else
+    // Names come as UTF-8 under unixODBC, like the statement text.
+    SQLCHAR name[1024];
+    statement.check(SQLDescribeCol(statement.get(), index, name, sizeof name, &nameLength,
+                                   &column.sqlType, &column.size, &digits, &nullable),
+                    "describe column");
+    column.name.assign(
+        reinterpret_cast<const char*>(name),
+        static_cast<std::size_t>(std::min<SQLSMALLINT>(nameLength, sizeof name - 1)));
+#endif
     return column;
 }
 
@@ -44,6 +56,7 @@ struct Binding {
     ResultColumn* target = nullptr;
     SQLSMALLINT cType = SQL_C_WCHAR;
     SQLLEN elementBytes = 0;
+    bool fromText = false; // a text column filling a field of another kind
     std::vector<unsigned char> values;
     std::vector<SQLLEN> indicators;
 };
@@ -87,6 +100,14 @@ void appendValue(Binding& b, const unsigned char* value, SQLLEN indicator, std::
         column.appendNull();
         return;
     }
+    if (b.fromText) {
+        const auto* text = reinterpret_cast<const char*>(value);
+        if (indicator >= b.elementBytes ||
+            !appendTextValue(column, std::string_view(text, static_cast<std::size_t>(indicator))))
+            throw DbError("field " + column.name() + " holds no " +
+                          std::string(fieldKindName(column.kind())) + " value");
+        return;
+    }
     switch (column.kind()) {
     case FieldKind::Text:
         if (indicator >= b.elementBytes || indicator == SQL_NO_TOTAL)
@@ -100,7 +121,7 @@ void appendValue(Binding& b, const unsigned char* value, SQLLEN indicator, std::
         const auto* text = reinterpret_cast<const char*>(value);
         const auto parsed = tenThousandthsFromText(std::string_view(text, std::strlen(text)));
         if (!parsed)
-            throw DbError("field " + column.name() + " holds no fixed-point value: " + text);
+            throw DbError("field " + column.name() + " holds no fixed-point value");
         column.appendInteger(*parsed);
         return;
     }
@@ -119,9 +140,9 @@ void appendValue(Binding& b, const unsigned char* value, SQLLEN indicator, std::
     case FieldKind::DateTime: {
         SQL_TIMESTAMP_STRUCT ts;
         std::memcpy(&ts, value, sizeof ts);
-        column.appendInteger(toEpochMilliseconds({ts.year, ts.month, ts.day, ts.hour, ts.minute,
-                                                  ts.second,
-                                                  static_cast<int>(ts.fraction / 1'000'000)}));
+        column.appendInteger(
+            toEpochMilliseconds({ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second,
+                                 static_cast<int>(ts.fraction / 1'000'000)}));
         return;
     }
     }
@@ -134,9 +155,9 @@ void readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings) {
     statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROW_BIND_TYPE,
                                    reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
                     "column-wise binding");
-    statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROW_ARRAY_SIZE,
-                                   reinterpret_cast<SQLPOINTER>(kRowsPerBlock), 0),
-                    "row array size");
+    statement.check(
+        SQLSetStmtAttr(h, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(kRowsPerBlock), 0),
+        "row array size");
     statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), "rows fetched");
     statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0), "row status");
     for (Binding& b : bindings) {
@@ -177,7 +198,8 @@ bool getLongText(const OdbcHandle& statement, SQLUSMALLINT index, std::string& o
             return false;
         const std::size_t room = sizeof piece / sizeof(SQLWCHAR) - 1;
         const std::size_t units =
-            indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) > room
+            indicator == SQL_NO_TOTAL ||
+                    static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) > room
                 ? room
                 : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
         appendUtf16AsUtf8(reinterpret_cast<const char16_t*>(piece), units, out);
@@ -263,8 +285,10 @@ ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl>
         Binding b;
         b.sourceIndex = static_cast<SQLUSMALLINT>(i + 1);
         b.target = &result.column(static_cast<std::size_t>(target));
-        b.cType = cTypeFor(b.target->kind());
-        b.elementBytes = elementBytesFor(b.target->kind(), described[i].size);
+        b.fromText = source[i].kind == FieldKind::Text && b.target->kind() != FieldKind::Text;
+        b.cType = b.fromText ? SQL_C_CHAR : cTypeFor(b.target->kind());
+        b.elementBytes =
+            b.fromText ? kDecimalTextBytes : elementBytesFor(b.target->kind(), described[i].size);
         anyLongText |= b.target->kind() == FieldKind::Text &&
                        (described[i].size == 0 || described[i].size > kLongTextChars);
         bindings.push_back(std::move(b));

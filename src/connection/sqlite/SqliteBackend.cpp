@@ -26,8 +26,8 @@ bool onlyBlanks(const char* text) {
 } // namespace
 
 SqliteBackend::SqliteBackend(const std::string& path) {
-    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                                   nullptr);
+    const int rc =
+        sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
         sqlite3_close(db_);
@@ -76,16 +76,22 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
     if (!sqlite3_stmt_readonly(raw))
         throw DbError("only reading statements are run");
 
+    // An undeclared column without a declared type (an expression) takes the kind of its
+    // first value.
+    int rc = sqlite3_step(raw);
     const int columnCount = sqlite3_column_count(raw);
     std::vector<SourceColumn> source;
-    for (int i = 0; i < columnCount; ++i)
-        source.push_back({sqlite3_column_name(raw, i),
-                          kindFromSqliteDeclType(sqlite3_column_decltype(raw, i)), false});
+    for (int i = 0; i < columnCount; ++i) {
+        const char* declType = sqlite3_column_decltype(raw, i);
+        const FieldKind kind = declType || rc != SQLITE_ROW
+                                   ? kindFromSqliteDeclType(declType)
+                                   : kindFromSqliteValue(sqlite3_column_type(raw, i));
+        source.push_back({sqlite3_column_name(raw, i), kind, false});
+    }
     const ColumnPlan plan = planColumns(source, declared);
     ResultSet result = plan.makeEmptyResult();
 
-    int rc;
-    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(raw)) {
         for (int i = 0; i < columnCount; ++i) {
             const int target = plan.targetOf[static_cast<std::size_t>(i)];
             if (target >= 0)

@@ -15,7 +15,8 @@ public:
     SqliteBackend(const SqliteBackend&) = delete;
     SqliteBackend& operator=(const SqliteBackend&) = delete;
 
-    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) override;
+    ResultSet fetchAll(const std::string& commandText,
+                       std::span<const FieldDecl> declared) override;
 
 private:
     void execute(const char* sql, const std::string& boundText);

@@ -1,11 +1,12 @@
 #include "SqliteValueReader.h"
 
-#include "../DateTime.h"
 #include "../DbError.h"
 #include "../FixedPoint.h"
+#include "../TextValue.h"
 
 #include <sqlite3.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,22 +22,6 @@ std::string_view columnText(sqlite3_stmt* statement, int index) {
                   "\", which is not " + std::string(fieldKindName(column.kind())));
 }
 
-void appendDecimal(ResultColumn& column, sqlite3_stmt* statement, int index, int type) {
-    std::optional<std::int64_t> value;
-    if (type == SQLITE_INTEGER) {
-        const sqlite3_int64 whole = sqlite3_column_int64(statement, index);
-        if (whole <= INT64_MAX / kTenThousand && whole >= INT64_MIN / kTenThousand)
-            value = whole * kTenThousand;
-    } else if (type == SQLITE_FLOAT) {
-        value = tenThousandthsFromDouble(sqlite3_column_double(statement, index));
-    } else {
-        value = tenThousandthsFromText(columnText(statement, index));
-    }
-    if (!value)
-        notOfKind(column, columnText(statement, index));
-    column.appendInteger(*value);
-}
-
 } // namespace
 
 void appendSqliteValue(ResultColumn& column, bool declared, sqlite3_stmt* statement, int index) {
@@ -46,18 +31,27 @@ void appendSqliteValue(ResultColumn& column, bool declared, sqlite3_stmt* statem
         return;
     }
     const bool number = type == SQLITE_INTEGER || type == SQLITE_FLOAT;
+    if (!number) {
+        if (!appendTextValue(column, columnText(statement, index)))
+            notOfKind(column, columnText(statement, index));
+        return;
+    }
     switch (column.kind()) {
     case FieldKind::Text:
-        if (number && declared)
+        if (declared)
             notOfKind(column, columnText(statement, index));
         column.appendText(columnText(statement, index));
         return;
     case FieldKind::Decimal:
-        appendDecimal(column, statement, index, type);
+        if (const auto value =
+                type == SQLITE_INTEGER
+                    ? tenThousandthsFromText(columnText(statement, index))
+                    : tenThousandthsFromDouble(sqlite3_column_double(statement, index)))
+            column.appendInteger(*value);
+        else
+            notOfKind(column, columnText(statement, index));
         return;
     case FieldKind::Double:
-        if (!number)
-            notOfKind(column, columnText(statement, index));
         column.appendDouble(sqlite3_column_double(statement, index));
         return;
     case FieldKind::Integer:
@@ -66,13 +60,7 @@ void appendSqliteValue(ResultColumn& column, bool declared, sqlite3_stmt* statem
         column.appendInteger(sqlite3_column_int64(statement, index));
         return;
     case FieldKind::DateTime:
-        if (number)
-            notOfKind(column, columnText(statement, index));
-        if (const auto value = parseIsoDateTime(columnText(statement, index)))
-            column.appendInteger(toEpochMilliseconds(*value));
-        else
-            notOfKind(column, columnText(statement, index));
-        return;
+        notOfKind(column, columnText(statement, index));
     }
 }
 
@@ -93,4 +81,15 @@ FieldKind kindFromSqliteDeclType(const char* declType) {
         type.find("MONEY") != std::string::npos)
         return FieldKind::Decimal;
     return FieldKind::Text;
+}
+
+FieldKind kindFromSqliteValue(int storageClass) {
+    switch (storageClass) {
+    case SQLITE_INTEGER:
+        return FieldKind::Integer;
+    case SQLITE_FLOAT:
+        return FieldKind::Double;
+    default:
+        return FieldKind::Text;
+    }
 }

@@ -11,3 +11,6 @@ void appendSqliteValue(ResultColumn& column, bool declared, sqlite3_stmt* statem
 
 // The kind an undeclared column gets from its declared SQL type.
 FieldKind kindFromSqliteDeclType(const char* declType);
+
+// The kind an undeclared expression column gets from the storage class of its first value.
+FieldKind kindFromSqliteValue(int storageClass);

@@ -3,8 +3,8 @@
 namespace {
 
 bool isIdentifierChar(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-           c == '_' || c == '@' || c == '#' || c == '$' || static_cast<unsigned char>(c) >= 0x80;
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '@' || c == '#' || c == '$' || static_cast<unsigned char>(c) >= 0x80;
 }
 
 bool startsWithIsnullCall(std::string_view rest) {
@@ -15,7 +15,8 @@ bool startsWithIsnullCall(std::string_view rest) {
         if ((rest[i] | 0x20) != kWord[i])
             return false;
     std::size_t i = kWord.size();
-    while (i < rest.size() && (rest[i] == ' ' || rest[i] == '\t' || rest[i] == '\r' || rest[i] == '\n'))
+    while (i < rest.size() &&
+           (rest[i] == ' ' || rest[i] == '\t' || rest[i] == '\r' || rest[i] == '\n'))
         ++i;
     return i < rest.size() && rest[i] == '(';
 }

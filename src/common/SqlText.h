@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Text as it may stand between single quotes in a statement: every quote doubled, so that any
+// typed text keeps its literal meaning (LIKE's % and _ keep theirs).
+std::string sqlQuoted(std::string_view text);
+
+// The codes as the text of an IN list: '01','03','07' (no blanks); empty for no codes.
+std::string quotedCodeList(const std::vector<std::string>& codes);
+
+// A free-text criterion line: "  ('T" + middle + "%T%" + tail, with T quoted.
+std::string criterionLine(std::string_view text, std::string_view middle, std::string_view tail);

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "connection/FieldKind.h"
+
+#include <vector>
+
+// The fields the current-stock result must deliver, in declared order.
+const std::vector<FieldDecl>& currentStockFields();

@@ -1,0 +1,129 @@
+#include "connection/odbc/OdbcBackend.h"
+#include "connection/Connection.h"
+#include "connection/ResultQuery.h"
+#include "connection/odbc/OdbcConnectionString.h"
+#include "connection/sqlite/SqliteBackend.h"
+#include "journal/JournalFields.h"
+#include "support/DemoDatabasePath.h"
+#include "support/FakeTdsServer.h"
+#include "support/QueryText.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <filesystem>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// The SQLite ODBC driver, a real ODBC driver that works on a file (it reads no braces).
+std::string sqliteOdbc(const std::string& path) {
+    return "DRIVER={SQLite3};DATABASE=" + path;
+}
+
+// A loopback port on which nothing listens.
+int closedLoopbackPort() {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t length = sizeof address;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    close(fd);
+    return ntohs(address.sin_port);
+}
+
+void expectSameCell(const ResultColumn& a, const ResultColumn& b, std::size_t row) {
+    ASSERT_EQ(a.isNull(row), b.isNull(row)) << a.name() << " row " << row;
+    if (a.isNull(row))
+        return;
+    switch (a.kind()) {
+    case FieldKind::Text:
+        ASSERT_EQ(a.text(row), b.text(row)) << a.name() << " row " << row;
+        break;
+    case FieldKind::Double:
+        ASSERT_DOUBLE_EQ(a.real(row), b.real(row)) << a.name() << " row " << row;
+        break;
+    default:
+        ASSERT_EQ(a.integer(row), b.integer(row)) << a.name() << " row " << row;
+    }
+}
+
+} // namespace
+
+TEST(OdbcBackend, BlockFetchGivesTheSameCellsAsTheNativeBackend) {
+    const std::string text = joinedLines(journalStatement(wholeJournal()));
+    OdbcBackend odbc(sqliteOdbc(demoDatabasePath()));
+    SqliteBackend native(demoDatabasePath());
+    const ResultSet viaOdbc = odbc.fetchAll(text, journalFields());
+    const ResultSet viaNative = native.fetchAll(text, journalFields());
+    ASSERT_GT(viaNative.rowCount(), 10'000U); // many blocks of rows
+    ASSERT_EQ(viaOdbc.rowCount(), viaNative.rowCount());
+    for (std::size_t c = 0; c < viaNative.columnCount(); ++c) {
+        ASSERT_EQ(viaOdbc.column(c).kind(), viaNative.column(c).kind());
+        for (std::size_t row = 0; row < viaNative.rowCount(); ++row)
+            expectSameCell(viaOdbc.column(c), viaNative.column(c), row);
+    }
+}
+
+TEST(OdbcBackend, AMissingDeclaredFieldFailsAndAStatementErrorIsRaised) {
+    OdbcBackend odbc(sqliteOdbc(demoDatabasePath()));
+    const std::vector<FieldDecl> fields{{"cWhName", FieldKind::Text}, {"nope", FieldKind::Text}};
+    EXPECT_THROW(odbc.fetchAll("select cWhCode, cWhName from Warehouse", fields), DbError);
+    EXPECT_THROW(odbc.fetchAll("select * from NoSuchTable", {}), DbError);
+    // Text that is no number cannot fill a number field, whatever the driver says of its type.
+    EXPECT_THROW(odbc.fetchAll("select cWhName as n from Warehouse",
+                               std::vector<FieldDecl>{{"n", FieldKind::Decimal}}),
+                 DbError);
+    EXPECT_THROW(odbc.fetchAll("select cWhName as n from Warehouse",
+                               std::vector<FieldDecl>{{"n", FieldKind::Double}}),
+                 DbError);
+    const ResultSet r = odbc.fetchAll("select cWhName from Warehouse order by cWhCode", {});
+    EXPECT_EQ(r.column(0).text(0), "原材料库");
+}
+
+TEST(OdbcBackend, ValuesHoldingSemicolonsBracesAndEqualSignsReachTheServerLiterally) {
+    FakeTdsServer server(FakeTdsServer::Mode::CaptureLogin);
+    const ConnectionSettings settings{"127.0.0.1," + std::to_string(server.port()), "U8;db={x}",
+                                      "sa;UID=evil", "p;w}d={=}密"};
+    EXPECT_THROW(OdbcBackend(sqlServerOdbcConnectionString(settings)), DbError);
+    server.wait();
+    EXPECT_EQ(server.user(), settings.user);
+    EXPECT_EQ(server.password(), settings.password);
+    EXPECT_EQ(server.database(), settings.database);
+}
+
+TEST(OdbcBackend, AServerThatNeverAnswersIsGivenUpAfterTheLoginTimeOut) {
+    FakeTdsServer server(FakeTdsServer::Mode::Silent);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(OdbcBackend(sqlServerOdbcConnectionString(
+                                 {"127.0.0.1," + std::to_string(server.port()), "d", "u", "p"}),
+                             2),
+                 DbError);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(1500));
+    EXPECT_LT(waited, std::chrono::seconds(8));
+}
+
+TEST(OdbcBackend, AServerThatIsNotListeningFailsWithinTheLoginTimeOutWithoutThePassword) {
+    const std::string password = "Pw;d=}x-秘密";
+    Connection connection;
+    connection.setSettings(
+        {"127.0.0.1," + std::to_string(closedLoopbackPort()), "UFDATA", "sa", password});
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        connection.open();
+        FAIL() << "connected to a closed port";
+    } catch (const DbError& error) {
+        EXPECT_EQ(std::string(error.what()).find(password), std::string::npos) << error.what();
+        EXPECT_NE(std::string(error.what()).find("cannot connect"), std::string::npos);
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start,
+              std::chrono::seconds(OdbcBackend::kLoginTimeoutSeconds));
+    EXPECT_FALSE(connection.isOpen());
+}

@@ -1,0 +1,17 @@
+#include "connection/sqlite/TsqlToSqlite.h"
+
+#include <gtest/gtest.h>
+
+TEST(TsqlToSqlite, MapsIsnullCallsOutsideLiterals) {
+    EXPECT_EQ(tsqlToSqlite("SUM(ISNULL(a, 0))+isnull (b,0)"), "SUM(IFNULL(a, 0))+IFNULL (b,0)");
+    EXPECT_EQ(tsqlToSqlite("x IS NULL and ISNULLX(a) and MYISNULL(b) and isnull"),
+              "x IS NULL and ISNULLX(a) and MYISNULL(b) and isnull");
+}
+
+TEST(TsqlToSqlite, LeavesLiteralsIdentifiersAndCommentsAlone) {
+    EXPECT_EQ(tsqlToSqlite("'ISNULL(' + 'it''s ISNULL(x)' + ISNULL(y,1)"),
+              "'ISNULL(' + 'it''s ISNULL(x)' + IFNULL(y,1)");
+    EXPECT_EQ(tsqlToSqlite("[ISNULL(] \"ISNULL(\" -- ISNULL(\n/* ISNULL( */ ISNULL(z,2)"),
+              "[ISNULL(] \"ISNULL(\" -- ISNULL(\n/* ISNULL( */ IFNULL(z,2)");
+    EXPECT_EQ(tsqlToSqlite("'unclosed ISNULL("), "'unclosed ISNULL(");
+}
