@@ -5,13 +5,43 @@
 
 #include <limits>
 
-ResultColumn::ResultColumn(std::string name, FieldKind kind)
-    : name_(std::move(name)), kind_(kind) {}
+namespace {
+
+constexpr std::size_t kRecentTextSlots = 65536;
+
+std::uint32_t textHash(std::string_view text) {
+    std::uint32_t hash = 2166136261U;
+    for (char c : text)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
+    return hash;
+}
+
+// Entries are a length (7 bits a byte, high bit set when more follow) and the bytes.
+std::string_view entryAt(const std::string& arena, std::uint32_t offset) {
+    std::size_t length = 0;
+    std::size_t at = offset;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(arena[at++]);
+        length |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if (!(byte & 0x80))
+            break;
+    }
+    return std::string_view(arena).substr(at, length);
+}
+
+} // namespace
+
+ResultColumn::ResultColumn(std::string name, FieldKind kind) : name_(std::move(name)), kind_(kind) {
+    if (kind_ == FieldKind::Text) {
+        arena_.push_back('\0'); // entry 0: the empty text, shared by nulls and ""
+        recentTexts_.assign(kRecentTextSlots, 0);
+    }
+}
 
 void ResultColumn::reserve(std::size_t rows) {
     nulls_.reserve((rows + 63) / 64);
     if (kind_ == FieldKind::Text)
-        textEnds_.reserve(rows);
+        textAt_.reserve(rows);
     else if (kind_ == FieldKind::Double)
         doubles_.reserve(rows);
     else
@@ -28,7 +58,7 @@ void ResultColumn::markRow(bool null) {
 
 void ResultColumn::appendNull() {
     if (kind_ == FieldKind::Text)
-        textEnds_.push_back(static_cast<std::uint32_t>(arena_.size()));
+        textAt_.push_back(0);
     else if (kind_ == FieldKind::Double)
         doubles_.push_back(0);
     else
@@ -37,11 +67,28 @@ void ResultColumn::appendNull() {
 }
 
 void ResultColumn::appendText(std::string_view utf8) {
-    if (arena_.size() + utf8.size() > std::numeric_limits<std::uint32_t>::max())
-        throw DbError("result column " + name_ + " holds more than 4 GiB of text");
-    arena_.append(utf8);
-    textEnds_.push_back(static_cast<std::uint32_t>(arena_.size()));
+    textAt_.push_back(utf8.empty() ? 0 : storeText(utf8));
     markRow(false);
+}
+
+std::uint32_t ResultColumn::storeText(std::string_view utf8) {
+    std::uint32_t& recent = recentTexts_[textHash(utf8) % kRecentTextSlots];
+    if (recent != 0 && entryAt(arena_, recent) == utf8)
+        return recent;
+    if (arena_.size() + utf8.size() + 10 > std::numeric_limits<std::uint32_t>::max())
+        throw DbError("result column " + name_ + " holds more than 4 GiB of text");
+    const auto offset = static_cast<std::uint32_t>(arena_.size());
+    for (std::size_t length = utf8.size();; length >>= 7) {
+        const auto low = static_cast<char>(length & 0x7F);
+        if (length < 0x80) {
+            arena_.push_back(low);
+            break;
+        }
+        arena_.push_back(static_cast<char>(low | 0x80));
+    }
+    arena_.append(utf8);
+    recent = offset;
+    return offset;
 }
 
 void ResultColumn::appendInteger(std::int64_t value) {
@@ -55,8 +102,7 @@ void ResultColumn::appendDouble(double value) {
 }
 
 std::string_view ResultColumn::text(std::size_t row) const {
-    const std::uint32_t begin = row == 0 ? 0 : textEnds_[row - 1];
-    return std::string_view(arena_).substr(begin, textEnds_[row] - begin);
+    return entryAt(arena_, textAt_[row]);
 }
 
 double ResultColumn::asFloat(std::size_t row) const {
@@ -79,5 +125,5 @@ double ResultColumn::asFloat(std::size_t row) const {
 std::size_t ResultColumn::memoryBytes() const {
     return nulls_.capacity() * sizeof(std::uint64_t) + integers_.capacity() * sizeof(std::int64_t) +
            doubles_.capacity() * sizeof(double) + arena_.capacity() +
-           textEnds_.capacity() * sizeof(std::uint32_t);
+           (textAt_.capacity() + recentTexts_.capacity()) * sizeof(std::uint32_t);
 }

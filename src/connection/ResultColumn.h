@@ -8,8 +8,10 @@
 #include <vector>
 
 // One column of a fetched result, stored by kind: numbers and dates in one int64 or double
-// vector, texts in one UTF-8 arena with end offsets, nulls in a bitmap. Rows are appended in
-// the order the database returns them and never change afterwards.
+// vector, nulls in a bitmap, texts in one UTF-8 arena of length-prefixed entries with one
+// offset per row. A text equal to one met recently shares its entry, which keeps the many
+// repeated names and codes of an ERP result small. Rows are appended in the order the
+// database returns them and never change afterwards.
 class ResultColumn {
 public:
     ResultColumn(std::string name, FieldKind kind);
@@ -44,6 +46,9 @@ private:
     std::vector<std::uint64_t> nulls_;
     std::vector<std::int64_t> integers_;
     std::vector<double> doubles_;
+    std::uint32_t storeText(std::string_view utf8);
+
     std::string arena_;
-    std::vector<std::uint32_t> textEnds_;
+    std::vector<std::uint32_t> textAt_;
+    std::vector<std::uint32_t> recentTexts_; // entry offsets by hash; 0 for none
 };

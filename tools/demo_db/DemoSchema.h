@@ -30,5 +30,4 @@ CREATE TABLE rdrecords (AutoID INTEGER PRIMARY KEY, ID INTEGER, cInvCode NVARCHA
 
 inline constexpr const char* kDemoIndexes = R"sql(
 CREATE INDEX rdrecords_ID ON rdrecords(ID);
-CREATE INDEX CurrentStock_Wh ON CurrentStock(cWhCode);
 )sql";

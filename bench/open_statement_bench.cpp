@@ -1,0 +1,126 @@
+// Opening the two statements on the large demo database through our backends, beside the
+// sqlite3 command-line shell running the same statement text with its output sent nowhere.
+//   open_statement_bench LARGE_DEMO_FILE [RUNS]
+#include "BenchProcess.h"
+#include "connection/Connection.h"
+#include "connection/ResultQuery.h"
+#include "connection/odbc/OdbcBackend.h"
+#include "connection/sqlite/TsqlToSqlite.h"
+#include "journal/JournalFields.h"
+#include "journal/JournalStatement.h"
+#include "stock/CurrentStockFields.h"
+#include "stock/CurrentStockStatement.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+std::string joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+std::size_t openThroughResultQuery(const std::string& file, const std::vector<std::string>& lines,
+                                   const std::vector<FieldDecl>& fields) {
+    Connection connection;
+    connection.setSettings({"sqlite:" + file, "demo", "demo", ""});
+    connection.open();
+    ResultQuery query(connection, fields);
+    for (const std::string& line : lines)
+        query.appendLine(line);
+    query.open();
+    return query.rowCount();
+}
+
+void report(const char* figure, const Measurement& ours, const Measurement& peer,
+            const char* peerName) {
+    std::printf("%-34s %8.3f s  %8.1f MiB   | %-22s %8.3f s  %8.1f MiB   | time ratio %.2f\n",
+                figure, ours.seconds, ours.peakKiB / 1024.0, peerName, peer.seconds,
+                peer.peakKiB / 1024.0, ours.seconds / peer.seconds);
+}
+
+JournalCriteria wholeJournal() {
+    JournalCriteria journal;
+    journal.dateFrom = "1900-01-01";
+    journal.dateTo = "9999-12-31";
+    return journal;
+}
+
+// The work of one measured child: open one statement through one backend.
+int runChild(const std::string& what, const std::string& file) {
+    const auto journalLines = journalStatement(wholeJournal());
+    return reportChildMeasurement([&] {
+        if (what == "journal")
+            openThroughResultQuery(file, journalLines, journalFields());
+        else if (what == "current-stock")
+            openThroughResultQuery(file, currentStockStatement({}), currentStockFields());
+        else
+            OdbcBackend("DRIVER={SQLite3};DATABASE=" + file)
+                .fetchAll(joined(journalLines), journalFields());
+    });
+}
+
+void benchStatement(const char* name, const std::string& file,
+                    const std::vector<std::string>& lines, const std::vector<FieldDecl>& fields,
+                    bool attachDbo, int runs) {
+    const std::string sqlFile = "/tmp/stockquery-bench-" + std::string(name) + ".sql";
+    std::ofstream(sqlFile) << tsqlToSqlite(joined(lines)) << ";\n";
+    std::vector<std::string> shell = {"sqlite3", "-readonly", "-batch", "-cmd", ".mode tabs"};
+    if (attachDbo) {
+        shell.push_back("-cmd");
+        shell.push_back("ATTACH '" + file + "' AS dbo");
+    }
+    shell.push_back(file);
+    const Comparison best = bestOfAlternating(
+        runs,
+        [&] {
+            return measureSelf({"bench", "--child", name, file});
+        },
+        [&] { return measureProgram(shell, sqlFile, "/dev/null"); });
+    const std::string tabsFile = "/tmp/stockquery-bench-" + std::string(name) + ".tsv";
+    measureProgram(shell, sqlFile, tabsFile);
+    const auto tabsBytes = std::filesystem::file_size(tabsFile);
+    std::filesystem::remove(tabsFile);
+    const Measurement ours = bestOf(runs, [&] {
+        return measureSelf({"bench", "--child", name, file});
+    });
+    const std::size_t rows = openThroughResultQuery(file, lines, fields);
+    std::printf("\n%s: %zu rows x %zu fields; shell's tab-separated output %.1f MiB\n", name, rows,
+                fields.size(), tabsBytes / 1048576.0);
+    report("open through the SQLite backend", best.ours, best.peer, "sqlite3 shell");
+    std::printf("%-34s peak memory / shell's output size: %.2f (target <= 1.5)\n", "",
+                best.ours.peakKiB * 1024.0 / static_cast<double>(tabsBytes));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--child")
+        return runChild(argv[2], argv[3]);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: open_statement_bench LARGE_DEMO_FILE [RUNS]\n");
+        return 2;
+    }
+    const std::string file = std::filesystem::absolute(argv[1]).string();
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+
+    const auto journalLines = journalStatement(wholeJournal());
+    benchStatement("journal", file, journalLines, journalFields(), false, runs);
+    benchStatement("current-stock", file, currentStockStatement({}), currentStockFields(), true,
+                   runs);
+
+    const Measurement native = bestOf(runs, [&] {
+        return measureSelf({"bench", "--child", "journal", file});
+    });
+    const Measurement odbc = bestOf(runs, [&] {
+        return measureSelf({"bench", "--child", "odbc", file});
+    });
+    std::printf("\njournal fetch through ODBC (SQLite ODBC driver) beside the native backend:\n");
+    report("ODBC backend, block fetch", odbc.ours, odbc.peer, "SQLite backend");
+    return 0;
+}
