@@ -86,9 +86,6 @@ void benchStatement(const char* name, const std::string& file,
     measureProgram(shell, sqlFile, tabsFile);
     const auto tabsBytes = std::filesystem::file_size(tabsFile);
     std::filesystem::remove(tabsFile);
-    const Measurement ours = bestOf(runs, [&] {
-        return measureSelf({"bench", "--child", name, file});
-    });
     const std::size_t rows = openThroughResultQuery(file, lines, fields);
     std::printf("\n%s: %zu rows x %zu fields; shell's tab-separated output %.1f MiB\n", name, rows,
                 fields.size(), tabsBytes / 1048576.0);
@@ -114,12 +111,14 @@ int main(int argc, char** argv) {
     benchStatement("current-stock", file, currentStockStatement({}), currentStockFields(), true,
                    runs);
 
-    const Measurement native = bestOf(runs, [&] {
-        return measureSelf({"bench", "--child", "journal", file});
-    });
-    const Measurement odbc = bestOf(runs, [&] {
-        return measureSelf({"bench", "--child", "odbc", file});
-    });
+    const Comparison odbc = bestOfAlternating(
+        runs,
+        [&] {
+            return measureSelf({"bench", "--child", "odbc", file});
+        },
+        [&] {
+            return measureSelf({"bench", "--child", "journal", file});
+        });
     std::printf("\njournal fetch through ODBC (SQLite ODBC driver) beside the native backend:\n");
     report("ODBC backend, block fetch", odbc.ours, odbc.peer, "SQLite backend");
     return 0;
