@@ -1,0 +1,12 @@
+// stockquery: current stock and the receipt/issue journal of an ERP database, read only.
+#include "Tfrm_xclquery.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("stockquery");
+    auto* window = new Tfrm_xclquery;
+    window->showMaximized();
+    return QApplication::exec();
+}

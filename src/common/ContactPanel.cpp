@@ -1,0 +1,67 @@
+#include "ContactPanel.h"
+
+#include "ContactColours.h"
+#include "ContactInfo.h"
+#include "Fonts.h"
+
+#include <QBoxLayout>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QUrl>
+
+namespace {
+
+QLineEdit* contactField(const QString& text, const QFont& font, const QColor& colour,
+                        QWidget* parent) {
+    auto* field = new QLineEdit(text, parent);
+    field->setReadOnly(true);
+    field->setFrame(false);
+    field->setFont(font);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    field->setPalette(palette);
+    setFieldColour(*field, colour);
+    return field;
+}
+
+} // namespace
+
+ContactPanel::ContactPanel(Arrangement arrangement, int fontPixels, const QColor& colour,
+                           QWidget* parent)
+    : QFrame(parent) {
+    const QFont font = songTi(fontPixels);
+    web_ = contactField(contact_info::kWebAddress, font, colour, this);
+    email_ = contactField(contact_info::kEmail, font, colour, this);
+    qq_ = contactField(contact_info::kQq, font, colour, this);
+    web_->setCursor(Qt::PointingHandCursor);
+    web_->installEventFilter(this);
+
+    const QList<std::pair<QString, QLineEdit*>> rows = {
+        {"网址:", web_}, {"E-mail:", email_}, {"QQ:", qq_}};
+    auto* layout = new QGridLayout(this);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
+    for (int i = 0; i < rows.size(); ++i) {
+        auto* label = new QLabel(rows[i].first, this);
+        label->setFont(font);
+        if (arrangement == Arrangement::Stacked) {
+            layout->addWidget(label, i, 0);
+            layout->addWidget(rows[i].second, i, 1);
+        } else {
+            layout->addWidget(label, 0, 2 * i);
+            layout->addWidget(rows[i].second, 0, 2 * i + 1);
+        }
+    }
+}
+
+bool ContactPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == web_ && event->type() == QEvent::MouseButtonPress) {
+        setFieldColour(*web_, QColor(255, 0, 0));
+        // Whether the browser opened is not reported.
+        QDesktopServices::openUrl(QUrl(contact_info::kWebAddress));
+    }
+    return QFrame::eventFilter(watched, event);
+}

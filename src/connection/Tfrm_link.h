@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The connection dialog "数据库连接": server, database, user and password are entered,
+// tested by reconnecting the program's connection, and stored when the connection works.
+class Tfrm_link : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tfrm_link(QWidget* parent = nullptr);
+
+    QLineEdit* Edit1; // server
+    QLineEdit* Edit2; // database
+    QLineEdit* Edit3; // user
+    QLineEdit* Edit4; // password
+    QPushButton* Button1;
+    QPushButton* Button2;
+
+    void Button1Click();
+    void Button2Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    // Enter and Escape have no special meaning in this dialog.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void ReadDBLinkInfo();
+    void WriteDBLinkInfo();
+    // The first empty one of server, database and user, checked in this order, reported.
+    bool checkRequiredBoxes();
+};
+
+// The connection dialog while it is open.
+extern Tfrm_link* frm_link;

@@ -1,0 +1,162 @@
+#include "app/Tfrm_xclquery.h"
+#include "common/ContactColours.h"
+#include "common/ContactInfo.h"
+#include "support/DemoDatabasePath.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/SettingsSandbox.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QtTest>
+
+namespace {
+
+const QColor kRed(255, 0, 0), kYellow(255, 255, 0), kBlue(0, 0, 255);
+
+// Receives what the program asks the shell to open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+QList<QLineEdit*> contactFields(const Tfrm_xclquery& w) {
+    return {w.Edit3, w.Edit1, w.Edit2, w.Edit4, w.Edit5, w.Edit6};
+}
+
+// Shows a new main window and lets its start-up connection run.
+std::unique_ptr<Tfrm_xclquery> startMainWindow() {
+    auto window = std::make_unique<Tfrm_xclquery>();
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    QTest::qWait(50);
+    return window;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstStartWithoutSettingsReportsOnceAndStaysUsable() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        auto window = startMainWindow();
+        QCOMPARE(boxes.texts(), QStringList{"数据库连接失败,请点击连接重新设置!"});
+        QCOMPARE(boxes.seen()[0].caption, QString("提示"));
+        QCOMPARE(boxes.seen()[0].owner, window.get());
+        QCOMPARE(boxes.seen()[0].buttons, 1);
+        QVERIFY(!boxes.seen()[0].hasIcon);
+        QVERIFY(!window->ado_conn.isOpen());
+        QVERIFY(!window->t_action.isActive());
+        QCOMPARE(fieldColour(*window->Edit3), QColor(Qt::black));
+        QCOMPARE(window->Panel4->text(), QString("记录数为："));
+        QCOMPARE(window->windowTitle(), QString("现存量查询"));
+    }
+
+    void storedDemoConnectionOpensAndStartsTheColourCycle() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:" + demoDatabasePath(), "demo", "demo", ""});
+        MessageBoxWatcher boxes;
+        auto window = startMainWindow();
+        QVERIFY(boxes.seen().isEmpty());
+        QVERIFY(window->ado_conn.isOpen());
+        QVERIFY(window->t_action.isActive());
+        QCOMPARE(window->t_action.interval(), 1000);
+        window->Timer1Timer();
+        for (QLineEdit* field : contactFields(*window))
+            QCOMPARE(fieldColour(*field), kRed);
+        for (int tick = 0; tick < 4; ++tick)
+            window->Timer1Timer();
+        for (QLineEdit* field : contactFields(*window))
+            QCOMPARE(fieldColour(*field), kRed);
+    }
+
+    void aUserOfBlanksCountsAsGivenAndStoredValuesAreNotTrimmed() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:" + demoDatabasePath(), "demo", "  ", ""});
+        MessageBoxWatcher boxes;
+        auto window = startMainWindow();
+        QVERIFY(boxes.seen().isEmpty());
+        QVERIFY(window->ado_conn.isOpen());
+        QCOMPARE(window->ado_conn.connectionString(),
+                 "Provider=sqloledb;uid=  ;database=demo;server=sqlite:" + demoDatabasePath() +
+                     ";pwd=");
+    }
+
+    void anUnreachableServerGivesExactlyOneMessage() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:/nonexistent/erp.sqlite", "UFDATA", "sa", "secret"});
+        MessageBoxWatcher boxes;
+        auto window = startMainWindow();
+        QCOMPARE(boxes.texts(), QStringList{"数据库连接失败,请点击连接重新设置!"});
+        QVERIFY(!window->ado_conn.isOpen());
+        QVERIFY(!window->t_action.isActive());
+    }
+
+    void aSettingOfAnotherTypeReportsTheRegistryErrorThenTheMissingUser() {
+        SettingsSandbox settings;
+        // The user is read first and is fine; the database is a number.
+        settings.storeRaw("\"dbuser\"=\"sa\"\n\"dbdatabase\"=dword:00000001\n"
+                          "\"dbserver\"=\"srv\"\n");
+        MessageBoxWatcher boxes;
+        auto window = startMainWindow();
+        const QStringList expected = {"建立数据库连接时发现错误,请点击连接重新设置！",
+                                      "数据库连接失败,请点击连接重新设置!"};
+        QCOMPARE(boxes.texts(), expected);
+        QCOMPARE(boxes.seen()[0].caption, QString("错误信息"));
+        QCOMPARE(boxes.seen()[0].owner, nullptr);
+        // The server was never read, so the attempt went to an empty server and failed.
+        QCOMPARE(window->ado_conn.settings().server, std::string());
+    }
+
+    void aClickOnTheWebAddressTurnsItRedAndOpensTheAddress() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:" + demoDatabasePath(), "demo", "demo", ""});
+        MessageBoxWatcher boxes;
+        UrlCatcher catcher;
+        QDesktopServices::setUrlHandler("https", &catcher, "open");
+        auto window = startMainWindow();
+        window->Timer1Timer();
+        window->Timer1Timer(); // all yellow
+        QCOMPARE(fieldColour(*window->Edit4), kYellow);
+        QTest::mouseClick(window->Edit4, Qt::LeftButton);
+        QCOMPARE(fieldColour(*window->Edit4), kRed);
+        QCOMPARE(catcher.opened, QList<QUrl>{QUrl(contact_info::kWebAddress)});
+        window->Timer1Timer();
+        QCOMPARE(fieldColour(*window->Edit4), kYellow);
+        QCOMPARE(fieldColour(*window->Edit5), kBlue);
+        QTest::mouseClick(window->Edit3, Qt::RightButton);
+        QCOMPARE(catcher.opened.size(), 2);
+        QDesktopServices::unsetUrlHandler("https");
+    }
+
+    void theToolbarHoldsItsFiveButtonsAndExitCloses() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        auto window = startMainWindow();
+        const QList<QToolButton*> buttons = {window->tbn_query, window->ToolButton8,
+                                             window->ToolButton2, window->ToolButton1,
+                                             window->tb_exit};
+        const QStringList captions = {"查询", "输出", "连接", "出入库流水帐", "退出"};
+        for (int i = 0; i < buttons.size(); ++i) {
+            QCOMPARE(buttons[i]->text(), captions[i]);
+            QVERIFY(!buttons[i]->icon().isNull());
+            QCOMPARE(buttons[i]->height(), 35);
+            if (i > 0)
+                QVERIFY(buttons[i]->x() >= buttons[i - 1]->geometry().right() + 8);
+        }
+        QCOMPARE(window->ToolButton1->width(), 79);
+        window->tb_exit->click();
+        QVERIFY(!window->isVisible());
+    }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
