@@ -37,7 +37,7 @@ string twoDigits(int n) {
 
 string isoDate(std::int64_t epochDay) {
     const CivilDateTime d = fromEpochMilliseconds(epochDay * 86'400'000);
-    char text[16];
+    char text[48];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
     return text;
 }
@@ -175,7 +175,7 @@ private:
     string auditDate(std::int64_t day) {
         string text = isoDate(std::min(day + random_.below(3), today_));
         if (random_.percent(50)) {
-            char time[16];
+            char time[48];
             std::snprintf(time, sizeof time, " %02d:%02d:%02d", 8 + random_.below(10),
                           random_.below(60), random_.below(60));
             text += time;
