@@ -41,6 +41,7 @@ public:
 };
 
 int runChild(bool plain, int argc, char** argv) {
+    std::freopen("/dev/null", "w", stderr); // keep the platform's notes out of the figures
     QApplication application(argc, argv);
     QApplication::setApplicationName("stockquery");
     FirstPaint watcher;

@@ -24,10 +24,10 @@ ColumnPlan planColumns(const std::vector<SourceColumn>& source,
             plan.targetOf[i] = static_cast<int>(i);
             plan.targetNames.push_back(source[i].name);
             plan.targetKinds.push_back(source[i].kind);
-            plan.targetDeclared.push_back(false);
         }
         return plan;
     }
+    plan.fieldsDeclared = true;
     for (std::size_t d = 0; d < declared.size(); ++d) {
         const FieldDecl& field = declared[d];
         std::size_t s = 0;
@@ -40,7 +40,6 @@ ColumnPlan planColumns(const std::vector<SourceColumn>& source,
         plan.targetOf[s] = static_cast<int>(d);
         plan.targetNames.push_back(field.name);
         plan.targetKinds.push_back(field.kind);
-        plan.targetDeclared.push_back(true);
     }
     return plan;
 }

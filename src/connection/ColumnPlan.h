@@ -23,7 +23,7 @@ struct ColumnPlan {
     std::vector<int> targetOf; // per source column: index in the result, or -1 to skip
     std::vector<std::string> targetNames;
     std::vector<FieldKind> targetKinds;
-    std::vector<bool> targetDeclared;
+    bool fieldsDeclared = false; // the result holds declared fields only
 
     ResultSet makeEmptyResult() const;
 };

@@ -3,17 +3,26 @@
 #include "DbError.h"
 #include "FixedPoint.h"
 
+#include <cstring>
 #include <limits>
 
 namespace {
 
 constexpr std::size_t kRecentTextSlots = 65536;
 
+// A quick hash, eight bytes at a time: it only picks a slot of the recent-texts table.
 std::uint32_t textHash(std::string_view text) {
-    std::uint32_t hash = 2166136261U;
-    for (char c : text)
-        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619U;
-    return hash;
+    std::uint64_t hash = text.size() * 0x9E3779B97F4A7C15ULL;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + at, 8);
+        hash = (hash ^ word) * 0xBF58476D1CE4E5B9ULL;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, text.data() + at, text.size() - at);
+    hash = (hash ^ tail) * 0x94D049BB133111EBULL;
+    return static_cast<std::uint32_t>(hash >> 32);
 }
 
 // Entries are a length (7 bits a byte, high bit set when more follow) and the bytes.

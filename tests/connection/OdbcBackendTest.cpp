@@ -6,17 +6,12 @@
 #include "journal/JournalFields.h"
 #include "support/DemoDatabasePath.h"
 #include "support/FakeTdsServer.h"
+#include "support/LoopbackSocket.h"
 #include "support/QueryText.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <chrono>
-#include <filesystem>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace {
 
@@ -27,15 +22,9 @@ std::string sqliteOdbc(const std::string& path) {
 
 // A loopback port on which nothing listens.
 int closedLoopbackPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    close(fd);
-    return ntohs(address.sin_port);
+    int port = 0;
+    close(bindLoopbackSocket(port));
+    return port;
 }
 
 void expectSameCell(const ResultColumn& a, const ResultColumn& b, std::size_t row) {

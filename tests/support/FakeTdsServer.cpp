@@ -1,9 +1,8 @@
 #include "FakeTdsServer.h"
 
+#include "LoopbackSocket.h"
 #include "connection/Utf16.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -87,14 +86,7 @@ std::string loginField(const std::vector<unsigned char>& login, std::size_t at, 
 } // namespace
 
 FakeTdsServer::FakeTdsServer(Mode mode) : mode_(mode) {
-    listener_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    socklen_t length = sizeof address;
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-    port_ = ntohs(address.sin_port);
+    listener_ = bindLoopbackSocket(port_);
     listen(listener_, 1);
     thread_ = std::thread([this] { serve(); });
 }

@@ -95,14 +95,13 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
     const ColumnPlan plan = planColumns(source, declared);
     ResultSet result = plan.makeEmptyResult();
 
-    for (; rc == SQLITE_ROW; rc = sqlite3_step(raw)) {
-        for (int i = 0; i < columnCount; ++i) {
-            const int target = plan.targetOf[static_cast<std::size_t>(i)];
-            if (target >= 0)
-                appendSqliteValue(result.column(static_cast<std::size_t>(target)),
-                                  plan.targetDeclared[static_cast<std::size_t>(target)], raw, i);
-        }
-    }
+    std::vector<std::pair<int, ResultColumn*>> targets; // statement column, result column
+    for (int i = 0; i < columnCount; ++i)
+        if (const int target = plan.targetOf[static_cast<std::size_t>(i)]; target >= 0)
+            targets.emplace_back(i, &result.column(static_cast<std::size_t>(target)));
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(raw))
+        for (const auto& [index, column] : targets)
+            appendSqliteValue(*column, plan.fieldsDeclared, raw, index);
     if (rc != SQLITE_DONE)
         throw DbError(sqlite3_errmsg(db_));
     return result;
