@@ -60,7 +60,7 @@ int runChild(const std::string& what, const std::string& file) {
         else if (what == "current-stock")
             openThroughResultQuery(file, currentStockStatement({}), currentStockFields());
         else
-            OdbcBackend("DRIVER={SQLite3};DATABASE=" + file)
+            OdbcBackend("DRIVER={SQLite3};StepAPI=1;DATABASE=" + file)
                 .fetchAll(joined(journalLines), journalFields());
     });
 }

@@ -15,9 +15,10 @@
 
 namespace {
 
-// The SQLite ODBC driver, a real ODBC driver that works on a file (it reads no braces).
+// The SQLite ODBC driver, a real ODBC driver that works on a file (it reads no braces);
+// StepAPI makes it fetch row by row instead of reading the whole result first.
 std::string sqliteOdbc(const std::string& path) {
-    return "DRIVER={SQLite3};DATABASE=" + path;
+    return "DRIVER={SQLite3};StepAPI=1;DATABASE=" + path;
 }
 
 // A loopback port on which nothing listens.
