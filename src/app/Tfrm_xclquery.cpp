@@ -5,12 +5,24 @@
 #include "common/ContactPanel.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
+#include "common/ResultTableModel.h"
+#include "common/Tfrm_store.h"
+#include "common/WarehouseList.h"
 #include "connection/DBLinkInfo.h"
 #include "connection/Tfrm_link.h"
+#include "connection/TrimmedText.h"
+#include "stock/CurrentStockColumns.h"
+#include "stock/CurrentStockFields.h"
+#include "stock/CurrentStockStatement.h"
 
 #include <QBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
 #include <QScopeGuard>
 #include <QShowEvent>
 #include <QToolBar>
@@ -33,9 +45,34 @@ QFrame* loweredPanel(QWidget* parent, const QString& name) {
     return panel;
 }
 
+QLabel* criterionLabel(QWidget* parent, const QString& caption, int left, int top) {
+    auto* label = new QLabel(caption, parent);
+    label->setGeometry(left, top, 48, 12);
+    return label;
+}
+
+QLineEdit* criterionBox(QWidget* parent, const char* name, int left, int top, int width) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(name);
+    box->setGeometry(left, top, width, 20);
+    return box;
+}
+
+std::string trimmed(const QLineEdit* box) {
+    return trimmedText(box->text().toStdString());
+}
+
+bool isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace
 
-Tfrm_xclquery::Tfrm_xclquery(QWidget* parent) : QMainWindow(parent) {
+Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
+    : QMainWindow(parent), ado_xclinfo(ado_conn, currentStockFields()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle("现存量查询");
     setFont(songTi(12));
@@ -50,10 +87,7 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent) : QMainWindow(parent) {
     layout->setSpacing(0);
     layout->addWidget(buildToolbar());
     layout->addWidget(buildCriteriaPanel());
-    // The result grid's place, until the grid fills it.
-    auto* gridPlace = new QWidget(client);
-    gridPlace->setObjectName("dbg_xclinfo");
-    layout->addWidget(gridPlace, 1);
+    layout->addWidget(buildGrid(), 1);
     layout->addWidget(buildStatusBar());
     setCentralWidget(client);
 
@@ -97,6 +131,7 @@ QWidget* Tfrm_xclquery::buildToolbar() {
     ToolButton1 = addButton("ToolButton1", "出入库流水帐", 6);
     ToolButton1->setFixedWidth(kButtonWidth);
     tb_exit = addButton("tb_exit", "退出", 4);
+    connect(tbn_query, &QToolButton::clicked, this, &Tfrm_xclquery::RunQuery);
     connect(ToolButton2, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton2Click);
     connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
     return band;
@@ -105,6 +140,33 @@ QWidget* Tfrm_xclquery::buildToolbar() {
 QWidget* Tfrm_xclquery::buildCriteriaPanel() {
     QFrame* panel = loweredPanel(this, "Panel1");
     panel->setFixedHeight(kCriteriaPanelHeight);
+    criterionLabel(panel, "仓库", 8, 15)->setFixedWidth(24);
+    BitBtn1 = new QPushButton(">>", panel);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setGeometry(7, 31, 26, 25);
+    BitBtn1->setAutoDefault(false);
+    lbb_store = new QListWidget(panel);
+    lbb_store->setObjectName("lbb_store");
+    lbb_store->setGeometry(35, 3, 152, 78);
+    lbb_store->setUniformItemSizes(true);
+    lbb_store->installEventFilter(this);
+    criterionLabel(panel, "存货编码", 195, 13);
+    edt_code = criterionBox(panel, "edt_code", 245, 9, 150);
+    criterionLabel(panel, "存货代码", 402, 13);
+    edt_no = criterionBox(panel, "edt_no", 453, 9, 140);
+    criterionLabel(panel, "规格型号", 195, 40);
+    edt_spec = criterionBox(panel, "edt_spec", 245, 36, 150);
+    criterionLabel(panel, "存货名称", 402, 40);
+    edt_name = criterionBox(panel, "edt_name", 453, 36, 140);
+    // Enter runs the query; in the first three boxes their text is then selected, so that
+    // the next typing replaces it.
+    for (QLineEdit* box : {edt_code, edt_no, edt_spec})
+        connect(box, &QLineEdit::returnPressed, this, [this, box] {
+            RunQuery();
+            box->selectAll();
+        });
+    connect(edt_name, &QLineEdit::returnPressed, this, &Tfrm_xclquery::RunQuery);
+    connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_xclquery::BitBtn1Click);
     auto* contacts = new ContactPanel(ContactPanel::Arrangement::Stacked, 16, Qt::black, panel);
     contacts->setObjectName("Panel2");
     contacts->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -112,7 +174,25 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
     Edit3 = contacts->webField();
     Edit1 = contacts->emailField();
     Edit2 = contacts->qqField();
+    setTabOrder(BitBtn1, lbb_store);
+    setTabOrder(lbb_store, edt_code);
+    setTabOrder(edt_code, edt_no);
+    setTabOrder(edt_no, edt_spec);
+    setTabOrder(edt_spec, edt_name);
     return panel;
+}
+
+QWidget* Tfrm_xclquery::buildGrid() {
+    dbg_xclinfo = new QTableView(this);
+    dbg_xclinfo->setObjectName("dbg_xclinfo");
+    ds_xclinfo = new ResultTableModel(ado_xclinfo, currentStockColumns(), this);
+    dbg_xclinfo->setModel(ds_xclinfo);
+    dbg_xclinfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    dbg_xclinfo->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    dbg_xclinfo->verticalHeader()->setDefaultSectionSize(18);
+    for (std::size_t i = 0; i < currentStockColumns().size(); ++i)
+        dbg_xclinfo->setColumnWidth(static_cast<int>(i), currentStockColumns()[i].width);
+    return dbg_xclinfo;
 }
 
 QWidget* Tfrm_xclquery::buildStatusBar() {
@@ -174,6 +254,44 @@ void Tfrm_xclquery::StartUpConnect() {
 void Tfrm_xclquery::Timer1Timer() {
     for (QLineEdit* field : {Edit3, Edit1, Edit2, Edit4, Edit5, Edit6})
         setFieldColour(*field, nextContactColour(fieldColour(*field)));
+}
+
+bool Tfrm_xclquery::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the warehouse list leads on to the first text box and runs nothing.
+    if (watched == lbb_store && isEnter(event))
+        edt_code->setFocus();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Tfrm_xclquery::BitBtn1Click() {
+    frm_store = new Tfrm_store(*lbb_store, nullptr);
+    const auto destroy = qScopeGuard([] {
+        delete frm_store;
+        frm_store = nullptr;
+    });
+    frm_store->exec();
+}
+
+void Tfrm_xclquery::RunQuery() {
+    const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmed(edt_code),
+                                        trimmed(edt_no), trimmed(edt_spec), trimmed(edt_name)};
+    ds_xclinfo->beginQueryChange();
+    ado_xclinfo.close();
+    ado_xclinfo.clearStatement();
+    for (const std::string& line : currentStockStatement(criteria))
+        ado_xclinfo.appendLine(line);
+    bool opened = true;
+    try {
+        ado_xclinfo.open();
+    } catch (const DbError&) {
+        opened = false;
+    }
+    ds_xclinfo->endQueryChange();
+    if (!opened) {
+        showPrompt(this, "读取现存量数据出错，请与系统管理员联系！");
+        return;
+    }
+    Panel4->setText("记录数为：" + QString::number(ado_xclinfo.rowCount()));
 }
 
 void Tfrm_xclquery::ToolButton2Click() {

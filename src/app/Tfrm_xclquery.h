@@ -2,6 +2,7 @@
 
 #include "connection/Connection.h"
 #include "connection/ConnectionSettings.h"
+#include "connection/ResultQuery.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -9,7 +10,11 @@
 class ContactPanel;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTableView;
 class QToolButton;
+class ResultTableModel;
 
 // The main window "现存量查询": toolbar, criteria panel, result grid and status bar. It owns
 // the program's one database connection, opened at start-up from the stored settings.
@@ -21,6 +26,8 @@ public:
 
     // The one connection; every query of every window runs on it.
     Connection ado_conn;
+    // The current-stock result, read whole into memory at each run.
+    ResultQuery ado_xclinfo;
 
     QToolButton* tbn_query = nullptr;
     QToolButton* ToolButton8 = nullptr;
@@ -28,6 +35,14 @@ public:
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tb_exit = nullptr;
     QLabel* Panel4 = nullptr;
+    // Criteria: the chosen warehouses and four item boxes.
+    QPushButton* BitBtn1 = nullptr;
+    QListWidget* lbb_store = nullptr;
+    QLineEdit* edt_code = nullptr;
+    QLineEdit* edt_no = nullptr;
+    QLineEdit* edt_spec = nullptr;
+    QLineEdit* edt_name = nullptr;
+    QTableView* dbg_xclinfo = nullptr;
     // Contact fields: upper panel web address, e-mail, number; lower panel the same.
     QLineEdit* Edit3 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -40,19 +55,24 @@ public:
     void StartUpConnect();
     void Timer1Timer();
     void ToolButton2Click();
+    void BitBtn1Click();
+    void RunQuery();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QWidget* buildToolbar();
     QWidget* buildCriteriaPanel();
+    QWidget* buildGrid();
     QWidget* buildStatusBar();
     void LoadDBLinkInfo();
 
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;
     bool shownBefore_ = false;
+    ResultTableModel* ds_xclinfo = nullptr;
 };
 
 // The main window while it exists.

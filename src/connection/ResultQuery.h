@@ -40,6 +40,8 @@ public:
     std::size_t position() const { return position_; }
     // The row id of the current record; the cursor must stand on a row.
     std::size_t currentRow() const { return order_[position_]; }
+    // The row id at a position of the row order.
+    std::size_t rowAt(std::size_t position) const { return order_[position]; }
     Bookmark bookmark() const { return order_[position_]; }
     void gotoBookmark(Bookmark row);
 

@@ -1,0 +1,102 @@
+#include "CellText.h"
+
+#include "connection/DateTime.h"
+
+#include <QDateTime>
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace {
+
+void dropTrailingZeros(std::string& digits) {
+    if (digits.find('.') == std::string::npos)
+        return;
+    while (digits.back() == '0')
+        digits.pop_back();
+    if (digits.back() == '.')
+        digits.pop_back();
+}
+
+} // namespace
+
+CellText::CellText(const QLocale& locale)
+    : locale_(locale), dateFormat_(locale.dateFormat(QLocale::ShortFormat)),
+      timeFormat_(locale.timeFormat(QLocale::LongFormat)) {
+    // A time of day has no zone to show.
+    timeFormat_.remove(QLatin1Char('t'));
+    timeFormat_ = timeFormat_.trimmed();
+}
+
+QString CellText::operator()(const ResultColumn& column, std::size_t row) const {
+    if (column.isNull(row))
+        return {};
+    switch (column.kind()) {
+    case FieldKind::Text:
+        return QString::fromUtf8(column.text(row));
+    case FieldKind::Decimal:
+        return decimal(column.integer(row));
+    case FieldKind::Double:
+        return real(column.real(row));
+    case FieldKind::Integer:
+        return QString::number(column.integer(row));
+    case FieldKind::DateTime:
+        return dateTime(column.integer(row));
+    }
+    return {};
+}
+
+QString CellText::withSeparator(std::string text) const {
+    QString out = QString::fromStdString(text);
+    const QString separator = locale_.decimalPoint();
+    if (separator != QLatin1String("."))
+        out.replace(QLatin1Char('.'), separator);
+    return out;
+}
+
+QString CellText::decimal(std::int64_t tenThousandths) const {
+    // Unsigned, so that the magnitude of INT64_MIN fits.
+    const bool negative = tenThousandths < 0;
+    const auto magnitude = negative ? 0 - static_cast<std::uint64_t>(tenThousandths)
+                                    : static_cast<std::uint64_t>(tenThousandths);
+    std::string text = std::to_string(magnitude / 10000);
+    const auto fraction = static_cast<unsigned>(magnitude % 10000);
+    if (fraction != 0) {
+        const std::string digits = std::to_string(10000 + fraction).substr(1);
+        text += "." + digits;
+        dropTrailingZeros(text);
+    }
+    return withSeparator((negative ? "-" : "") + text);
+}
+
+QString CellText::real(double value, int significantDigits) const {
+    if (value == 0 || !std::isfinite(value))
+        return value == 0 ? QStringLiteral("0") : QString::number(value);
+    // The value rounded to its significant digits, as d.ddd…e±x.
+    char buffer[64];
+    const auto scientific = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::scientific, significantDigits - 1);
+    const std::string text(buffer, scientific.ptr);
+    const std::size_t e = text.find('e');
+    const int exponent = std::stoi(text.substr(e + 1));
+    if (exponent >= significantDigits || std::fabs(value) < 0.00001) {
+        std::string mantissa = text.substr(0, e);
+        dropTrailingZeros(mantissa);
+        return withSeparator(mantissa + "E" + std::to_string(exponent));
+    }
+    const int decimals = std::max(0, significantDigits - 1 - exponent);
+    const auto fixed =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    std::string digits(buffer, fixed.ptr);
+    dropTrailingZeros(digits);
+    return withSeparator(digits);
+}
+
+QString CellText::dateTime(std::int64_t epochMilliseconds) const {
+    const CivilDateTime v = fromEpochMilliseconds(epochMilliseconds);
+    const QString date = QDate(v.year, v.month, v.day).toString(dateFormat_);
+    if (v.hour == 0 && v.minute == 0 && v.second == 0 && v.millisecond == 0)
+        return date;
+    return date + " " + QTime(v.hour, v.minute, v.second, v.millisecond).toString(timeFormat_);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "connection/ResultColumn.h"
+
+#include <QLocale>
+#include <QString>
+
+// The text a cell shows, in the general formats, for the grid, its footer and the export
+// alike: texts as they are; fixed-point values with at most four decimals and doubles with at
+// most fifteen significant digits, trailing zeros and a needless decimal point dropped, no
+// grouping, the locale's decimal separator; dates in the locale's short date format, followed
+// by the time only when there is a time of day. A null shows as the empty text.
+class CellText {
+public:
+    explicit CellText(const QLocale& locale = QLocale());
+
+    QString operator()(const ResultColumn& column, std::size_t row) const;
+
+    QString decimal(std::int64_t tenThousandths) const;
+    QString real(double value, int significantDigits = 15) const;
+    QString dateTime(std::int64_t epochMilliseconds) const;
+
+private:
+    QString withSeparator(std::string text) const;
+
+    QLocale locale_;
+    QString dateFormat_;
+    QString timeFormat_;
+};

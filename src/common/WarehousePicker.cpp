@@ -1,0 +1,88 @@
+#include "WarehousePicker.h"
+
+#include "CellText.h"
+#include "MessageBoxes.h"
+#include "WarehouseList.h"
+#include "app/Tfrm_xclquery.h"
+#include "connection/DbError.h"
+
+#include <QFrame>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kClientWidth = 361;
+constexpr int kClientHeight = 526;
+} // namespace
+
+WarehousePicker::WarehousePicker(QListWidget& target, int topBarHeight, int itemHeight,
+                                 QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      ado_store(frm_xclquery->ado_conn), target_(target), itemHeight_(itemHeight) {
+    setWindowTitle("仓库选择");
+    setFixedSize(kClientWidth, kClientHeight);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    Panel1 = new QFrame(this);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setFixedHeight(topBarHeight);
+    layout->addWidget(Panel1);
+    Button1 = new QPushButton("确定", Panel1);
+    Button1->setGeometry(12, 4, 55, 25);
+    Button1->setAutoDefault(false);
+    clb_store = new QListWidget(this);
+    clb_store->setUniformItemSizes(true);
+    layout->addWidget(clb_store);
+    connect(Button1, &QPushButton::clicked, this, &WarehousePicker::Button1Click);
+}
+
+void WarehousePicker::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void WarehousePicker::FormShow() {
+    ado_store.close();
+    ado_store.clearStatement();
+    ado_store.appendLine("select cwhcode,cwhname");
+    ado_store.appendLine("from warehouse");
+    ado_store.appendLine("order by cwhcode");
+    try {
+        ado_store.open();
+    } catch (const DbError&) {
+        showPrompt(this, "读取仓库信息出错，请与系统管理员联系！");
+        return;
+    }
+    clb_store->clear();
+    const ResultSet& rows = ado_store.result();
+    const ResultColumn& codes = rows.column(ado_store.fieldIndex("cwhcode"));
+    const ResultColumn& names = rows.column(ado_store.fieldIndex("cwhname"));
+    const CellText text;
+    clb_store->setUpdatesEnabled(false);
+    for (ado_store.first(); !ado_store.eof(); ado_store.next()) {
+        const std::size_t row = ado_store.currentRow();
+        const QString code = text(codes, row);
+        QListWidgetItem* item =
+            appendWarehouseLine(*clb_store, warehouseLine(code, text(names, row)), code);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+        item->setSizeHint(QSize(0, itemHeight_));
+    }
+    clb_store->setUpdatesEnabled(true);
+    afterFill();
+}
+
+void WarehousePicker::Button1Click() {
+    target_.clear();
+    for (int i = 0; i < clb_store->count(); ++i) {
+        const QListWidgetItem* item = clb_store->item(i);
+        if (item->checkState() == Qt::Checked)
+            appendWarehouseLine(target_, item->text(), warehouseLineCode(*item));
+    }
+    accept();
+}
