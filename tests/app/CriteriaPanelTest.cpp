@@ -1,0 +1,138 @@
+#include "app/Tfrm_xclquery.h"
+#include "common/WarehouseList.h"
+#include "support/DemoDatabasePath.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/TinyErp.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+namespace {
+
+struct ConnectedMainWindow {
+    explicit ConnectedMainWindow(const std::string& server = "sqlite:" + demoDatabasePath()) {
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.ado_conn.setSettings({server, "d", "u", ""});
+        main.ado_conn.open();
+    }
+    int shownRows() const { return main.dbg_xclinfo->model()->rowCount(); }
+    QString count() const { return main.Panel4->text(); }
+    Tfrm_xclquery main;
+};
+
+QString rowCountText(const ConnectedMainWindow& w) {
+    return "记录数为：" + QString::number(w.main.ado_xclinfo.rowCount());
+}
+
+} // namespace
+
+class CriteriaPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void controlsStandWhereTheFormPutsThemInTabOrder() {
+        ConnectedMainWindow w;
+        QCOMPARE(w.main.edt_code->geometry(), QRect(245, 9, 150, 20));
+        QCOMPARE(w.main.edt_name->geometry(), QRect(453, 36, 140, 20));
+        QCOMPARE(w.main.lbb_store->geometry(), QRect(35, 3, 152, 78));
+        QCOMPARE(w.main.BitBtn1->text(), QString(">>"));
+        const QList<QWidget*> order = {w.main.BitBtn1, w.main.lbb_store, w.main.edt_code,
+                                       w.main.edt_no,  w.main.edt_spec,  w.main.edt_name};
+        const auto nextTabStop = [](QWidget* widget) {
+            do
+                widget = widget->nextInFocusChain();
+            while (!(widget->focusPolicy() & Qt::TabFocus));
+            return widget;
+        };
+        for (int i = 0; i + 1 < order.size(); ++i)
+            QCOMPARE(nextTabStop(order[i]), order[i + 1]);
+    }
+
+    void theQueryButtonRunsTheQueryAndShowsTheRowCount() {
+        ConnectedMainWindow w;
+        QCOMPARE(w.count(), QString("记录数为："));
+        w.main.tbn_query->click();
+        QVERIFY(w.main.ado_xclinfo.rowCount() > 20'000);
+        QCOMPARE(w.count(), rowCountText(w));
+        QCOMPARE(w.shownRows(), int(w.main.ado_xclinfo.rowCount()));
+        QCOMPARE(w.main.ado_xclinfo.statementLines().size(), std::size_t{25});
+        // The columns in their display order.
+        QCOMPARE(w.main.dbg_xclinfo->model()->headerData(0, Qt::Horizontal).toString(),
+                 QString("存货编码"));
+        QCOMPARE(w.main.dbg_xclinfo->columnWidth(3), 198);
+    }
+
+    void enterRunsTheQueryAndSelectsTheBoxTextExceptInTheNameBox() {
+        ConnectedMainWindow w;
+        for (QLineEdit* box : {w.main.edt_code, w.main.edt_no, w.main.edt_spec}) {
+            box->setText("  ");
+            QTest::keyClick(box, Qt::Key_Return);
+            QCOMPARE(w.count(), rowCountText(w));
+            QVERIFY(box->hasSelectedText());
+            box->clear();
+        }
+        // Blanks and control characters alone restrict nothing.
+        const std::size_t all = w.main.ado_xclinfo.rowCount();
+        w.main.edt_name->setText("\t接头 ");
+        w.main.edt_name->setCursorPosition(1);
+        QTest::keyClick(w.main.edt_name, Qt::Key_Enter);
+        QVERIFY(w.main.ado_xclinfo.rowCount() < all);
+        QVERIFY(!w.main.edt_name->hasSelectedText());
+        QCOMPARE(w.main.edt_name->cursorPosition(), 1);
+        QCOMPARE(w.main.ado_xclinfo.statementLines()[21],
+                 std::string("  ('接头'='' or dbo.Inventory.cInvName like '%接头%' ) "));
+    }
+
+    void enterInTheWarehouseListMovesOnWithoutAQuery() {
+        ConnectedMainWindow w;
+        appendWarehouseLine(*w.main.lbb_store, "01-原材料库", "01");
+        w.main.lbb_store->setFocus();
+        QTest::keyClick(w.main.lbb_store, Qt::Key_Return);
+        QCOMPARE(w.main.focusWidget(), w.main.edt_code);
+        QCOMPARE(w.count(), QString("记录数为："));
+        QVERIFY(!w.main.ado_xclinfo.isOpen());
+    }
+
+    void aFailedRunReportsAndKeepsThePreviousCount() {
+        MessageBoxWatcher boxes;
+        ConnectedMainWindow w;
+        w.main.tbn_query->click();
+        const QString previous = w.count();
+        w.main.ado_conn.close();
+        w.main.tbn_query->click();
+        QCOMPARE(boxes.texts(), QStringList{"读取现存量数据出错，请与系统管理员联系！"});
+        QCOMPARE(boxes.seen()[0].caption, QString("提示"));
+        QCOMPARE(boxes.seen()[0].owner, &w.main);
+        QCOMPARE(w.count(), previous);
+        QVERIFY(!w.main.ado_xclinfo.isOpen());
+        QCOMPARE(w.shownRows(), 0);
+    }
+
+    void chosenWarehousesRestrictByTheirWholeCodes() {
+        const QString file = QDir::temp().filePath("stockquery-criteria-test.sqlite");
+        QFile::remove(file);
+        {
+            TinyErp erp(file.toStdString());
+            erp.addWarehouseWithStock("WH-101", "北仓", 7);
+            erp.addWarehouseWithStock("WH-102", "南仓", 9);
+            ConnectedMainWindow w(erp.server());
+            appendWarehouseLine(*w.main.lbb_store, "WH-102-南仓", "WH-102");
+            w.main.tbn_query->click();
+            QCOMPARE(w.count(), QString("记录数为：1"));
+            const QModelIndex warehouse = w.main.dbg_xclinfo->model()->index(0, 6);
+            QCOMPARE(warehouse.data().toString(), QString("南仓"));
+            QCOMPARE(w.main.dbg_xclinfo->model()->index(0, 7).data().toString(), QString("9"));
+            w.main.lbb_store->clear();
+            w.main.tbn_query->click();
+            QCOMPARE(w.count(), QString("记录数为：2"));
+        }
+        QFile::remove(file);
+    }
+};
+
+QTEST_MAIN(CriteriaPanelTest)
+#include "CriteriaPanelTest.moc"

@@ -1,0 +1,87 @@
+#include "stock/CurrentStockStatement.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The statement for empty criteria and no warehouses, line by line as the ERP query reads.
+const std::vector<std::string> kEmptyCriteria = {
+    "SELECT dbo.Warehouse.cWhName AS 仓库名称,dbo.CurrentStock.cInvCode AS 存货编码,  ",
+    " dbo.Inventory.cInvName AS 存货名称, dbo.Inventory.cInvStd AS 规格型号,  ",
+    " dbo.Inventory.cInvAddCode AS 存货代码, dbo.CurrentStock.cBatch AS 批号,  ",
+    " dbo.CurrentStock.cFree1 AS 存货备注, SUM(ISNULL(dbo.CurrentStock.iQuantity, 0)) AS 现存量, ",
+    "  SUM(ISNULL(dbo.CurrentStock.iQuantity, 0)+ISNULL(dbo.CurrentStock.fInQuantity, "
+    "0)+ISNULL(dbo.CurrentStock.fTransInQuantity, 0)   ",
+    "  -ISNULL(dbo.CurrentStock.fOutQuantity, 0)-ISNULL(dbo.CurrentStock.fTransOutQuantity, 0)) "
+    "AS 可用数量,  ",
+    "    SUM(ISNULL(dbo.CurrentStock.fOutQuantity, 0)) AS 待发货数量,    ",
+    "    SUM(ISNULL(dbo.CurrentStock.fInQuantity, 0)) AS 待入库数量,   ",
+    "    SUM(ISNULL(dbo.CurrentStock.fTransInQuantity, 0)) AS 调拨在途数量,  ",
+    "    SUM(ISNULL(dbo.CurrentStock.fTransOutQuantity, 0)) AS 调拨待发数量 ,   ",
+    "    SUM(ISNULL(dbo.CurrentStock.fStopQuantity,0)) AS 冻结量    ",
+    "  FROM dbo.CurrentStock INNER JOIN      ",
+    "    dbo.Inventory ON dbo.CurrentStock.cInvCode = dbo.Inventory.cInvCode INNER JOIN  ",
+    "     dbo.Warehouse ON  ",
+    "    dbo.Warehouse.cWhCode = dbo.CurrentStock.cWhCode INNER JOIN   ",
+    "     dbo.ComputationUnit Unit ON      ",
+    "     dbo.Inventory.cComUnitCode = Unit.cComunitCode  ",
+    " where (1=1) and ",
+    "  (''='' or dbo.CurrentStock.cInvCode like '%%' ) and ",
+    "  (''='' or dbo.Inventory.cInvAddCode like '%%' ) and ",
+    "  (''='' or dbo.Inventory.cInvStd like '%%' )  and  ",
+    "  (''='' or dbo.Inventory.cInvName like '%%' ) ",
+    "  GROUP BY dbo.Warehouse.cWhName, dbo.CurrentStock.cInvCode,  ",
+    "     dbo.Inventory.cInvName, dbo.Inventory.cInvStd, dbo.Inventory.cInvAddCode,  ",
+    "     dbo.CurrentStock.cBatch, dbo.CurrentStock.cFree1   ",
+};
+
+} // namespace
+
+TEST(CurrentStockStatement, EmptyCriteriaGiveTheTwentyFiveLines) {
+    EXPECT_EQ(currentStockStatement({}), kEmptyCriteria);
+}
+
+TEST(CurrentStockStatement, EachCriterionFillsItsOwnLine) {
+    CurrentStockCriteria criteria;
+    criteria.itemCode = "AB";
+    auto lines = currentStockStatement(criteria);
+    EXPECT_EQ(lines[18], "  ('AB'='' or dbo.CurrentStock.cInvCode like '%AB%' ) and ");
+    criteria = {};
+    criteria.addCode = "A-01";
+    EXPECT_EQ(currentStockStatement(criteria)[19],
+              "  ('A-01'='' or dbo.Inventory.cInvAddCode like '%A-01%' ) and ");
+    criteria = {};
+    criteria.spec = "M8 ×30";
+    EXPECT_EQ(currentStockStatement(criteria)[20],
+              "  ('M8 ×30'='' or dbo.Inventory.cInvStd like '%M8 ×30%' )  and  ");
+    criteria = {};
+    criteria.name = "轴承";
+    lines = currentStockStatement(criteria);
+    EXPECT_EQ(lines[21], "  ('轴承'='' or dbo.Inventory.cInvName like '%轴承%' ) ");
+    lines[21] = kEmptyCriteria[21];
+    EXPECT_EQ(lines, kEmptyCriteria); // nothing else moved
+}
+
+TEST(CurrentStockStatement, WarehousesAddOneLineOfQuotedCodesInListOrder) {
+    CurrentStockCriteria criteria;
+    criteria.warehouseCodes = {"01"};
+    auto lines = currentStockStatement(criteria);
+    ASSERT_EQ(lines.size(), 26U);
+    EXPECT_EQ(lines[18], " dbo.Warehouse.cWhCode in('01') and ");
+    criteria.warehouseCodes = {"07", "01", "03"};
+    EXPECT_EQ(currentStockStatement(criteria)[18],
+              " dbo.Warehouse.cWhCode in('07','01','03') and ");
+    criteria.warehouseCodes = {"WH-0101", "A"};
+    EXPECT_EQ(currentStockStatement(criteria)[18], " dbo.Warehouse.cWhCode in('WH-0101','A') and ");
+    lines.erase(lines.begin() + 18);
+    EXPECT_EQ(lines, kEmptyCriteria);
+}
+
+TEST(CurrentStockStatement, QuotesAreDoubledInsideEveryLiteral) {
+    CurrentStockCriteria criteria;
+    criteria.name = "' or 1=1 --";
+    criteria.warehouseCodes = {"0'1"};
+    const auto lines = currentStockStatement(criteria);
+    EXPECT_EQ(lines[18], " dbo.Warehouse.cWhCode in('0''1') and ");
+    EXPECT_EQ(lines[22], "  (''' or 1=1 --'='' or dbo.Inventory.cInvName like '%'' or 1=1 --%' ) ");
+}

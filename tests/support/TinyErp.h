@@ -1,0 +1,34 @@
+#pragma once
+
+#include "demo_db/DemoSchema.h"
+
+#include <sqlite3.h>
+
+#include <string>
+
+// A small ERP database of a test's own: the demo schema and whatever rows the test writes.
+class TinyErp {
+public:
+    explicit TinyErp(const std::string& file) : file_(file) {
+        sqlite3_open(file.c_str(), &db_);
+        exec(kDemoSchema);
+        exec("INSERT INTO ComputationUnit VALUES ('01', '个')");
+    }
+    ~TinyErp() { sqlite3_close(db_); }
+
+    void exec(const std::string& sql) { sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr); }
+
+    // A warehouse with one item in stock, quantity `onHand`.
+    void addWarehouseWithStock(const std::string& code, const std::string& name, int onHand) {
+        exec("INSERT INTO Warehouse VALUES ('" + code + "', '" + name + "')");
+        exec("INSERT OR IGNORE INTO Inventory VALUES ('I1', 'A-1', '螺栓', 'M8', '01')");
+        exec("INSERT INTO CurrentStock (cWhCode, cInvCode, cBatch, iQuantity) VALUES ('" + code +
+             "', 'I1', 'B-" + code + "', " + std::to_string(onHand) + ")");
+    }
+
+    std::string server() const { return "sqlite:" + file_; }
+
+private:
+    std::string file_;
+    sqlite3* db_ = nullptr;
+};
