@@ -151,6 +151,26 @@ private slots:
         QFile::remove(file);
     }
 
+    void theButtonOpensAFreshPickerEachTimeAndForgetsItWhenClosed() {
+        MainWindowOn w(demoServer());
+        QStringList checkedOnShowing;
+        const auto chooseAndConfirm = [&](const QStringList& choice) {
+            QTimer::singleShot(0, [&, choice] {
+                QVERIFY(frm_store && frm_store->isVisible());
+                checkedOnShowing = checkedLines(*frm_store->clb_store);
+                setChecked(*frm_store->clb_store, choice);
+                frm_store->Button1->click();
+            });
+            w.main.BitBtn1->click();
+            QCOMPARE(frm_store, nullptr);
+        };
+        chooseAndConfirm({"01-原材料库", "04-辅料库"});
+        QVERIFY(checkedOnShowing.isEmpty());
+        chooseAndConfirm({});
+        QCOMPARE(checkedOnShowing, (QStringList{"01-原材料库", "04-辅料库"}));
+        QCOMPARE(w.main.lbb_store->count(), 0);
+    }
+
     void anUnreadableWarehouseTableIsReportedAndOkEmptiesTheList() {
         MessageBoxWatcher boxes;
         Tfrm_xclquery main;
