@@ -113,10 +113,8 @@ private slots:
     }
 
     void chosenWarehousesRestrictByTheirWholeCodes() {
-        const QString file = QDir::temp().filePath("stockquery-criteria-test.sqlite");
-        QFile::remove(file);
         {
-            TinyErp erp(file.toStdString());
+            TinyErp erp;
             erp.addWarehouseWithStock("WH-101", "北仓", 7);
             erp.addWarehouseWithStock("WH-102", "南仓", 9);
             ConnectedMainWindow w(erp.server());
@@ -130,7 +128,6 @@ private slots:
             w.main.tbn_query->click();
             QCOMPARE(w.count(), QString("记录数为：2"));
         }
-        QFile::remove(file);
     }
 };
 

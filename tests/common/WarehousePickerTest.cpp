@@ -128,10 +128,8 @@ private slots:
     }
 
     void linesKeepTheirWholeCodeAndAnEmptyTableGivesAnEmptyList() {
-        const QString file = QDir::temp().filePath("stockquery-picker-test.sqlite");
-        QFile::remove(file);
         {
-            TinyErp erp(file.toStdString());
+            TinyErp erp;
             erp.addWarehouseWithStock("WH-101", "北仓", 1);
             erp.addWarehouseWithStock("A", "南仓", 2);
             MainWindowOn w(erp.server());
@@ -148,7 +146,6 @@ private slots:
             again.Button1->click();
             QCOMPARE(w.main.lbb_store->count(), 0);
         }
-        QFile::remove(file);
     }
 
     void theButtonOpensAFreshPickerEachTimeAndForgetsItWhenClosed() {

@@ -1,16 +1,18 @@
 #pragma once
 
 #include "demo_db/DemoSchema.h"
+#include "support/TempDir.h"
 
 #include <sqlite3.h>
 
 #include <string>
 
-// A small ERP database of a test's own: the demo schema and whatever rows the test writes.
+// A small ERP database of a test's own, in a folder of its own: the demo schema and whatever
+// rows the test writes.
 class TinyErp {
 public:
-    explicit TinyErp(const std::string& file) : file_(file) {
-        sqlite3_open(file.c_str(), &db_);
+    TinyErp() : file_((dir_ / "erp.sqlite").string()) {
+        sqlite3_open(file_.c_str(), &db_);
         exec(kDemoSchema);
         exec("INSERT INTO ComputationUnit VALUES ('01', '个')");
     }
@@ -29,6 +31,7 @@ public:
     std::string server() const { return "sqlite:" + file_; }
 
 private:
+    TempDir dir_;
     std::string file_;
     sqlite3* db_ = nullptr;
 };
