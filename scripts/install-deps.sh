@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
-    libsqlite3-dev sqlite3
+    libsqlite3-dev sqlite3 libicu-dev
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
     libgtest-dev googletest
     fonts-wqy-zenhei

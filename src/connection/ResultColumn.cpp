@@ -114,6 +114,10 @@ std::string_view ResultColumn::text(std::size_t row) const {
     return entryAt(arena_, textAt_[row]);
 }
 
+std::string_view ResultColumn::entryText(std::uint32_t entry) const {
+    return entryAt(arena_, entry);
+}
+
 double ResultColumn::asFloat(std::size_t row) const {
     if (isNull(row))
         return 0;

@@ -28,6 +28,9 @@ public:
 
     bool isNull(std::size_t row) const { return (nulls_[row / 64] >> (row % 64)) & 1U; }
     std::string_view text(std::size_t row) const;
+    // The arena entry of a row's text: rows with equal entries hold equal texts.
+    std::uint32_t textEntry(std::size_t row) const { return textAt_[row]; }
+    std::string_view entryText(std::uint32_t entry) const;
     std::int64_t integer(std::size_t row) const { return integers_[row]; }
     double real(std::size_t row) const { return doubles_[row]; }
 

@@ -2,6 +2,7 @@
 
 #include "Connection.h"
 #include "DbError.h"
+#include "RowOrder.h"
 
 #include <algorithm>
 #include <limits>
@@ -15,6 +16,7 @@ void ResultQuery::close() {
     result_ = ResultSet();
     order_ = {};
     position_ = 0;
+    sortOrder_.clear();
 }
 
 void ResultQuery::clearStatement() {
@@ -69,6 +71,26 @@ void ResultQuery::gotoBookmark(Bookmark row) {
     if (found == order_.end())
         throw DbError("bookmark not found");
     position_ = static_cast<std::size_t>(found - order_.begin());
+}
+
+void ResultQuery::setSortOrder(const std::string& text) {
+    std::vector<std::uint32_t> order;
+    if (text.empty()) {
+        order.resize(result_.rowCount());
+        std::iota(order.begin(), order.end(), 0U);
+    } else {
+        const bool descending = text.ends_with(" DESC");
+        if (!descending && !text.ends_with(" ASC"))
+            throw DbError("sort order must end with ASC or DESC: " + text);
+        const std::string field = text.substr(0, text.size() - (descending ? 5 : 4));
+        order = sortedRowOrder(result_.column(fieldIndex(field)), descending);
+    }
+    const bool onRow = !eof();
+    const std::uint32_t current = onRow ? order_[position_] : 0;
+    order_ = std::move(order);
+    if (onRow)
+        gotoBookmark(current);
+    sortOrder_ = text;
 }
 
 std::size_t ResultQuery::fieldIndex(std::string_view name) const {

@@ -45,6 +45,11 @@ public:
     Bookmark bookmark() const { return order_[position_]; }
     void gotoBookmark(Bookmark row);
 
+    // Empty (the database's order), or a field name and " ASC" or " DESC". Setting it reorders
+    // the open rows in memory; the current record stays current. Every open starts empty.
+    const std::string& sortOrder() const { return sortOrder_; }
+    void setSortOrder(const std::string& text); // throws DbError for an unknown field
+
     const ResultSet& result() const { return result_; }
     // The index of a field in the result; throws DbError when there is none.
     std::size_t fieldIndex(std::string_view name) const;
@@ -57,4 +62,5 @@ private:
     ResultSet result_;
     std::vector<std::uint32_t> order_;
     std::size_t position_ = 0;
+    std::string sortOrder_;
 };
