@@ -100,3 +100,18 @@ QString CellText::dateTime(std::int64_t epochMilliseconds) const {
         return date;
     return date + " " + QTime(v.hour, v.minute, v.second, v.millisecond).toString(timeFormat_);
 }
+
+QString CellText::sumText(FieldKind kind, std::int64_t total) const {
+    switch (kind) {
+    case FieldKind::Double:
+        return real(static_cast<double>(total) / 10000.0);
+    case FieldKind::Decimal:
+        return decimal(total);
+    case FieldKind::Integer:
+        return QString::number(total / 10000);
+    case FieldKind::Text:
+    case FieldKind::DateTime:
+        break;
+    }
+    return QStringLiteral("0");
+}

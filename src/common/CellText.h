@@ -19,6 +19,10 @@ public:
     QString decimal(std::int64_t tenThousandths) const;
     QString real(double value, int significantDigits = 15) const;
     QString dateTime(std::int64_t epochMilliseconds) const;
+    // A sum footer's text for a total of ten-thousandths of a field of the given kind:
+    // doubles with fifteen significant digits, fixed point with four decimals, integers
+    // plain; "0" for a field of any other kind.
+    QString sumText(FieldKind kind, std::int64_t total) const;
 
 private:
     QString withSeparator(std::string text) const;

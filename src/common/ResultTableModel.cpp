@@ -13,8 +13,8 @@ void ResultTableModel::beginQueryChange() {
 
 void ResultTableModel::endQueryChange() {
     for (std::size_t i = 0; i < columns_.size(); ++i)
-        resultColumn_[i] = query_.isOpen() ? query_.result().findColumn(columns_[i].field)
-                                           : std::nullopt;
+        resultColumn_[i] =
+            query_.isOpen() ? query_.result().findColumn(columns_[i].field) : std::nullopt;
     endResetModel();
 }
 
