@@ -1,0 +1,69 @@
+#include "GridTitles.h"
+
+#include "connection/ResultQuery.h"
+
+namespace {
+
+const std::string kAscendingMark = "▲";
+const std::string kDescendingMark = "▼";
+
+} // namespace
+
+GridTitles::GridTitles(const std::vector<std::string>& fields,
+                       const std::vector<bool>& titleButtons) {
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        titles_.push_back({fields[i], fields[i], titleButtons[i]});
+}
+
+int GridTitles::markedCount() const {
+    int marked = 0;
+    for (const Title& title : titles_)
+        marked += title.marker != Marker::None;
+    return marked;
+}
+
+void GridTitles::setMarker(std::size_t column, Marker marker) {
+    Title& title = titles_[column];
+    if (title.marker == Marker::None && marker != Marker::None) {
+        title.sortIndex = markedCount() + 1;
+    } else if (title.marker != Marker::None && marker == Marker::None) {
+        for (Title& other : titles_)
+            if (other.sortIndex > title.sortIndex)
+                --other.sortIndex;
+        title.sortIndex = 0;
+    }
+    title.marker = marker;
+}
+
+void GridTitles::clickTitleButton(std::size_t column, bool ctrl) {
+    if (!titles_[column].titleButton)
+        return;
+    if (!ctrl)
+        for (std::size_t other = 0; other < titles_.size(); ++other)
+            if (other != column)
+                setMarker(other, Marker::None);
+    const Marker current = titles_[column].marker;
+    Marker next = Marker::Down;
+    if (current == Marker::Down)
+        next = Marker::Up;
+    else if (current == Marker::Up)
+        next = ctrl ? Marker::None : Marker::Down;
+    setMarker(column, next);
+}
+
+void GridTitles::sortByTitle(std::size_t column, ResultQuery& query) {
+    if (!query.isOpen())
+        return;
+    for (Title& title : titles_) {
+        for (const std::string& mark : {kAscendingMark, kDescendingMark})
+            if (title.caption.starts_with(mark))
+                title.caption.erase(0, mark.size());
+        title.bold = false;
+    }
+    Title& clicked = titles_[column];
+    const std::string ascending = clicked.field + " ASC";
+    const bool wasAscending = query.sortOrder() == ascending;
+    query.setSortOrder(wasAscending ? clicked.field + " DESC" : ascending);
+    clicked.bold = true;
+    clicked.caption = (wasAscending ? kDescendingMark : kAscendingMark) + clicked.caption;
+}

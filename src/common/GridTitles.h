@@ -1,0 +1,45 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class ResultQuery;
+
+// The title row's state of a result grid: each column's caption and bold flag, which the
+// windows' title-click sorting changes, and the grid's own sort markers on title buttons,
+// which title-button clicks advance. Neither reorders a row by itself.
+class GridTitles {
+public:
+    enum class Marker { None, Down, Up };
+
+    struct Title {
+        std::string field;
+        std::string caption;
+        bool titleButton = true;
+        bool bold = false;
+        Marker marker = Marker::None;
+        int sortIndex = 0; // 1, 2, … among the marked columns; 0 when unmarked
+    };
+
+    GridTitles(const std::vector<std::string>& fields, const std::vector<bool>& titleButtons);
+
+    const Title& operator[](std::size_t column) const { return titles_[column]; }
+    std::size_t size() const { return titles_.size(); }
+    // How many columns carry a marker (indexes are shown when two or more do).
+    int markedCount() const;
+
+    // A completed click on a title button advances its marker: without Ctrl the others are
+    // cleared and it goes none, down, up, down, …; with Ctrl the others stay and it goes
+    // none, down, up, none. Titles that are not buttons keep every marker.
+    void clickTitleButton(std::size_t column, bool ctrl);
+
+    // The windows' title click: sorts the open query by the column's field, ascending first
+    // and then alternating, and marks only that title with "▲" or "▼" and bold. Nothing
+    // happens while the query is closed.
+    void sortByTitle(std::size_t column, ResultQuery& query);
+
+private:
+    void setMarker(std::size_t column, Marker marker);
+
+    std::vector<Title> titles_;
+};
