@@ -26,15 +26,29 @@ void FooterSums::recompute(ResultQuery& query) {
     clear();
     if (!query.isOpen())
         return;
+    const std::size_t rows = query.rowCount();
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         const auto column = query.result().findColumn(fields_[i]);
         if (!column)
             continue;
         const ResultColumn& values = query.result().column(*column);
         std::int64_t total = 0;
-        for (query.first(); !query.eof(); query.next())
-            if (!values.isNull(query.currentRow()))
-                total = added(total, values.asFloat(query.currentRow()));
+        if (values.kind() == FieldKind::Decimal) {
+            // A value with four decimals adds exactly: no rounding is ever needed.
+            for (std::size_t position = 0; position < rows; ++position) {
+                const std::size_t row = query.rowAt(position);
+                if (!values.isNull(row) &&
+                    __builtin_add_overflow(total, values.integer(row), &total))
+                    total = values.integer(row) > 0 ? std::numeric_limits<std::int64_t>::max()
+                                                    : std::numeric_limits<std::int64_t>::min();
+            }
+        } else {
+            for (std::size_t position = 0; position < rows; ++position) {
+                const std::size_t row = query.rowAt(position);
+                if (!values.isNull(row))
+                    total = added(total, values.asFloat(row));
+            }
+        }
         totals_[i] = total;
     }
     query.first();

@@ -13,7 +13,7 @@ class FooterSums {
 public:
     explicit FooterSums(std::vector<std::string> fields);
 
-    // Visits every row once and leaves the cursor on the first row.
+    // Visits every row once, in the query's row order, and leaves the cursor on the first row.
     void recompute(ResultQuery& query);
     void clear();
 
