@@ -5,7 +5,7 @@
 #include "common/ContactPanel.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
-#include "common/ResultTableModel.h"
+#include "common/ResultGrid.h"
 #include "common/Tfrm_store.h"
 #include "common/WarehouseList.h"
 #include "connection/DBLinkInfo.h"
@@ -16,13 +16,11 @@
 #include "stock/CurrentStockStatement.h"
 
 #include <QBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableView>
 #include <QScopeGuard>
 #include <QShowEvent>
 #include <QToolBar>
@@ -183,15 +181,8 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
 }
 
 QWidget* Tfrm_xclquery::buildGrid() {
-    dbg_xclinfo = new QTableView(this);
+    dbg_xclinfo = new ResultGrid(ado_xclinfo, currentStockColumns(), this);
     dbg_xclinfo->setObjectName("dbg_xclinfo");
-    ds_xclinfo = new ResultTableModel(ado_xclinfo, currentStockColumns(), this);
-    dbg_xclinfo->setModel(ds_xclinfo);
-    dbg_xclinfo->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    dbg_xclinfo->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    dbg_xclinfo->verticalHeader()->setDefaultSectionSize(18);
-    for (std::size_t i = 0; i < currentStockColumns().size(); ++i)
-        dbg_xclinfo->setColumnWidth(static_cast<int>(i), currentStockColumns()[i].width);
     return dbg_xclinfo;
 }
 
@@ -275,7 +266,7 @@ void Tfrm_xclquery::BitBtn1Click() {
 void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmed(edt_code),
                                         trimmed(edt_no), trimmed(edt_spec), trimmed(edt_name)};
-    ds_xclinfo->beginQueryChange();
+    dbg_xclinfo->beginQueryChange();
     ado_xclinfo.close();
     ado_xclinfo.clearStatement();
     for (const std::string& line : currentStockStatement(criteria))
@@ -286,7 +277,7 @@ void Tfrm_xclquery::RunQuery() {
     } catch (const DbError&) {
         opened = false;
     }
-    ds_xclinfo->endQueryChange();
+    dbg_xclinfo->endQueryChange();
     if (!opened) {
         showPrompt(this, "读取现存量数据出错，请与系统管理员联系！");
         return;

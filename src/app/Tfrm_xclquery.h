@@ -12,9 +12,8 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTableView;
 class QToolButton;
-class ResultTableModel;
+class ResultGrid;
 
 // The main window "现存量查询": toolbar, criteria panel, result grid and status bar. It owns
 // the program's one database connection, opened at start-up from the stored settings.
@@ -42,7 +41,7 @@ public:
     QLineEdit* edt_no = nullptr;
     QLineEdit* edt_spec = nullptr;
     QLineEdit* edt_name = nullptr;
-    QTableView* dbg_xclinfo = nullptr;
+    ResultGrid* dbg_xclinfo = nullptr;
     // Contact fields: upper panel web address, e-mail, number; lower panel the same.
     QLineEdit* Edit3 = nullptr;
     QLineEdit* Edit1 = nullptr;
@@ -72,7 +71,6 @@ private:
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;
     bool shownBefore_ = false;
-    ResultTableModel* ds_xclinfo = nullptr;
 };
 
 // The main window while it exists.

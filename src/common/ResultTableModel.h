@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -21,6 +22,9 @@ public:
     // Around every closing and opening of the query.
     void beginQueryChange();
     void endQueryChange();
+    // Runs `reorder` (which changes the query's row order) as a layout change, so that the
+    // view keeps its columns and its current record.
+    void reorderRows(const std::function<void()>& reorder);
 
     const std::vector<GridColumn>& columns() const { return columns_; }
 

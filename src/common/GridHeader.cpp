@@ -1,0 +1,118 @@
+#include "GridHeader.h"
+
+#include "GridTitles.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QTextOption>
+
+namespace {
+constexpr int kMarkerWidth = 16;
+}
+
+GridHeader::GridHeader(GridTitles& titles, QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent), titles_(titles) {
+    setSectionsMovable(true);
+    setSectionsClickable(true);
+    setHighlightSections(false);
+    setDefaultAlignment(Qt::AlignCenter);
+}
+
+QSize GridHeader::sizeHint() const {
+    QSize size = QHeaderView::sizeHint();
+    size.setHeight(2 * fontMetrics().height() + 6);
+    return size;
+}
+
+void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    const auto& title = titles_[static_cast<std::size_t>(logicalIndex)];
+    painter->save();
+    const bool pressed = logicalIndex == pressed_;
+    painter->fillRect(rect, palette().color(QPalette::Button));
+    painter->setPen(palette().color(pressed ? QPalette::Dark : QPalette::Mid));
+    painter->drawRect(rect.adjusted(0, 0, -1, -1));
+    QRect textRect = rect.adjusted(2, 1, -2, -1);
+    if (title.marker != GridTitles::Marker::None) {
+        // The marker's 16 pixels at the right end: a small triangle, and the sort index
+        // when two or more columns are marked.
+        const QRect markerRect(textRect.right() - kMarkerWidth + 1, rect.top(), kMarkerWidth,
+                               rect.height());
+        textRect.setRight(markerRect.left() - 1);
+        QPolygon glyph;
+        const int cx = markerRect.left() + 5;
+        const int cy = markerRect.center().y();
+        if (title.marker == GridTitles::Marker::Down)
+            glyph << QPoint(cx - 3, cy - 2) << QPoint(cx + 3, cy - 2) << QPoint(cx, cy + 2);
+        else
+            glyph << QPoint(cx - 3, cy + 2) << QPoint(cx + 3, cy + 2) << QPoint(cx, cy - 2);
+        painter->setBrush(palette().color(QPalette::WindowText));
+        painter->setPen(Qt::NoPen);
+        painter->drawPolygon(glyph);
+        if (titles_.markedCount() >= 2) {
+            QFont small = font();
+            small.setPixelSize(9);
+            painter->setFont(small);
+            painter->setPen(palette().color(QPalette::WindowText));
+            painter->drawText(markerRect.adjusted(9, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                              QString::number(title.sortIndex));
+        }
+    }
+    if (pressed)
+        textRect.translate(2, 2);
+    QFont captionFont = font();
+    captionFont.setBold(title.bold);
+    painter->setFont(captionFont);
+    painter->setPen(palette().color(QPalette::WindowText));
+    QTextOption option(Qt::AlignCenter);
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    painter->drawText(textRect, QString::fromStdString(title.caption), option);
+    painter->restore();
+}
+
+void GridHeader::mousePressEvent(QMouseEvent* event) {
+    const int index = logicalIndexAt(event->position().toPoint());
+    // Near a section border the press starts a width change, which is no click.
+    const int position = event->position().toPoint().x();
+    const int visual = visualIndexAt(position);
+    const int section = logicalIndex(visual);
+    resizing_ =
+        section >= 0 && (position - sectionViewportPosition(section) < 4 ||
+                         sectionViewportPosition(section) + sectionSize(section) - position < 4);
+    pressedAt_ = index;
+    if (event->button() == Qt::LeftButton && !resizing_ && index >= 0 &&
+        titles_[static_cast<std::size_t>(index)].titleButton) {
+        pressed_ = index;
+        viewport()->update();
+    }
+    QHeaderView::mousePressEvent(event);
+}
+
+void GridHeader::mouseMoveEvent(QMouseEvent* event) {
+    if (pressedAt_ >= 0 && !resizing_) {
+        const int over = logicalIndexAt(event->position().toPoint());
+        const int shown =
+            over == pressedAt_ && titles_[static_cast<std::size_t>(over)].titleButton ? over : -1;
+        if (shown != pressed_) {
+            pressed_ = shown;
+            viewport()->update();
+        }
+    }
+    QHeaderView::mouseMoveEvent(event);
+}
+
+void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
+    QHeaderView::mouseReleaseEvent(event);
+    const int over = logicalIndexAt(event->position().toPoint());
+    const bool wasResize = resizing_;
+    const int buttonDown = pressed_;
+    pressed_ = -1;
+    pressedAt_ = -1;
+    resizing_ = false;
+    viewport()->update();
+    if (event->button() != Qt::LeftButton || wasResize || over < 0)
+        return;
+    if (buttonDown == over)
+        titles_.clickTitleButton(static_cast<std::size_t>(over),
+                                 event->modifiers().testFlag(Qt::ControlModifier));
+    emit titleClicked(over);
+}
