@@ -17,6 +17,13 @@ struct Measurement {
     long peakKiB = 0;
 };
 
+// Seconds that `work` takes in this process.
+inline double secondsOf(const std::function<void()>& work) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // Peak resident memory of this process so far (VmHWM).
 inline long peakResidentKiB() {
     FILE* status = std::fopen("/proc/self/status", "r");
@@ -60,10 +67,7 @@ inline Measurement measureSelf(const std::vector<std::string>& argv) {
 
 // In a child started by measureSelf: times `work` and prints what the parent reads.
 inline int reportChildMeasurement(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double seconds = secondsOf(work);
     std::printf("%.6f %ld\n", seconds, peakResidentKiB());
     return 0;
 }

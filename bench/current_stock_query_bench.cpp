@@ -20,12 +20,6 @@
 
 namespace {
 
-double secondsOf(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 Measurement shellRun(const std::string& file, const std::string& statement, bool attachDbo) {
     const std::string sqlFile = "/tmp/stockquery-query-bench.sql";
     std::ofstream(sqlFile) << tsqlToSqlite(statement) << ";\n";

@@ -17,12 +17,6 @@
 
 namespace {
 
-double secondsOf(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 double shellSeconds(const std::string& file, const std::string& sql, int runs) {
     const std::string sqlFile = "/tmp/stockquery-grid-bench.sql";
     std::ofstream(sqlFile) << sql << ";\n";
