@@ -181,7 +181,8 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
 }
 
 QWidget* Tfrm_xclquery::buildGrid() {
-    dbg_xclinfo = new ResultGrid(ado_xclinfo, currentStockColumns(), this);
+    dbg_xclinfo =
+        new ResultGrid(ado_xclinfo, currentStockColumns(), kCurrentStockFrozenColumns, this);
     dbg_xclinfo->setObjectName("dbg_xclinfo");
     return dbg_xclinfo;
 }

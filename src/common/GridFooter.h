@@ -21,6 +21,11 @@ public:
 
     GridFooter(QHeaderView& titles, CellOf cellOf, int leftOffset, QWidget* parent = nullptr);
 
+    // The first columns in display order stay in place like the grid's frozen columns.
+    void setFrozenColumns(int count) { frozenColumns_ = count; }
+    // Where a column's footer cell is drawn now.
+    QRect cellRect(int logicalIndex) const;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
@@ -28,4 +33,5 @@ private:
     QHeaderView& titles_;
     CellOf cellOf_;
     int leftOffset_; // the width of the row indicator column
+    int frozenColumns_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "GridTitles.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextOption>
@@ -10,9 +11,9 @@ namespace {
 constexpr int kMarkerWidth = 16;
 }
 
-GridHeader::GridHeader(GridTitles& titles, QWidget* parent)
-    : QHeaderView(Qt::Horizontal, parent), titles_(titles) {
-    setSectionsMovable(true);
+GridHeader::GridHeader(GridTitles& titles, bool movable, QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent), titles_(titles), movable_(movable) {
+    setSectionsMovable(movable);
     setSectionsClickable(true);
     setHighlightSections(false);
     setDefaultAlignment(Qt::AlignCenter);
@@ -69,18 +70,33 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     painter->restore();
 }
 
+QMouseEvent GridHeader::asLeftButton(const QMouseEvent& event) const {
+    const Qt::MouseButtons buttons =
+        event.buttons().testFlag(Qt::RightButton) ? Qt::LeftButton : Qt::NoButton;
+    return QMouseEvent(event.type(), event.position(), event.scenePosition(),
+                       event.globalPosition(), Qt::LeftButton, buttons, event.modifiers());
+}
+
 void GridHeader::mousePressEvent(QMouseEvent* event) {
-    const int index = logicalIndexAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    const int index = logicalIndexAt(point);
     // Near a section border the press starts a width change, which is no click.
-    const int position = event->position().toPoint().x();
-    const int visual = visualIndexAt(position);
-    const int section = logicalIndex(visual);
+    const int section = logicalIndex(visualIndexAt(point.x()));
     resizing_ =
-        section >= 0 && (position - sectionViewportPosition(section) < 4 ||
-                         sectionViewportPosition(section) + sectionSize(section) - position < 4);
+        section >= 0 && (point.x() - sectionViewportPosition(section) < 4 ||
+                         sectionViewportPosition(section) + sectionSize(section) - point.x() < 4);
     pressedAt_ = index;
-    if (event->button() == Qt::LeftButton && !resizing_ && index >= 0 &&
-        titles_[static_cast<std::size_t>(index)].titleButton) {
+    pressPoint_ = point;
+    const bool onButton = index >= 0 && titles_[static_cast<std::size_t>(index)].titleButton;
+    if (event->button() == Qt::RightButton) {
+        rightDrag_ = true;
+        setSectionsMovable(movable_);
+        QMouseEvent left = asLeftButton(*event);
+        QHeaderView::mousePressEvent(&left);
+        return;
+    }
+    setSectionsMovable(movable_ && !onButton);
+    if (event->button() == Qt::LeftButton && !resizing_ && onButton) {
         pressed_ = index;
         viewport()->update();
     }
@@ -88,6 +104,11 @@ void GridHeader::mousePressEvent(QMouseEvent* event) {
 }
 
 void GridHeader::mouseMoveEvent(QMouseEvent* event) {
+    if (rightDrag_) {
+        QMouseEvent left = asLeftButton(*event);
+        QHeaderView::mouseMoveEvent(&left);
+        return;
+    }
     if (pressedAt_ >= 0 && !resizing_) {
         const int over = logicalIndexAt(event->position().toPoint());
         const int shown =
@@ -101,15 +122,28 @@ void GridHeader::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
-    QHeaderView::mouseReleaseEvent(event);
-    const int over = logicalIndexAt(event->position().toPoint());
+    const QPoint point = event->position().toPoint();
+    const int over = logicalIndexAt(point);
+    const bool wasRightDrag = rightDrag_;
     const bool wasResize = resizing_;
     const int buttonDown = pressed_;
     pressed_ = -1;
     pressedAt_ = -1;
     resizing_ = false;
+    rightDrag_ = false;
+    if (wasRightDrag) {
+        QMouseEvent left = asLeftButton(*event);
+        QHeaderView::mouseReleaseEvent(&left);
+    } else {
+        QHeaderView::mouseReleaseEvent(event);
+    }
+    setSectionsMovable(movable_);
     viewport()->update();
-    if (event->button() != Qt::LeftButton || wasResize || over < 0)
+    // The release of a right-button drag counts as a click, like a left-button click.
+    const bool dragged =
+        (point - pressPoint_).manhattanLength() >= QApplication::startDragDistance();
+    const bool click = event->button() == Qt::LeftButton || (wasRightDrag && dragged);
+    if (!click || wasResize || over < 0)
         return;
     if (buttonDown == over)
         titles_.clickTitleButton(static_cast<std::size_t>(over),

@@ -10,7 +10,9 @@ class GridTitles;
 class GridHeader : public QHeaderView {
     Q_OBJECT
 public:
-    GridHeader(GridTitles& titles, QWidget* parent = nullptr);
+    // Columns move by dragging titles: with the left button on titles that are not title
+    // buttons, with the right button on any title; `movable` false keeps them in place.
+    GridHeader(GridTitles& titles, bool movable, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
 
@@ -25,7 +27,13 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // The right button drags like the left one; the base view only moves on the left.
+    QMouseEvent asLeftButton(const QMouseEvent& event) const;
+
     GridTitles& titles_;
+    bool movable_;
+    bool rightDrag_ = false;
+    QPoint pressPoint_;
     int pressed_ = -1; // the title button held down, while the pointer stays over it
     int pressedAt_ = -1;
     bool resizing_ = false;

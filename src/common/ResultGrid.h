@@ -10,6 +10,8 @@
 
 class GridFooter;
 class GridHeader;
+class GridView;
+class IndicatorHeader;
 class QTableView;
 class ResultQuery;
 class ResultTableModel;
@@ -21,9 +23,13 @@ class ResultTableModel;
 class ResultGrid : public QWidget {
     Q_OBJECT
 public:
-    ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, QWidget* parent = nullptr);
+    // The first `frozenColumns` columns in display order stay in place when the grid scrolls
+    // sideways: a second view over the first shows them, sharing its model and selection.
+    ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int frozenColumns = 0,
+               QWidget* parent = nullptr);
 
-    QTableView* view() const { return view_; }
+    QTableView* view() const;
+    QTableView* frozenView() const { return frozen_; }
     GridHeader* header() const { return header_; }
     GridFooter* footer() const { return footer_; }
     GridTitles& titles() { return titles_; }
@@ -44,13 +50,24 @@ public:
 signals:
     void doubleClicked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildFrozenView();
+    // Shows in the frozen view exactly the first columns of the main view's display order,
+    // at their widths, and lays it over them.
+    void syncFrozenView();
     ResultQuery& query_;
     std::vector<GridColumn> columns_;
     GridTitles titles_;
     FooterSums sums_;
+    int frozenColumns_;
     ResultTableModel* model_;
-    QTableView* view_;
+    GridView* view_;
     GridHeader* header_;
+    IndicatorHeader* indicator_;
+    QTableView* frozen_ = nullptr;
+    GridHeader* frozenHeader_ = nullptr;
     GridFooter* footer_;
 };

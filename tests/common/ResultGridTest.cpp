@@ -7,6 +7,8 @@
 #include "stock/CurrentStockStatement.h"
 #include "support/DemoDatabasePath.h"
 
+#include "common/GridFooter.h"
+#include <QScrollBar>
 #include <QTableView>
 #include <QtTest>
 
@@ -42,7 +44,7 @@ struct CurrentStockGrid {
     }
     Connection connection;
     ResultQuery query{connection, currentStockFields()};
-    ResultGrid grid{query, currentStockColumns()};
+    ResultGrid grid{query, currentStockColumns(), kCurrentStockFrozenColumns};
 };
 
 } // namespace
@@ -80,6 +82,47 @@ private slots:
         QCOMPARE(g.grid.footerText(onHand), sum);
         QCOMPARE(g.grid.view()->model()->rowCount(), rows);
         QCOMPARE(g.grid.view()->columnWidth(onHand), 71);
+    }
+
+    void frozenColumnsStayInPlaceWhenTheGridScrollsSideways() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        g.grid.resize(700, 400);
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QTableView* frozen = g.grid.frozenView();
+        QVERIFY(frozen && frozen->isVisible());
+        for (int c = 0; c < int(currentStockColumns().size()); ++c)
+            QCOMPARE(frozen->isColumnHidden(c), c >= kCurrentStockFrozenColumns);
+        QCOMPARE(frozen->width(), 86 + 101 + 88);
+        const QRect before = frozen->geometry();
+        const QRect labelBefore = g.grid.footer()->cellRect(0);
+        QScrollBar* sideways = g.grid.view()->horizontalScrollBar();
+        sideways->setValue(sideways->maximum());
+        QVERIFY(g.grid.view()->columnViewportPosition(0) < 0);
+        QCOMPARE(frozen->geometry(), before);
+        QCOMPARE(g.grid.footer()->cellRect(0), labelBefore);
+        // A cell to the right comes out from under the frozen columns when it becomes current.
+        g.grid.view()->setCurrentIndex(g.grid.view()->model()->index(5, 3));
+        QVERIFY(g.grid.view()->columnViewportPosition(3) >= frozen->width());
+        // Both views scroll down together.
+        g.grid.view()->verticalScrollBar()->setValue(7);
+        QCOMPARE(frozen->verticalScrollBar()->value(), 7);
+    }
+
+    void theFooterFollowsAResizedAndAMovedColumn() {
+        CurrentStockGrid g;
+        g.run();
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        const int onHand = g.column("现存量");
+        QHeaderView* titles = g.grid.header();
+        titles->resizeSection(onHand, 150);
+        QCOMPARE(g.grid.footer()->cellRect(onHand).width(), 150);
+        titles->moveSection(titles->visualIndex(onHand), 4);
+        const int left = g.grid.footer()->cellRect(onHand).left();
+        QCOMPARE(left - g.grid.footer()->cellRect(0).left(), titles->sectionPosition(onHand));
+        QCOMPARE(g.grid.view()->columnWidth(g.column("存货名称")), 198);
     }
 
     void theCurrentRowIsNavyWithWhiteTextAndTheFirstRowAfterARun() {
