@@ -9,6 +9,7 @@
 
 #include "common/GridFooter.h"
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
 
@@ -123,6 +124,39 @@ private slots:
         const int left = g.grid.footer()->cellRect(onHand).left();
         QCOMPARE(left - g.grid.footer()->cellRect(0).left(), titles->sectionPosition(onHand));
         QCOMPARE(g.grid.view()->columnWidth(g.column("存货名称")), 198);
+    }
+
+    void titleButtonsAloneShowThePressedLookAndAdvanceTheirMarkers() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        GridHeader* titles = g.grid.header();
+        QSignalSpy clicks(titles, &GridHeader::titleClicked);
+        const auto centre = [&](int column) {
+            return QPoint(titles->sectionViewportPosition(column) + titles->sectionSize(column) / 2,
+                          titles->height() / 2);
+        };
+        const int frozenQty = g.column("冻结量"); // the one title button of this grid
+        const int batch = g.column("批号");
+        const QImage plain = titles->viewport()->grab().toImage();
+        QTest::mousePress(titles->viewport(), Qt::LeftButton, {}, centre(frozenQty));
+        const QImage held = titles->viewport()->grab().toImage();
+        QVERIFY(held != plain); // drawn pressed while held
+        QTest::mouseRelease(titles->viewport(), Qt::LeftButton, {}, centre(frozenQty));
+        QCOMPARE(g.grid.titles()[std::size_t(frozenQty)].marker, GridTitles::Marker::Down);
+        QCOMPARE(clicks.size(), 1);
+        QCOMPARE(QString::fromStdString(g.grid.titles()[std::size_t(frozenQty)].caption),
+                 QString("▲冻结量"));
+        // Not a title button: no pressed look, no marker, but the click still sorts.
+        const QImage before = titles->viewport()->grab().toImage();
+        QTest::mousePress(titles->viewport(), Qt::LeftButton, {}, centre(batch));
+        QCOMPARE(titles->viewport()->grab().toImage(), before);
+        QTest::mouseRelease(titles->viewport(), Qt::LeftButton, {}, centre(batch));
+        QCOMPARE(g.grid.titles()[std::size_t(batch)].marker, GridTitles::Marker::None);
+        QCOMPARE(g.grid.titles()[std::size_t(frozenQty)].marker, GridTitles::Marker::Down);
+        QCOMPARE(g.query.sortOrder(), std::string("批号 ASC"));
+        QCOMPARE(clicks.size(), 2);
     }
 
     void theCurrentRowIsNavyWithWhiteTextAndTheFirstRowAfterARun() {
