@@ -76,6 +76,7 @@ int main(int argc, char** argv) {
         if (column.footer == FooterValue::Sum)
             sumFields.push_back(column.field);
     FooterSums sums(sumFields);
+    query.setSortOrder(""); // the pass runs when the query opens, in the database's order
     double ours = 1e9;
     for (int i = 0; i < runs; ++i)
         ours = std::min(ours, secondsOf([&] { sums.recompute(query); }));
