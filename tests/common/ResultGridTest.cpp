@@ -159,6 +159,47 @@ private slots:
         QCOMPARE(clicks.size(), 2);
     }
 
+    void widthDragsAreNoClicksAndRightDragsMoveAnyTitle() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        GridHeader* titles = g.grid.header();
+        QSignalSpy clicks(titles, &GridHeader::titleClicked);
+        const int name = g.column("存货名称");
+        const int border = titles->sectionViewportPosition(name) + titles->sectionSize(name) - 1;
+        const int y = titles->height() / 2;
+        QTest::mousePress(titles->viewport(), Qt::LeftButton, {}, QPoint(border, y));
+        QTest::mouseMove(titles->viewport(), QPoint(border + 40, y));
+        QTest::mouseRelease(titles->viewport(), Qt::LeftButton, {}, QPoint(border + 40, y));
+        QCOMPARE(clicks.size(), 0);
+        QCOMPARE(g.query.sortOrder(), std::string());
+        // The right button drags "冻结量", a title button, to the front of the scrolled part.
+        const int frozenQty = g.column("冻结量");
+        const QPoint from(titles->sectionViewportPosition(frozenQty) + 20, y);
+        const QPoint to(titles->sectionViewportPosition(g.column("存货代码")) + 5, y);
+        QTest::mousePress(titles->viewport(), Qt::RightButton, {}, from);
+        for (int step = 1; step <= 10; ++step)
+            QTest::mouseMove(titles->viewport(), from + (to - from) * step / 10);
+        QTest::mouseRelease(titles->viewport(), Qt::RightButton, {}, to);
+        QVERIFY(titles->visualIndex(frozenQty) < frozenQty);
+        QCOMPARE(clicks.size(), 1); // the drag's release counts as a click
+    }
+
+    void theCurrentRecordStaysCurrentWhenTheRowsAreSorted() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        QTableView* view = g.grid.view();
+        view->setCurrentIndex(view->model()->index(9, 2));
+        const QString batch = g.cell(9, "批号");
+        const QString onHand = g.cell(9, "现存量");
+        g.grid.sortByTitle(g.column("现存量"));
+        const int row = view->currentIndex().row();
+        QCOMPARE(g.cell(row, "批号"), batch);
+        QCOMPARE(g.cell(row, "现存量"), onHand);
+        QCOMPARE(view->currentIndex().column(), 2);
+    }
+
     void theCurrentRowIsNavyWithWhiteTextAndTheFirstRowAfterARun() {
         CurrentStockGrid g;
         g.run("轴承");
