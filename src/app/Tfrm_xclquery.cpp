@@ -1,6 +1,7 @@
 #include "Tfrm_xclquery.h"
 
 #include "OperatorImages.h"
+#include "common/BoxText.h"
 #include "common/ContactColours.h"
 #include "common/ContactPanel.h"
 #include "common/Fonts.h"
@@ -10,7 +11,6 @@
 #include "common/WarehouseList.h"
 #include "connection/DBLinkInfo.h"
 #include "connection/Tfrm_link.h"
-#include "connection/TrimmedText.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
@@ -54,10 +54,6 @@ QLineEdit* criterionBox(QWidget* parent, const char* name, int left, int top, in
     box->setObjectName(name);
     box->setGeometry(left, top, width, 20);
     return box;
-}
-
-std::string trimmed(const QLineEdit* box) {
-    return trimmedText(box->text().toStdString());
 }
 
 bool isEnter(const QEvent* event) {
@@ -265,8 +261,9 @@ void Tfrm_xclquery::BitBtn1Click() {
 }
 
 void Tfrm_xclquery::RunQuery() {
-    const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmed(edt_code),
-                                        trimmed(edt_no), trimmed(edt_spec), trimmed(edt_name)};
+    const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
+                                        trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
+                                        trimmedBoxText(*edt_name)};
     dbg_xclinfo->beginQueryChange();
     ado_xclinfo.close();
     ado_xclinfo.clearStatement();

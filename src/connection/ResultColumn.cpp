@@ -47,16 +47,6 @@ ResultColumn::ResultColumn(std::string name, FieldKind kind) : name_(std::move(n
     }
 }
 
-void ResultColumn::reserve(std::size_t rows) {
-    nulls_.reserve((rows + 63) / 64);
-    if (kind_ == FieldKind::Text)
-        textAt_.reserve(rows);
-    else if (kind_ == FieldKind::Double)
-        doubles_.reserve(rows);
-    else
-        integers_.reserve(rows);
-}
-
 void ResultColumn::markRow(bool null) {
     if (size_ % 64 == 0)
         nulls_.push_back(0);

@@ -20,7 +20,6 @@ public:
     FieldKind kind() const { return kind_; }
     std::size_t size() const { return size_; }
 
-    void reserve(std::size_t rows);
     void appendNull();
     void appendText(std::string_view utf8);
     void appendInteger(std::int64_t value); // Integer, Decimal (ten-thousandths), DateTime

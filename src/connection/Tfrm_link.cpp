@@ -2,8 +2,8 @@
 
 #include "DBLinkInfo.h"
 #include "DbError.h"
-#include "TrimmedText.h"
 #include "app/Tfrm_xclquery.h"
+#include "common/BoxText.h"
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
 
@@ -27,10 +27,6 @@ public:
         return QProxyStyle::styleHint(hint, option, widget, returnData);
     }
 };
-
-std::string trimmed(const QLineEdit* box) {
-    return trimmedText(box->text().toStdString());
-}
 
 } // namespace
 
@@ -118,15 +114,20 @@ void Tfrm_link::ReadDBLinkInfo() {
 }
 
 void Tfrm_link::WriteDBLinkInfo() {
-    if (!writeDBLinkInfo({trimmed(Edit1), trimmed(Edit2), trimmed(Edit3), trimmed(Edit4)}))
+    if (!writeDBLinkInfo(trimmedBoxes()))
         showRegistryError("在对系统注册表进行操作时发现错误！");
+}
+
+ConnectionSettings Tfrm_link::trimmedBoxes() const {
+    return {trimmedBoxText(*Edit1), trimmedBoxText(*Edit2), trimmedBoxText(*Edit3),
+            trimmedBoxText(*Edit4)};
 }
 
 bool Tfrm_link::checkRequiredBoxes() {
     const std::pair<QLineEdit*, QString> required[] = {
         {Edit1, "服务器不能为空！"}, {Edit2, "数据库不能为空！"}, {Edit3, "用户名不能为空！"}};
     for (const auto& [box, message] : required)
-        if (trimmed(box).empty()) {
+        if (trimmedBoxText(*box).empty()) {
             showPrompt(this, message);
             box->setFocus();
             return false;
@@ -139,7 +140,7 @@ void Tfrm_link::Button1Click() {
         return;
     Connection& connection = frm_xclquery->ado_conn;
     connection.close();
-    connection.setSettings({trimmed(Edit1), trimmed(Edit2), trimmed(Edit3), trimmed(Edit4)});
+    connection.setSettings(trimmedBoxes());
     try {
         connection.open();
     } catch (const DbError&) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ConnectionSettings.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -33,6 +35,8 @@ private:
     void WriteDBLinkInfo();
     // The first empty one of server, database and user, checked in this order, reported.
     bool checkRequiredBoxes();
+    // The four boxes trimmed: server, database, user, password.
+    ConnectionSettings trimmedBoxes() const;
 };
 
 // The connection dialog while it is open.
