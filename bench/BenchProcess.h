@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -24,17 +25,25 @@ inline double secondsOf(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// Peak resident memory of this process so far (VmHWM).
-inline long peakResidentKiB() {
+// A memory figure of this process in KiB from /proc/self/status: "VmHWM" (the peak resident
+// memory so far) or "VmRSS" (resident now).
+inline long statusKiB(const char* key) {
     FILE* status = std::fopen("/proc/self/status", "r");
     char line[256];
     long kib = 0;
+    const std::string prefix = std::string(key) + ":";
     while (status && std::fgets(line, sizeof line, status))
-        if (std::sscanf(line, "VmHWM: %ld kB", &kib) == 1)
+        if (std::string_view(line).starts_with(prefix)) {
+            std::sscanf(line + prefix.size(), "%ld", &kib);
             break;
+        }
     if (status)
         std::fclose(status);
     return kib;
+}
+
+inline long peakResidentKiB() {
+    return statusKiB("VmHWM");
 }
 
 // Runs this benchmark program again as a fresh process (so that nothing of the parent's

@@ -21,18 +21,6 @@
 
 namespace {
 
-long residentKiB() {
-    FILE* status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long kib = 0;
-    while (status && std::fgets(line, sizeof line, status))
-        if (std::sscanf(line, "VmRSS: %ld kB", &kib) == 1)
-            break;
-    if (status)
-        std::fclose(status);
-    return kib;
-}
-
 // The peer: Qt's own table view over a model with the same shape and short fixed texts.
 class PlainModel : public QAbstractTableModel {
 public:
@@ -76,7 +64,7 @@ int main(int argc, char** argv) {
     for (const std::string& line : currentStockStatement({}))
         query.appendLine(line);
     query.open();
-    const long before = residentKiB();
+    const long before = statusKiB("VmRSS");
 
     ResultGrid grid(query, currentStockColumns(), kCurrentStockFrozenColumns);
     grid.beginQueryChange();
@@ -85,7 +73,7 @@ int main(int argc, char** argv) {
     grid.show();
     QApplication::processEvents();
     grid.grab();
-    const double added = static_cast<double>(residentKiB() - before) * 1024.0;
+    const double added = static_cast<double>(statusKiB("VmRSS") - before) * 1024.0;
 
     const int rows = static_cast<int>(query.rowCount());
     QTableView plain;

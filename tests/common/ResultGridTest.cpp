@@ -33,6 +33,10 @@ struct CurrentStockGrid {
         query.open();
         grid.endQueryChange();
     }
+    bool shown() {
+        grid.show();
+        return QTest::qWaitForWindowExposed(&grid);
+    }
     int column(const char* field) const {
         const auto& columns = currentStockColumns();
         for (std::size_t i = 0; i < columns.size(); ++i)
@@ -89,8 +93,7 @@ private slots:
         CurrentStockGrid g;
         g.run("轴承");
         g.grid.resize(700, 400);
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         QTableView* frozen = g.grid.frozenView();
         QVERIFY(frozen && frozen->isVisible());
         for (int c = 0; c < int(currentStockColumns().size()); ++c)
@@ -114,8 +117,7 @@ private slots:
     void theFooterFollowsAResizedAndAMovedColumn() {
         CurrentStockGrid g;
         g.run();
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         const int onHand = g.column("现存量");
         QHeaderView* titles = g.grid.header();
         titles->resizeSection(onHand, 150);
@@ -129,8 +131,7 @@ private slots:
     void titleButtonsAloneShowThePressedLookAndAdvanceTheirMarkers() {
         CurrentStockGrid g;
         g.run("轴承");
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         GridHeader* titles = g.grid.header();
         QSignalSpy clicks(titles, &GridHeader::titleClicked);
         const auto centre = [&](int column) {
@@ -162,8 +163,7 @@ private slots:
     void widthDragsAreNoClicksAndRightDragsMoveAnyTitle() {
         CurrentStockGrid g;
         g.run("轴承");
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         GridHeader* titles = g.grid.header();
         QSignalSpy clicks(titles, &GridHeader::titleClicked);
         const int name = g.column("存货名称");
@@ -203,8 +203,7 @@ private slots:
     void theCurrentRowIsNavyWithWhiteTextAndTheFirstRowAfterARun() {
         CurrentStockGrid g;
         g.run("轴承");
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         QCOMPARE(g.grid.view()->currentIndex().row(), 0);
         g.grid.view()->setCurrentIndex(g.grid.view()->model()->index(2, 5));
         const QImage image = g.grid.view()->viewport()->grab().toImage();
