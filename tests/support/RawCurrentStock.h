@@ -19,7 +19,7 @@
 class RawCurrentStock {
 public:
     using Text = std::optional<std::string>;
-    // warehouse name, item code, item name, specification, add-code, batch, remark
+    // warehouse name, item code, item name, size and model, add-code, batch, remark
     using Key = std::tuple<Text, Text, Text, Text, Text, Text, Text>;
     // on hand, available, awaiting issue, awaiting receipt, in transit, awaiting dispatch, frozen
     using Sums = std::array<double, 7>;
