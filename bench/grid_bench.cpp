@@ -3,6 +3,7 @@
 // ORDER BY that column, and the footer sum pass beside the shell summing the same columns.
 //   grid_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchProcess.h"
+#include "DemoQuery.h"
 #include "common/FooterSums.h"
 #include "connection/Connection.h"
 #include "connection/ResultQuery.h"
@@ -49,13 +50,8 @@ int main(int argc, char** argv) {
     }
     const std::string file = std::filesystem::absolute(argv[1]).string();
     const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
-    Connection connection;
-    connection.setSettings({"sqlite:" + file, "demo", "demo", ""});
-    connection.open();
-    ResultQuery query(connection, currentStockFields());
-    for (const std::string& line : currentStockStatement({}))
-        query.appendLine(line);
-    query.open();
+    DemoQuery demo(argv[1], currentStockStatement({}), currentStockFields());
+    ResultQuery& query = demo.query;
     const std::string statement = tsqlToSqlite(query.commandText());
     std::printf("current-stock result: %zu rows\n", query.rowCount());
 

@@ -3,6 +3,7 @@
 // the same size and row count; and the memory the model and views add to the result set.
 //   grid_paint_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchProcess.h"
+#include "DemoQuery.h"
 #include "common/ResultGrid.h"
 #include "connection/Connection.h"
 #include "connection/ResultQuery.h"
@@ -56,14 +57,8 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
-    Connection connection;
-    connection.setSettings(
-        {"sqlite:" + std::filesystem::absolute(argv[1]).string(), "demo", "demo", ""});
-    connection.open();
-    ResultQuery query(connection, currentStockFields());
-    for (const std::string& line : currentStockStatement({}))
-        query.appendLine(line);
-    query.open();
+    DemoQuery demo(argv[1], currentStockStatement({}), currentStockFields());
+    ResultQuery& query = demo.query;
     const long before = statusKiB("VmRSS");
 
     ResultGrid grid(query, currentStockColumns(), kCurrentStockFrozenColumns);

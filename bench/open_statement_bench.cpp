@@ -2,6 +2,7 @@
 // sqlite3 command-line shell running the same statement text with its output sent nowhere.
 //   open_statement_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchProcess.h"
+#include "DemoQuery.h"
 #include "connection/Connection.h"
 #include "connection/ResultQuery.h"
 #include "connection/odbc/OdbcBackend.h"
@@ -18,23 +19,9 @@
 
 namespace {
 
-std::string joined(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    return text;
-}
-
 std::size_t openThroughResultQuery(const std::string& file, const std::vector<std::string>& lines,
                                    const std::vector<FieldDecl>& fields) {
-    Connection connection;
-    connection.setSettings({"sqlite:" + file, "demo", "demo", ""});
-    connection.open();
-    ResultQuery query(connection, fields);
-    for (const std::string& line : lines)
-        query.appendLine(line);
-    query.open();
-    return query.rowCount();
+    return DemoQuery(file, lines, fields).query.rowCount();
 }
 
 void report(const char* figure, const Measurement& ours, const Measurement& peer,
@@ -61,7 +48,7 @@ int runChild(const std::string& what, const std::string& file) {
             openThroughResultQuery(file, currentStockStatement({}), currentStockFields());
         else
             OdbcBackend("DRIVER={SQLite3};StepAPI=1;DATABASE=" + file)
-                .fetchAll(joined(journalLines), journalFields());
+                .fetchAll(joinedStatement(journalLines), journalFields());
     });
 }
 
@@ -69,7 +56,7 @@ void benchStatement(const char* name, const std::string& file,
                     const std::vector<std::string>& lines, const std::vector<FieldDecl>& fields,
                     bool attachDbo, int runs) {
     const std::string sqlFile = "/tmp/stockquery-bench-" + std::string(name) + ".sql";
-    std::ofstream(sqlFile) << tsqlToSqlite(joined(lines)) << ";\n";
+    std::ofstream(sqlFile) << tsqlToSqlite(joinedStatement(lines)) << ";\n";
     std::vector<std::string> shell = {"sqlite3", "-readonly", "-batch", "-cmd", ".mode tabs"};
     if (attachDbo) {
         shell.push_back("-cmd");

@@ -27,13 +27,17 @@ void ResultQuery::appendLine(std::string_view line) {
     lines_.emplace_back(line);
 }
 
-std::string ResultQuery::commandText() const {
+std::string joinedStatement(const std::vector<std::string>& lines) {
     std::string text;
-    for (const std::string& line : lines_) {
+    for (const std::string& line : lines) {
         text += line;
         text += "\r\n";
     }
     return text;
+}
+
+std::string ResultQuery::commandText() const {
+    return joinedStatement(lines_);
 }
 
 void ResultQuery::open() {

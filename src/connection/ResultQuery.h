@@ -10,6 +10,9 @@
 
 class Connection;
 
+// Statement lines as one command text, each line ended by CR LF.
+std::string joinedStatement(const std::vector<std::string>& lines);
+
 // A result query on the one connection: a statement appended line by line, opened into a
 // columnar result kept in memory, and a cursor over a row order (a permutation of the rows
 // as the database returned them, so that sorting only reorders that permutation).

@@ -47,7 +47,7 @@ void expectSameCell(const ResultColumn& a, const ResultColumn& b, std::size_t ro
 } // namespace
 
 TEST(OdbcBackend, BlockFetchGivesTheSameCellsAsTheNativeBackend) {
-    const std::string text = joinedLines(journalStatement(wholeJournal()));
+    const std::string text = joinedStatement(journalStatement(wholeJournal()));
     OdbcBackend odbc(sqliteOdbc(demoDatabasePath()));
     SqliteBackend native(demoDatabasePath());
     const ResultSet viaOdbc = odbc.fetchAll(text, journalFields());

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "connection/Connection.h"
+#include "connection/ResultQuery.h"
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// A statement opened on a demo database file through the SQLite backend, as a window's
+// result query opens it.
+struct DemoQuery {
+    DemoQuery(const std::string& file, const std::vector<std::string>& lines,
+              const std::vector<FieldDecl>& fields)
+        : query(connection, fields) {
+        connection.setSettings(
+            {"sqlite:" + std::filesystem::absolute(file).string(), "demo", "demo", ""});
+        connection.open();
+        for (const std::string& line : lines)
+            query.appendLine(line);
+        query.open();
+    }
+
+    Connection connection;
+    ResultQuery query;
+};
