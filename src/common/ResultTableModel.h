@@ -26,7 +26,6 @@ public:
     // view keeps its columns and its current record.
     void reorderRows(const std::function<void()>& reorder);
 
-    const std::vector<GridColumn>& columns() const { return columns_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
