@@ -26,7 +26,6 @@ public:
     // view keeps its columns and its current record.
     void reorderRows(const std::function<void()>& reorder);
 
-
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
