@@ -1,9 +1,11 @@
 // The current-stock grid on a 1,000,000-row result: painting one full screen (1600 × 900,
 // rendered to an image) at the top, the middle and the end, beside a plain Qt table view of
-// the same size and row count; and the memory the model and views add to the result set.
+// the same size and row count; and the memory the grid adds for the rows of the result, beside
+// the same shown grid over no rows and beside the plain table view.
 //   grid_paint_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchProcess.h"
 #include "DemoQuery.h"
+#include "common/GridBody.h"
 #include "common/ResultGrid.h"
 #include "connection/Connection.h"
 #include "connection/ResultQuery.h"
@@ -19,6 +21,8 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <malloc.h>
+#include <memory>
 
 namespace {
 
@@ -36,6 +40,50 @@ private:
     int rows_;
     int columns_;
 };
+
+// Heap bytes in use now (freed memory that stays resident does not count).
+double heapInUse() {
+    const struct mallinfo2 heap = mallinfo2();
+    return static_cast<double>(heap.uordblks + heap.hblkhd);
+}
+
+// The heap a widget holds while shown at 1600 × 900 and painted once.
+template <typename Widget> double shownCost(Widget& widget, double before) {
+    widget.resize(1600, 900);
+    widget.show();
+    QApplication::processEvents();
+    widget.grab();
+    return heapInUse() - before;
+}
+
+struct ShownGrid {
+    explicit ShownGrid(ResultQuery& query)
+        : before(heapInUse()), grid(std::make_unique<ResultGrid>(query, currentStockColumns(),
+                                                                 kCurrentStockFrozenColumns)) {
+        grid->beginQueryChange();
+        grid->endQueryChange();
+        cost = shownCost(*grid, before);
+    }
+    double before;
+    std::unique_ptr<ResultGrid> grid;
+    double cost = 0;
+};
+
+struct ShownPlainTable {
+    explicit ShownPlainTable(int rows)
+        : before(heapInUse()), model(rows, static_cast<int>(currentStockColumns().size())) {
+        table.setModel(&model);
+        table.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        table.verticalHeader()->setDefaultSectionSize(18);
+        cost = shownCost(table, before);
+    }
+    double before;
+    PlainModel model;
+    QTableView table;
+    double cost = 0;
+};
+
+constexpr double kMiB = 1048576.0;
 
 // The best time of painting `widget` into an image with its vertical scroll bar at `value`.
 double paintSeconds(QWidget& widget, QScrollBar& vertical, int value, int runs) {
@@ -58,31 +106,26 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
     DemoQuery demo(argv[1], currentStockStatement({}), currentStockFields());
+    CurrentStockCriteria nothing;
+    nothing.name = "no such item";
+    DemoQuery none(argv[1], currentStockStatement(nothing), currentStockFields());
     ResultQuery& query = demo.query;
-    const long before = statusKiB("VmRSS");
-
-    ResultGrid grid(query, currentStockColumns(), kCurrentStockFrozenColumns);
-    grid.beginQueryChange();
-    grid.endQueryChange();
-    grid.resize(1600, 900);
-    grid.show();
-    QApplication::processEvents();
-    grid.grab();
-    const double added = static_cast<double>(statusKiB("VmRSS") - before) * 1024.0;
-
     const int rows = static_cast<int>(query.rowCount());
-    QTableView plain;
-    PlainModel plainModel(rows, static_cast<int>(currentStockColumns().size()));
-    plain.setModel(&plainModel);
-    plain.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    plain.verticalHeader()->setDefaultSectionSize(18);
-    plain.resize(1600, 900);
-    plain.show();
-    QApplication::processEvents();
+
+    // A first shown grid and table pay once for what later windows share (fonts, glyphs).
+    ShownGrid{none.query};
+    ShownPlainTable{0};
+    const double emptyGrid = ShownGrid{none.query}.cost;
+    const double emptyTable = ShownPlainTable{0}.cost;
+    const double fullTable = ShownPlainTable{rows}.cost;
+    ShownGrid shown(query);
+    ResultGrid& grid = *shown.grid;
+    ShownPlainTable plainShown(rows);
+    QTableView& plain = plainShown.table;
 
     std::printf("current-stock grid, %d rows, 1600 x 900, best of %d paints:\n", rows, runs);
     for (const auto& [name, fraction] : {std::pair{"top", 0.0}, {"middle", 0.5}, {"end", 1.0}}) {
-        QScrollBar& ours = *grid.view()->verticalScrollBar();
+        QScrollBar& ours = *grid.body()->verticalScrollBar();
         QScrollBar& peer = *plain.verticalScrollBar();
         const double oursSeconds =
             paintSeconds(grid, ours, static_cast<int>(ours.maximum() * fraction), runs);
@@ -92,8 +135,15 @@ int main(int argc, char** argv) {
                     name, oursSeconds * 1000, peerSeconds * 1000);
     }
     const double result = static_cast<double>(query.result().memoryBytes());
-    std::printf("memory: result set %.1f MiB; the grid's model and views added %.1f MiB "
-                "resident (%.1f %%; target <= 5 %%)\n",
-                result / 1048576.0, added / 1048576.0, 100.0 * added / result);
+    std::printf("heap in use while shown at 1600 x 900 (the result set %.1f MiB):\n",
+                result / kMiB);
+    std::printf("  grid over %d rows %6.1f MiB | over no rows %6.1f MiB | the rows add %5.2f MiB "
+                "= %.2f %% of the result (target <= 5 %%); the whole shown grid %.1f %%\n",
+                rows, shown.cost / kMiB, emptyGrid / kMiB, (shown.cost - emptyGrid) / kMiB,
+                100.0 * (shown.cost - emptyGrid) / result, 100.0 * shown.cost / result);
+    std::printf("  plain QTableView  %6.1f MiB | over no rows %6.1f MiB | the rows add %5.2f MiB "
+                "= %.2f %% of the result\n",
+                fullTable / kMiB, emptyTable / kMiB, (fullTable - emptyTable) / kMiB,
+                100.0 * (fullTable - emptyTable) / result);
     return 0;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumnLayout.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -7,7 +9,8 @@
 class QHeaderView;
 
 // The footer row under a grid's rows. It stores no geometry: each paint takes every visible
-// column's place and width from the title row, so it follows scrolling, moves and resizes.
+// column's place and width from the title row, so it follows scrolling, moves and resizes,
+// and the footers of frozen columns stay in place like their columns.
 class GridFooter : public QWidget {
     Q_OBJECT
 public:
@@ -19,10 +22,10 @@ public:
     };
     using CellOf = std::function<Cell(int logicalIndex)>;
 
-    GridFooter(QHeaderView& titles, CellOf cellOf, int leftOffset, QWidget* parent = nullptr);
+    // `leftOffset` is where the first column starts, right of the row indicator.
+    GridFooter(QHeaderView& titles, int frozenColumns, CellOf cellOf, int leftOffset,
+               QWidget* parent = nullptr);
 
-    // The first columns in display order stay in place like the grid's frozen columns.
-    void setFrozenColumns(int count) { frozenColumns_ = count; }
     // Where a column's footer cell is drawn now.
     QRect cellRect(int logicalIndex) const;
 
@@ -30,8 +33,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QHeaderView& titles_;
+    GridColumnLayout layout_;
     CellOf cellOf_;
-    int leftOffset_; // the width of the row indicator column
-    int frozenColumns_ = 0;
+    int leftOffset_;
 };

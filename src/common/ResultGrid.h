@@ -2,17 +2,15 @@
 
 #include "FooterSums.h"
 #include "GridColumn.h"
+#include "GridFooter.h"
 #include "GridTitles.h"
 
 #include <QWidget>
 
 #include <vector>
 
-class GridFooter;
+class GridBody;
 class GridHeader;
-class GridView;
-class IndicatorHeader;
-class QTableView;
 class ResultQuery;
 class ResultTableModel;
 
@@ -24,13 +22,12 @@ class ResultGrid : public QWidget {
     Q_OBJECT
 public:
     // The first `frozenColumns` columns in display order stay in place when the grid scrolls
-    // sideways: a second view over the first shows them, sharing its model and selection.
+    // sideways.
     ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int frozenColumns = 0,
                QWidget* parent = nullptr);
 
-    QTableView* view() const;
-    QTableView* frozenView() const { return frozen_; }
-    GridHeader* header() const { return header_; }
+    GridBody* body() const { return body_; }
+    GridHeader* header() const;
     GridFooter* footer() const { return footer_; }
     GridTitles& titles() { return titles_; }
     const FooterSums& sums() const { return sums_; }
@@ -50,24 +47,14 @@ public:
 signals:
     void doubleClicked();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void buildFrozenView();
-    // Shows in the frozen view exactly the first columns of the main view's display order,
-    // at their widths, and lays it over them.
-    void syncFrozenView();
+    GridFooter::Cell footerCell(int column) const;
+
     ResultQuery& query_;
     std::vector<GridColumn> columns_;
     GridTitles titles_;
     FooterSums sums_;
-    int frozenColumns_;
     ResultTableModel* model_;
-    GridView* view_;
-    GridHeader* header_;
-    IndicatorHeader* indicator_;
-    QTableView* frozen_ = nullptr;
-    GridHeader* frozenHeader_ = nullptr;
+    GridBody* body_;
     GridFooter* footer_;
 };

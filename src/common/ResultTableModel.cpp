@@ -20,18 +20,7 @@ void ResultTableModel::endQueryChange() {
 
 void ResultTableModel::reorderRows(const std::function<void()>& reorder) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    const QModelIndexList before = persistentIndexList();
-    std::vector<std::size_t> rowIds;
-    for (const QModelIndex& index : before)
-        rowIds.push_back(query_.rowAt(static_cast<std::size_t>(index.row())));
     reorder();
-    std::vector<int> positionOf(query_.rowCount());
-    for (std::size_t position = 0; position < positionOf.size(); ++position)
-        positionOf[query_.rowAt(position)] = static_cast<int>(position);
-    QModelIndexList after;
-    for (qsizetype i = 0; i < before.size(); ++i)
-        after << index(positionOf[rowIds[static_cast<std::size_t>(i)]], before[i].column());
-    changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

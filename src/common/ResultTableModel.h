@@ -22,8 +22,7 @@ public:
     // Around every closing and opening of the query.
     void beginQueryChange();
     void endQueryChange();
-    // Runs `reorder` (which changes the query's row order) as a layout change, so that the
-    // view keeps its columns and its current record.
+    // Runs `reorder` (which changes the query's row order) as a layout change.
     void reorderRows(const std::function<void()>& reorder);
 
     int rowCount(const QModelIndex& parent = {}) const override;

@@ -4,12 +4,13 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/TinyErp.h"
 
+#include "common/GridHeader.h"
 #include "common/ResultGrid.h"
+#include "common/ResultTableModel.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -21,7 +22,7 @@ struct ConnectedMainWindow {
         main.ado_conn.setSettings({server, "d", "u", ""});
         main.ado_conn.open();
     }
-    int shownRows() const { return main.dbg_xclinfo->view()->model()->rowCount(); }
+    int shownRows() const { return main.dbg_xclinfo->model()->rowCount(); }
     QString count() const { return main.Panel4->text(); }
     Tfrm_xclquery main;
 };
@@ -62,9 +63,10 @@ private slots:
         QCOMPARE(w.shownRows(), int(w.main.ado_xclinfo.rowCount()));
         QCOMPARE(w.main.ado_xclinfo.statementLines().size(), std::size_t{25});
         // The columns in their display order.
-        QCOMPARE(w.main.dbg_xclinfo->view()->model()->headerData(0, Qt::Horizontal).toString(),
-                 QString("存货编码"));
-        QCOMPARE(w.main.dbg_xclinfo->view()->columnWidth(3), 198);
+        QCOMPARE(
+            w.main.dbg_xclinfo->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
+            QString("存货编码"));
+        QCOMPARE(w.main.dbg_xclinfo->header()->sectionSize(3), 198);
     }
 
     void enterRunsTheQueryAndSelectsTheBoxTextExceptInTheNameBox() {
@@ -122,10 +124,9 @@ private slots:
             appendWarehouseLine(*w.main.lbb_store, "WH-102-南仓", "WH-102");
             w.main.tbn_query->click();
             QCOMPARE(w.count(), QString("记录数为：1"));
-            const QModelIndex warehouse = w.main.dbg_xclinfo->view()->model()->index(0, 6);
+            const QModelIndex warehouse = w.main.dbg_xclinfo->model()->index(0, 6);
             QCOMPARE(warehouse.data().toString(), QString("南仓"));
-            QCOMPARE(w.main.dbg_xclinfo->view()->model()->index(0, 7).data().toString(),
-                     QString("9"));
+            QCOMPARE(w.main.dbg_xclinfo->model()->index(0, 7).data().toString(), QString("9"));
             w.main.lbb_store->clear();
             w.main.tbn_query->click();
             QCOMPARE(w.count(), QString("记录数为：2"));

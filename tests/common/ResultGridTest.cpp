@@ -1,5 +1,8 @@
 #include "common/ResultGrid.h"
+#include "common/GridBody.h"
+#include "common/GridFooter.h"
 #include "common/GridHeader.h"
+#include "common/ResultTableModel.h"
 #include "connection/Connection.h"
 #include "connection/ResultQuery.h"
 #include "stock/CurrentStockColumns.h"
@@ -7,10 +10,9 @@
 #include "stock/CurrentStockStatement.h"
 #include "support/DemoDatabasePath.h"
 
-#include "common/GridFooter.h"
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTableView>
 #include <QtTest>
 
 namespace {
@@ -45,7 +47,7 @@ struct CurrentStockGrid {
         return -1;
     }
     QString cell(int row, const char* field) const {
-        return grid.view()->model()->index(row, column(field)).data().toString();
+        return grid.model()->index(row, column(field)).data().toString();
     }
     Connection connection;
     ResultQuery query{connection, currentStockFields()};
@@ -76,7 +78,7 @@ private slots:
         CurrentStockGrid g;
         g.run("轴承");
         const QString sum = g.grid.footerText(g.column("现存量"));
-        const int rows = g.grid.view()->model()->rowCount();
+        const int rows = g.grid.model()->rowCount();
         const int onHand = g.column("现存量");
         emit g.grid.header()->titleClicked(onHand);
         QCOMPARE(QString::fromStdString(g.grid.titles()[std::size_t(onHand)].caption),
@@ -85,8 +87,8 @@ private slots:
         emit g.grid.header()->titleClicked(onHand);
         QVERIFY(g.cell(0, "现存量").toDouble() >= g.cell(rows - 1, "现存量").toDouble());
         QCOMPARE(g.grid.footerText(onHand), sum);
-        QCOMPARE(g.grid.view()->model()->rowCount(), rows);
-        QCOMPARE(g.grid.view()->columnWidth(onHand), 71);
+        QCOMPARE(g.grid.model()->rowCount(), rows);
+        QCOMPARE(g.grid.header()->sectionSize(onHand), 71);
     }
 
     void frozenColumnsStayInPlaceWhenTheGridScrollsSideways() {
@@ -94,24 +96,34 @@ private slots:
         g.run("轴承");
         g.grid.resize(700, 400);
         QVERIFY(g.shown());
-        QTableView* frozen = g.grid.frozenView();
+        GridBody* body = g.grid.body();
+        GridHeader* frozen = body->frozenHeader();
         QVERIFY(frozen && frozen->isVisible());
         for (int c = 0; c < int(currentStockColumns().size()); ++c)
-            QCOMPARE(frozen->isColumnHidden(c), c >= kCurrentStockFrozenColumns);
-        QCOMPARE(frozen->width(), 86 + 101 + 88);
-        const QRect before = frozen->geometry();
+            QCOMPARE(frozen->isSectionHidden(c), c >= kCurrentStockFrozenColumns);
+        const int frozenWidth = 86 + 101 + 88;
+        QCOMPARE(frozen->width(), frozenWidth);
+        const QRect titlesBefore = frozen->geometry();
         const QRect labelBefore = g.grid.footer()->cellRect(0);
-        QScrollBar* sideways = g.grid.view()->horizontalScrollBar();
+        const QRect strip(GridBody::kIndicatorWidth, 0, frozenWidth, 200);
+        const QImage before = body->viewport()->grab().toImage();
+        QScrollBar* sideways = body->horizontalScrollBar();
         sideways->setValue(sideways->maximum());
-        QVERIFY(g.grid.view()->columnViewportPosition(0) < 0);
-        QCOMPARE(frozen->geometry(), before);
+        QVERIFY(g.grid.header()->sectionViewportPosition(0) < 0);
+        const QImage after = body->viewport()->grab().toImage();
+        QCOMPARE(after.copy(strip), before.copy(strip));
+        const QRect scrolled(strip.right() + 1, 0, 300, 200);
+        QVERIFY(after.copy(scrolled) != before.copy(scrolled));
+        QCOMPARE(frozen->geometry(), titlesBefore);
         QCOMPARE(g.grid.footer()->cellRect(0), labelBefore);
         // A cell to the right comes out from under the frozen columns when it becomes current.
-        g.grid.view()->setCurrentIndex(g.grid.view()->model()->index(5, 3));
-        QVERIFY(g.grid.view()->columnViewportPosition(3) >= frozen->width());
-        // Both views scroll down together.
-        g.grid.view()->verticalScrollBar()->setValue(7);
-        QCOMPARE(frozen->verticalScrollBar()->value(), 7);
+        body->setCurrentCell(5, 3);
+        QVERIFY(body->cellRect(5, 3).left() >= GridBody::kIndicatorWidth + frozenWidth);
+        // Frozen and scrolled columns scroll down together.
+        body->verticalScrollBar()->setValue(7);
+        QCOMPARE(body->rowAt(0), 7);
+        const QImage down = body->viewport()->grab().toImage();
+        QVERIFY(down.copy(strip) != after.copy(strip));
     }
 
     void theFooterFollowsAResizedAndAMovedColumn() {
@@ -125,7 +137,7 @@ private slots:
         titles->moveSection(titles->visualIndex(onHand), 4);
         const int left = g.grid.footer()->cellRect(onHand).left();
         QCOMPARE(left - g.grid.footer()->cellRect(0).left(), titles->sectionPosition(onHand));
-        QCOMPARE(g.grid.view()->columnWidth(g.column("存货名称")), 198);
+        QCOMPARE(g.grid.header()->sectionSize(g.column("存货名称")), 198);
     }
 
     void titleButtonsAloneShowThePressedLookAndAdvanceTheirMarkers() {
@@ -189,33 +201,131 @@ private slots:
     void theCurrentRecordStaysCurrentWhenTheRowsAreSorted() {
         CurrentStockGrid g;
         g.run("轴承");
-        QTableView* view = g.grid.view();
-        view->setCurrentIndex(view->model()->index(9, 2));
+        GridBody* body = g.grid.body();
+        body->setCurrentCell(9, 2);
         const QString batch = g.cell(9, "批号");
         const QString onHand = g.cell(9, "现存量");
         g.grid.sortByTitle(g.column("现存量"));
-        const int row = view->currentIndex().row();
+        const int row = body->currentRow();
         QCOMPARE(g.cell(row, "批号"), batch);
         QCOMPARE(g.cell(row, "现存量"), onHand);
-        QCOMPARE(view->currentIndex().column(), 2);
+        QCOMPARE(body->currentColumn(), 2);
     }
 
-    void theCurrentRowIsNavyWithWhiteTextAndTheFirstRowAfterARun() {
+    void theCurrentRowIsNavyWithWhiteTextAcrossAllColumnsAndTheFirstRowAfterARun() {
         CurrentStockGrid g;
         g.run("轴承");
         QVERIFY(g.shown());
-        QCOMPARE(g.grid.view()->currentIndex().row(), 0);
-        g.grid.view()->setCurrentIndex(g.grid.view()->model()->index(2, 5));
-        const QImage image = g.grid.view()->viewport()->grab().toImage();
-        const int rowHeight = g.grid.view()->rowHeight(0);
-        const auto colourAt = [&](int row) {
-            return image.pixelColor(g.grid.view()->columnViewportPosition(3) + 1,
-                                    row * rowHeight + 2);
+        GridBody* body = g.grid.body();
+        QCOMPARE(body->currentRow(), 0);
+        body->setCurrentCell(2, 5);
+        QCOMPARE(int(g.query.position()), 2);
+        const QImage image = body->viewport()->grab().toImage();
+        const auto colourAt = [&](int row, int column) {
+            return image.pixelColor(body->cellRect(row, column).topLeft() + QPoint(1, 2));
         };
-        QCOMPARE(colourAt(2), QColor(0, 0, 128));
-        QCOMPARE(colourAt(1), QColor(255, 255, 255));
+        for (int column : {0, 3, 5}) { // frozen, scrolled and the current cell's column
+            QCOMPARE(colourAt(2, column), QColor(0, 0, 128));
+            QCOMPARE(colourAt(1, column), QColor(255, 255, 255));
+        }
+        // The text of the current row is drawn light on the navy.
+        const QRect cell = body->cellRect(2, g.column("存货名称")).adjusted(2, 1, -3, -2);
+        int light = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                light += image.pixelColor(x, y).lightness() > 200;
+        QVERIFY(light > 10);
         g.run("轴承");
-        QCOMPARE(g.grid.view()->currentIndex().row(), 0);
+        QCOMPARE(body->currentRow(), 0);
+    }
+
+    void keysMoveTheCurrentCellAndKeepItInView() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        g.grid.resize(700, 400);
+        QVERIFY(g.shown());
+        GridBody* body = g.grid.body();
+        body->setFocus();
+        const int rows = int(g.query.rowCount());
+        QTest::keyClick(body, Qt::Key_Down);
+        QTest::keyClick(body, Qt::Key_Down);
+        QCOMPARE(body->currentRow(), 2);
+        QTest::keyClick(body, Qt::Key_PageDown);
+        const int page = body->currentRow() - 2;
+        QVERIFY(page > 5);
+        QVERIFY(body->rowAt(body->cellRect(body->currentRow(), 0).top()) == body->currentRow());
+        QTest::keyClick(body, Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(body->currentRow(), rows - 1);
+        QCOMPARE(body->rowAt(body->cellRect(rows - 1, 0).top()), rows - 1);
+        QTest::keyClick(body, Qt::Key_Up);
+        QCOMPARE(body->currentRow(), rows - 2);
+        QTest::keyClick(body, Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(body->currentRow(), 0);
+        QCOMPARE(body->topRow(), 0);
+        QTest::keyClick(body, Qt::Key_Up);
+        QCOMPARE(body->currentRow(), 0);
+        // Tab walks the columns in display order, on to the next row after the last one;
+        // the scrolled columns come into view right of the frozen ones.
+        const int columns = int(currentStockColumns().size());
+        for (int c = 1; c < columns; ++c) {
+            QTest::keyClick(body, Qt::Key_Tab);
+            QCOMPARE(body->currentColumn(), c);
+            const QRect cell = body->cellRect(0, c);
+            QVERIFY(c < kCurrentStockFrozenColumns ||
+                    cell.left() >= GridBody::kIndicatorWidth + 86 + 101 + 88);
+            QVERIFY(cell.right() < body->viewport()->width());
+        }
+        QTest::keyClick(body, Qt::Key_Right);
+        QCOMPARE(body->currentColumn(), columns - 1);
+        QTest::keyClick(body, Qt::Key_Tab);
+        QCOMPARE(body->currentRow(), 1);
+        QCOMPARE(body->currentColumn(), 0);
+        QTest::keyClick(body, Qt::Key_Backtab);
+        QCOMPARE(body->currentRow(), 0);
+        QCOMPARE(body->currentColumn(), columns - 1);
+        QVERIFY(body->hasFocus()); // Tab never leaves the grid
+        QTest::keyClick(body, Qt::Key_Home);
+        QCOMPARE(body->currentColumn(), 0);
+    }
+
+    void clicksMakeACellCurrentAndDoubleClicksOnRowsAreReported() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        QVERIFY(g.shown());
+        GridBody* body = g.grid.body();
+        QSignalSpy doubles(&g.grid, &ResultGrid::doubleClicked);
+        const QPoint inCell = body->cellRect(4, g.column("批号")).center();
+        QTest::mouseClick(body->viewport(), Qt::LeftButton, {}, inCell);
+        QCOMPARE(body->currentRow(), 4);
+        QCOMPARE(body->currentColumn(), g.column("批号"));
+        QTest::mouseDClick(body->viewport(), Qt::LeftButton, {}, inCell);
+        QCOMPARE(doubles.size(), 1);
+        // Below the last row nothing changes.
+        g.run("轴承 no such item");
+        QTest::mouseDClick(body->viewport(), Qt::LeftButton, {}, inCell);
+        QCOMPARE(doubles.size(), 1);
+        QCOMPARE(body->currentRow(), -1);
+    }
+
+    void f2OpensAnEditorThatChangesNothing() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        QVERIFY(g.shown());
+        GridBody* body = g.grid.body();
+        body->setFocus();
+        body->setCurrentCell(1, g.column("存货名称"));
+        const QString name = g.cell(1, "存货名称");
+        QTest::keyClick(body, Qt::Key_F2);
+        QVERIFY(body->isEditorOpen());
+        auto* editor = body->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor && editor->isReadOnly());
+        QCOMPARE(editor->text(), name);
+        QTest::keyClicks(editor, "xyz");
+        QCOMPARE(editor->text(), name);
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(!body->isEditorOpen());
+        QVERIFY(body->hasFocus());
+        QCOMPARE(g.cell(1, "存货名称"), name);
     }
 };
 

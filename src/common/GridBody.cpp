@@ -1,0 +1,321 @@
+#include "GridBody.h"
+
+#include "GridHeader.h"
+#include "ResultTableModel.h"
+#include "connection/ResultQuery.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+const QColor kNavy(0, 0, 128);
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+} // namespace
+
+GridBody::GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles,
+                   int frozenColumns, QWidget* parent)
+    : QAbstractScrollArea(parent), query_(query), model_(model),
+      header_(new GridHeader(titles, true, this)), corner_(new QWidget(this)),
+      layout_(*header_, frozenColumns) {
+    setFocusPolicy(Qt::StrongFocus);
+    header_->setModel(&model_);
+    corner_->setAutoFillBackground(true);
+    corner_->setBackgroundRole(QPalette::Button);
+    verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setSingleStep(20);
+    const auto columnsChanged = [this] {
+        updateGeometries();
+        viewport()->update();
+    };
+    connect(header_, &QHeaderView::sectionResized, this, columnsChanged);
+    connect(header_, &QHeaderView::sectionMoved, this, columnsChanged);
+    if (frozenColumns > 0) {
+        frozenHeader_ = new GridHeader(titles, false, this);
+        frozenHeader_->setModel(&model_);
+        connect(frozenHeader_, &QHeaderView::sectionResized, this,
+                [this](int logical, int, int size) { header_->resizeSection(logical, size); });
+    }
+    currentColumn_ = header_->logicalIndex(0);
+}
+
+int GridBody::rowCount() const {
+    return query_.isOpen() ? static_cast<int>(query_.rowCount()) : 0;
+}
+
+int GridBody::topRow() const {
+    return verticalScrollBar()->value();
+}
+
+int GridBody::currentRow() const {
+    return rowCount() > 0 && !query_.eof() ? static_cast<int>(query_.position()) : -1;
+}
+
+int GridBody::fullRows() const {
+    return std::max(1, viewport()->height() / kRowHeight);
+}
+
+int GridBody::columnsWidth() const {
+    return viewport()->width() - kIndicatorWidth;
+}
+
+int GridBody::rowAt(int y) const {
+    const int row = topRow() + y / kRowHeight;
+    return y >= 0 && row < rowCount() ? row : -1;
+}
+
+QRect GridBody::cellRect(int row, int column) const {
+    const GridColumnLayout::Span span = layout_.span(column);
+    return QRect(kIndicatorWidth + span.left, (row - topRow()) * kRowHeight, span.width,
+                 kRowHeight);
+}
+
+void GridBody::setCurrentCell(int row, int column) {
+    if (column >= 0 && column < header_->count())
+        currentColumn_ = column;
+    moveToRow(row);
+}
+
+void GridBody::rowsChanged() {
+    closeEditor();
+    verticalScrollBar()->setValue(0);
+    updateGeometries();
+    viewport()->update();
+}
+
+void GridBody::rowsReordered() {
+    closeEditor();
+    scrollToCurrent();
+    viewport()->update();
+}
+
+void GridBody::updateGeometries() {
+    const int titleHeight = header_->sizeHint().height();
+    setViewportMargins(0, titleHeight, 0, 0);
+    const QRect rows = viewport()->geometry();
+    const int titleTop = rows.top() - titleHeight;
+    corner_->setGeometry(rows.left(), titleTop, kIndicatorWidth, titleHeight);
+    header_->setGeometry(rows.left() + kIndicatorWidth, titleTop, columnsWidth(), titleHeight);
+    if (frozenHeader_) {
+        syncFrozenHeader();
+        frozenHeader_->setGeometry(rows.left() + kIndicatorWidth, titleTop, layout_.frozenWidth(),
+                                   titleHeight);
+        frozenHeader_->raise();
+    }
+    verticalScrollBar()->setRange(0, std::max(0, rowCount() - fullRows()));
+    verticalScrollBar()->setPageStep(fullRows());
+    horizontalScrollBar()->setRange(0, std::max(0, header_->length() - columnsWidth()));
+    horizontalScrollBar()->setPageStep(columnsWidth());
+    header_->setOffset(horizontalScrollBar()->value());
+}
+
+void GridBody::syncFrozenHeader() {
+    const QSignalBlocker blockHeader(frozenHeader_);
+    for (int visual = 0; visual < header_->count(); ++visual) {
+        const int logical = header_->logicalIndex(visual);
+        frozenHeader_->moveSection(frozenHeader_->visualIndex(logical), visual);
+        const bool shown = layout_.isFrozen(logical) && !header_->isSectionHidden(logical);
+        frozenHeader_->setSectionHidden(logical, !shown);
+        if (shown)
+            frozenHeader_->resizeSection(logical, header_->sectionSize(logical));
+    }
+}
+
+void GridBody::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    updateGeometries();
+}
+
+void GridBody::scrollContentsBy(int, int) {
+    closeEditor();
+    header_->setOffset(horizontalScrollBar()->value());
+    viewport()->update();
+}
+
+void GridBody::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    const QRect area = event->rect();
+    painter.fillRect(area, kWhite);
+    const int top = topRow();
+    const int firstRow = top + area.top() / kRowHeight;
+    const int endRow = std::min(rowCount(), top + area.bottom() / kRowHeight + 1);
+    if (firstRow >= endRow)
+        return;
+    paintIndicator(painter, firstRow, endRow);
+    const int current = currentRow();
+    const QColor lines = palette().color(QPalette::Mid);
+    layout_.forEachShown(columnsWidth(), [&](int column, GridColumnLayout::Span span,
+                                             int clipLeft) {
+        painter.setClipRect(QRect(kIndicatorWidth + clipLeft, 0, columnsWidth(), height()));
+        const auto alignment = Qt::Alignment(
+            model_.data(model_.index(firstRow, column), Qt::TextAlignmentRole).toInt());
+        for (int row = firstRow; row < endRow; ++row) {
+            const QRect cell(kIndicatorWidth + span.left, (row - top) * kRowHeight, span.width,
+                             kRowHeight);
+            if (row == current)
+                painter.fillRect(cell, kNavy);
+            painter.setPen(lines);
+            painter.drawLine(cell.topRight(), cell.bottomRight());
+            painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+            painter.setPen(row == current ? kWhite : kBlack);
+            painter.drawText(cell.adjusted(2, 0, -3, -1), alignment,
+                             model_.data(model_.index(row, column), Qt::DisplayRole).toString());
+        }
+    });
+}
+
+void GridBody::paintIndicator(QPainter& painter, int firstRow, int endRow) const {
+    const int current = currentRow();
+    for (int row = firstRow; row < endRow; ++row) {
+        const QRect box(0, (row - topRow()) * kRowHeight, kIndicatorWidth, kRowHeight);
+        painter.fillRect(box, palette().color(QPalette::Button));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        if (row != current)
+            continue;
+        const QPoint centre = box.center();
+        const QPolygon marker{centre + QPoint(-2, -4), centre + QPoint(2, 0),
+                              centre + QPoint(-2, 4)};
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(palette().color(QPalette::WindowText));
+        painter.drawPolygon(marker);
+        painter.setBrush(Qt::NoBrush);
+    }
+}
+
+void GridBody::moveToRow(int row) {
+    closeEditor();
+    if (rowCount() == 0)
+        return;
+    row = std::clamp(row, 0, rowCount() - 1);
+    query_.moveBy(static_cast<std::int64_t>(row) - currentRow());
+    scrollToCurrent();
+    viewport()->update();
+}
+
+void GridBody::stepColumn(int step, bool wrap) {
+    int row = currentRow();
+    int visual = header_->visualIndex(currentColumn_);
+    do {
+        visual += step;
+        if (wrap && (visual < 0 || visual >= header_->count())) {
+            if (row + step < 0 || row + step >= rowCount())
+                return;
+            row += step;
+            visual = step > 0 ? 0 : header_->count() - 1;
+        }
+        if (visual < 0 || visual >= header_->count())
+            return;
+    } while (header_->isSectionHidden(header_->logicalIndex(visual)));
+    setCurrentCell(row, header_->logicalIndex(visual));
+}
+
+void GridBody::scrollToCurrent() {
+    const int row = currentRow();
+    if (row < topRow())
+        verticalScrollBar()->setValue(row);
+    else if (row >= topRow() + fullRows())
+        verticalScrollBar()->setValue(row - fullRows() + 1);
+    if (layout_.isFrozen(currentColumn_))
+        return;
+    // A scrolled column comes out from under the frozen ones and in from the right edge.
+    const GridColumnLayout::Span span = layout_.span(currentColumn_);
+    const int frozenRight = layout_.frozenWidth();
+    int shift = 0;
+    if (span.left < frozenRight)
+        shift = span.left - frozenRight;
+    else if (span.left + span.width > columnsWidth())
+        shift = std::min(span.left + span.width - columnsWidth(), span.left - frozenRight);
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + shift);
+}
+
+void GridBody::keyPressEvent(QKeyEvent* event) {
+    const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
+    const int row = currentRow();
+    switch (event->key()) {
+    case Qt::Key_Up:
+        return moveToRow(row - 1);
+    case Qt::Key_Down:
+        return moveToRow(row + 1);
+    case Qt::Key_PageUp:
+        return moveToRow(row - fullRows());
+    case Qt::Key_PageDown:
+        return moveToRow(row + fullRows());
+    case Qt::Key_Home:
+        return ctrl ? moveToRow(0) : setCurrentCell(row, header_->logicalIndex(0));
+    case Qt::Key_End:
+        return ctrl ? moveToRow(rowCount() - 1)
+                    : setCurrentCell(row, header_->logicalIndex(header_->count() - 1));
+    case Qt::Key_Left:
+        return stepColumn(-1, false);
+    case Qt::Key_Right:
+        return stepColumn(1, false);
+    case Qt::Key_Tab:
+        return stepColumn(1, true);
+    case Qt::Key_Backtab:
+        return stepColumn(-1, true);
+    case Qt::Key_F2:
+        return openEditor();
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (editor_)
+            return closeEditor();
+        break;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void GridBody::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    const int row = rowAt(point.y());
+    if (row < 0)
+        return;
+    setCurrentCell(row, layout_.logicalAt(point.x() - kIndicatorWidth));
+}
+
+void GridBody::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (rowAt(event->position().toPoint().y()) >= 0)
+        emit doubleClicked();
+}
+
+bool GridBody::focusNextPrevChild(bool) {
+    return false;
+}
+
+void GridBody::openEditor() {
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    closeEditor();
+    auto* editor = new QLineEdit(viewport());
+    editor->setReadOnly(true);
+    editor->setFrame(false);
+    editor->setText(model_.data(model_.index(row, currentColumn_), Qt::DisplayRole).toString());
+    editor->setGeometry(cellRect(row, currentColumn_));
+    editor->installEventFilter(this);
+    editor->show();
+    editor->setFocus();
+    editor->selectAll();
+    editor_ = editor;
+}
+
+void GridBody::closeEditor() {
+    if (!editor_)
+        return;
+    const bool hadFocus = editor_->hasFocus();
+    editor_->removeEventFilter(this);
+    editor_->hide();
+    editor_->deleteLater();
+    editor_ = nullptr;
+    if (hadFocus)
+        setFocus();
+}
+
+bool GridBody::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == editor_ && event->type() == QEvent::FocusOut)
+        closeEditor();
+    return QAbstractScrollArea::eventFilter(watched, event);
+}

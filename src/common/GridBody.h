@@ -1,0 +1,87 @@
+#pragma once
+
+#include "GridColumnLayout.h"
+
+#include <QAbstractScrollArea>
+#include <QLineEdit>
+#include <QPointer>
+
+class GridHeader;
+class GridTitles;
+class ResultQuery;
+class ResultTableModel;
+
+// The rows of a result grid. It paints only the rows in view, straight from the model, and
+// keeps nothing per row, so a million rows cost it no memory. Row r is position r of the
+// query's row order and the current row is the query's current record. The title row stands
+// above the rows and the row indicator at their left; the first `frozenColumns` columns in
+// display order stay in place when the rows scroll sideways, under titles of their own.
+class GridBody : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    static constexpr int kRowHeight = 18;
+    static constexpr int kIndicatorWidth = 12;
+
+    GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles, int frozenColumns,
+             QWidget* parent = nullptr);
+
+    GridHeader* header() const { return header_; }
+    GridHeader* frozenHeader() const { return frozenHeader_; } // none without frozen columns
+    const GridColumnLayout& columnLayout() const { return layout_; }
+
+    int topRow() const;
+    int currentRow() const; // -1 while there is no row
+    int currentColumn() const { return currentColumn_; }
+    void setCurrentCell(int row, int column);
+    // The row drawn at a height of the viewport; -1 below the last row.
+    int rowAt(int y) const;
+    // Where a cell is drawn in the viewport.
+    QRect cellRect(int row, int column) const;
+    bool isEditorOpen() const { return editor_; }
+
+    // After the query opened or closed: the rows start at the top again.
+    void rowsChanged();
+    // After the rows were reordered: the current record, which stays current, is shown.
+    void rowsReordered();
+
+signals:
+    void doubleClicked();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // Tab and Shift+Tab move between columns instead of leaving the grid.
+    bool focusNextPrevChild(bool next) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int rowCount() const;
+    int fullRows() const;
+    int columnsWidth() const;
+    void updateGeometries();
+    // Shows in the frozen title row exactly the frozen columns, at their widths.
+    void syncFrozenHeader();
+    void paintIndicator(QPainter& painter, int firstRow, int endRow) const;
+    void moveToRow(int row);
+    // To the next shown column in display order; with `wrap`, past the ends onto the next or
+    // the previous row.
+    void stepColumn(int step, bool wrap);
+    void scrollToCurrent();
+    // F2 opens a read-only editor over the current cell: its text can be selected and
+    // copied, never changed.
+    void openEditor();
+    void closeEditor();
+
+    ResultQuery& query_;
+    ResultTableModel& model_;
+    GridHeader* header_;
+    GridHeader* frozenHeader_ = nullptr;
+    QWidget* corner_;
+    GridColumnLayout layout_;
+    int currentColumn_ = 0;
+    QPointer<QLineEdit> editor_;
+};
