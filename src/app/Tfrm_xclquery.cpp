@@ -180,7 +180,12 @@ QWidget* Tfrm_xclquery::buildGrid() {
     dbg_xclinfo =
         new ResultGrid(ado_xclinfo, currentStockColumns(), kCurrentStockFrozenColumns, this);
     dbg_xclinfo->setObjectName("dbg_xclinfo");
+    connect(dbg_xclinfo, &ResultGrid::titleClicked, this, &Tfrm_xclquery::dbg_xclinfoTitleClick);
     return dbg_xclinfo;
+}
+
+void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
+    dbg_xclinfo->sortByTitle(column);
 }
 
 QWidget* Tfrm_xclquery::buildStatusBar() {

@@ -56,6 +56,7 @@ public:
     void ToolButton2Click();
     void BitBtn1Click();
     void RunQuery();
+    void dbg_xclinfoTitleClick(int column);
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -56,9 +56,9 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
     layout->addWidget(body_, 1);
     layout->addWidget(footer_);
 
-    connect(header(), &GridHeader::titleClicked, this, &ResultGrid::sortByTitle);
+    connect(header(), &GridHeader::titleClicked, this, &ResultGrid::titleClicked);
     if (body_->frozenHeader())
-        connect(body_->frozenHeader(), &GridHeader::titleClicked, this, &ResultGrid::sortByTitle);
+        connect(body_->frozenHeader(), &GridHeader::titleClicked, this, &ResultGrid::titleClicked);
     connect(body_, &GridBody::doubleClicked, this, &ResultGrid::doubleClicked);
     connect(body_->horizontalScrollBar(), &QScrollBar::valueChanged, footer_,
             qOverload<>(&QWidget::update));

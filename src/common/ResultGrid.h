@@ -17,7 +17,7 @@ class ResultTableModel;
 // The read-only result grid of both query windows: every row of the window's result query
 // under a two-line title row, the current row painted navy, and a footer row with a static
 // label and the sums, kept in ten-thousandths and worked out once per opening. A click on
-// any title sorts the rows in memory by that column.
+// any title is reported; the windows answer it by sorting the rows in memory.
 class ResultGrid : public QWidget {
     Q_OBJECT
 public:
@@ -45,6 +45,8 @@ public:
     QString footerText(int column) const;
 
 signals:
+    // A left-button click on any title, or the release of a drag that moved one.
+    void titleClicked(int column);
     void doubleClicked();
 
 private:

@@ -69,6 +69,22 @@ private slots:
         QCOMPARE(w.main.dbg_xclinfo->header()->sectionSize(3), 198);
     }
 
+    void aClickOnATitleSortsTheWindowsResult() {
+        ConnectedMainWindow w;
+        w.main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
+        GridHeader* titles = w.main.dbg_xclinfo->header();
+        const int onHand = 7; // 现存量, scrolled by the frozen columns
+        const QPoint centre(titles->sectionViewportPosition(onHand) + 20, titles->height() / 2);
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
+        QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string()); // closed: nothing to sort
+        w.main.tbn_query->click();
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
+        QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 ASC"));
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
+        QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 DESC"));
+    }
+
     void enterRunsTheQueryAndSelectsTheBoxTextExceptInTheNameBox() {
         ConnectedMainWindow w;
         for (QLineEdit* box : {w.main.edt_code, w.main.edt_no, w.main.edt_spec}) {

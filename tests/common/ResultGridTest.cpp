@@ -23,6 +23,8 @@ struct CurrentStockGrid {
         connection.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
         connection.open();
         grid.resize(1600, 600);
+        // As the windows answer a title click.
+        QObject::connect(&grid, &ResultGrid::titleClicked, &grid, &ResultGrid::sortByTitle);
     }
     void run(const std::string& name = "") {
         CurrentStockCriteria criteria;
