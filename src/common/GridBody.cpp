@@ -1,5 +1,6 @@
 #include "GridBody.h"
 
+#include "FittedText.h"
 #include "GridHeader.h"
 #include "ResultTableModel.h"
 #include "connection/ResultQuery.h"
@@ -146,6 +147,7 @@ void GridBody::paintEvent(QPaintEvent* event) {
     paintIndicator(painter, firstRow, endRow);
     const int current = currentRow();
     const QColor lines = palette().color(QPalette::Mid);
+    const QFontMetrics metrics = fontMetrics();
     layout_.forEachShown(columnsWidth(), [&](int column, GridColumnLayout::Span span,
                                              int clipLeft) {
         painter.setClipRect(QRect(kIndicatorWidth + clipLeft, 0, columnsWidth(), height()));
@@ -160,8 +162,10 @@ void GridBody::paintEvent(QPaintEvent* event) {
             painter.drawLine(cell.topRight(), cell.bottomRight());
             painter.drawLine(cell.bottomLeft(), cell.bottomRight());
             painter.setPen(row == current ? kWhite : kBlack);
-            painter.drawText(cell.adjusted(2, 0, -3, -1), alignment,
-                             model_.data(model_.index(row, column), Qt::DisplayRole).toString());
+            const QRect textRect = cell.adjusted(2, 0, -3, -1);
+            const QString text = model_.data(model_.index(row, column), Qt::DisplayRole).toString();
+            painter.drawText(textRect, alignment,
+                             fittedText(metrics, text, alignment, textRect.width()));
         }
     });
 }

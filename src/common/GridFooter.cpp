@@ -1,5 +1,7 @@
 #include "GridFooter.h"
 
+#include "FittedText.h"
+
 #include <QHeaderView>
 #include <QPainter>
 
@@ -31,7 +33,9 @@ void GridFooter::paintEvent(QPaintEvent*) {
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
             painter.setFont(content.font);
             painter.setPen(palette().color(QPalette::WindowText));
-            painter.drawText(cell.adjusted(3, 0, -3, 0), content.alignment | Qt::AlignVCenter,
-                             content.text);
+            const QRect textRect = cell.adjusted(3, 0, -3, 0);
+            painter.drawText(textRect, content.alignment | Qt::AlignVCenter,
+                             fittedText(QFontMetrics(content.font), content.text, content.alignment,
+                                        textRect.width()));
         });
 }

@@ -1,4 +1,6 @@
 #include "common/ResultGrid.h"
+#include "common/FittedText.h"
+#include "common/Fonts.h"
 #include "common/GridBody.h"
 #include "common/GridFooter.h"
 #include "common/GridHeader.h"
@@ -74,6 +76,20 @@ private slots:
         g.query.close();
         g.grid.endQueryChange();
         QCOMPARE(g.grid.footerText(0), QString());
+    }
+
+    void aNumberTooWideForItsCellKeepsItsLastDigitsBehindAnEllipsis() {
+        const QFontMetrics metrics(songTi(14, true));
+        const QString sum("1208329.149");
+        const int narrow = metrics.horizontalAdvance(sum) - 10;
+        const QString fitted = fittedText(metrics, sum, Qt::AlignRight, narrow);
+        QVERIFY(fitted.startsWith(QChar(0x2026)));
+        QVERIFY(sum.endsWith(fitted.mid(1)));
+        QVERIFY(metrics.horizontalAdvance(fitted) <= narrow);
+        QCOMPARE(fittedText(metrics, sum, Qt::AlignRight, narrow + 10), sum);
+        // Text is clipped by the cell as it is, from its start.
+        QCOMPARE(fittedText(metrics, "丁腈橡胶深沟球轴承", Qt::AlignLeft, 20),
+                 QString("丁腈橡胶深沟球轴承"));
     }
 
     void titleClicksSortTheRowsAndMarkTheTitleWhileSumsAndCountStay() {
