@@ -1,6 +1,6 @@
 #pragma once
 
-#include <sql.h>
+#include "OdbcApi.h"
 
 #include <string>
 
