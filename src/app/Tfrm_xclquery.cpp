@@ -1,10 +1,10 @@
 #include "Tfrm_xclquery.h"
 
-#include "OperatorImages.h"
 #include "common/BoxText.h"
 #include "common/ContactColours.h"
 #include "common/ContactPanel.h"
 #include "common/Fonts.h"
+#include "common/FormParts.h"
 #include "common/MessageBoxes.h"
 #include "common/ResultGrid.h"
 #include "common/Tfrm_store.h"
@@ -16,52 +16,21 @@
 #include "stock/CurrentStockStatement.h"
 
 #include <QBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QShowEvent>
-#include <QToolBar>
 #include <QToolButton>
 
 Tfrm_xclquery* frm_xclquery = nullptr;
 
 namespace {
 
-constexpr int kToolbarBandHeight = 45;
 constexpr int kCriteriaPanelHeight = 85;
 constexpr int kStatusBarHeight = 28;
 constexpr int kButtonWidth = 79;
-constexpr int kButtonHeight = 35;
-
-QFrame* loweredPanel(QWidget* parent, const QString& name) {
-    auto* panel = new QFrame(parent);
-    panel->setObjectName(name);
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    return panel;
-}
-
-QLabel* criterionLabel(QWidget* parent, const QString& caption, int left, int top) {
-    auto* label = new QLabel(caption, parent);
-    label->setGeometry(left, top, 48, 12);
-    return label;
-}
-
-QLineEdit* criterionBox(QWidget* parent, const char* name, int left, int top, int width) {
-    auto* box = new QLineEdit(parent);
-    box->setObjectName(name);
-    box->setGeometry(left, top, width, 20);
-    return box;
-}
-
-bool isEnter(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter;
-}
 
 } // namespace
 
@@ -95,40 +64,17 @@ Tfrm_xclquery::~Tfrm_xclquery() {
 }
 
 QWidget* Tfrm_xclquery::buildToolbar() {
-    auto* band = new QFrame(this);
-    band->setObjectName("ControlBar1");
-    band->setFixedHeight(kToolbarBandHeight);
-    auto* toolbar = new QToolBar(band);
-    toolbar->setObjectName("ToolBarBill");
-    toolbar->setIconSize(QSize(16, 16));
-    toolbar->setGeometry(0, 0, 2000, kToolbarBandHeight);
-    const auto addButton = [&](const char* name, const QString& caption, int picture) {
-        if (!toolbar->actions().isEmpty()) {
-            auto* separator = new QWidget(toolbar);
-            separator->setFixedWidth(8);
-            toolbar->addWidget(separator);
-        }
-        auto* button = new QToolButton(toolbar);
-        button->setObjectName(name);
-        button->setText(caption);
-        button->setIcon(operatorImage(picture));
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setAutoRaise(true);
-        button->setFont(songTi(12));
-        button->setFixedHeight(kButtonHeight);
-        toolbar->addWidget(button);
-        return button;
-    };
-    tbn_query = addButton("tbn_query", "查询", 10);
-    ToolButton8 = addButton("ToolButton8", "输出", 1);
-    ToolButton2 = addButton("ToolButton2", "连接", 30);
-    ToolButton1 = addButton("ToolButton1", "出入库流水帐", 6);
+    ToolBand tools(this);
+    tbn_query = tools.addButton("tbn_query", "查询", 10);
+    ToolButton8 = tools.addButton("ToolButton8", "输出", 1);
+    ToolButton2 = tools.addButton("ToolButton2", "连接", 30);
+    ToolButton1 = tools.addButton("ToolButton1", "出入库流水帐", 6);
     ToolButton1->setFixedWidth(kButtonWidth);
-    tb_exit = addButton("tb_exit", "退出", 4);
+    tb_exit = tools.addButton("tb_exit", "退出", 4);
     connect(tbn_query, &QToolButton::clicked, this, &Tfrm_xclquery::RunQuery);
     connect(ToolButton2, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton2Click);
     connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
-    return band;
+    return tools.band();
 }
 
 QWidget* Tfrm_xclquery::buildCriteriaPanel() {
@@ -152,14 +98,9 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
     edt_spec = criterionBox(panel, "edt_spec", 245, 36, 150);
     criterionLabel(panel, "存货名称", 402, 40);
     edt_name = criterionBox(panel, "edt_name", 453, 36, 140);
-    // Enter runs the query; in the first three boxes their text is then selected, so that
-    // the next typing replaces it.
-    for (QLineEdit* box : {edt_code, edt_no, edt_spec})
-        connect(box, &QLineEdit::returnPressed, this, [this, box] {
-            RunQuery();
-            box->selectAll();
-        });
-    connect(edt_name, &QLineEdit::returnPressed, this, &Tfrm_xclquery::RunQuery);
+    for (QLineEdit* box : {edt_code, edt_no, edt_spec, edt_name})
+        runOnEnter(
+            *box, [this] { RunQuery(); }, box != edt_name);
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_xclquery::BitBtn1Click);
     auto* contacts = new ContactPanel(ContactPanel::Arrangement::Stacked, 16, Qt::black, panel);
     contacts->setObjectName("Panel2");
@@ -189,26 +130,13 @@ void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
 }
 
 QWidget* Tfrm_xclquery::buildStatusBar() {
-    QFrame* bar = loweredPanel(this, "Panel3");
-    bar->setFixedHeight(kStatusBarHeight);
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    Panel4 = new QLabel("记录数为：", bar);
-    Panel4->setObjectName("Panel4");
-    Panel4->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel4->setFixedWidth(253);
-    Panel4->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    layout->addWidget(Panel4);
-    auto* contacts = new ContactPanel(ContactPanel::Arrangement::SideBySide, 12,
-                                      palette().color(QPalette::WindowText), bar);
-    contacts->setObjectName("Panel5");
-    contacts->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    layout->addWidget(contacts, 1);
-    Edit4 = contacts->webField();
-    Edit5 = contacts->emailField();
-    Edit6 = contacts->qqField();
-    return bar;
+    const StatusBar status(this, kStatusBarHeight, "记录数为：", 12,
+                           palette().color(QPalette::WindowText));
+    Panel4 = status.count;
+    Edit4 = status.contacts->webField();
+    Edit5 = status.contacts->emailField();
+    Edit6 = status.contacts->qqField();
+    return status.bar;
 }
 
 void Tfrm_xclquery::showEvent(QShowEvent* event) {
@@ -269,19 +197,7 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
-    dbg_xclinfo->beginQueryChange();
-    ado_xclinfo.close();
-    ado_xclinfo.clearStatement();
-    for (const std::string& line : currentStockStatement(criteria))
-        ado_xclinfo.appendLine(line);
-    bool opened = true;
-    try {
-        ado_xclinfo.open();
-    } catch (const DbError&) {
-        opened = false;
-    }
-    dbg_xclinfo->endQueryChange();
-    if (!opened) {
+    if (!dbg_xclinfo->rerun(currentStockStatement(criteria))) {
         showPrompt(this, "读取现存量数据出错，请与系统管理员联系！");
         return;
     }

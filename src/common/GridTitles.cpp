@@ -9,10 +9,9 @@ const std::string kDescendingMark = "▼";
 
 } // namespace
 
-GridTitles::GridTitles(const std::vector<std::string>& fields,
-                       const std::vector<bool>& titleButtons) {
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        titles_.push_back({fields[i], fields[i], titleButtons[i]});
+GridTitles::GridTitles(const std::vector<GridColumn>& columns) {
+    for (const GridColumn& column : columns)
+        titles_.push_back({column.field, column.caption(), column.titleButton});
 }
 
 int GridTitles::markedCount() const {

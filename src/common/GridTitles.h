@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GridColumn.h"
+
 #include <string>
 #include <vector>
 
@@ -21,7 +23,7 @@ public:
         int sortIndex = 0; // 1, 2, … among the marked columns; 0 when unmarked
     };
 
-    GridTitles(const std::vector<std::string>& fields, const std::vector<bool>& titleButtons);
+    explicit GridTitles(const std::vector<GridColumn>& columns);
 
     const Title& operator[](std::size_t column) const { return titles_[column]; }
     std::size_t size() const { return titles_.size(); }

@@ -4,26 +4,13 @@
 #include "GridBody.h"
 #include "GridHeader.h"
 #include "ResultTableModel.h"
+#include "connection/DbError.h"
 #include "connection/ResultQuery.h"
 
 #include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace {
-
-std::vector<std::string> fieldsOf(const std::vector<GridColumn>& columns) {
-    std::vector<std::string> fields;
-    for (const GridColumn& column : columns)
-        fields.push_back(column.field);
-    return fields;
-}
-
-std::vector<bool> titleButtonsOf(const std::vector<GridColumn>& columns) {
-    std::vector<bool> buttons;
-    for (const GridColumn& column : columns)
-        buttons.push_back(column.titleButton);
-    return buttons;
-}
 
 std::vector<std::string> summedFields(const std::vector<GridColumn>& columns) {
     std::vector<std::string> fields;
@@ -37,8 +24,8 @@ std::vector<std::string> summedFields(const std::vector<GridColumn>& columns) {
 
 ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int frozenColumns,
                        QWidget* parent)
-    : QWidget(parent), query_(query), columns_(std::move(columns)),
-      titles_(fieldsOf(columns_), titleButtonsOf(columns_)), sums_(summedFields(columns_)) {
+    : QWidget(parent), query_(query), columns_(std::move(columns)), titles_(columns_),
+      sums_(summedFields(columns_)) {
     setFont(songTi(12));
     model_ = new ResultTableModel(query_, columns_, this);
     body_ = new GridBody(query_, *model_, titles_, frozenColumns, this);
@@ -77,6 +64,22 @@ void ResultGrid::endQueryChange() {
     model_->endQueryChange();
     body_->rowsChanged();
     footer_->update();
+}
+
+bool ResultGrid::rerun(const std::vector<std::string>& lines) {
+    beginQueryChange();
+    query_.close();
+    query_.clearStatement();
+    for (const std::string& line : lines)
+        query_.appendLine(line);
+    bool opened = true;
+    try {
+        query_.open();
+    } catch (const DbError&) {
+        opened = false;
+    }
+    endQueryChange();
+    return opened;
 }
 
 void ResultGrid::sortByTitle(int column) {

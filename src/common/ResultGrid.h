@@ -38,6 +38,10 @@ public:
     void beginQueryChange();
     void endQueryChange();
 
+    // A query run: closes the query, replaces its statement by `lines` and opens it again.
+    // False when the opening failed; the query is then closed and the grid empty.
+    bool rerun(const std::vector<std::string>& lines);
+
     // The windows' title click: sort by the column and mark its title.
     void sortByTitle(int column);
 

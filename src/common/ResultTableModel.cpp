@@ -47,6 +47,6 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return QString::fromStdString(columns_[static_cast<std::size_t>(section)].field);
+        return QString::fromStdString(columns_[static_cast<std::size_t>(section)].caption());
     return {};
 }

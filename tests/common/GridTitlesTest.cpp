@@ -10,7 +10,7 @@ namespace {
 using Marker = GridTitles::Marker;
 
 GridTitles threeButtonsAndOnePlainTitle() {
-    return GridTitles({"a", "b", "c", "plain"}, {true, true, true, false});
+    return GridTitles({{"a", 10}, {"b", 10}, {"c", 10}, {"plain", 10, false}});
 }
 
 } // namespace
@@ -52,7 +52,7 @@ TEST(GridTitles, TitleClicksSortAscendingThenDescendingAndMoveTheMark) {
     connection.open();
     ResultQuery query(connection);
     query.appendLine("select cWhCode as 现存量, cWhName as 批号 from Warehouse");
-    GridTitles titles({"现存量", "批号"}, {false, true});
+    GridTitles titles({{"现存量", 71, false}, {"批号", 77}});
     titles.sortByTitle(0, query); // closed: nothing changes
     EXPECT_EQ(titles[0].caption, "现存量");
     query.open();

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class ContactPanel;
+class QColor;
+class QEvent;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QToolBar;
+class QToolButton;
+class QWidget;
+
+// The pieces both query windows are built of.
+
+QFrame* loweredPanel(QWidget* parent, const QString& name);
+// A criterion's caption, left of its box.
+QLabel* criterionLabel(QWidget* parent, const QString& caption, int left, int top);
+QLineEdit* criterionBox(QWidget* parent, const char* name, int left, int top, int width);
+bool isEnter(const QEvent* event);
+
+// Enter in `box` runs `run`; with `selectText` the box's whole text is selected afterwards, so
+// that the next typing replaces it.
+void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectText);
+
+// The toolbar strip at the top of a query window: flat buttons with the caption under the
+// picture, a small gap between neighbours.
+class ToolBand {
+public:
+    explicit ToolBand(QWidget* parent);
+    QFrame* band() const { return band_; }
+    QToolButton* addButton(const char* name, const QString& caption, int picture);
+
+private:
+    QFrame* band_;
+    QToolBar* toolbar_;
+};
+
+// The status bar at the bottom of a query window: the record-count panel at the left and a
+// contact panel with its fields side by side filling the rest.
+struct StatusBar {
+    StatusBar(QWidget* parent, int height, const QString& countText, int contactPixels,
+              const QColor& contactColour);
+    QFrame* bar;
+    QLabel* count;
+    ContactPanel* contacts;
+};
