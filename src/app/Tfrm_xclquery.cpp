@@ -11,6 +11,7 @@
 #include "common/WarehouseList.h"
 #include "connection/DBLinkInfo.h"
 #include "connection/Tfrm_link.h"
+#include "journal/Tfrm_crquery.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
@@ -73,6 +74,7 @@ QWidget* Tfrm_xclquery::buildToolbar() {
     tb_exit = tools.addButton("tb_exit", "退出", 4);
     connect(tbn_query, &QToolButton::clicked, this, &Tfrm_xclquery::RunQuery);
     connect(ToolButton2, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton2Click);
+    connect(ToolButton1, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton1Click);
     connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
     return tools.band();
 }
@@ -122,6 +124,7 @@ QWidget* Tfrm_xclquery::buildGrid() {
         new ResultGrid(ado_xclinfo, currentStockColumns(), kCurrentStockFrozenColumns, this);
     dbg_xclinfo->setObjectName("dbg_xclinfo");
     connect(dbg_xclinfo, &ResultGrid::titleClicked, this, &Tfrm_xclquery::dbg_xclinfoTitleClick);
+    connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
     return dbg_xclinfo;
 }
 
@@ -211,4 +214,14 @@ void Tfrm_xclquery::ToolButton2Click() {
         frm_link = nullptr;
     });
     frm_link->exec();
+}
+
+void Tfrm_xclquery::ToolButton1Click() {
+    frm_crquery = new Tfrm_crquery(ado_conn, this);
+    const auto destroy = qScopeGuard([] { delete frm_crquery; });
+    frm_crquery->exec();
+}
+
+void Tfrm_xclquery::dbg_xclinfoDblClick() {
+    ToolButton1Click();
 }

@@ -57,6 +57,9 @@ public:
     void BitBtn1Click();
     void RunQuery();
     void dbg_xclinfoTitleClick(int column);
+    // The journal window, fresh and modal; the double click on the grid opens it as well.
+    void ToolButton1Click();
+    void dbg_xclinfoDblClick();
 
 protected:
     void showEvent(QShowEvent* event) override;

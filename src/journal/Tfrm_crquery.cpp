@@ -1,0 +1,216 @@
+#include "Tfrm_crquery.h"
+
+#include "JournalColumns.h"
+#include "JournalFields.h"
+#include "JournalStatement.h"
+#include "common/BoxText.h"
+#include "common/ContactPanel.h"
+#include "common/Fonts.h"
+#include "common/FormParts.h"
+#include "common/MessageBoxes.h"
+#include "common/ResultGrid.h"
+#include "common/Tfrm_crstore.h"
+#include "common/WarehouseList.h"
+#include "connection/TrimmedText.h"
+
+#include <QBoxLayout>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QShowEvent>
+#include <QToolButton>
+
+Tfrm_crquery* frm_crquery = nullptr;
+
+namespace {
+
+constexpr int kCriteriaPanelHeight = 84;
+constexpr int kStatusBarHeight = 31;
+
+QDateEdit* datePicker(QWidget* parent, const char* name, int left) {
+    auto* picker = new QDateEdit(parent);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    picker->setGeometry(left, 36, 95, 20);
+    return picker;
+}
+
+QComboBox* dropDownList(QWidget* parent, const char* name, int left, int width,
+                        const QStringList& items) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+    list->setGeometry(left, 36, width, 20);
+    return list;
+}
+
+// A drop-down list's chosen text as the statement takes it: trimmed, empty when none.
+std::string chosenText(const QComboBox& list) {
+    return trimmedText(list.currentText().toStdString());
+}
+
+std::string isoDate(const QDateEdit& picker) {
+    return picker.date().toString("yyyy-MM-dd").toStdString();
+}
+
+} // namespace
+
+Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
+    : QDialog(parent), ado_crinfo(connection, journalFields()) {
+    setWindowTitle("出入库流水帐");
+    setFont(songTi(12));
+    resize(980, 500);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildToolbar());
+    layout->addWidget(buildCriteriaPanel());
+    dbg_crinfo = new ResultGrid(ado_crinfo, journalColumns(), 0, this);
+    dbg_crinfo->setObjectName("dbg_crinfo");
+    connect(dbg_crinfo, &ResultGrid::titleClicked, this, &Tfrm_crquery::dbg_crinfoTitleClick);
+    layout->addWidget(dbg_crinfo, 1);
+    layout->addWidget(buildStatusBar());
+    frm_crquery = this;
+}
+
+Tfrm_crquery::~Tfrm_crquery() {
+    frm_crquery = nullptr;
+}
+
+QWidget* Tfrm_crquery::buildToolbar() {
+    ToolBand tools(this);
+    tbn_query = tools.addButton("tbn_query", "查询", 10);
+    ToolButton8 = tools.addButton("ToolButton8", "输出", 1);
+    tb_exit = tools.addButton("tb_exit", "退出", 4);
+    connect(tbn_query, &QToolButton::clicked, this, &Tfrm_crquery::RunQuery);
+    connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
+    return tools.band();
+}
+
+QWidget* Tfrm_crquery::buildCriteriaPanel() {
+    QFrame* panel = loweredPanel(this, "Panel1");
+    panel->setFixedHeight(kCriteriaPanelHeight);
+    criterionLabel(panel, "仓库", 8, 15)->setFixedWidth(24);
+    BitBtn1 = new QPushButton(">>", panel);
+    BitBtn1->setObjectName("BitBtn1");
+    BitBtn1->setGeometry(7, 31, 26, 25);
+    BitBtn1->setAutoDefault(false);
+    lbb_store = new QListWidget(panel);
+    lbb_store->setObjectName("lbb_store");
+    lbb_store->setGeometry(35, 3, 165, 76);
+    lbb_store->setUniformItemSizes(true);
+    lbb_store->installEventFilter(this);
+    criterionLabel(panel, "存货编码", 207, 15);
+    edt_code = criterionBox(panel, "edt_code", 257, 11, 154);
+    criterionLabel(panel, "存货代码", 419, 15);
+    edt_no = criterionBox(panel, "edt_no", 469, 11, 132);
+    criterionLabel(panel, "规格型号", 605, 15);
+    edt_spec = criterionBox(panel, "edt_spec", 655, 11, 136);
+    criterionLabel(panel, "制单日期", 207, 40);
+    dates = datePicker(panel, "dates", 257);
+    criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);
+    datee = datePicker(panel, "datee", 371);
+    criterionLabel(panel, "收发标志", 472, 40);
+    cbb_sfflag = dropDownList(panel, "cbb_sfflag", 525, 76, {"", "收", "发"});
+    criterionLabel(panel, "单据来源", 605, 40);
+    cbb_ordersource = dropDownList(panel, "cbb_ordersource", 655, 137,
+                                   {"", "来料检验单", "产品检验单", "采购到货单", "委外到货单",
+                                    "采购订单", "委外订单", "生产订单", "发货单", "出口销货单",
+                                    "领料申请单", "调拨", "形态转换", "库存", "", ""});
+    criterionLabel(panel, "生产订单", 797, 40);
+    edt_orderno = criterionBox(panel, "edt_orderno", 849, 36, 111);
+    criterionLabel(panel, "存货名称", 797, 15);
+    edt_name = criterionBox(panel, "edt_name", 849, 11, 111);
+    criterionLabel(panel, "单 据 号", 207, 64);
+    edt_djno = criterionBox(panel, "edt_djno", 257, 60, 154);
+    for (QLineEdit* box : {edt_code, edt_no, edt_spec})
+        runOnEnter(
+            *box, [this] { RunQuery(); }, true);
+    connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_crquery::BitBtn1Click);
+    const QList<QWidget*> order{BitBtn1,         lbb_store,   edt_code, edt_no,
+                                edt_spec,        dates,       datee,    cbb_sfflag,
+                                cbb_ordersource, edt_orderno, edt_name, edt_djno};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    return panel;
+}
+
+QWidget* Tfrm_crquery::buildStatusBar() {
+    const StatusBar status(this, kStatusBarHeight, "", 14, palette().color(QPalette::WindowText));
+    Panel4 = status.count;
+    Edit4 = status.contacts->webField();
+    Edit5 = status.contacts->emailField();
+    Edit6 = status.contacts->qqField();
+    return status.bar;
+}
+
+void Tfrm_crquery::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void Tfrm_crquery::FormShow() {
+    const QDate today = QDate::currentDate();
+    dates->setDate(QDate(today.year(), 1, 1));
+    datee->setDate(today);
+}
+
+bool Tfrm_crquery::eventFilter(QObject* watched, QEvent* event) {
+    // Enter in the warehouse list leads on to the first text box and runs nothing.
+    if (watched == lbb_store && isEnter(event))
+        edt_code->setFocus();
+    return QDialog::eventFilter(watched, event);
+}
+
+void Tfrm_crquery::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        QWidget::keyPressEvent(event);
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void Tfrm_crquery::BitBtn1Click() {
+    frm_crstore = new Tfrm_crstore(*lbb_store, nullptr);
+    const auto destroy = qScopeGuard([] {
+        delete frm_crstore;
+        frm_crstore = nullptr;
+    });
+    frm_crstore->exec();
+}
+
+void Tfrm_crquery::RunQuery() {
+    JournalCriteria criteria;
+    criteria.warehouseCodes = warehouseCodes(*lbb_store);
+    criteria.itemCode = trimmedBoxText(*edt_code);
+    criteria.addCode = trimmedBoxText(*edt_no);
+    criteria.spec = trimmedBoxText(*edt_spec);
+    criteria.name = trimmedBoxText(*edt_name);
+    criteria.dateFrom = isoDate(*dates);
+    criteria.dateTo = isoDate(*datee);
+    criteria.flag = chosenText(*cbb_sfflag);
+    criteria.source = chosenText(*cbb_ordersource);
+    criteria.productionOrder = trimmedBoxText(*edt_orderno);
+    criteria.documentNumber = trimmedBoxText(*edt_djno);
+    if (!dbg_crinfo->rerun(journalStatement(criteria))) {
+        showPrompt(this, "读取出入库流水帐出错！");
+        return;
+    }
+    Panel4->setText("记录数为：" + QString::number(ado_crinfo.rowCount()));
+}
+
+void Tfrm_crquery::dbg_crinfoTitleClick(int column) {
+    dbg_crinfo->sortByTitle(column);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "connection/ResultQuery.h"
+
+#include <QDialog>
+
+class Connection;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+class ResultGrid;
+
+// The journal window "出入库流水帐": the receipt and issue document lines booked between two
+// dates, filtered by warehouses, item, flag, source, production order and document number.
+// Opened modally from the main window, fresh each time; nothing of it outlives its closing.
+class Tfrm_crquery : public QDialog {
+    Q_OBJECT
+public:
+    // The result query runs on the main window's connection.
+    explicit Tfrm_crquery(Connection& connection, QWidget* parent = nullptr);
+    ~Tfrm_crquery() override;
+
+    ResultQuery ado_crinfo;
+
+    QToolButton* tbn_query = nullptr;
+    QToolButton* ToolButton8 = nullptr;
+    QToolButton* tb_exit = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QListWidget* lbb_store = nullptr;
+    QLineEdit* edt_code = nullptr;
+    QLineEdit* edt_no = nullptr;
+    QLineEdit* edt_spec = nullptr;
+    QDateEdit* dates = nullptr;
+    QDateEdit* datee = nullptr;
+    QComboBox* cbb_sfflag = nullptr;
+    QComboBox* cbb_ordersource = nullptr;
+    QLineEdit* edt_orderno = nullptr;
+    QLineEdit* edt_name = nullptr;
+    QLineEdit* edt_djno = nullptr;
+    ResultGrid* dbg_crinfo = nullptr;
+    QLabel* Panel4 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+
+    void FormShow();
+    void BitBtn1Click();
+    void RunQuery();
+    void dbg_crinfoTitleClick(int column);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Enter and Escape have no special meaning in this window.
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QWidget* buildToolbar();
+    QWidget* buildCriteriaPanel();
+    QWidget* buildStatusBar();
+};
+
+// The journal window while it is open.
+extern Tfrm_crquery* frm_crquery;

@@ -1,0 +1,58 @@
+// Renders a query window with a result to a PNG, on Qt's offscreen platform, so that its grid
+// can be looked at without a display:
+//   render_window main|journal DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
+// The journal window runs with its default dates (this year up to today).
+#include "app/Tfrm_xclquery.h"
+#include "journal/Tfrm_crquery.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPixmap>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+namespace {
+
+// Sets the item name and size, runs the query and renders the window without showing it
+// (showing the main window would also run the start-up connection).
+template <typename Window> bool render(Window& window, int argc, char** argv) {
+    if (argc > 4)
+        window.edt_name->setText(QString::fromUtf8(argv[4]));
+    window.resize(argc > 6 ? std::atoi(argv[5]) : 1280, argc > 6 ? std::atoi(argv[6]) : 720);
+    window.RunQuery();
+    return window.grab().save(QString::fromLocal8Bit(argv[3]));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string_view which = argc > 1 ? argv[1] : "";
+    if (argc < 4 || (which != "main" && which != "journal")) {
+        std::fprintf(stderr, "usage: render_window main|journal DEMO_FILE OUT.png [ITEM_NAME] "
+                             "[WIDTH HEIGHT]\n");
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Tfrm_xclquery main;
+    main.setAttribute(Qt::WA_DeleteOnClose, false);
+    main.ado_conn.setSettings(
+        {"sqlite:" + std::filesystem::absolute(argv[2]).string(), "demo", "demo", ""});
+    main.ado_conn.open();
+    bool rendered = false;
+    if (which == "main") {
+        rendered = render(main, argc, argv);
+    } else {
+        Tfrm_crquery journal(main.ado_conn);
+        journal.FormShow();
+        rendered = render(journal, argc, argv);
+    }
+    if (!rendered) {
+        std::fprintf(stderr, "render_window: cannot write %s\n", argv[3]);
+        return 1;
+    }
+    return 0;
+}
