@@ -2,6 +2,7 @@
 #include "common/WarehouseList.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/TabOrder.h"
 #include "support/TinyErp.h"
 
 #include "common/GridHeader.h"
@@ -44,12 +45,6 @@ private slots:
         QCOMPARE(w.main.BitBtn1->text(), QString(">>"));
         const QList<QWidget*> order = {w.main.BitBtn1, w.main.lbb_store, w.main.edt_code,
                                        w.main.edt_no,  w.main.edt_spec,  w.main.edt_name};
-        const auto nextTabStop = [](QWidget* widget) {
-            do
-                widget = widget->nextInFocusChain();
-            while (!(widget->focusPolicy() & Qt::TabFocus));
-            return widget;
-        };
         for (int i = 0; i + 1 < order.size(); ++i)
             QCOMPARE(nextTabStop(order[i]), order[i + 1]);
     }

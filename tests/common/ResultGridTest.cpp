@@ -31,13 +31,7 @@ struct CurrentStockGrid {
     void run(const std::string& name = "") {
         CurrentStockCriteria criteria;
         criteria.name = name;
-        grid.beginQueryChange();
-        query.close();
-        query.clearStatement();
-        for (const std::string& line : currentStockStatement(criteria))
-            query.appendLine(line);
-        query.open();
-        grid.endQueryChange();
+        QVERIFY(grid.rerun(currentStockStatement(criteria)));
     }
     bool shown() {
         grid.show();
