@@ -2,6 +2,7 @@
 
 #include "connection/Connection.h"
 #include "connection/ResultQuery.h"
+#include "journal/JournalStatement.h"
 
 #include <filesystem>
 #include <string>
@@ -24,3 +25,11 @@ struct DemoQuery {
     Connection connection;
     ResultQuery query;
 };
+
+// The journal over every date the demo database can hold.
+inline JournalCriteria wholeJournal() {
+    JournalCriteria criteria;
+    criteria.dateFrom = "1900-01-01";
+    criteria.dateTo = "9999-12-31";
+    return criteria;
+}

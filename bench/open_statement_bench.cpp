@@ -31,13 +31,6 @@ void report(const char* figure, const Measurement& ours, const Measurement& peer
                 peer.peakKiB / 1024.0, ours.seconds / peer.seconds);
 }
 
-JournalCriteria wholeJournal() {
-    JournalCriteria journal;
-    journal.dateFrom = "1900-01-01";
-    journal.dateTo = "9999-12-31";
-    return journal;
-}
-
 // The work of one measured child: open one statement through one backend.
 int runChild(const std::string& what, const std::string& file) {
     const auto journalLines = journalStatement(wholeJournal());

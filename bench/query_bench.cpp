@@ -1,13 +1,14 @@
-// The current-stock query run from the main window, from the call to the count shown, beside
-// the sqlite3 shell running the same statement text; and the warehouse picker listing 1,000
-// warehouses, beside the shell reading the same warehouse statement.
-//   current_stock_query_bench LARGE_DEMO_FILE [RUNS]
-#include "BenchProcess.h"
+// The query runs of both windows, from the call to the count shown, beside the sqlite3 shell
+// running the same statement text; and the warehouse picker listing 1,000 warehouses, beside
+// the shell reading the same warehouse statement.
+//   query_bench LARGE_DEMO_FILE [RUNS]
+#include "SqliteShell.h"
 #include "app/Tfrm_xclquery.h"
 #include "common/Tfrm_store.h"
-#include "connection/sqlite/TsqlToSqlite.h"
+#include "journal/Tfrm_crquery.h"
 
 #include <QApplication>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,37 +17,28 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 
 namespace {
-
-Measurement shellRun(const std::string& file, const std::string& statement, bool attachDbo) {
-    const std::string sqlFile = "/tmp/stockquery-query-bench.sql";
-    std::ofstream(sqlFile) << tsqlToSqlite(statement) << ";\n";
-    std::vector<std::string> shell = {"sqlite3", "-readonly", "-batch", "-cmd", ".mode tabs"};
-    if (attachDbo) {
-        shell.push_back("-cmd");
-        shell.push_back("ATTACH '" + file + "' AS dbo");
-    }
-    shell.push_back(file);
-    return measureProgram(shell, sqlFile, "/dev/null");
-}
 
 void report(const char* figure, double ours, double peer, const char* target) {
     std::printf("%-44s %9.4f s | sqlite3 shell %9.4f s | ratio %.2f | %s\n", figure, ours, peer,
                 ours / peer, target);
 }
 
-void benchRunQuery(Tfrm_xclquery& window, const std::string& file, const QString& name, int runs) {
+// Runs the window's query with `name` in its item-name box; `query` is the window's result.
+template <typename Window>
+void benchRunQuery(const char* what, Window& window, ResultQuery& query, const std::string& file,
+                   const QString& name, int runs) {
     window.edt_name->setText(name);
     double ours = 1e9;
     double peer = 1e9;
     for (int i = 0; i < runs; ++i) {
         ours = std::min(ours, secondsOf([&] { window.RunQuery(); }));
-        peer = std::min(peer, shellRun(file, window.ado_xclinfo.commandText(), true).seconds);
+        peer = std::min(peer, sqliteShellRun(file, query.commandText()).seconds);
     }
-    const std::string figure = "RunQuery, " + std::to_string(window.ado_xclinfo.rowCount()) +
-                               " rows, name " + (name.isEmpty() ? "empty" : name.toStdString());
+    const std::string figure = std::string(what) + " RunQuery, " +
+                               std::to_string(query.rowCount()) + " rows, name " +
+                               (name.isEmpty() ? "empty" : name.toStdString());
     report(figure.c_str(), ours, peer, "target <= 1.05");
     std::printf("%44s %s\n", "", window.Panel4->text().toStdString().c_str());
 }
@@ -84,11 +76,10 @@ void benchPicker(int runs) {
         Tfrm_store picker(*window.lbb_store);
         ours = std::min(ours, secondsOf([&] { picker.show(); }));
         listed = picker.clb_store->count();
-        peer = std::min(peer, shellRun(file,
-                                       "select cwhcode,cwhname\r\nfrom warehouse\r\norder by "
-                                       "cwhcode\r\n",
-                                       false)
-                                  .seconds);
+        peer = std::min(
+            peer,
+            sqliteShellRun(file, "select cwhcode,cwhname\r\nfrom warehouse\r\norder by cwhcode\r\n")
+                .seconds);
     }
     const std::string figure = "picker lists " + std::to_string(listed) + " warehouses";
     report(figure.c_str(), ours, peer, "target <= 0.050 s");
@@ -99,7 +90,7 @@ void benchPicker(int runs) {
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: current_stock_query_bench LARGE_DEMO_FILE [RUNS]\n");
+        std::fprintf(stderr, "usage: query_bench LARGE_DEMO_FILE [RUNS]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -109,8 +100,13 @@ int main(int argc, char** argv) {
     Tfrm_xclquery window;
     window.ado_conn.setSettings({"sqlite:" + file, "demo", "demo", ""});
     window.ado_conn.open();
-    benchRunQuery(window, file, "", runs);
-    benchRunQuery(window, file, "轴承", runs);
+    for (const QString name : {"", "轴承"})
+        benchRunQuery("current-stock", window, window.ado_xclinfo, file, name, runs);
+    Tfrm_crquery journal(window.ado_conn);
+    journal.dates->setDate(QDate(1900, 1, 1));
+    journal.datee->setDate(QDate(9999, 12, 31));
+    for (const QString name : {"", "轴承"})
+        benchRunQuery("journal", journal, journal.ado_crinfo, file, name, runs);
     benchPicker(runs);
     return 0;
 }
