@@ -1,5 +1,6 @@
 #include "app/Tfrm_xclquery.h"
 #include "common/GridBody.h"
+#include "common/GridHeader.h"
 #include "common/ResultGrid.h"
 #include "common/ResultTableModel.h"
 #include "common/WarehouseList.h"
@@ -121,6 +122,13 @@ private slots:
         const std::size_t first = w.ado_crinfo.rowAt(0);
         QCOMPARE(w.dbg_crinfo->model()->index(0, source).data().toString(),
                  related.isNull(first) ? QString() : QString::fromUtf8(related.text(first)));
+        // A title click sorts the journal's rows in memory.
+        const int received = j.column("入库数量");
+        emit w.dbg_crinfo->header()->titleClicked(received);
+        QCOMPARE(w.ado_crinfo.sortOrder(), std::string("入库数量 ASC"));
+        const auto& model = *w.dbg_crinfo->model();
+        QVERIFY(model.index(0, received).data().toString().toDouble() <=
+                model.index(model.rowCount() - 1, received).data().toString().toDouble());
         // A start after the end finds nothing, without a message; the label still shows.
         MessageBoxWatcher messages;
         w.dates->setDate(QDate(2026, 6, 1));
@@ -162,8 +170,13 @@ private slots:
         const auto inspectAndClose = [&seen] {
             QTimer::singleShot(0, [&seen] {
                 QVERIFY(frm_crquery && frm_crquery->isVisible() && frm_crquery->isModal());
-                seen << frm_crquery->edt_code->text() << frm_crquery->Panel4->text();
+                GridHeader* titles = frm_crquery->dbg_crinfo->header();
+                seen << frm_crquery->edt_code->text() << frm_crquery->Panel4->text()
+                     << QString::number(titles->sectionSize(0))
+                     << QString::number(titles->visualIndex(0));
                 frm_crquery->edt_code->setText("typed");
+                titles->resizeSection(0, 200);
+                titles->moveSection(0, 5);
                 frm_crquery->tb_exit->click();
             });
         };
@@ -176,7 +189,7 @@ private slots:
         GridBody* body = main.dbg_xclinfo->body();
         QTest::mouseDClick(body->viewport(), Qt::LeftButton, {}, body->cellRect(0, 3).center());
         QVERIFY(frm_crquery == nullptr);
-        QCOMPARE(seen, QStringList({"", "", "", ""}));
+        QCOMPARE(seen, QStringList({"", "", "33", "0", "", "", "33", "0"}));
     }
 };
 
