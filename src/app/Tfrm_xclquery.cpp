@@ -11,6 +11,7 @@
 #include "common/WarehouseList.h"
 #include "connection/DBLinkInfo.h"
 #include "connection/Tfrm_link.h"
+#include "export/ExportCommand.h"
 #include "journal/Tfrm_crquery.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
@@ -74,6 +75,7 @@ QWidget* Tfrm_xclquery::buildToolbar() {
     tb_exit = tools.addButton("tb_exit", "退出", 4);
     connect(tbn_query, &QToolButton::clicked, this, &Tfrm_xclquery::RunQuery);
     connect(ToolButton2, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton2Click);
+    connect(ToolButton8, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton8Click);
     connect(ToolButton1, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton1Click);
     connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
     return tools.band();
@@ -224,4 +226,8 @@ void Tfrm_xclquery::ToolButton1Click() {
 
 void Tfrm_xclquery::dbg_xclinfoDblClick() {
     ToolButton1Click();
+}
+
+void Tfrm_xclquery::ToolButton8Click() {
+    exportGridCommand(this, dbg_xclinfo, "现存量查询-", "现存量查询数据输出未完成！");
 }

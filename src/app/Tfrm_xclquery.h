@@ -54,6 +54,7 @@ public:
     void StartUpConnect();
     void Timer1Timer();
     void ToolButton2Click();
+    void ToolButton8Click();
     void BitBtn1Click();
     void RunQuery();
     void dbg_xclinfoTitleClick(int column);

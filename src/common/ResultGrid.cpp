@@ -92,13 +92,19 @@ void ResultGrid::sortByTitle(int column) {
         body_->frozenHeader()->viewport()->update();
 }
 
+Qt::Alignment ResultGrid::alignment(int column) const {
+    const GridColumn& c = columns_[static_cast<std::size_t>(column)];
+    const auto field = query_.isOpen() ? query_.result().findColumn(c.field) : std::nullopt;
+    const bool numeric =
+        field ? isNumericKind(query_.result().column(*field).kind()) : c.footer == FooterValue::Sum;
+    return numeric ? Qt::AlignRight : Qt::AlignLeft;
+}
+
 GridFooter::Cell ResultGrid::footerCell(int column) const {
     const GridColumn& c = columns_[static_cast<std::size_t>(column)];
     const QFont font =
         c.footerFont ? songTi(c.footerFont->pixelSize, c.footerFont->bold) : songTi(12);
-    const bool numeric = c.footer == FooterValue::Sum;
-    return {footerText(column), font, QColor(QRgb(kFooterColour)),
-            numeric ? Qt::AlignRight : Qt::AlignLeft};
+    return {footerText(column), font, QColor(QRgb(kFooterColour)), alignment(column)};
 }
 
 QString ResultGrid::footerText(int column) const {

@@ -30,6 +30,9 @@ public:
     GridHeader* header() const;
     GridFooter* footer() const { return footer_; }
     GridTitles& titles() { return titles_; }
+    const GridTitles& titles() const { return titles_; }
+    const std::vector<GridColumn>& columns() const { return columns_; }
+    ResultQuery& query() const { return query_; }
     const FooterSums& sums() const { return sums_; }
     ResultTableModel* model() const { return model_; }
 
@@ -48,14 +51,17 @@ public:
     // The footer text of a column as drawn now: blank while the query is closed.
     QString footerText(int column) const;
 
+    // A column's alignment: numbers right, text and dates left (also while closed).
+    Qt::Alignment alignment(int column) const;
+    // A column's footer cell as drawn now: text, font, colour and the column's alignment.
+    GridFooter::Cell footerCell(int column) const;
+
 signals:
     // A left-button click on any title, or the release of a drag that moved one.
     void titleClicked(int column);
     void doubleClicked();
 
 private:
-    GridFooter::Cell footerCell(int column) const;
-
     ResultQuery& query_;
     std::vector<GridColumn> columns_;
     GridTitles titles_;

@@ -12,6 +12,7 @@
 #include "common/Tfrm_crstore.h"
 #include "common/WarehouseList.h"
 #include "connection/TrimmedText.h"
+#include "export/ExportCommand.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -90,6 +91,7 @@ QWidget* Tfrm_crquery::buildToolbar() {
     ToolButton8 = tools.addButton("ToolButton8", "输出", 1);
     tb_exit = tools.addButton("tb_exit", "退出", 4);
     connect(tbn_query, &QToolButton::clicked, this, &Tfrm_crquery::RunQuery);
+    connect(ToolButton8, &QToolButton::clicked, this, &Tfrm_crquery::ToolButton8Click);
     connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
     return tools.band();
 }
@@ -213,4 +215,8 @@ void Tfrm_crquery::RunQuery() {
 
 void Tfrm_crquery::dbg_crinfoTitleClick(int column) {
     dbg_crinfo->sortByTitle(column);
+}
+
+void Tfrm_crquery::ToolButton8Click() {
+    exportGridCommand(this, dbg_crinfo, "出入库流水帐-", "出入库流水帐数据输出未完成！");
 }

@@ -49,6 +49,7 @@ public:
 
     void FormShow();
     void BitBtn1Click();
+    void ToolButton8Click();
     void RunQuery();
     void dbg_crinfoTitleClick(int column);
 

@@ -1,0 +1,114 @@
+#include "TDBGridExport.h"
+
+#include "Cp936.h"
+#include "ExportError.h"
+#include "common/FooterSums.h"
+#include "connection/DbError.h"
+#include "connection/ResultQuery.h"
+
+#include <QScopeGuard>
+
+#include <filesystem>
+#include <fstream>
+
+void TDBGridExport::WriteGridToFile(const QString& path, const ExportLayout& layout,
+                                    ResultQuery& query) {
+    std::ofstream file(std::filesystem::path(path.toStdU16String()),
+                       std::ios::binary | std::ios::trunc);
+    if (!file)
+        throw ExportError("Cannot create file " + path.toStdString());
+    WriteGridToStream(file, layout, query);
+}
+
+void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
+                                      ResultQuery& query) {
+    output_ = &stream;
+    layout_ = &layout;
+    query_ = &query;
+    if (!query.isOpen())
+        throw DbError("查询结果未打开，无法输出。");
+    // The grid shows the query's current record; it is current again after the walk.
+    const bool onRecord = !query.eof() && !query.isEmpty();
+    const ResultQuery::Bookmark position = onRecord ? query.bookmark() : 0;
+    const auto restore = qScopeGuard([&] {
+        if (onRecord)
+            query.gotoBookmark(position);
+        FooterAccumulators.clear();
+    });
+    const std::vector<ExportColumn>& columns = layout.columns;
+    FooterAccumulators.assign(columns.size(), 0);
+    BeginDocument();
+    EmitTitleRows(columns);
+    for (query.first(); !query.eof(); query.next()) {
+        EmitRecordRow(columns);
+        AccumulateFooters();
+    }
+    EmitFooterRow(columns, 0);
+    EndDocument();
+}
+
+void TDBGridExport::EmitRecordRow(const std::vector<ExportColumn>& columns) {
+    for (const ExportColumn& column : columns) {
+        params_.font = column.font;
+        params_.background = column.colour;
+        params_.alignment = column.alignment;
+        const ResultColumn* field = fieldOf(column);
+        params_.text = field ? cellText_(*field, currentRow()) : QString();
+        EmitDataCell(column, params_);
+    }
+}
+
+void TDBGridExport::EmitFooterRow(const std::vector<ExportColumn>& columns, int row) {
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const ExportFooter& footer = columns[j].footer;
+        const QString text = footer.type == FooterValue::Sum          ? FooterText(j)
+                             : footer.type == FooterValue::StaticText ? footer.text
+                                                                      : QString();
+        EmitFooterCell(j, row, text, footer.alignment, footer.colour, footer.font, columns[j]);
+    }
+}
+
+void TDBGridExport::AccumulateFooters() {
+    const std::vector<ExportColumn>& columns = layout_->columns;
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        if (columns[j].footer.type != FooterValue::Sum)
+            continue;
+        const ResultColumn* field = fieldOf(columns[j]);
+        if (!field || field->isNull(currentRow()))
+            continue;
+        FooterAccumulators[j] =
+            FooterSums::added(FooterAccumulators[j], field->asFloat(currentRow()));
+    }
+}
+
+QString TDBGridExport::FooterText(std::size_t column) const {
+    const ResultColumn* field = fieldOf(layout_->columns[column]);
+    if (!field || field->kind() == FieldKind::Text || field->kind() == FieldKind::DateTime)
+        return {};
+    return cellText_.sumText(field->kind(), FooterAccumulators[column]);
+}
+
+double TDBGridExport::footerTotal(std::size_t column) const {
+    return static_cast<double>(FooterAccumulators[column]) / 10000.0;
+}
+
+const ResultColumn* TDBGridExport::fieldOf(const ExportColumn& column) const {
+    const auto index = query_->result().findColumn(column.field);
+    return index ? &query_->result().column(*index) : nullptr;
+}
+
+std::size_t TDBGridExport::currentRow() const {
+    return query_->currentRow();
+}
+
+void TDBGridExport::writeBytes(const QByteArray& bytes) {
+    output_->write(bytes.constData(), bytes.size());
+}
+
+void TDBGridExport::write(const QString& text) {
+    writeBytes(toCp936(text));
+}
+
+void TDBGridExport::writeLine(const QString& text) {
+    writeBytes(toCp936(text) + "\r\n");
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "ExportTypes.h"
+#include "common/CellText.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <ostream>
+#include <vector>
+
+class ResultColumn;
+class ResultQuery;
+
+// The walk over a grid that every file writer shares: titles, then every record in the order
+// the grid shows, then the footer row, each cell handed to the writer's hooks with its text,
+// font, colour and alignment. Sums are added up during the walk in ten-thousandths. The
+// query's current record is the same after the walk as before.
+class TDBGridExport {
+public:
+    virtual ~TDBGridExport() = default;
+
+    // Creates (or truncates) the file and writes the grid into it; throws ExportError when
+    // the file cannot be created, and passes on any failure of the walk.
+    void WriteGridToFile(const QString& path, const ExportLayout& layout, ResultQuery& query);
+    virtual void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
+                                   ResultQuery& query);
+
+protected:
+    virtual void BeginDocument() {}
+    virtual void EndDocument() {}
+    virtual void EmitTitleRows(const std::vector<ExportColumn>&) {}
+    // Fills the cell parameters of each column for the current record and emits the cell.
+    virtual void EmitRecordRow(const std::vector<ExportColumn>& columns);
+    virtual void EmitDataCell(const ExportColumn&, const TColCellParams&) {}
+    // Works out each footer cell of footer row `row` and emits it.
+    virtual void EmitFooterRow(const std::vector<ExportColumn>& columns, int row);
+    virtual void EmitFooterCell(std::size_t, int, const QString&, Alignment, QRgb,
+                                const ExportFont&, const ExportColumn&) {}
+
+    std::ostream& output() { return *output_; }
+    const ExportLayout& layout() const { return *layout_; }
+    // Texts in code page 936; a line ends with CR LF.
+    void write(const QString& text);
+    void writeBytes(const QByteArray& bytes);
+    void writeLine(const QString& text);
+    // The column's field in the result and the current record's row, for writers that write
+    // values rather than texts; none when the result has no such field.
+    const ResultColumn* fieldOf(const ExportColumn& column) const;
+    std::size_t currentRow() const;
+    // A sum footer's total so far, as a number.
+    double footerTotal(std::size_t column) const;
+
+private:
+    void AccumulateFooters();
+    QString FooterText(std::size_t column) const;
+
+    std::ostream* output_ = nullptr;
+    const ExportLayout* layout_ = nullptr;
+    ResultQuery* query_ = nullptr;
+    std::vector<std::int64_t> FooterAccumulators;
+    CellText cellText_;
+    TColCellParams params_;
+};

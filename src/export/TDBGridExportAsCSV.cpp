@@ -1,0 +1,12 @@
+#include "TDBGridExportAsCSV.h"
+
+void TDBGridExportAsCSV::SeparateCell() {
+    if (!takeFirstCell())
+        writeBytes(QByteArray(1, separator_));
+}
+
+QString TDBGridExportAsCSV::value(const QString& text) const {
+    QString quoted = text;
+    quoted.replace('"', QStringLiteral("\"\""));
+    return '"' + quoted + '"';
+}

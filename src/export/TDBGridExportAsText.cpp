@@ -1,0 +1,55 @@
+#include "TDBGridExportAsText.h"
+
+void TDBGridExportAsText::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
+                                            ResultQuery& query) {
+    firstRow_ = true;
+    TDBGridExport::WriteGridToStream(stream, layout, query);
+}
+
+void TDBGridExportAsText::BreakBeforeRow() {
+    if (firstRow_)
+        firstRow_ = false;
+    else
+        writeBytes(QByteArray("\r\n"));
+    firstCell_ = true;
+}
+
+bool TDBGridExportAsText::takeFirstCell() {
+    const bool first = firstCell_;
+    firstCell_ = false;
+    return first;
+}
+
+void TDBGridExportAsText::SeparateCell() {
+    if (!takeFirstCell())
+        writeBytes(QByteArray("\t"));
+}
+
+void TDBGridExportAsText::EmitTitleRows(const std::vector<ExportColumn>& columns) {
+    BreakBeforeRow();
+    for (const ExportColumn& column : columns) {
+        SeparateCell();
+        write(value(column.caption));
+    }
+}
+
+void TDBGridExportAsText::EmitRecordRow(const std::vector<ExportColumn>& columns) {
+    BreakBeforeRow();
+    TDBGridExport::EmitRecordRow(columns);
+}
+
+void TDBGridExportAsText::EmitDataCell(const ExportColumn&, const TColCellParams& params) {
+    SeparateCell();
+    write(value(params.text));
+}
+
+void TDBGridExportAsText::EmitFooterRow(const std::vector<ExportColumn>& columns, int row) {
+    BreakBeforeRow();
+    TDBGridExport::EmitFooterRow(columns, row);
+}
+
+void TDBGridExportAsText::EmitFooterCell(std::size_t, int, const QString& text, Alignment, QRgb,
+                                         const ExportFont&, const ExportColumn&) {
+    SeparateCell();
+    write(value(text));
+}

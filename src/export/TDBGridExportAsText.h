@@ -1,0 +1,30 @@
+#pragma once
+
+#include "TDBGridExport.h"
+
+// Plain text: one line per title, record and footer row, cells separated by tabs, lines by
+// CR LF with none after the last; values written as they are, nothing quoted or escaped.
+class TDBGridExportAsText : public TDBGridExport {
+public:
+    void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
+                           ResultQuery& query) override;
+
+protected:
+    void EmitTitleRows(const std::vector<ExportColumn>& columns) override;
+    void EmitRecordRow(const std::vector<ExportColumn>& columns) override;
+    void EmitDataCell(const ExportColumn& column, const TColCellParams& params) override;
+    void EmitFooterRow(const std::vector<ExportColumn>& columns, int row) override;
+    void EmitFooterCell(std::size_t column, int row, const QString& text, Alignment alignment,
+                        QRgb background, const ExportFont& font,
+                        const ExportColumn& exported) override;
+
+    void BreakBeforeRow();
+    virtual void SeparateCell();
+    // How a value goes into the file: as it is here, quoted in CSV.
+    virtual QString value(const QString& text) const { return text; }
+    bool takeFirstCell();
+
+private:
+    bool firstRow_ = true;
+    bool firstCell_ = true;
+};
