@@ -48,7 +48,7 @@ bool ExportGridWithDialog(ResultGrid* grid, const QString& defaultName, ExportFo
     if (!grid)
         return false;
     QString path;
-    int fileType = 1;
+    int fileType = 0;
     {
         QFileDialog dialog(nullptr);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -61,7 +61,11 @@ bool ExportGridWithDialog(ResultGrid* grid, const QString& defaultName, ExportFo
             dialog.selectNameFilter(kFileTypes[index]);
         if (dialog.exec() == QDialog::Accepted)
             path = dialog.selectedFiles().value(0);
-        fileType = static_cast<int>(kFileTypes.indexOf(dialog.selectedNameFilter())) + 1;
+        // The dialog gives the file type back with its blanks simplified.
+        const QString chosen = dialog.selectedNameFilter().simplified();
+        for (qsizetype i = 0; i < kFileTypes.size(); ++i)
+            if (kFileTypes[i].simplified() == chosen)
+                fileType = static_cast<int>(i) + 1;
     }
     if (path.isEmpty())
         return false;

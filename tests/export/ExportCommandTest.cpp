@@ -1,0 +1,158 @@
+#include "app/Tfrm_xclquery.h"
+#include "common/GridHeader.h"
+#include "common/ResultGrid.h"
+#include "export/Cp936.h"
+#include "export/GridExportLayout.h"
+#include "journal/Tfrm_crquery.h"
+#include "support/DemoDatabasePath.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/TempDir.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// Answers the next save dialog the way `answer` says, once it is open.
+void answerSaveDialog(const std::function<void(QFileDialog&)>& answer) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, answer] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            answer(*dialog);
+        }
+    });
+    poll->start(10);
+}
+
+// Accepts the save dialog in `folder`, with `fileType` (1 to 4) and, unless empty, `name`.
+void saveIn(const TempDir& folder, int fileType, const QString& name = {}) {
+    answerSaveDialog([&folder, fileType, name](QFileDialog& dialog) {
+        dialog.setDirectory(QString::fromStdString(folder.path().string()));
+        dialog.selectNameFilter(dialog.nameFilters()[fileType - 1]);
+        if (!name.isEmpty()) // typed into the name box
+            dialog.findChild<QLineEdit*>("fileNameEdit")->setText(name);
+        static_cast<QDialog&>(dialog).accept(); // what the Save button does
+    });
+}
+
+std::string fileBytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct MainWindowOnDemo {
+    MainWindowOnDemo() {
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+        main.ado_conn.open();
+    }
+    Tfrm_xclquery main;
+};
+
+} // namespace
+
+class ExportCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cancellingTheDialogWritesNothingAndSaysSo() {
+        MainWindowOnDemo w;
+        Tfrm_crquery journal(w.main.ado_conn);
+        journal.RunQuery();
+        MessageBoxWatcher messages;
+        answerSaveDialog([](QFileDialog& dialog) {
+            QCOMPARE(dialog.nameFilters().size(), 4);
+            QCOMPARE(dialog.selectedNameFilter(), QString("Excel 文档( *.xls)"));
+            QCOMPARE(dialog.defaultSuffix(), QString("xls"));
+            dialog.reject();
+        });
+        journal.ToolButton8->click();
+        QCOMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].caption, QString("提示"));
+        QCOMPARE(messages.seen()[0].text, QString("出入库流水帐数据输出未完成！"));
+        QCOMPARE(messages.seen()[0].owner, &journal);
+    }
+
+    void theProposedNameGetsAnExcelFileAndNoMessage() {
+        MainWindowOnDemo w;
+        w.main.edt_name->setText("轴承");
+        w.main.RunQuery();
+        TempDir folder;
+        MessageBoxWatcher messages;
+        saveIn(folder, 1);
+        w.main.ToolButton8->click();
+        const auto path =
+            folder.path() /
+            ("现存量查询-" + QDate::currentDate().toString("yyyyMMdd").toStdString() + ".xls");
+        QVERIFY(std::filesystem::exists(path));
+        const std::string bytes = fileBytes(path);
+        QVERIFY(bytes.starts_with(std::string("\x09\x08\x08\x00\x00\x00\x10\x00", 8)));
+        QVERIFY(bytes.ends_with(std::string("\x0A\x00\x00\x00", 4)));
+        QTest::qWait(30);
+        QVERIFY(messages.seen().isEmpty());
+    }
+
+    void theFileTypeDecidesTheFormatWhateverTheNameSays() {
+        MainWindowOnDemo w;
+        w.main.edt_name->setText("轴承");
+        w.main.RunQuery();
+        // Sorted by a title click: the file holds the sorted rows and the marked title.
+        w.main.dbg_xclinfoTitleClick(7);
+        TempDir folder;
+        saveIn(folder, 4, "stock.xls");
+        w.main.ToolButton8->click();
+        QStringDecoder cp936("windows-936");
+        const QString text =
+            cp936.decode(QByteArray::fromStdString(fileBytes(folder.path() / "stock.xls")));
+        const QStringList lines = text.split("\r\n");
+        QCOMPARE(lines.size(), int(w.main.ado_xclinfo.rowCount()) + 2);
+        QVERIFY(lines.first().startsWith("存货编码\t存货代码\t"));
+        QVERIFY(lines.first().contains("\t▲现存量\t"));
+        QVERIFY(lines.last().startsWith("合计\t"));
+        const auto onHand = [&](int line) { return lines[line].split('\t')[7].toDouble(); };
+        QVERIFY(onHand(1) <= onHand(lines.size() - 2));
+    }
+
+    void anExportBeforeAnyQueryReportsTheClosedResultAndLeavesAnEmptyFile() {
+        MainWindowOnDemo w;
+        TempDir folder;
+        MessageBoxWatcher messages;
+        saveIn(folder, 4, "closed.txt");
+        w.main.ToolButton8->click();
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QCOMPARE(messages.seen()[0].text, QString("查询结果未打开，无法输出。"));
+        QCOMPARE(messages.seen()[0].owner, nullptr);
+        QVERIFY(std::filesystem::exists(folder.path() / "closed.txt"));
+        QCOMPARE(std::filesystem::file_size(folder.path() / "closed.txt"), std::uintmax_t{0});
+    }
+
+    void theLayoutFollowsTheGridsColumnsAsTheyStandNow() {
+        MainWindowOnDemo w;
+        w.main.RunQuery();
+        GridHeader* titles = w.main.dbg_xclinfo->header();
+        titles->moveSection(titles->visualIndex(7), 0);
+        titles->resizeSection(3, 250);
+        const ExportLayout layout = exportLayout(*w.main.dbg_xclinfo);
+        QCOMPARE(layout.name, QString("dbg_xclinfo"));
+        QCOMPARE(int(layout.columns.size()), 14);
+        QCOMPARE(layout.columns[0].caption, QString("现存量"));
+        QCOMPARE(layout.columns[0].alignment, Alignment::Right);
+        QCOMPARE(layout.columns[0].footer.type, FooterValue::Sum);
+        QCOMPARE(layout.columns[1].caption, QString("存货编码"));
+        QCOMPARE(layout.columns[1].footer.text, QString("合计"));
+        QCOMPARE(layout.columns[1].footer.colour, qRgb(255, 179, 102));
+        QVERIFY(layout.columns[1].footer.font.bold);
+        QCOMPARE(layout.columns[1].footer.font.pixelSize, 14);
+        QCOMPARE(layout.columns[4].width, 250);
+        QCOMPARE(layout.columns[4].font.family, QString("宋体"));
+    }
+};
+
+QTEST_MAIN(ExportCommandTest)
+#include "ExportCommandTest.moc"
