@@ -1,42 +1,99 @@
 #include "Cp936.h"
 
-#include <QList>
+#include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <array>
+#include <bitset>
+#include <memory>
 
 namespace {
 
-// One encoder and one decoder serve every call: whole strings hold no partial characters.
-QByteArray encode(QStringView text) {
-    static QStringEncoder cp936("windows-936");
-    cp936.resetState();
-    return cp936.encode(text);
-}
+// Code page 936 of every character of the basic plane, made once from the platform's
+// converter: the bytes it writes (one byte for ASCII and 0x80 for the euro sign, two bytes from
+// 0x8140 up, 0 where it writes "?"), and whether they read back as the same character (the
+// converter's own error flag is not reliable). Nothing beyond the basic plane is in the code
+// page.
+struct Tables {
+    std::array<std::uint16_t, 0x10000> codes{};
+    std::bitset<0x10000> exact;
+};
 
-// Whether the bytes hold the text without loss. The encoder's own error flag is not reliable
-// for characters outside the basic plane, so the bytes are read back instead.
-bool holds(const QByteArray& bytes, QStringView text) {
-    static QStringDecoder cp936("windows-936");
-    cp936.resetState();
-    return QString(cp936.decode(bytes)) == text;
+const Tables& tables() {
+    static const std::unique_ptr<Tables> made = [] {
+        auto t = std::make_unique<Tables>();
+        QStringEncoder encoder("windows-936");
+        QStringDecoder decoder("windows-936");
+        for (char32_t c = 0x80; c < 0x10000; ++c) {
+            if (c >= 0xD800 && c < 0xE000)
+                continue;
+            const QChar character(static_cast<char16_t>(c));
+            const QByteArray bytes = encoder.encode(QStringView(&character, 1));
+            const auto byte = [&bytes](int i) { return static_cast<unsigned char>(bytes[i]); };
+            if (bytes.size() == 1 && byte(0) != '?')
+                t->codes[c] = byte(0);
+            else if (bytes.size() == 2)
+                t->codes[c] = static_cast<std::uint16_t>(byte(0) << 8 | byte(1));
+            const QString back = decoder.decode(bytes);
+            t->exact[c] = t->codes[c] != 0 && back.size() == 1 && back[0] == character;
+        }
+        for (char32_t c = 0; c < 0x80; ++c) {
+            t->codes[c] = static_cast<std::uint16_t>(c);
+            t->exact[c] = true;
+        }
+        return t;
+    }();
+    return *made;
 }
 
 } // namespace
 
-QByteArray toCp936(const QString& text) {
-    return encode(text);
+QByteArray toCp936(QStringView text) {
+    const auto& codes = tables().codes;
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    char* out = bytes.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        const std::uint16_t code = codes[c];
+        if (c < 0x80 || (code != 0 && code < 0x100)) {
+            *out++ = static_cast<char>(code);
+        } else if (code != 0) {
+            *out++ = static_cast<char>(code >> 8);
+            *out++ = static_cast<char>(code & 0xFF);
+        } else {
+            // A character the code page lacks becomes "?", a surrogate pair one "?".
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                ++i;
+            *out++ = '?';
+        }
+    }
+    bytes.truncate(out - bytes.data());
+    return bytes;
 }
 
-QByteArray toCp936(const QString& text, const std::function<QByteArray(char32_t)>& escape) {
-    QByteArray bytes = encode(text);
-    if (holds(bytes, text))
-        return bytes;
-    bytes.clear();
-    for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QStringView character = QStringView(text).mid(i, length);
-        const QByteArray encoded = encode(character);
-        bytes += holds(encoded, character) ? encoded : escape(character.toUcs4().value(0));
+bool cp936Holds(char32_t code) {
+    return code < 0x10000 && tables().exact[code];
+}
+
+QString withCp936Escapes(const QString& text, const std::function<QString(char32_t)>& escape) {
+    const auto codeAt = [&text](qsizetype i) -> std::pair<char32_t, qsizetype> {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            return {QChar::surrogateToUcs4(text[i], text[i + 1]), 2};
+        return {text[i].unicode(), 1};
+    };
+    qsizetype first = 0;
+    while (first < text.size() && cp936Holds(codeAt(first).first))
+        first += codeAt(first).second;
+    if (first == text.size())
+        return text;
+    QString result = text.left(first);
+    for (qsizetype i = first; i < text.size();) {
+        const auto [code, length] = codeAt(i);
+        if (cp936Holds(code))
+            result += QStringView(text).mid(i, length);
+        else
+            result += escape(code);
         i += length;
     }
-    return bytes;
+    return result;
 }

@@ -22,6 +22,8 @@ struct ExportFont {
 
     // The size in whole points on a screen of `dpi` pixels per inch, rounded half up.
     int points(int dpi) const { return (pixelSize * 72 + dpi / 2) / dpi; }
+
+    bool operator==(const ExportFont&) const = default;
 };
 
 struct ExportFooter {

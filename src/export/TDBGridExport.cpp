@@ -34,9 +34,16 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
         if (onRecord)
             query.gotoBookmark(position);
         FooterAccumulators.clear();
+        fields_.clear();
+        flush(); // what was written before a failure stays written
     });
     const std::vector<ExportColumn>& columns = layout.columns;
     FooterAccumulators.assign(columns.size(), 0);
+    fields_.clear();
+    for (const ExportColumn& column : columns) {
+        const auto index = query.result().findColumn(column.field);
+        fields_.push_back(index ? &query.result().column(*index) : nullptr);
+    }
     BeginDocument();
     EmitTitleRows(columns);
     for (query.first(); !query.eof(); query.next()) {
@@ -93,22 +100,33 @@ double TDBGridExport::footerTotal(std::size_t column) const {
 }
 
 const ResultColumn* TDBGridExport::fieldOf(const ExportColumn& column) const {
-    const auto index = query_->result().findColumn(column.field);
-    return index ? &query_->result().column(*index) : nullptr;
+    return fields_[static_cast<std::size_t>(&column - layout_->columns.data())];
 }
 
 std::size_t TDBGridExport::currentRow() const {
     return query_->currentRow();
 }
 
+void TDBGridExport::flush() {
+    if (pending_.isEmpty())
+        return;
+    const QByteArray bytes = toCp936(pending_);
+    pending_.clear();
+    output_->write(bytes.constData(), bytes.size());
+}
+
 void TDBGridExport::writeBytes(const QByteArray& bytes) {
+    flush();
     output_->write(bytes.constData(), bytes.size());
 }
 
 void TDBGridExport::write(const QString& text) {
-    writeBytes(toCp936(text));
+    pending_ += text;
+    if (pending_.size() >= 32768)
+        flush();
 }
 
 void TDBGridExport::writeLine(const QString& text) {
-    writeBytes(toCp936(text) + "\r\n");
+    write(text);
+    write(QStringLiteral("\r\n"));
 }

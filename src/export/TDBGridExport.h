@@ -40,10 +40,12 @@ protected:
 
     std::ostream& output() { return *output_; }
     const ExportLayout& layout() const { return *layout_; }
-    // Texts in code page 936; a line ends with CR LF.
+    // Texts in code page 936; a line ends with CR LF. Texts are gathered and converted in
+    // large pieces; bytes go out after the texts written before them.
     void write(const QString& text);
     void writeBytes(const QByteArray& bytes);
     void writeLine(const QString& text);
+    void flush();
     // The column's field in the result and the current record's row, for writers that write
     // values rather than texts; none when the result has no such field.
     const ResultColumn* fieldOf(const ExportColumn& column) const;
@@ -56,9 +58,11 @@ private:
     QString FooterText(std::size_t column) const;
 
     std::ostream* output_ = nullptr;
+    QString pending_;
     const ExportLayout* layout_ = nullptr;
     ResultQuery* query_ = nullptr;
     std::vector<std::int64_t> FooterAccumulators;
+    std::vector<const ResultColumn*> fields_; // per exported column, looked up once
     CellText cellText_;
     TColCellParams params_;
 };

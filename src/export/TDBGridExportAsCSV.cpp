@@ -2,7 +2,7 @@
 
 void TDBGridExportAsCSV::SeparateCell() {
     if (!takeFirstCell())
-        writeBytes(QByteArray(1, separator_));
+        write(QString(QChar(separator_)));
 }
 
 QString TDBGridExportAsCSV::value(const QString& text) const {

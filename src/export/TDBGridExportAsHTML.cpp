@@ -21,6 +21,9 @@ const char* alignmentText(Alignment alignment) {
 QString escaped(const QString& text) {
     if (text.isEmpty())
         return QStringLiteral("&nbsp");
+    const auto special = [](QChar c) { return c == '&' || c == '<' || c == '>' || c == '"'; };
+    if (std::none_of(text.begin(), text.end(), special))
+        return text;
     QString html = text;
     html.replace('&', QStringLiteral("&amp"));
     html.replace('<', QStringLiteral("&lt"));
@@ -61,10 +64,11 @@ void TDBGridExportAsHTML::EndDocument() {
 }
 
 void TDBGridExportAsHTML::EmitTitleRows(const std::vector<ExportColumn>& columns) {
+    cells_.clear();
     writeLine("<TR>");
     for (const ExportColumn& column : columns) {
         write("  <TD WIDTH=" + QString::number(column.width) + " ALIGN=\"CENTER\">");
-        FontRun(column.titleFont, column.caption);
+        FontRun(fontRunTags(column.titleFont), column.caption);
         writeLine("</TD>");
     }
     writeLine("</TR>");
@@ -77,7 +81,8 @@ void TDBGridExportAsHTML::EmitRecordRow(const std::vector<ExportColumn>& columns
 }
 
 void TDBGridExportAsHTML::EmitDataCell(const ExportColumn& column, const TColCellParams& params) {
-    cell(column.width, params.alignment, HtmlColour(params.background), params.font, params.text);
+    cell(static_cast<std::size_t>(&column - layout().columns.data()),
+         {column.width, params.alignment, params.background, params.font}, params.text);
 }
 
 void TDBGridExportAsHTML::EmitFooterRow(const std::vector<ExportColumn>& columns, int row) {
@@ -86,34 +91,44 @@ void TDBGridExportAsHTML::EmitFooterRow(const std::vector<ExportColumn>& columns
     writeLine("</TR>");
 }
 
-void TDBGridExportAsHTML::EmitFooterCell(std::size_t, int, const QString& text, Alignment alignment,
-                                         QRgb background, const ExportFont& font,
-                                         const ExportColumn& exported) {
-    cell(exported.width, alignment, HtmlColour(background), font, text);
+void TDBGridExportAsHTML::EmitFooterCell(std::size_t column, int, const QString& text,
+                                         Alignment alignment, QRgb background,
+                                         const ExportFont& font, const ExportColumn& exported) {
+    cell(column, {exported.width, alignment, background, font}, text);
 }
 
-void TDBGridExportAsHTML::cell(int width, Alignment alignment, const QString& background,
-                               const ExportFont& font, const QString& text) {
-    write("  <TD WIDTH=" + QString::number(width) + " ALIGN=\"" + alignmentText(alignment) +
-          "\" BGCOLOR=#" + background + ">");
-    FontRun(font, text);
-    writeLine("</TD>");
+void TDBGridExportAsHTML::cell(std::size_t column, const CellLook& look, const QString& text) {
+    const Tags& tags = cells_.get(column, look, [this](const CellLook& l) {
+        const Tags run = fontRunTags(l.font);
+        return Tags{"  <TD WIDTH=" + QString::number(l.width) + " ALIGN=\"" +
+                        alignmentText(l.alignment) + "\" BGCOLOR=#" + HtmlColour(l.background) +
+                        ">" + run.open,
+                    run.close + "</TD>\r\n"};
+    });
+    FontRun(tags, text);
 }
 
-void TDBGridExportAsHTML::FontRun(const ExportFont& font, const QString& text) {
-    write("<FONT STYLE=\"font-family: " + font.family +
-          "; font-size: " + QString::number(font.points(layout().dpi)) + "pt; color: #" +
-          HtmlColour(font.colour) + "\">");
+TDBGridExportAsHTML::Tags TDBGridExportAsHTML::fontRunTags(const ExportFont& font) const {
+    Tags tags{"<FONT STYLE=\"font-family: " + font.family +
+                  "; font-size: " + QString::number(font.points(layout().dpi)) + "pt; color: #" +
+                  HtmlColour(font.colour) + "\">",
+              {}};
     const std::pair<bool, const char*> styles[] = {
         {font.bold, "B"}, {font.italic, "I"}, {font.underline, "U"}, {font.strikeOut, "STRIKE"}};
     for (const auto& [on, tag] : styles)
-        if (on)
-            write(QStringLiteral("<%1>").arg(tag));
+        if (on) {
+            tags.open += QStringLiteral("<%1>").arg(tag);
+            tags.close += QStringLiteral("</%1>").arg(tag);
+        }
+    tags.close += "</FONT>";
+    return tags;
+}
+
+void TDBGridExportAsHTML::FontRun(const Tags& tags, const QString& text) {
+    write(tags.open);
     // Characters code page 936 cannot hold are kept as numeric character references.
-    writeBytes(toCp936(escaped(text),
-                  [](char32_t code) { return QByteArray("&#") + QByteArray::number(code) + ';'; }));
-    for (const auto& [on, tag] : styles)
-        if (on)
-            write(QStringLiteral("</%1>").arg(tag));
-    write("</FONT>");
+    write(withCp936Escapes(escaped(text), [](char32_t code) {
+        return QStringLiteral("&#%1;").arg(static_cast<unsigned>(code));
+    }));
+    write(tags.close);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MarkupCache.h"
 #include "TDBGridExport.h"
 
 // One HTML 3.2 page holding one table: the title row, a row per record and the footer row,
@@ -17,9 +18,16 @@ protected:
                         const ExportColumn& exported) override;
 
 private:
-    void cell(int width, Alignment alignment, const QString& background, const ExportFont& font,
-              const QString& text);
-    void FontRun(const ExportFont& font, const QString& text);
+    // The tags before and after a cell's text.
+    struct Tags {
+        QString open;
+        QString close;
+    };
+    Tags fontRunTags(const ExportFont& font) const;
+    void FontRun(const Tags& tags, const QString& text);
+    void cell(std::size_t column, const CellLook& look, const QString& text);
+
+    MarkupCache<Tags> cells_;
 };
 
 // A colour as six upper-case hexadecimal digits, red, green, blue.

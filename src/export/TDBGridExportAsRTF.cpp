@@ -1,5 +1,6 @@
 #include "TDBGridExportAsRTF.h"
 
+#include "ChunkedBuffer.h"
 #include "Cp936.h"
 
 #include <QScopeGuard>
@@ -22,18 +23,20 @@ const char* alignmentWord(Alignment alignment) {
 
 // Backslashes and braces are escaped; characters code page 936 cannot hold are written as
 // Unicode escapes with "?" for readers that do not know them.
-QByteArray rtfText(const QString& text) {
+QString rtfText(const QString& text) {
+    const auto special = [](QChar c) { return c == '\\' || c == '{' || c == '}'; };
     QString escaped = text;
-    escaped.replace('\\', QStringLiteral("\\\\"));
-    escaped.replace('{', QStringLiteral("\\{"));
-    escaped.replace('}', QStringLiteral("\\}"));
-    return toCp936(escaped, [](char32_t code) {
-        const auto escape = [](int unit) { return "\\u" + QByteArray::number(unit) + "?"; };
+    if (std::any_of(text.begin(), text.end(), special)) {
+        escaped.replace('\\', QStringLiteral("\\\\"));
+        escaped.replace('{', QStringLiteral("\\{"));
+        escaped.replace('}', QStringLiteral("\\}"));
+    }
+    return withCp936Escapes(escaped, [](char32_t code) {
         // RTF counts in signed 16-bit UTF-16 units.
-        QByteArray bytes;
+        QString units;
         for (const QChar unit : QString::fromUcs4(&code, 1))
-            bytes += escape(static_cast<std::int16_t>(unit.unicode()));
-        return bytes;
+            units += QStringLiteral("\\u%1?").arg(static_cast<std::int16_t>(unit.unicode()));
+        return units;
     });
 }
 
@@ -41,17 +44,18 @@ QByteArray rtfText(const QString& text) {
 
 void TDBGridExportAsRTF::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                            ResultQuery& query) {
-    colours_.clear();
-    fonts_.clear();
     const auto release = qScopeGuard([this] {
         colours_.clear();
         fonts_.clear();
+        recordFrame_.clear();
+        cells_.clear();
     });
     ColourIndex(qRgb(0, 0, 0));
     ColourIndex(qRgb(255, 255, 255));
     ColourIndex(layout.buttonFace);
-    std::ostringstream body;
-    TDBGridExport::WriteGridToStream(body, layout, query);
+    ChunkedBuffer body;
+    std::ostream bodyStream(&body);
+    TDBGridExport::WriteGridToStream(bodyStream, layout, query);
     std::string header = "{\\rtf0\\ansi\r\n{\\colortbl";
     for (const QRgb colour : colours_)
         header += "\\red" + std::to_string(qRed(colour)) + "\\green" +
@@ -64,7 +68,8 @@ void TDBGridExportAsRTF::WriteGridToStream(std::ostream& stream, const ExportLay
         stream.write(name.constData(), name.size());
         stream << ";";
     }
-    stream << "}\r\n" << body.view();
+    stream << "}\r\n";
+    body.copyTo(stream);
 }
 
 int TDBGridExportAsRTF::ColourIndex(QRgb colour) {
@@ -88,40 +93,44 @@ int TDBGridExportAsRTF::twips(int pixels) const {
     return static_cast<int>(std::trunc(static_cast<double>(pixels) / layout().dpi * 1440.0));
 }
 
-void TDBGridExportAsRTF::RowFrame(const std::vector<ExportColumn>& columns,
-                                  const std::vector<QRgb>& shading) {
-    write("\\trowd");
-    writeLine("\\trgaph40");
+QString TDBGridExportAsRTF::RowFrame(const std::vector<ExportColumn>& columns,
+                                     const std::vector<QRgb>& shading) {
+    QString frame = "\\trowd\\trgaph40\r\n";
     int right = 0;
     for (std::size_t i = 0; i < columns.size(); ++i) {
         for (const char* side : {"\\clbrdrl", "\\clbrdrt", "\\clbrdrb", "\\clbrdrr"})
-            writeLine(QString(side) + "\\brdrs\\brdrcf0");
-        write("\\clshdng10000\\clcfpat" + QString::number(ColourIndex(shading[i])));
+            frame += QString(side) + "\\brdrs\\brdrcf0\r\n";
+        frame += "\\clshdng10000\\clcfpat" + QString::number(ColourIndex(shading[i]));
         right += twips(columns[i].width);
-        writeLine("\\cellx" + QString::number(right));
+        frame += "\\cellx" + QString::number(right) + "\r\n";
     }
-    writeLine("{\\trrh0");
+    return frame + "{\\trrh0\r\n";
 }
 
-void TDBGridExportAsRTF::RtfCell(Alignment alignment, int spacing, const ExportFont& font,
-                                 const QString& text, QRgb background) {
-    QString run = "\\pard\\intbl{" + QString(alignmentWord(alignment)) + "\\sb" +
-                  QString::number(spacing) + "\\sa" + QString::number(spacing) + "\\fs" +
-                  QString::number(2 * font.points(layout().dpi));
+QString TDBGridExportAsRTF::cellStart(Alignment alignment, int spacing, const ExportFont& font,
+                                      QRgb background) {
+    QString start = "\\pard\\intbl{" + QString(alignmentWord(alignment)) + "\\sb" +
+                    QString::number(spacing) + "\\sa" + QString::number(spacing) + "\\fs" +
+                    QString::number(2 * font.points(layout().dpi));
     if (font.bold)
-        run += "\\b";
+        start += "\\b";
     if (font.italic)
-        run += "\\i";
+        start += "\\i";
     if (font.strikeOut)
-        run += "\\strike";
+        start += "\\strike";
     if (font.underline)
-        run += "\\ul";
-    run += "\\f" + QString::number(FontIndex(font.family));
-    run += "\\cf" + QString::number(ColourIndex(font.colour));
-    run += "\\cb" + QString::number(ColourIndex(background)) + " ";
-    write(run);
-    writeBytes(rtfText(text));
-    writeLine("\\cell}");
+        start += "\\ul";
+    // Table entries are made in the order they are met: font, font colour, background.
+    start += "\\f" + QString::number(FontIndex(font.family));
+    start += "\\cf" + QString::number(ColourIndex(font.colour));
+    start += "\\cb" + QString::number(ColourIndex(background)) + " ";
+    return start;
+}
+
+void TDBGridExportAsRTF::RtfCell(const QString& start, const QString& text) {
+    write(start);
+    write(rtfText(text));
+    write(QStringLiteral("\\cell}\r\n"));
 }
 
 void TDBGridExportAsRTF::EmitTitleRows(const std::vector<ExportColumn>& columns) {
@@ -131,30 +140,39 @@ void TDBGridExportAsRTF::EmitTitleRows(const std::vector<ExportColumn>& columns)
     std::vector<QRgb> shading;
     for (const ExportColumn& column : columns)
         shading.push_back(column.titleColour);
-    RowFrame(columns, shading);
+    write(RowFrame(columns, shading));
     for (const ExportColumn& column : columns)
-        RtfCell(Alignment::Centre, spacing, column.titleFont, column.caption, column.titleColour);
+        RtfCell(cellStart(Alignment::Centre, spacing, column.titleFont, column.titleColour),
+                column.caption);
     writeLine("\\pard\\intbl\\row}");
 }
 
 void TDBGridExportAsRTF::EmitRecordRow(const std::vector<ExportColumn>& columns) {
-    std::vector<QRgb> shading;
-    for (const ExportColumn& column : columns)
-        shading.push_back(column.colour);
-    RowFrame(columns, shading);
+    if (recordFrame_.isEmpty()) {
+        std::vector<QRgb> shading;
+        for (const ExportColumn& column : columns)
+            shading.push_back(column.colour);
+        recordFrame_ = RowFrame(columns, shading);
+    }
+    write(recordFrame_);
     TDBGridExport::EmitRecordRow(columns);
     writeLine("\\pard\\intbl\\row}");
 }
 
-void TDBGridExportAsRTF::EmitDataCell(const ExportColumn&, const TColCellParams& params) {
-    RtfCell(params.alignment, cellSpacing(), params.font, params.text, params.background);
+void TDBGridExportAsRTF::EmitDataCell(const ExportColumn& column, const TColCellParams& params) {
+    const CellLook look{column.width, params.alignment, params.background, params.font};
+    RtfCell(cells_.get(static_cast<std::size_t>(&column - layout().columns.data()), look,
+                       [this](const CellLook& l) {
+                           return cellStart(l.alignment, cellSpacing(), l.font, l.background);
+                       }),
+            params.text);
 }
 
 void TDBGridExportAsRTF::EmitFooterRow(const std::vector<ExportColumn>& columns, int row) {
     std::vector<QRgb> shading;
     for (const ExportColumn& column : columns)
         shading.push_back(column.footer.colour);
-    RowFrame(columns, shading);
+    write(RowFrame(columns, shading));
     TDBGridExport::EmitFooterRow(columns, row);
     writeLine("\\pard\\intbl\\row}");
 }
@@ -162,7 +180,7 @@ void TDBGridExportAsRTF::EmitFooterRow(const std::vector<ExportColumn>& columns,
 void TDBGridExportAsRTF::EmitFooterCell(std::size_t, int, const QString& text, Alignment alignment,
                                         QRgb background, const ExportFont& font,
                                         const ExportColumn&) {
-    RtfCell(alignment, cellSpacing(), font, text, background);
+    RtfCell(cellStart(alignment, cellSpacing(), font, background), text);
 }
 
 void TDBGridExportAsRTF::EndDocument() {

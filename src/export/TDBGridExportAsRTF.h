@@ -1,8 +1,7 @@
 #pragma once
 
+#include "MarkupCache.h"
 #include "TDBGridExport.h"
-
-#include <sstream>
 
 // An RTF document holding one table: the title row, a row per record and the footer row, with
 // widths in twips, borders, shading, alignment, fonts and colours. The colour and font tables
@@ -28,11 +27,14 @@ private:
     int FontIndex(const QString& family);
     int twips(int pixels) const;
     // The row's frame: borders, shading and right edge of each cell.
-    void RowFrame(const std::vector<ExportColumn>& columns, const std::vector<QRgb>& shading);
-    void RtfCell(Alignment alignment, int spacing, const ExportFont& font, const QString& text,
-                 QRgb background);
+    QString RowFrame(const std::vector<ExportColumn>& columns, const std::vector<QRgb>& shading);
+    // The control words before a cell's text.
+    QString cellStart(Alignment alignment, int spacing, const ExportFont& font, QRgb background);
+    void RtfCell(const QString& start, const QString& text);
     int cellSpacing() const { return layout().flat ? 12 : 24; }
 
     std::vector<QRgb> colours_;
     std::vector<QString> fonts_;
+    QString recordFrame_; // the same for every record
+    MarkupCache<QString> cells_;
 };

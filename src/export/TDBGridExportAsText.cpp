@@ -10,7 +10,7 @@ void TDBGridExportAsText::BreakBeforeRow() {
     if (firstRow_)
         firstRow_ = false;
     else
-        writeBytes(QByteArray("\r\n"));
+        write(QStringLiteral("\r\n"));
     firstCell_ = true;
 }
 
@@ -22,7 +22,7 @@ bool TDBGridExportAsText::takeFirstCell() {
 
 void TDBGridExportAsText::SeparateCell() {
     if (!takeFirstCell())
-        writeBytes(QByteArray("\t"));
+        write(QStringLiteral("\t"));
 }
 
 void TDBGridExportAsText::EmitTitleRows(const std::vector<ExportColumn>& columns) {

@@ -24,10 +24,12 @@ std::string fileBytes(const std::string& path) {
 } // namespace
 
 TEST(Cp936, MarkersEuroAndChineseHaveTheirBytesAndTheRestBecomesAQuestionMark) {
-    EXPECT_EQ(toCp936("▲▼€中"), QByteArray("\xA1\xF8\xA8\x8B\x80\xD6\xD0"));
-    EXPECT_EQ(toCp936("a😀b"), QByteArray("a?b"));
-    const auto reference = [](char32_t code) { return "&#" + QByteArray::number(code) + ";"; };
-    EXPECT_EQ(toCp936("中😀", reference), QByteArray("\xD6\xD0&#128512;"));
+    EXPECT_EQ(toCp936(QString("▲▼€中")), QByteArray("\xA1\xF8\xA8\x8B\x80\xD6\xD0"));
+    EXPECT_EQ(toCp936(QString("a😀b")), QByteArray("a?b"));
+    EXPECT_TRUE(cp936Holds(U'中') && cp936Holds(U'é') && cp936Holds(U'€'));
+    EXPECT_FALSE(cp936Holds(U'😀') || cp936Holds(U'\u0E01')); // an emoji, a Thai letter
+    const auto reference = [](char32_t code) { return QStringLiteral("&#%1;").arg(code); };
+    EXPECT_EQ(withCp936Escapes("中😀ก", reference), QString("中&#128512;&#3585;"));
 }
 
 TEST(TextExport, OneLinePerRowTabsBetweenCellsAndNoLineEndAtTheEnd) {
