@@ -149,3 +149,30 @@ TEST(XlsExport, AnEmptyResultHoldsTitlesAndFooterOnly) {
     EXPECT_EQ(list[6].data.substr(8), cp936("合计"));
     EXPECT_EQ(numberOf(list[8]), 0.0);
 }
+
+TEST(XlsExport, AWorksheetTakesNoMoreRowsThanItCanNumberAndCutsOverlongTexts) {
+    ExportFixture f;
+    f.open("0");
+    f.query.close();
+    f.query.clearStatement();
+    // 65,535 records: with titles and footer one row more than a worksheet numbers.
+    f.query.appendLine("with recursive n(i) as (select 1 union all select i + 1 from n where "
+                       "i < 65535) select 'A' code, '' name, 1 qty, 1.0 price, null day from n");
+    f.query.open();
+    TDBGridExportAsXLS writer;
+    std::ostringstream out;
+    EXPECT_THROW(writer.WriteGridToStream(out, f.layout, f.query), std::exception);
+    EXPECT_EQ(out.str(), "");
+    // A text of 40,000 Chinese characters is cut to the 32,763 that fit one record.
+    f.query.close();
+    f.query.clearStatement();
+    f.query.appendLine("with recursive s(t) as (select '中' union all select t || t from s "
+                       "where length(t) < 40000) select 'A' code, substr(max(t), 1, 40000) "
+                       "name, 1 qty, 1.0 price, null day from s");
+    f.query.open();
+    const std::vector<BiffRecord> list = records(f.written(TDBGridExportAsXLS()));
+    ASSERT_EQ(list.size(), 2u + 3 * 5);
+    EXPECT_EQ(list[7].word(6), 65526u);
+    EXPECT_EQ(list[7].data.size(), 8u + 65526);
+    EXPECT_EQ(list[7].data.substr(8, 4), cp936("中中"));
+}
