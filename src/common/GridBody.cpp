@@ -150,7 +150,8 @@ void GridBody::paintEvent(QPaintEvent* event) {
     const QFontMetrics metrics = fontMetrics();
     layout_.forEachShown(columnsWidth(), [&](int column, GridColumnLayout::Span span,
                                              int clipLeft) {
-        painter.setClipRect(QRect(kIndicatorWidth + clipLeft, 0, columnsWidth(), height()));
+        painter.setClipRect(
+            QRect(kIndicatorWidth + clipLeft, 0, columnsWidth(), viewport()->height()));
         const auto alignment = Qt::Alignment(
             model_.data(model_.index(firstRow, column), Qt::TextAlignmentRole).toInt());
         for (int row = firstRow; row < endRow; ++row) {

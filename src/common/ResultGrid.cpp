@@ -1,5 +1,6 @@
 #include "ResultGrid.h"
 
+#include "BusyCursor.h"
 #include "Fonts.h"
 #include "GridBody.h"
 #include "GridHeader.h"
@@ -67,6 +68,7 @@ void ResultGrid::endQueryChange() {
 }
 
 bool ResultGrid::rerun(const std::vector<std::string>& lines) {
+    const BusyCursor busy;
     beginQueryChange();
     query_.close();
     query_.clearStatement();
@@ -85,6 +87,7 @@ bool ResultGrid::rerun(const std::vector<std::string>& lines) {
 void ResultGrid::sortByTitle(int column) {
     if (!query_.isOpen())
         return;
+    const BusyCursor busy;
     model_->reorderRows([&] { titles_.sortByTitle(static_cast<std::size_t>(column), query_); });
     body_->rowsReordered();
     header()->viewport()->update();

@@ -5,6 +5,7 @@
 #include "TDBGridExportAsRTF.h"
 #include "TDBGridExportAsText.h"
 #include "TDBGridExportAsXLS.h"
+#include "common/BusyCursor.h"
 #include "common/MessageBoxes.h"
 #include "common/ResultGrid.h"
 
@@ -40,6 +41,7 @@ WriterFactory writerFor(int fileType) {
 
 void RunGridExport(const WriterFactory& writerClass, ResultGrid& grid, const QString& path, bool) {
     // Every row is written, whatever is selected: the grid has no row selection.
+    const BusyCursor busy;
     const std::unique_ptr<TDBGridExport> writer = writerClass();
     writer->WriteGridToFile(path, exportLayout(grid), grid.query());
 }
