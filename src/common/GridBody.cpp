@@ -17,14 +17,16 @@ const QColor kBlack(0, 0, 0);
 } // namespace
 
 GridBody::GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles,
-                   int frozenColumns, QWidget* parent)
-    : QAbstractScrollArea(parent), query_(query), model_(model),
-      header_(new GridHeader(titles, true, this)), corner_(new QWidget(this)),
-      layout_(*header_, frozenColumns) {
+                   const GridSettings& settings, QWidget* parent)
+    : QAbstractScrollArea(parent), query_(query), model_(model), settings_(settings),
+      header_(new GridHeader(titles, true, settings, this)), corner_(new QWidget(this)),
+      layout_(*header_, settings.FrozenCols) {
     setFocusPolicy(Qt::StrongFocus);
     header_->setModel(&model_);
     corner_->setAutoFillBackground(true);
-    corner_->setBackgroundRole(QPalette::Button);
+    QPalette fixed = corner_->palette();
+    fixed.setColor(QPalette::Window, settings.FixedColor);
+    corner_->setPalette(fixed);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setSingleStep(20);
     const auto columnsChanged = [this] {
@@ -33,8 +35,8 @@ GridBody::GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titl
     };
     connect(header_, &QHeaderView::sectionResized, this, columnsChanged);
     connect(header_, &QHeaderView::sectionMoved, this, columnsChanged);
-    if (frozenColumns > 0) {
-        frozenHeader_ = new GridHeader(titles, false, this);
+    if (settings.FrozenCols > 0) {
+        frozenHeader_ = new GridHeader(titles, false, settings, this);
         frozenHeader_->setModel(&model_);
         connect(frozenHeader_, &QHeaderView::sectionResized, this,
                 [this](int logical, int, int size) { header_->resizeSection(logical, size); });
@@ -138,7 +140,7 @@ void GridBody::scrollContentsBy(int, int) {
 void GridBody::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     const QRect area = event->rect();
-    painter.fillRect(area, kWhite);
+    painter.fillRect(area, settings_.Color);
     const int top = topRow();
     const int firstRow = top + area.top() / kRowHeight;
     const int endRow = std::min(rowCount(), top + area.bottom() / kRowHeight + 1);
@@ -160,8 +162,10 @@ void GridBody::paintEvent(QPaintEvent* event) {
             if (row == current)
                 painter.fillRect(cell, kNavy);
             painter.setPen(lines);
-            painter.drawLine(cell.topRight(), cell.bottomRight());
-            painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+            if (settings_.Options.colLines)
+                painter.drawLine(cell.topRight(), cell.bottomRight());
+            if (settings_.Options.rowLines)
+                painter.drawLine(cell.bottomLeft(), cell.bottomRight());
             painter.setPen(row == current ? kWhite : kBlack);
             const QRect textRect = cell.adjusted(2, 0, -3, -1);
             const QString text = model_.data(model_.index(row, column), Qt::DisplayRole).toString();
@@ -175,7 +179,7 @@ void GridBody::paintIndicator(QPainter& painter, int firstRow, int endRow) const
     const int current = currentRow();
     for (int row = firstRow; row < endRow; ++row) {
         const QRect box(0, (row - topRow()) * kRowHeight, kIndicatorWidth, kRowHeight);
-        painter.fillRect(box, palette().color(QPalette::Button));
+        painter.fillRect(box, settings_.FixedColor);
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
         if (row != current)
@@ -258,9 +262,10 @@ void GridBody::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Right:
         return stepColumn(1, false);
     case Qt::Key_Tab:
-        return stepColumn(1, true);
     case Qt::Key_Backtab:
-        return stepColumn(-1, true);
+        if (settings_.Options.tabs)
+            return stepColumn(event->key() == Qt::Key_Tab ? 1 : -1, true);
+        break;
     case Qt::Key_F2:
         return openEditor();
     case Qt::Key_Escape:
@@ -286,8 +291,8 @@ void GridBody::mouseDoubleClickEvent(QMouseEvent* event) {
         emit doubleClicked();
 }
 
-bool GridBody::focusNextPrevChild(bool) {
-    return false;
+bool GridBody::focusNextPrevChild(bool next) {
+    return settings_.Options.tabs ? false : QAbstractScrollArea::focusNextPrevChild(next);
 }
 
 void GridBody::openEditor() {

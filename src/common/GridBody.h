@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumnLayout.h"
+#include "GridSettings.h"
 
 #include <QAbstractScrollArea>
 #include <QLineEdit>
@@ -14,7 +15,7 @@ class ResultTableModel;
 // The rows of a result grid. It paints only the rows in view, straight from the model, and
 // keeps nothing per row, so a million rows cost it no memory. Row r is position r of the
 // query's row order and the current row is the query's current record. The title row stands
-// above the rows and the row indicator at their left; the first `frozenColumns` columns in
+// above the rows and the row indicator at their left; the first FrozenCols columns in
 // display order stay in place when the rows scroll sideways, under titles of their own.
 class GridBody : public QAbstractScrollArea {
     Q_OBJECT
@@ -22,8 +23,8 @@ public:
     static constexpr int kRowHeight = 18;
     static constexpr int kIndicatorWidth = 12;
 
-    GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles, int frozenColumns,
-             QWidget* parent = nullptr);
+    GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles,
+             const GridSettings& settings, QWidget* parent = nullptr);
 
     GridHeader* header() const { return header_; }
     GridHeader* frozenHeader() const { return frozenHeader_; } // none without frozen columns
@@ -78,6 +79,7 @@ private:
 
     ResultQuery& query_;
     ResultTableModel& model_;
+    const GridSettings& settings_;
     GridHeader* header_;
     GridHeader* frozenHeader_ = nullptr;
     QWidget* corner_;

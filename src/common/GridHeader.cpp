@@ -1,5 +1,6 @@
 #include "GridHeader.h"
 
+#include "GridSettings.h"
 #include "GridTitles.h"
 
 #include <QApplication>
@@ -11,8 +12,9 @@ namespace {
 constexpr int kMarkerWidth = 16;
 }
 
-GridHeader::GridHeader(GridTitles& titles, bool movable, QWidget* parent)
-    : QHeaderView(Qt::Horizontal, parent), titles_(titles), movable_(movable) {
+GridHeader::GridHeader(GridTitles& titles, bool movable, const GridSettings& settings,
+                       QWidget* parent)
+    : QHeaderView(Qt::Horizontal, parent), titles_(titles), movable_(movable), settings_(settings) {
     setSectionsMovable(movable);
     setSectionsClickable(true);
     setHighlightSections(false);
@@ -21,7 +23,7 @@ GridHeader::GridHeader(GridTitles& titles, bool movable, QWidget* parent)
 
 QSize GridHeader::sizeHint() const {
     QSize size = QHeaderView::sizeHint();
-    size.setHeight(2 * fontMetrics().height() + 6);
+    size.setHeight(settings_.TitleLines * fontMetrics().height() + 6);
     return size;
 }
 
@@ -29,7 +31,7 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     const auto& title = titles_[static_cast<std::size_t>(logicalIndex)];
     painter->save();
     const bool pressed = logicalIndex == pressed_;
-    painter->fillRect(rect, palette().color(QPalette::Button));
+    painter->fillRect(rect, settings_.FixedColor);
     painter->setPen(palette().color(pressed ? QPalette::Dark : QPalette::Mid));
     painter->drawRect(rect.adjusted(0, 0, -1, -1));
     QRect textRect = rect.adjusted(2, 1, -2, -1);

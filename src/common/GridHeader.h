@@ -3,6 +3,7 @@
 #include <QHeaderView>
 
 class GridTitles;
+struct GridSettings;
 
 // The title row of a result grid: two lines of the title font high, each caption wrapped and
 // centred in its section (bold where the title state says so), the pressed look of title
@@ -12,7 +13,8 @@ class GridHeader : public QHeaderView {
 public:
     // Columns move by dragging titles: with the left button on titles that are not title
     // buttons, with the right button on any title; `movable` false keeps them in place.
-    GridHeader(GridTitles& titles, bool movable, QWidget* parent = nullptr);
+    GridHeader(GridTitles& titles, bool movable, const GridSettings& settings,
+               QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
 
@@ -32,6 +34,7 @@ private:
 
     GridTitles& titles_;
     bool movable_;
+    const GridSettings& settings_;
     bool rightDrag_ = false;
     QPoint pressPoint_;
     int pressed_ = -1; // the title button held down, while the pointer stays over it

@@ -27,14 +27,15 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
                        QWidget* parent)
     : QWidget(parent), query_(query), columns_(std::move(columns)), titles_(columns_),
       sums_(summedFields(columns_)) {
+    settings_.FrozenCols = frozenColumns;
     setFont(songTi(12));
     model_ = new ResultTableModel(query_, columns_, this);
-    body_ = new GridBody(query_, *model_, titles_, frozenColumns, this);
+    body_ = new GridBody(query_, *model_, titles_, settings_, this);
     for (std::size_t i = 0; i < columns_.size(); ++i)
         header()->resizeSection(static_cast<int>(i), columns_[i].width);
 
     footer_ = new GridFooter(
-        *header(), frozenColumns, [this](int column) { return footerCell(column); },
+        *header(), settings_.FrozenCols, [this](int column) { return footerCell(column); },
         body_->frameWidth() + GridBody::kIndicatorWidth, this);
     footer_->setFixedHeight(GridBody::kRowHeight + 4);
 

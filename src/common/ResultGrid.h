@@ -3,6 +3,7 @@
 #include "FooterSums.h"
 #include "GridColumn.h"
 #include "GridFooter.h"
+#include "GridSettings.h"
 #include "GridTitles.h"
 
 #include <QWidget>
@@ -34,6 +35,7 @@ public:
     const std::vector<GridColumn>& columns() const { return columns_; }
     ResultQuery& query() const { return query_; }
     const FooterSums& sums() const { return sums_; }
+    const GridSettings& settings() const { return settings_; }
     ResultTableModel* model() const { return model_; }
 
     // Around every closing and opening of the query: the sums are worked out again and the
@@ -64,6 +66,7 @@ signals:
 private:
     ResultQuery& query_;
     std::vector<GridColumn> columns_;
+    GridSettings settings_;
     GridTitles titles_;
     FooterSums sums_;
     ResultTableModel* model_;

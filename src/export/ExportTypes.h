@@ -53,6 +53,8 @@ struct ExportLayout {
     std::vector<ExportColumn> columns;
     QRgb fixedColour = qRgb(240, 240, 240); // titles and indicator
     QRgb buttonFace = qRgb(240, 240, 240);
+    QRgb colour = qRgb(255, 255, 255); // data cells
+    int footerRows = 1;
     bool columnLines = true;
     bool rowLines = true;
     bool ctl3d = true;

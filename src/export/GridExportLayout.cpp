@@ -30,8 +30,16 @@ Alignment exportAlignment(Qt::Alignment alignment) {
 ExportLayout exportLayout(const ResultGrid& grid) {
     ExportLayout layout;
     layout.name = grid.objectName();
-    layout.fixedColour = grid.palette().color(QPalette::Button).rgb();
-    layout.buttonFace = layout.fixedColour;
+    const GridSettings& settings = grid.settings();
+    layout.fixedColour = settings.FixedColor.rgb();
+    layout.buttonFace = grid.palette().color(QPalette::Button).rgb();
+    layout.colour = settings.Color.rgb();
+    layout.columnLines = settings.Options.colLines;
+    layout.rowLines = settings.Options.rowLines;
+    layout.ctl3d = settings.Ctl3D;
+    layout.flat = settings.Flat;
+    layout.titleMargin = settings.VTitleMargin;
+    layout.footerRows = settings.FooterRowCount;
     layout.dpi = grid.logicalDpiX();
     const QRgb text = grid.palette().color(QPalette::WindowText).rgb();
     const GridHeader& header = *grid.header();
@@ -50,7 +58,7 @@ ExportLayout exportLayout(const ResultGrid& grid) {
         e.titleFont = exportFont(titleFont, text);
         e.titleColour = layout.fixedColour;
         e.font = exportFont(grid.font(), text);
-        e.colour = qRgb(255, 255, 255);
+        e.colour = layout.colour;
         e.alignment = exportAlignment(grid.alignment(logical));
         const GridFooter::Cell footer = grid.footerCell(logical);
         e.footer.type = column.footer;

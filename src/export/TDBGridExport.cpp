@@ -50,7 +50,8 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
         EmitRecordRow(columns);
         AccumulateFooters();
     }
-    EmitFooterRow(columns, 0);
+    for (int footerRow = 0; footerRow < layout.footerRows; ++footerRow)
+        EmitFooterRow(columns, footerRow);
     EndDocument();
 }
 
