@@ -1,45 +1,37 @@
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <ostream>
 #include <streambuf>
 #include <string>
 #include <vector>
 
-// An in-memory byte stream kept in pieces of a few megabytes, so that growing it never copies
-// what it already holds (a document body of gigabytes would otherwise be copied as it doubles).
+// A byte stream held for later, in pieces of a few megabytes so that growing it never copies
+// what it already holds. Beyond `memoryLimit` bytes it goes on in a temporary file, so that a
+// document body of gigabytes does not have to fit in memory.
 class ChunkedBuffer : public std::streambuf {
 public:
-    // Writes everything held to `out`, in order.
-    void copyTo(std::ostream& out) const {
-        for (const std::string& chunk : chunks_)
-            out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-    }
+    explicit ChunkedBuffer(std::size_t memoryLimit = std::size_t{256} << 20)
+        : memoryLimit_(memoryLimit) {}
+
+    // Writes everything held to `out`, in order; throws ExportError when the temporary file
+    // cannot be written or read back.
+    void copyTo(std::ostream& out);
 
 protected:
-    int_type overflow(int_type c) override {
-        if (!traits_type::eq_int_type(c, traits_type::eof())) {
-            const char byte = traits_type::to_char_type(c);
-            xsputn(&byte, 1);
-        }
-        return traits_type::not_eof(c);
-    }
-
-    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
-        for (std::streamsize done = 0; done < count;) {
-            if (chunks_.empty() || chunks_.back().size() == kChunk) {
-                chunks_.emplace_back();
-                chunks_.back().reserve(kChunk);
-            }
-            std::string& chunk = chunks_.back();
-            const auto take =
-                std::min(count - done, static_cast<std::streamsize>(kChunk - chunk.size()));
-            chunk.append(bytes + done, static_cast<std::size_t>(take));
-            done += take;
-        }
-        return count;
-    }
+    int_type overflow(int_type c) override;
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override;
 
 private:
-    static constexpr std::size_t kChunk = 4 << 20;
+    static constexpr std::size_t kChunk = std::size_t{4} << 20;
+    struct FileCloser {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
+    std::size_t memoryLimit_;
+    std::size_t held_ = 0;
     std::vector<std::string> chunks_;
+    std::unique_ptr<std::FILE, FileCloser> spill_;
+    bool spillFailed_ = false;
 };

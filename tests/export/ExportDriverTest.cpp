@@ -1,4 +1,5 @@
 #include "connection/DbError.h"
+#include "export/ChunkedBuffer.h"
 #include "export/Cp936.h"
 #include "export/ExportError.h"
 #include "export/TDBGridExportAsCSV.h"
@@ -107,4 +108,20 @@ TEST(ExportDriver, AnExistingFileIsReplaced) {
     std::ofstream(path) << std::string(1000, 'x');
     TDBGridExportAsText().WriteGridToFile(QString::fromStdString(path), f.layout, f.query);
     EXPECT_EQ(fileBytes(path), cp936("编码\r\nA1\r\n合计"));
+}
+
+TEST(ChunkedBuffer, GivesBackEveryByteInOrderAlsoBeyondItsMemory) {
+    std::string expected;
+    for (int i = 0; i < 300000; ++i)
+        expected += std::to_string(i) + (i % 7 ? "," : "\r\n");
+    for (const std::size_t memory : {std::size_t{1} << 30, std::size_t{1000}}) {
+        ChunkedBuffer buffer(memory);
+        std::ostream in(&buffer);
+        for (std::size_t at = 0; at < expected.size(); at += 4093)
+            in << expected.substr(at, 4093);
+        in.put('!');
+        std::ostringstream out;
+        buffer.copyTo(out);
+        EXPECT_EQ(out.str(), expected + "!") << "memory " << memory;
+    }
 }
