@@ -6,6 +6,7 @@
 #include "common/Fonts.h"
 #include "common/FormParts.h"
 #include "common/MessageBoxes.h"
+#include "common/ModalDialog.h"
 #include "common/ResultGrid.h"
 #include "common/Tfrm_store.h"
 #include "common/WarehouseList.h"
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -84,16 +84,9 @@ QWidget* Tfrm_xclquery::buildToolbar() {
 QWidget* Tfrm_xclquery::buildCriteriaPanel() {
     QFrame* panel = loweredPanel(this, "Panel1");
     panel->setFixedHeight(kCriteriaPanelHeight);
-    criterionLabel(panel, "仓库", 8, 15)->setFixedWidth(24);
-    BitBtn1 = new QPushButton(">>", panel);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setGeometry(7, 31, 26, 25);
-    BitBtn1->setAutoDefault(false);
-    lbb_store = new QListWidget(panel);
-    lbb_store->setObjectName("lbb_store");
-    lbb_store->setGeometry(35, 3, 152, 78);
-    lbb_store->setUniformItemSizes(true);
-    lbb_store->installEventFilter(this);
+    const WarehouseCriterion warehouses(panel, QSize(152, 78));
+    BitBtn1 = warehouses.button;
+    lbb_store = warehouses.list;
     criterionLabel(panel, "存货编码", 195, 13);
     edt_code = criterionBox(panel, "edt_code", 245, 9, 150);
     criterionLabel(panel, "存货代码", 402, 13);
@@ -102,6 +95,7 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
     edt_spec = criterionBox(panel, "edt_spec", 245, 36, 150);
     criterionLabel(panel, "存货名称", 402, 40);
     edt_name = criterionBox(panel, "edt_name", 453, 36, 140);
+    moveFocusOnEnter(*lbb_store, *edt_code);
     for (QLineEdit* box : {edt_code, edt_no, edt_spec, edt_name})
         runOnEnter(
             *box, [this] { RunQuery(); }, box != edt_name);
@@ -182,20 +176,8 @@ void Tfrm_xclquery::Timer1Timer() {
         setFieldColour(*field, nextContactColour(fieldColour(*field)));
 }
 
-bool Tfrm_xclquery::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in the warehouse list leads on to the first text box and runs nothing.
-    if (watched == lbb_store && isEnter(event))
-        edt_code->setFocus();
-    return QMainWindow::eventFilter(watched, event);
-}
-
 void Tfrm_xclquery::BitBtn1Click() {
-    frm_store = new Tfrm_store(*lbb_store, nullptr);
-    const auto destroy = qScopeGuard([] {
-        delete frm_store;
-        frm_store = nullptr;
-    });
-    frm_store->exec();
+    showModalOnce(frm_store, *lbb_store, nullptr);
 }
 
 void Tfrm_xclquery::RunQuery() {
@@ -210,18 +192,11 @@ void Tfrm_xclquery::RunQuery() {
 }
 
 void Tfrm_xclquery::ToolButton2Click() {
-    frm_link = new Tfrm_link(nullptr);
-    const auto destroy = qScopeGuard([] {
-        delete frm_link;
-        frm_link = nullptr;
-    });
-    frm_link->exec();
+    showModalOnce(frm_link, nullptr);
 }
 
 void Tfrm_xclquery::ToolButton1Click() {
-    frm_crquery = new Tfrm_crquery(ado_conn, this);
-    const auto destroy = qScopeGuard([] { delete frm_crquery; });
-    frm_crquery->exec();
+    showModalOnce(frm_crquery, ado_conn, this);
 }
 
 void Tfrm_xclquery::dbg_xclinfoDblClick() {

@@ -8,6 +8,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -41,6 +43,40 @@ bool isEnter(const QEvent* event) {
         return false;
     const int key = static_cast<const QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+namespace {
+
+class FocusOnEnter : public QObject {
+public:
+    FocusOnEnter(QWidget& from, QWidget& to) : QObject(&from), to_(to) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (isEnter(event))
+            to_.setFocus();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget& to_;
+};
+
+} // namespace
+
+void moveFocusOnEnter(QWidget& from, QWidget& to) {
+    from.installEventFilter(new FocusOnEnter(from, to));
+}
+
+WarehouseCriterion::WarehouseCriterion(QWidget* panel, const QSize& listSize)
+    : button(new QPushButton(">>", panel)), list(new QListWidget(panel)) {
+    criterionLabel(panel, "仓库", 8, 15)->setFixedWidth(24);
+    button->setObjectName("BitBtn1");
+    button->setGeometry(7, 31, 26, 25);
+    button->setAutoDefault(false);
+    list->setObjectName("lbb_store");
+    list->setGeometry(QRect(QPoint(35, 3), listSize));
+    list->setUniformItemSizes(true);
 }
 
 void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectText) {

@@ -10,6 +10,9 @@ class QEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSize;
 class QToolBar;
 class QToolButton;
 class QWidget;
@@ -21,6 +24,17 @@ QFrame* loweredPanel(QWidget* parent, const QString& name);
 QLabel* criterionLabel(QWidget* parent, const QString& caption, int left, int top);
 QLineEdit* criterionBox(QWidget* parent, const char* name, int left, int top, int width);
 bool isEnter(const QEvent* event);
+
+// Enter in `from` moves the focus to `to` and does nothing else.
+void moveFocusOnEnter(QWidget& from, QWidget& to);
+
+// The warehouse criterion at the left of a criteria panel: the caption "仓库", the ">>"
+// button that opens the picker, and the list of chosen warehouses, `listSize` big.
+struct WarehouseCriterion {
+    WarehouseCriterion(QWidget* panel, const QSize& listSize);
+    QPushButton* button;
+    QListWidget* list;
+};
 
 // Enter in `box` runs `run`; with `selectText` the box's whole text is selected afterwards, so
 // that the next typing replaces it.

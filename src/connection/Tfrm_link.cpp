@@ -7,11 +7,11 @@
 #include "common/Fonts.h"
 #include "common/MessageBoxes.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QShowEvent>
 
 Tfrm_link* frm_link = nullptr;
 
@@ -31,8 +31,8 @@ public:
 } // namespace
 
 Tfrm_link::Tfrm_link(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+    : PlainKeysDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setWindowTitle("数据库连接");
     setFont(msSansSerif(11));
     setFixedSize(334, 212);
@@ -87,18 +87,6 @@ void Tfrm_link::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
         ReadDBLinkInfo();
-}
-
-void Tfrm_link::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        QWidget::keyPressEvent(event);
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
 }
 
 void Tfrm_link::ReadDBLinkInfo() {

@@ -2,7 +2,7 @@
 
 #include "ConnectionSettings.h"
 
-#include <QDialog>
+#include "common/PlainKeysDialog.h"
 
 class QLabel;
 class QLineEdit;
@@ -10,7 +10,7 @@ class QPushButton;
 
 // The connection dialog "数据库连接": server, database, user and password are entered,
 // tested by reconnecting the program's connection, and stored when the connection works.
-class Tfrm_link : public QDialog {
+class Tfrm_link : public PlainKeysDialog {
     Q_OBJECT
 public:
     explicit Tfrm_link(QWidget* parent = nullptr);
@@ -27,8 +27,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    // Enter and Escape have no special meaning in this dialog.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void ReadDBLinkInfo();

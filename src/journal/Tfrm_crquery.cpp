@@ -8,6 +8,7 @@
 #include "common/Fonts.h"
 #include "common/FormParts.h"
 #include "common/MessageBoxes.h"
+#include "common/ModalDialog.h"
 #include "common/ResultGrid.h"
 #include "common/Tfrm_crstore.h"
 #include "common/WarehouseList.h"
@@ -17,12 +18,10 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -64,7 +63,7 @@ std::string isoDate(const QDateEdit& picker) {
 } // namespace
 
 Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
-    : QDialog(parent), ado_crinfo(connection, journalFields()) {
+    : PlainKeysDialog(parent), ado_crinfo(connection, journalFields()) {
     setWindowTitle("出入库流水帐");
     setFont(songTi(12));
     resize(980, 500);
@@ -78,11 +77,6 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     connect(dbg_crinfo, &ResultGrid::titleClicked, this, &Tfrm_crquery::dbg_crinfoTitleClick);
     layout->addWidget(dbg_crinfo, 1);
     layout->addWidget(buildStatusBar());
-    frm_crquery = this;
-}
-
-Tfrm_crquery::~Tfrm_crquery() {
-    frm_crquery = nullptr;
 }
 
 QWidget* Tfrm_crquery::buildToolbar() {
@@ -99,16 +93,9 @@ QWidget* Tfrm_crquery::buildToolbar() {
 QWidget* Tfrm_crquery::buildCriteriaPanel() {
     QFrame* panel = loweredPanel(this, "Panel1");
     panel->setFixedHeight(kCriteriaPanelHeight);
-    criterionLabel(panel, "仓库", 8, 15)->setFixedWidth(24);
-    BitBtn1 = new QPushButton(">>", panel);
-    BitBtn1->setObjectName("BitBtn1");
-    BitBtn1->setGeometry(7, 31, 26, 25);
-    BitBtn1->setAutoDefault(false);
-    lbb_store = new QListWidget(panel);
-    lbb_store->setObjectName("lbb_store");
-    lbb_store->setGeometry(35, 3, 165, 76);
-    lbb_store->setUniformItemSizes(true);
-    lbb_store->installEventFilter(this);
+    const WarehouseCriterion warehouses(panel, QSize(165, 76));
+    BitBtn1 = warehouses.button;
+    lbb_store = warehouses.list;
     criterionLabel(panel, "存货编码", 207, 15);
     edt_code = criterionBox(panel, "edt_code", 257, 11, 154);
     criterionLabel(panel, "存货代码", 419, 15);
@@ -132,6 +119,7 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
     edt_name = criterionBox(panel, "edt_name", 849, 11, 111);
     criterionLabel(panel, "单 据 号", 207, 64);
     edt_djno = criterionBox(panel, "edt_djno", 257, 60, 154);
+    moveFocusOnEnter(*lbb_store, *edt_code);
     for (QLineEdit* box : {edt_code, edt_no, edt_spec})
         runOnEnter(
             *box, [this] { RunQuery(); }, true);
@@ -165,32 +153,8 @@ void Tfrm_crquery::FormShow() {
     datee->setDate(today);
 }
 
-bool Tfrm_crquery::eventFilter(QObject* watched, QEvent* event) {
-    // Enter in the warehouse list leads on to the first text box and runs nothing.
-    if (watched == lbb_store && isEnter(event))
-        edt_code->setFocus();
-    return QDialog::eventFilter(watched, event);
-}
-
-void Tfrm_crquery::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        QWidget::keyPressEvent(event);
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
 void Tfrm_crquery::BitBtn1Click() {
-    frm_crstore = new Tfrm_crstore(*lbb_store, nullptr);
-    const auto destroy = qScopeGuard([] {
-        delete frm_crstore;
-        frm_crstore = nullptr;
-    });
-    frm_crstore->exec();
+    showModalOnce(frm_crstore, *lbb_store, nullptr);
 }
 
 void Tfrm_crquery::RunQuery() {

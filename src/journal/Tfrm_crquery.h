@@ -2,7 +2,7 @@
 
 #include "connection/ResultQuery.h"
 
-#include <QDialog>
+#include "common/PlainKeysDialog.h"
 
 class Connection;
 class QComboBox;
@@ -17,12 +17,11 @@ class ResultGrid;
 // The journal window "出入库流水帐": the receipt and issue document lines booked between two
 // dates, filtered by warehouses, item, flag, source, production order and document number.
 // Opened modally from the main window, fresh each time; nothing of it outlives its closing.
-class Tfrm_crquery : public QDialog {
+class Tfrm_crquery : public PlainKeysDialog {
     Q_OBJECT
 public:
     // The result query runs on the main window's connection.
     explicit Tfrm_crquery(Connection& connection, QWidget* parent = nullptr);
-    ~Tfrm_crquery() override;
 
     ResultQuery ado_crinfo;
 
@@ -55,9 +54,6 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    // Enter and Escape have no special meaning in this window.
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QWidget* buildToolbar();
