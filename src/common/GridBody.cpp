@@ -154,8 +154,7 @@ void GridBody::paintEvent(QPaintEvent* event) {
                                              int clipLeft) {
         painter.setClipRect(
             QRect(kIndicatorWidth + clipLeft, 0, columnsWidth(), viewport()->height()));
-        const auto alignment = Qt::Alignment(
-            model_.data(model_.index(firstRow, column), Qt::TextAlignmentRole).toInt());
+        const Qt::Alignment alignment = model_.alignment(column) | Qt::AlignVCenter;
         for (int row = firstRow; row < endRow; ++row) {
             const QRect cell(kIndicatorWidth + span.left, (row - top) * kRowHeight, span.width,
                              kRowHeight);

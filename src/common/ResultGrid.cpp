@@ -97,11 +97,7 @@ void ResultGrid::sortByTitle(int column) {
 }
 
 Qt::Alignment ResultGrid::alignment(int column) const {
-    const GridColumn& c = columns_[static_cast<std::size_t>(column)];
-    const auto field = query_.isOpen() ? query_.result().findColumn(c.field) : std::nullopt;
-    const bool numeric =
-        field ? isNumericKind(query_.result().column(*field).kind()) : c.footer == FooterValue::Sum;
-    return numeric ? Qt::AlignRight : Qt::AlignLeft;
+    return model_->alignment(column);
 }
 
 GridFooter::Cell ResultGrid::footerCell(int column) const {
@@ -128,6 +124,6 @@ QString ResultGrid::footerText(int column) const {
         return QStringLiteral("0");
     const auto& fields = sums_.fields();
     const auto at = std::find(fields.begin(), fields.end(), c.field) - fields.begin();
-    return CellText().sumText(query_.result().column(*field).kind(),
-                              sums_.total(static_cast<std::size_t>(at)));
+    return cellText_.sumText(query_.result().column(*field).kind(),
+                             sums_.total(static_cast<std::size_t>(at)));
 }

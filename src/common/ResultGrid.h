@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CellText.h"
 #include "FooterSums.h"
 #include "GridColumn.h"
 #include "GridFooter.h"
@@ -67,6 +68,7 @@ private:
     ResultQuery& query_;
     std::vector<GridColumn> columns_;
     GridSettings settings_;
+    CellText cellText_;
     GridTitles titles_;
     FooterSums sums_;
     ResultTableModel* model_;

@@ -40,9 +40,16 @@ QVariant ResultTableModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole)
         return cellText_(values, query_.rowAt(static_cast<std::size_t>(index.row())));
     if (role == Qt::TextAlignmentRole)
-        return int((isNumericKind(values.kind()) ? Qt::AlignRight : Qt::AlignLeft) |
-                   Qt::AlignVCenter);
+        return int(alignment(index.column()) | Qt::AlignVCenter);
     return {};
+}
+
+Qt::Alignment ResultTableModel::alignment(int column) const {
+    const auto& field = resultColumn_[static_cast<std::size_t>(column)];
+    const bool numeric =
+        field ? isNumericKind(query_.result().column(*field).kind())
+              : columns_[static_cast<std::size_t>(column)].footer == FooterValue::Sum;
+    return numeric ? Qt::AlignRight : Qt::AlignLeft;
 }
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const {

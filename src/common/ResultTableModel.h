@@ -30,6 +30,10 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+    // A column's alignment: numbers right, text and dates left; while the query is closed,
+    // summed columns right.
+    Qt::Alignment alignment(int column) const;
+
 private:
     const ResultQuery& query_;
     std::vector<GridColumn> columns_;
