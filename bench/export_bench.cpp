@@ -4,6 +4,7 @@
 // into nothing (the shell to /dev/null, the writers to a stream that only counts bytes), so
 // that the disk's speed is no part of either figure.
 //   export_bench LARGE_DEMO_FILE [RUNS]
+#include "BenchArguments.h"
 #include "DemoQuery.h"
 #include "SqliteShell.h"
 #include "common/ResultGrid.h"
@@ -62,14 +63,13 @@ void benchWriter(const char* format, ResultGrid& grid, double peer, int runs) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: export_bench LARGE_DEMO_FILE [RUNS]\n");
+    const auto arguments = benchArguments(argc, argv, "export_bench LARGE_DEMO_FILE [RUNS]", 3);
+    if (!arguments)
         return 2;
-    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const std::string file = std::filesystem::absolute(argv[1]).string();
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const std::string& file = arguments->file;
+    const int runs = arguments->runs;
     for (const char* name : {"", "轴承"}) {
         CurrentStockCriteria criteria;
         criteria.name = name;

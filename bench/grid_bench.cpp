@@ -3,6 +3,7 @@
 // statement with ORDER BY that column, and the footer sum pass beside the shell summing the
 // same columns.
 //   grid_bench LARGE_DEMO_FILE [RUNS]
+#include "BenchArguments.h"
 #include "DemoQuery.h"
 #include "SqliteShell.h"
 #include "common/FooterSums.h"
@@ -65,12 +66,11 @@ void benchResult(const char* name, const std::string& file, const std::vector<st
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: grid_bench LARGE_DEMO_FILE [RUNS]\n");
+    const auto arguments = benchArguments(argc, argv, "grid_bench LARGE_DEMO_FILE [RUNS]", 5);
+    if (!arguments)
         return 2;
-    }
-    const std::string file = std::filesystem::absolute(argv[1]).string();
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const std::string& file = arguments->file;
+    const int runs = arguments->runs;
     benchResult("current-stock", file, currentStockStatement({}), currentStockFields(),
                 currentStockColumns(), {"现存量", "存货名称", "批号"}, runs);
     benchResult("journal", file, journalStatement(wholeJournal()), journalFields(),

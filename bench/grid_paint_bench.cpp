@@ -3,6 +3,7 @@
 // the same size and row count; and the memory the grid adds for the rows of the result, beside
 // the same shown grid over no rows and beside the plain table view.
 //   grid_paint_bench LARGE_DEMO_FILE [RUNS]
+#include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
 #include "common/GridBody.h"
@@ -98,17 +99,17 @@ double paintSeconds(QWidget& widget, QScrollBar& vertical, int value, int runs) 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: grid_paint_bench LARGE_DEMO_FILE [RUNS]\n");
+    const auto arguments =
+        benchArguments(argc, argv, "grid_paint_bench LARGE_DEMO_FILE [RUNS]", 10);
+    if (!arguments)
         return 2;
-    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
-    DemoQuery demo(argv[1], currentStockStatement({}), currentStockFields());
+    const int runs = arguments->runs;
+    DemoQuery demo(arguments->file, currentStockStatement({}), currentStockFields());
     CurrentStockCriteria nothing;
     nothing.name = "no such item";
-    DemoQuery none(argv[1], currentStockStatement(nothing), currentStockFields());
+    DemoQuery none(arguments->file, currentStockStatement(nothing), currentStockFields());
     ResultQuery& query = demo.query;
     const int rows = static_cast<int>(query.rowCount());
 

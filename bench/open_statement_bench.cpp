@@ -1,6 +1,7 @@
 // Opening the two statements on the large demo database through our backends, beside the
 // sqlite3 command-line shell running the same statement text with its output sent nowhere.
 //   open_statement_bench LARGE_DEMO_FILE [RUNS]
+#include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
 #include "connection/Connection.h"
@@ -79,12 +80,12 @@ void benchStatement(const char* name, const std::string& file,
 int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--child")
         return runChild(argv[2], argv[3]);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: open_statement_bench LARGE_DEMO_FILE [RUNS]\n");
+    const auto arguments =
+        benchArguments(argc, argv, "open_statement_bench LARGE_DEMO_FILE [RUNS]", 5);
+    if (!arguments)
         return 2;
-    }
-    const std::string file = std::filesystem::absolute(argv[1]).string();
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const std::string& file = arguments->file;
+    const int runs = arguments->runs;
 
     const auto journalLines = journalStatement(wholeJournal());
     benchStatement("journal", file, journalLines, journalFields(), false, runs);

@@ -2,6 +2,7 @@
 // running the same statement text; and the warehouse picker listing 1,000 warehouses, beside
 // the shell reading the same warehouse statement.
 //   query_bench LARGE_DEMO_FILE [RUNS]
+#include "BenchArguments.h"
 #include "SqliteShell.h"
 #include "app/Tfrm_xclquery.h"
 #include "common/Tfrm_store.h"
@@ -89,14 +90,13 @@ void benchPicker(int runs) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: query_bench LARGE_DEMO_FILE [RUNS]\n");
+    const auto arguments = benchArguments(argc, argv, "query_bench LARGE_DEMO_FILE [RUNS]", 5);
+    if (!arguments)
         return 2;
-    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const std::string file = std::filesystem::absolute(argv[1]).string();
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
+    const std::string& file = arguments->file;
+    const int runs = arguments->runs;
     Tfrm_xclquery window;
     window.ado_conn.setSettings({"sqlite:" + file, "demo", "demo", ""});
     window.ado_conn.open();

@@ -2,6 +2,7 @@
 //   startup_bench DEMO_FILE [RUNS]
 // Each run starts a fresh process on Qt's offscreen platform; the child notes the moment of
 // its window's first paint on the system's monotonic clock.
+#include "BenchArguments.h"
 #include "app/Tfrm_xclquery.h"
 #include "connection/DBLinkInfo.h"
 
@@ -78,16 +79,15 @@ int main(int argc, char** argv) {
         return runChild(false, argc, argv);
     if (argc >= 2 && std::string(argv[1]) == "--child-plain")
         return runChild(true, argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: startup_bench DEMO_FILE [RUNS]\n");
+    const auto arguments = benchArguments(argc, argv, "startup_bench DEMO_FILE [RUNS]", 10);
+    if (!arguments)
         return 2;
-    }
     // The children start on the demo connection, kept in a settings store of their own.
     const std::string root = "/tmp/stockquery-startup-bench-settings";
     setenv("STOCKQUERY_SETTINGS_ROOT", root.c_str(), 1);
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    writeDBLinkInfo({"sqlite:" + std::filesystem::absolute(argv[1]).string(), "demo", "demo", ""});
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
+    writeDBLinkInfo({"sqlite:" + arguments->file, "demo", "demo", ""});
+    const int runs = arguments->runs;
     std::vector<double> ours, plain;
     for (int i = 0; i < runs; ++i) {
         ours.push_back(timeOneStart("--child"));

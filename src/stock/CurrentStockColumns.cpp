@@ -7,7 +7,7 @@ constexpr FooterFont kFooterFont{14, true};
 
 GridColumn column(const char* field, int width, FooterValue footer = FooterValue::None,
                   bool titleButton = false) {
-    return {field, width, titleButton, footer, footer == FooterValue::StaticText ? "合计" : "",
+    return {field,      width, titleButton, footer, footer == FooterValue::StaticText ? "合计" : "",
             kFooterFont};
 }
 

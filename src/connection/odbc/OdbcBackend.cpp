@@ -4,7 +4,6 @@
 #include "../Utf16.h"
 #include "OdbcResultReader.h"
 
-
 OdbcBackend::OdbcBackend(const std::string& connectionString, int loginTimeoutSeconds) {
     environment_ = std::make_unique<OdbcHandle>(SQL_HANDLE_ENV, SQLHANDLE{});
     environment_->check(SQLSetEnvAttr(environment_->get(), SQL_ATTR_ODBC_VERSION,

@@ -3,7 +3,6 @@
 #include "../DbError.h"
 #include "../Utf16.h"
 
-
 OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
     const SQLRETURN rc = SQLAllocHandle(type, parent, &handle_);
     if (!SQL_SUCCEEDED(rc))

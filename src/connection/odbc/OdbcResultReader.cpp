@@ -7,7 +7,6 @@
 #include "../TextValue.h"
 #include "../Utf16.h"
 
-
 #include <cstring>
 #include <vector>
 
