@@ -4,6 +4,7 @@
 #include "export/Cp936.h"
 #include "export/GridExportLayout.h"
 #include "journal/Tfrm_crquery.h"
+#include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/TempDir.h"
@@ -40,11 +41,6 @@ void saveIn(const TempDir& folder, int fileType, const QString& name = {}) {
             dialog.findChild<QLineEdit*>("fileNameEdit")->setText(name);
         static_cast<QDialog&>(dialog).accept(); // what the Save button does
     });
-}
-
-std::string fileBytes(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 struct MainWindowOnDemo {

@@ -4,25 +4,13 @@
 #include "export/ExportError.h"
 #include "export/TDBGridExportAsCSV.h"
 #include "export/TDBGridExportAsText.h"
+#include "support/Bytes.h"
 #include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-
-namespace {
-
-std::string cp936(const char* utf8) {
-    return toCp936(QString::fromUtf8(utf8)).toStdString();
-}
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-} // namespace
 
 TEST(Cp936, MarkersEuroAndChineseHaveTheirBytesAndTheRestBecomesAQuestionMark) {
     EXPECT_EQ(toCp936(QString("▲▼€中")), QByteArray("\xA1\xF8\xA8\x8B\x80\xD6\xD0"));

@@ -2,6 +2,7 @@
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsXLS.h"
+#include "support/Bytes.h"
 #include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
@@ -10,10 +11,6 @@
 #include <cstring>
 
 namespace {
-
-std::string cp936(const char* utf8) {
-    return toCp936(QString::fromUtf8(utf8)).toStdString();
-}
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
