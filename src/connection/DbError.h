@@ -7,5 +7,13 @@
 // developers (tests, debugger); windows catch it and show their own fixed texts.
 class DbError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit DbError(const std::string& what, bool connectionLost = false)
+        : std::runtime_error(what), connectionLost_(connectionLost) {}
+
+    // The session with the server is gone (a communication-link failure, a closed socket), so
+    // the same statement may well succeed on a new connection. Refused statements are not.
+    bool connectionLost() const { return connectionLost_; }
+
+private:
+    bool connectionLost_;
 };

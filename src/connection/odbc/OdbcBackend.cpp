@@ -1,8 +1,7 @@
 #include "OdbcBackend.h"
 
 #include "../DbError.h"
-#include "../Utf16.h"
-#include "OdbcResultReader.h"
+#include "OdbcText.h"
 
 OdbcBackend::OdbcBackend(const std::string& connectionString, int loginTimeoutSeconds) {
     environment_ = std::make_unique<OdbcHandle>(SQL_HANDLE_ENV, SQLHANDLE{});
@@ -19,34 +18,20 @@ OdbcBackend::OdbcBackend(const std::string& connectionString, int loginTimeoutSe
     // Drivers may ignore this; the program's own guarantee is that it only sends SELECTs.
     SQLSetConnectAttr(dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY),
                       0);
-    std::u16string text = utf8ToUtf16(connectionString);
-    const SQLRETURN rc = SQLDriverConnectW(dbc, nullptr, reinterpret_cast<SQLWCHAR*>(text.data()),
-                                           static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
-                                           nullptr, SQL_DRIVER_NOPROMPT);
-    if (!SQL_SUCCEEDED(rc)) {
+    if (!SQL_SUCCEEDED(odbcDriverConnect(dbc, connectionString))) {
         const std::string reason = connection_->diagnostics();
         connection_.reset(); // nothing to disconnect; free it before the environment
         throw DbError("cannot connect: " + reason);
     }
+    valuesOfABlockReadable_ = readsValuesOfABlock(*connection_);
 }
 
 ResultSet OdbcBackend::fetchAll(const std::string& commandText,
                                 std::span<const FieldDecl> declared) {
     OdbcHandle statement(SQL_HANDLE_STMT, connection_->get());
-#ifdef _WIN32
-    // The narrow functions would take the ANSI code page here.
-    std::u16string text = utf8ToUtf16(commandText);
-    const SQLRETURN rc = SQLExecDirectW(statement.get(), reinterpret_cast<SQLWCHAR*>(text.data()),
-                                        static_cast<SQLINTEGER>(text.size()));
-#else
-    // Drivers under unixODBC take narrow text as UTF-8 (FreeTDS with ClientCharset=UTF-8);
-    // the wide path garbles Chinese text in some of them.
-    std::string text = commandText;
-    const SQLRETURN rc = SQLExecDirect(statement.get(), reinterpret_cast<SQLCHAR*>(text.data()),
-                                       static_cast<SQLINTEGER>(text.size()));
-#endif
+    const SQLRETURN rc = odbcExecDirect(statement.get(), commandText);
     if (rc == SQL_NO_DATA)
         throw DbError("the statement returned no result");
     statement.check(rc, "statement refused");
-    return readOdbcResult(statement, declared);
+    return readOdbcResult(statement, declared, valuesOfABlockReadable_, lastFetchCounts_);
 }

@@ -2,6 +2,7 @@
 
 #include "../DatabaseBackend.h"
 #include "OdbcHandle.h"
+#include "OdbcResultReader.h"
 
 #include <memory>
 #include <string>
@@ -20,7 +21,12 @@ public:
     ResultSet fetchAll(const std::string& commandText,
                        std::span<const FieldDecl> declared) override;
 
+    // How the last result was read, for tests and benchmarks.
+    const OdbcFetchCounts& lastFetchCounts() const { return lastFetchCounts_; }
+
 private:
     std::unique_ptr<OdbcHandle> environment_;
     std::unique_ptr<OdbcHandle> connection_;
+    bool valuesOfABlockReadable_ = false;
+    OdbcFetchCounts lastFetchCounts_;
 };

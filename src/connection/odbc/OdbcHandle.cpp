@@ -1,7 +1,20 @@
 #include "OdbcHandle.h"
 
 #include "../DbError.h"
-#include "../Utf16.h"
+#include "OdbcText.h"
+
+namespace {
+
+// Whether a diagnostic record with this SQLSTATE stands in the text.
+bool hasState(const std::string& diagnostics, const char* state) {
+    for (std::size_t at = diagnostics.find(state); at != std::string::npos;
+         at = diagnostics.find(state, at + 1))
+        if (at == 0 || diagnostics.compare(at - 2, 2, "; ") == 0)
+            return true;
+    return false;
+}
+
+} // namespace
 
 OdbcHandle::OdbcHandle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
     const SQLRETURN rc = SQLAllocHandle(type, parent, &handle_);
@@ -16,27 +29,14 @@ OdbcHandle::~OdbcHandle() {
 }
 
 std::string OdbcHandle::diagnostics() const {
-    std::string text;
-    SQLWCHAR state[6];
-    SQLWCHAR message[1024];
-    SQLINTEGER nativeError = 0;
-    SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1;
-         SQL_SUCCEEDED(SQLGetDiagRecW(type_, handle_, record, state, &nativeError, message,
-                                      sizeof message / sizeof message[0], &length));
-         ++record) {
-        if (!text.empty())
-            text += "; ";
-        appendUtf16AsUtf8(reinterpret_cast<const char16_t*>(state), 5, text);
-        text += ' ';
-        const auto shown = static_cast<std::size_t>(
-            std::min<SQLSMALLINT>(length, sizeof message / sizeof message[0] - 1));
-        appendUtf16AsUtf8(reinterpret_cast<const char16_t*>(message), shown, text);
-    }
-    return text;
+    return odbcDiagnostics(type_, handle_);
 }
 
 void OdbcHandle::check(SQLRETURN rc, const char* what) const {
-    if (!SQL_SUCCEEDED(rc))
-        throw DbError(std::string(what) + ": " + diagnostics());
+    if (SQL_SUCCEEDED(rc))
+        return;
+    const std::string text = diagnostics();
+    // Communication link failure, or no connection any more.
+    const bool lost = hasState(text, "08S01") || hasState(text, "08003");
+    throw DbError(std::string(what) + ": " + text, lost);
 }

@@ -5,16 +5,19 @@
 #include "../DbError.h"
 #include "../FixedPoint.h"
 #include "../TextValue.h"
-#include "../Utf16.h"
+#include "OdbcText.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
 
 constexpr SQLULEN kRowsPerBlock = 1000;
-constexpr SQLULEN kLongTextChars = 4000; // wider text columns are read with SQLGetData
-constexpr SQLLEN kDecimalTextBytes = 48; // room for any number or date as text
+constexpr SQLULEN kLongTextChars = 4000;   // wider text columns count as unbounded
+constexpr SQLULEN kFirstLongBufferChars = 64; // what an unbounded column is bound with first
+constexpr SQLLEN kLongBufferCapBytes = 1 << 16; // longer values are always read again
+constexpr SQLLEN kDecimalTextBytes = 48;    // room for any number or date as text
 
 struct Described {
     std::string name;
@@ -22,47 +25,30 @@ struct Described {
     SQLULEN size = 0;
 };
 
-Described describe(const OdbcHandle& statement, SQLUSMALLINT index) {
-    Described column;
-    SQLSMALLINT nameLength = 0;
-    SQLSMALLINT digits = 0;
-    SQLSMALLINT nullable = 0;
-#ifdef _WIN32
-    SQLWCHAR name[256];
-    statement.check(SQLDescribeColW(statement.get(), index, name, 256, &nameLength, &column.sqlType,
-                                    &column.size, &digits, &nullable),
-                    "describe column");
-    appendUtf16AsUtf8(reinterpret_cast<const char16_t*>(name),
-                      static_cast<std::size_t>(std::min<SQLSMALLINT>(nameLength, 255)),
-                      column.name);
-#else
-    // Names come as UTF-8 under unixODBC, like the statement text.
-    SQLCHAR name[1024];
-    statement.check(SQLDescribeCol(statement.get(), index, name, sizeof name, &nameLength,
-                                   &column.sqlType, &column.size, &digits, &nullable),
-                    "describe column");
-    column.name.assign(
-        reinterpret_cast<const char*>(name),
-        static_cast<std::size_t>(std::min<SQLSMALLINT>(nameLength, sizeof name - 1)));
-#endif
-    return column;
-}
-
 // One result column's fetch buffer: the C type the driver converts to and room for a block.
 struct Binding {
     SQLUSMALLINT sourceIndex = 0; // 1-based ODBC column number
     ResultColumn* target = nullptr;
-    SQLSMALLINT cType = SQL_C_WCHAR;
+    SQLSMALLINT cType = kOdbcTextType;
     SQLLEN elementBytes = 0;
     bool fromText = false; // a text column filling a field of another kind
+    bool unbounded = false; // a value may be longer than the buffer
     std::vector<unsigned char> values;
     std::vector<SQLLEN> indicators;
+
+    const unsigned char* element(SQLULEN row) const {
+        return values.data() + row * static_cast<SQLULEN>(elementBytes);
+    }
+    // Whether the driver delivered the whole text value into the buffer.
+    bool fits(SQLLEN indicator) const {
+        return indicator != SQL_NO_TOTAL && indicator + kOdbcTextUnitBytes <= elementBytes;
+    }
 };
 
 SQLSMALLINT cTypeFor(FieldKind kind) {
     switch (kind) {
     case FieldKind::Text:
-        return SQL_C_WCHAR;
+        return kOdbcTextType;
     case FieldKind::Decimal:
         return SQL_C_CHAR;
     case FieldKind::Double:
@@ -72,13 +58,13 @@ SQLSMALLINT cTypeFor(FieldKind kind) {
     case FieldKind::DateTime:
         return SQL_C_TYPE_TIMESTAMP;
     }
-    return SQL_C_WCHAR;
+    return kOdbcTextType;
 }
 
 SQLLEN elementBytesFor(FieldKind kind, SQLULEN columnSize) {
     switch (kind) {
     case FieldKind::Text:
-        return static_cast<SQLLEN>((columnSize + 1) * sizeof(SQLWCHAR));
+        return odbcTextBufferBytes(columnSize);
     case FieldKind::Decimal:
         return kDecimalTextBytes;
     case FieldKind::Double:
@@ -92,7 +78,8 @@ SQLLEN elementBytesFor(FieldKind kind, SQLULEN columnSize) {
 }
 
 // Appends the value of one row of the buffer, whose indicator says its length or null.
-void appendValue(Binding& b, const unsigned char* value, SQLLEN indicator, std::string& scratch) {
+void appendValue(const Binding& b, const unsigned char* value, SQLLEN indicator,
+                 std::string& scratch) {
     ResultColumn& column = *b.target;
     if (indicator == SQL_NULL_DATA) {
         column.appendNull();
@@ -108,11 +95,10 @@ void appendValue(Binding& b, const unsigned char* value, SQLLEN indicator, std::
     }
     switch (column.kind()) {
     case FieldKind::Text:
-        if (indicator >= b.elementBytes || indicator == SQL_NO_TOTAL)
+        if (!b.fits(indicator))
             throw DbError("text of field " + column.name() + " is longer than its column");
         scratch.clear();
-        appendUtf16AsUtf8(reinterpret_cast<const char16_t*>(value),
-                          static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR), scratch);
+        appendOdbcText(value, static_cast<std::size_t>(indicator), scratch);
         column.appendText(scratch);
         return;
     case FieldKind::Decimal: {
@@ -146,7 +132,49 @@ void appendValue(Binding& b, const unsigned char* value, SQLLEN indicator, std::
     }
 }
 
-void readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings) {
+// A whole text value of the current row through SQLGetData, piece by piece; false for null.
+bool getWholeText(const OdbcHandle& statement, SQLUSMALLINT index, std::string& out) {
+    out.clear();
+    unsigned char piece[8192];
+    for (;;) {
+        SQLLEN indicator = 0;
+        const SQLRETURN rc =
+            SQLGetData(statement.get(), index, kOdbcTextType, piece, sizeof piece, &indicator);
+        if (rc == SQL_NO_DATA)
+            return true;
+        statement.check(rc, "read long text");
+        if (indicator == SQL_NULL_DATA)
+            return false;
+        const std::size_t room = sizeof piece - kOdbcTextUnitBytes;
+        const std::size_t bytes = indicator == SQL_NO_TOTAL ||
+                                          static_cast<std::size_t>(indicator) > room
+                                      ? room
+                                      : static_cast<std::size_t>(indicator);
+        appendOdbcText(piece, bytes, out);
+        if (rc == SQL_SUCCESS)
+            return true;
+    }
+}
+
+void bindBlock(const OdbcHandle& statement, Binding& b) {
+    b.values.resize(static_cast<std::size_t>(b.elementBytes) * kRowsPerBlock);
+    b.indicators.resize(kRowsPerBlock);
+    statement.check(SQLBindCol(statement.get(), b.sourceIndex, b.cType, b.values.data(),
+                               b.elementBytes, b.indicators.data()),
+                    "bind column");
+}
+
+// An unbounded column whose values outgrew its buffer gets one that holds the longest met.
+void growUnbounded(const OdbcHandle& statement, Binding& b, SQLLEN longestBytes) {
+    const SQLLEN wanted = std::min(longestBytes + kOdbcTextUnitBytes, kLongBufferCapBytes);
+    if (wanted <= b.elementBytes)
+        return;
+    b.elementBytes = wanted;
+    bindBlock(statement, b);
+}
+
+void readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
+                  OdbcFetchCounts& counts) {
     const SQLHSTMT h = statement.get();
     SQLULEN fetched = 0;
     std::vector<SQLUSMALLINT> status(kRowsPerBlock);
@@ -158,67 +186,63 @@ void readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings) {
         "row array size");
     statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), "rows fetched");
     statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0), "row status");
-    for (Binding& b : bindings) {
-        b.values.resize(static_cast<std::size_t>(b.elementBytes) * kRowsPerBlock);
-        b.indicators.resize(kRowsPerBlock);
-        statement.check(SQLBindCol(h, b.sourceIndex, b.cType, b.values.data(), b.elementBytes,
-                                   b.indicators.data()),
-                        "bind column");
-    }
+    for (Binding& b : bindings)
+        bindBlock(statement, b);
     std::string scratch;
+    std::vector<SQLLEN> longest(bindings.size());
     for (;;) {
         const SQLRETURN rc = SQLFetch(h);
+        ++counts.fetchCalls;
         if (rc == SQL_NO_DATA)
             break;
         statement.check(rc, "fetch");
         for (SQLULEN row = 0; row < fetched; ++row) {
             if (status[row] == SQL_ROW_ERROR)
                 throw DbError("fetch: " + statement.diagnostics());
-            for (Binding& b : bindings)
-                appendValue(b, b.values.data() + row * static_cast<SQLULEN>(b.elementBytes),
-                            b.indicators[row], scratch);
+            for (std::size_t i = 0; i < bindings.size(); ++i) {
+                const Binding& b = bindings[i];
+                const SQLLEN indicator = b.indicators[row];
+                if (!b.unbounded || indicator == SQL_NULL_DATA || b.fits(indicator)) {
+                    appendValue(b, b.element(row), indicator, scratch);
+                    continue;
+                }
+                // Read just this value again, whole.
+                statement.check(SQLSetPos(h, static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION,
+                                          SQL_LOCK_NO_CHANGE),
+                                "position on a row");
+                ++counts.valuesReadAgain;
+                if (getWholeText(statement, b.sourceIndex, scratch))
+                    b.target->appendText(scratch);
+                else
+                    b.target->appendNull();
+                longest[i] = std::max(longest[i], indicator == SQL_NO_TOTAL
+                                                      ? static_cast<SQLLEN>(scratch.size())
+                                                      : indicator);
+            }
         }
+        for (std::size_t i = 0; i < bindings.size(); ++i)
+            if (bindings[i].unbounded)
+                growUnbounded(statement, bindings[i], longest[i]);
     }
 }
 
-// SQLGetData of a long text value, piece by piece.
-bool getLongText(const OdbcHandle& statement, SQLUSMALLINT index, std::string& out) {
-    out.clear();
-    SQLWCHAR piece[2048];
-    for (;;) {
-        SQLLEN indicator = 0;
-        const SQLRETURN rc =
-            SQLGetData(statement.get(), index, SQL_C_WCHAR, piece, sizeof piece, &indicator);
-        if (rc == SQL_NO_DATA)
-            return true;
-        statement.check(rc, "read long text");
-        if (indicator == SQL_NULL_DATA)
-            return false;
-        const std::size_t room = sizeof piece / sizeof(SQLWCHAR) - 1;
-        const std::size_t units =
-            indicator == SQL_NO_TOTAL ||
-                    static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR) > room
-                ? room
-                : static_cast<std::size_t>(indicator) / sizeof(SQLWCHAR);
-        appendUtf16AsUtf8(reinterpret_cast<const char16_t*>(piece), units, out);
-        if (rc == SQL_SUCCESS)
-            return true;
-    }
-}
-
-void readRowByRow(const OdbcHandle& statement, std::vector<Binding>& bindings) {
+// Every value through SQLGetData, one row per fetch: for drivers that cannot read a single
+// value of a block again.
+void readRowByRow(const OdbcHandle& statement, std::vector<Binding>& bindings,
+                  OdbcFetchCounts& counts) {
     std::string scratch;
     std::string longText;
     for (Binding& b : bindings)
         b.values.resize(static_cast<std::size_t>(b.elementBytes));
     for (;;) {
         const SQLRETURN rc = SQLFetch(statement.get());
+        ++counts.fetchCalls;
         if (rc == SQL_NO_DATA)
             break;
         statement.check(rc, "fetch");
         for (Binding& b : bindings) {
             if (b.target->kind() == FieldKind::Text) {
-                if (getLongText(statement, b.sourceIndex, longText))
+                if (getWholeText(statement, b.sourceIndex, longText))
                     b.target->appendText(longText);
                 else
                     b.target->appendNull();
@@ -260,7 +284,16 @@ FieldKind kindFromOdbcType(SQLSMALLINT sqlType) {
     }
 }
 
-ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl> declared) {
+bool readsValuesOfABlock(const OdbcHandle& connection) {
+    SQLUINTEGER extensions = 0;
+    return SQL_SUCCEEDED(SQLGetInfo(connection.get(), SQL_GETDATA_EXTENSIONS, &extensions,
+                                    sizeof extensions, nullptr)) &&
+           (extensions & SQL_GD_BLOCK) != 0;
+}
+
+ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl> declared,
+                         bool valuesOfABlockReadable, OdbcFetchCounts& counts) {
+    counts = {};
     SQLSMALLINT columnCount = 0;
     statement.check(SQLNumResultCols(statement.get(), &columnCount), "count columns");
     if (columnCount <= 0)
@@ -268,14 +301,18 @@ ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl>
     std::vector<Described> described;
     std::vector<SourceColumn> source;
     for (SQLSMALLINT i = 1; i <= columnCount; ++i) {
-        described.push_back(describe(statement, static_cast<SQLUSMALLINT>(i)));
-        source.push_back({described.back().name, kindFromOdbcType(described.back().sqlType)});
+        Described column;
+        statement.check(odbcDescribeColumn(statement.get(), static_cast<SQLUSMALLINT>(i),
+                                           column.name, column.sqlType, column.size),
+                        "describe column");
+        source.push_back({column.name, kindFromOdbcType(column.sqlType)});
+        described.push_back(std::move(column));
     }
     const ColumnPlan plan = planColumns(source, declared);
     ResultSet result = plan.makeEmptyResult();
 
     std::vector<Binding> bindings;
-    bool anyLongText = false;
+    bool anyUnbounded = false;
     for (std::size_t i = 0; i < described.size(); ++i) {
         const int target = plan.targetOf[i];
         if (target < 0)
@@ -285,15 +322,17 @@ ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl>
         b.target = &result.column(static_cast<std::size_t>(target));
         b.fromText = source[i].kind == FieldKind::Text && b.target->kind() != FieldKind::Text;
         b.cType = b.fromText ? SQL_C_CHAR : cTypeFor(b.target->kind());
-        b.elementBytes =
-            b.fromText ? kDecimalTextBytes : elementBytesFor(b.target->kind(), described[i].size);
-        anyLongText |= b.target->kind() == FieldKind::Text &&
-                       (described[i].size == 0 || described[i].size > kLongTextChars);
+        b.unbounded = b.target->kind() == FieldKind::Text &&
+                      (described[i].size == 0 || described[i].size > kLongTextChars);
+        b.elementBytes = b.fromText    ? kDecimalTextBytes
+                         : b.unbounded ? odbcTextBufferBytes(kFirstLongBufferChars)
+                                       : elementBytesFor(b.target->kind(), described[i].size);
+        anyUnbounded |= b.unbounded;
         bindings.push_back(std::move(b));
     }
-    if (anyLongText)
-        readRowByRow(statement, bindings);
+    if (anyUnbounded && !valuesOfABlockReadable)
+        readRowByRow(statement, bindings, counts);
     else
-        readInBlocks(statement, bindings);
+        readInBlocks(statement, bindings, counts);
     return result;
 }

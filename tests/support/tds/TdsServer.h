@@ -1,0 +1,67 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct TdsServerOptions {
+    bool silent = false;
+    bool refuseLogin = false;
+    int port = 0; // 0 for any free port; another to start again where a server was
+};
+
+// A stand-in for SQL Server on a loopback port, speaking enough TDS 7.4 for FreeTDS: it
+// answers the pre-login (no encryption) and the LOGIN7, keeps the log-in values that arrived,
+// records the text of every SQL batch and answers it with what the responder gives (a result
+// set or an error; nothing gives a bare DONE), answers an attention, and can drop every
+// client connection at once as a restarting server does. Each connection runs on a thread of
+// its own. Silent, it accepts connections and never answers, so that a client's log-in
+// time-out has to end the attempt.
+class TdsServer {
+public:
+    // The encoded tokens that answer a batch (see tds::Table, tds::errorToken), or null.
+    using Responder =
+        std::function<std::shared_ptr<const std::string>(const std::string& batchText)>;
+
+    struct Login {
+        std::string user;
+        std::string password;
+        std::string database;
+        bool readOnlyIntent = false;
+    };
+
+    explicit TdsServer(Responder responder = {}, TdsServerOptions options = {});
+    ~TdsServer();
+    TdsServer(const TdsServer&) = delete;
+    TdsServer& operator=(const TdsServer&) = delete;
+
+    int port() const { return port_; }
+    // The "host,port" that a client types for this server.
+    std::string address() const;
+
+    std::vector<std::string> batches() const;
+    std::vector<Login> logins() const;
+    // Closes every client connection; the server goes on listening.
+    void dropConnections();
+
+private:
+    void acceptLoop();
+    void serve(int fd);
+
+    Responder responder_;
+    TdsServerOptions options_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<bool> stopping_{false};
+    std::thread acceptor_;
+
+    mutable std::mutex mutex_;
+    std::vector<std::thread> connections_;
+    std::vector<int> openFds_;
+    std::vector<std::string> batches_;
+    std::vector<Login> logins_;
+};
