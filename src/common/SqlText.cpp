@@ -1,5 +1,7 @@
 #include "SqlText.h"
 
+#include "CodePage936.h"
+
 std::string sqlQuoted(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -11,20 +13,32 @@ std::string sqlQuoted(std::string_view text) {
     return out;
 }
 
+std::string_view literalOpening(std::string_view text) {
+    return fitsCodePage936(text) ? "'" : "N'";
+}
+
+std::string sqlLiteral(std::string_view text) {
+    return std::string(literalOpening(text)) + sqlQuoted(text) + "'";
+}
+
 std::string quotedCodeList(const std::vector<std::string>& codes) {
     std::string list;
     for (const std::string& code : codes) {
         if (!list.empty())
             list += ',';
-        list += '\'' + sqlQuoted(code) + '\'';
+        list += sqlLiteral(code);
     }
     return list;
 }
 
 std::string criterionLine(std::string_view text, std::string_view middle, std::string_view tail) {
     const std::string quoted = sqlQuoted(text);
-    std::string line = "  ('" + quoted;
-    line += middle;
+    const std::string_view opening = literalOpening(text);
+    std::string line = "  (";
+    line += opening;
+    line += quoted;
+    line += middle.substr(0, middle.size() - 1);
+    line += opening;
     line += "%" + quoted + "%";
     line += tail;
     return line;

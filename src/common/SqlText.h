@@ -8,8 +8,17 @@
 // typed text keeps its literal meaning (LIKE's % and _ keep theirs).
 std::string sqlQuoted(std::string_view text);
 
+// The quote that opens a literal of this text: "'" or, for a text holding a character outside
+// code page 936, "N'", so that SQL Server keeps it as Unicode instead of turning the
+// character into "?" in the database's code page.
+std::string_view literalOpening(std::string_view text);
+
+// The text as a literal: 'T', or N'T' (see literalOpening), quotes doubled.
+std::string sqlLiteral(std::string_view text);
+
 // The codes as the text of an IN list: '01','03','07' (no blanks); empty for no codes.
 std::string quotedCodeList(const std::vector<std::string>& codes);
 
-// A free-text criterion line: "  ('T" + middle + "%T%" + tail, with T quoted.
+// A free-text criterion line: "  ('T" + middle + "%T%" + tail, with T quoted; the last
+// character of middle opens the pattern's literal.
 std::string criterionLine(std::string_view text, std::string_view middle, std::string_view tail);

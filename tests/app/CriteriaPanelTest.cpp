@@ -2,6 +2,7 @@
 #include "common/WarehouseList.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
 #include "support/TinyErp.h"
 
@@ -17,14 +18,18 @@
 
 namespace {
 
+// A main window on the given database, stored as its connection too, so that showing the
+// window connects there again instead of to whatever this machine has stored.
 struct ConnectedMainWindow {
     explicit ConnectedMainWindow(const std::string& server = "sqlite:" + demoDatabasePath()) {
+        settings.store({server, "d", "u", ""});
         main.setAttribute(Qt::WA_DeleteOnClose, false);
         main.ado_conn.setSettings({server, "d", "u", ""});
         main.ado_conn.open();
     }
     int shownRows() const { return main.dbg_xclinfo->model()->rowCount(); }
     QString count() const { return main.Panel4->text(); }
+    SettingsSandbox settings;
     Tfrm_xclquery main;
 };
 

@@ -6,12 +6,14 @@
 #include "support/DemoDatabasePath.h"
 #include "support/QueryText.h"
 #include "support/TempDir.h"
+#include "support/TinyErp.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -168,4 +170,44 @@ TEST(SqliteBackendOpen, AMissingFileOrAFileThatIsNoDatabaseFailsToOpen) {
     connection.setSettings({"sqlite:" + (dir / "text.sqlite").string(), "d", "u", ""});
     EXPECT_THROW(connection.open(), DbError);
     EXPECT_THROW(connection.fetchAll("select 1", {}), DbError);
+}
+
+TEST(SqliteBackendLike, ItemCriteriaMatchAsOnTheErpsSqlServer) {
+    TinyErp erp;
+    erp.exec("INSERT INTO Warehouse VALUES ('01', '原材料库')");
+    erp.exec("INSERT INTO Inventory VALUES ('A1', 'x', '垫片 50%', 'M8', '01'),"
+             "('A2', 'x', '垫片 508', 'm8x40', '01'), ('B1', 'x', '线 2.5mm²', 'B-7', '01')");
+    erp.exec("INSERT INTO CurrentStock (cWhCode, cInvCode, iQuantity) "
+             "VALUES ('01', 'A1', 1), ('01', 'A2', 2), ('01', 'B1', 3)");
+    Connection connection;
+    connection.setSettings({erp.server(), "d", "u", ""});
+    connection.open();
+    const auto codes = [&](const CurrentStockCriteria& criteria) {
+        ResultQuery query(connection, currentStockFields());
+        for (const std::string& line : currentStockStatement(criteria))
+            query.appendLine(line);
+        query.open();
+        std::set<std::string> found;
+        for (std::size_t row = 0; row < query.rowCount(); ++row)
+            found.emplace(query.result().column(1).text(row));
+        return found;
+    };
+    const auto byName = [&](const std::string& name) {
+        CurrentStockCriteria c;
+        c.name = name;
+        return codes(c);
+    };
+    const auto bySpec = [&](const std::string& spec) {
+        CurrentStockCriteria c;
+        c.spec = spec;
+        return codes(c);
+    };
+    using Codes = std::set<std::string>;
+    EXPECT_EQ(byName("50[%]"), Codes{"A1"});           // [%] is a literal percent sign
+    EXPECT_EQ(byName("50%"), (Codes{"A1", "A2"}));      // % alone is any run
+    EXPECT_EQ(byName("垫片 50_"), (Codes{"A1", "A2"})); // _ is any one character
+    EXPECT_EQ(bySpec("M8"), (Codes{"A1", "A2"}));      // ASCII in either case
+    EXPECT_EQ(bySpec("[a-m]8"), (Codes{"A1", "A2"}));
+    EXPECT_EQ(bySpec("[^m]-"), Codes{"B1"});
+    EXPECT_EQ(byName("mm²"), Codes{"B1"}); // the literal goes in as N'…' and matches
 }

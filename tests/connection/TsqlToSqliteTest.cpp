@@ -15,3 +15,9 @@ TEST(TsqlToSqlite, LeavesLiteralsIdentifiersAndCommentsAlone) {
               "[ISNULL(] \"ISNULL(\" -- ISNULL(\n/* ISNULL( */ IFNULL(z,2)");
     EXPECT_EQ(tsqlToSqlite("'unclosed ISNULL("), "'unclosed ISNULL(");
 }
+
+TEST(TsqlToSqlite, DropsTheNOfUnicodeLiteralsOnly) {
+    EXPECT_EQ(tsqlToSqlite("(N'毫米²'='' or a like n'%²%') and colN'x' and 'N''y'"),
+              "('毫米²'='' or a like '%²%') and colN'x' and 'N''y'");
+    EXPECT_EQ(tsqlToSqlite("N"), "N");
+}

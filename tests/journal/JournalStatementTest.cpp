@@ -85,3 +85,15 @@ TEST(JournalStatement, QuotesAreDoubledInEveryLiteral) {
     EXPECT_EQ(lines[36], "  ('x'' or ''1''=''1'='' or a.cSource = 'x'' or ''1''=''1' ) and  ");
     EXPECT_EQ(lines[38], "  ('''; --'='' or a.cCode like '%''; --%') ");
 }
+
+TEST(JournalStatement, TextsOutsideCodePage936GoInAsUnicodeLiterals) {
+    JournalCriteria criteria = firstQuarter();
+    criteria.documentNumber = "№7"; // in code page 936: stays a plain literal
+    criteria.productionOrder = "MO-ǅ";
+    criteria.source = "调拨";
+    const std::vector<std::string> lines = journalStatement(criteria);
+    ASSERT_EQ(lines.size(), 38U);
+    EXPECT_EQ(lines[35], "  ('调拨'='' or a.cSource = '调拨' ) and  ");
+    EXPECT_EQ(lines[36], "  (N'MO-ǅ'='' or a.cMPoCode like N'%MO-ǅ%') and  ");
+    EXPECT_EQ(lines[37], "  ('№7'='' or a.cCode like '%№7%') ");
+}

@@ -62,6 +62,10 @@ std::string tsqlToSqlite(std::string_view sql) {
             out += "IFNULL";
             i += 6;
             continue;
+        } else if ((i == 0 || !isIdentifierChar(sql[i - 1])) && (rest[0] | 0x20) == 'n' &&
+                   rest.size() > 1 && rest[1] == '\'') {
+            ++i; // N'...' is a Unicode literal; every SQLite text is one
+            continue;
         }
         if (verbatim == 0)
             verbatim = 1;
