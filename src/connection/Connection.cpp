@@ -36,19 +36,33 @@ void Connection::open() {
     } catch (const DbError& error) {
         rethrowWithoutPassword(error);
     }
+    open_ = true;
 }
 
 void Connection::close() {
     backend_.reset();
+    open_ = false;
 }
 
 ResultSet Connection::fetchAll(const std::string& commandText,
                                std::span<const FieldDecl> declared) {
-    if (!backend_)
+    if (!open_)
         throw DbError("the connection is closed");
     try {
+        if (backend_)
+            return backend_->fetchAll(commandText, declared);
+    } catch (const DbError& error) {
+        if (!error.connectionLost())
+            rethrowWithoutPassword(error);
+    }
+    // The session is gone: one new connection, one more run.
+    backend_.reset();
+    try {
+        backend_ = connectBackend();
         return backend_->fetchAll(commandText, declared);
     } catch (const DbError& error) {
+        if (error.connectionLost())
+            backend_.reset();
         rethrowWithoutPassword(error);
     }
 }

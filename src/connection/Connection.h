@@ -23,9 +23,13 @@ public:
     // the password.
     void open();
     void close();
-    bool isOpen() const { return backend_ != nullptr; }
+    // Open since the last successful open(), also while the server is out of reach.
+    bool isOpen() const { return open_; }
 
-    // Throws DbError when closed or when the backend fails.
+    // Throws DbError when closed or when the backend fails. When the session with the server
+    // turns out to be gone (the server restarted, the network dropped), the connection is made
+    // again with the same settings and the statement runs once more; a statement that the
+    // server refused is never run again.
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared);
 
 private:
@@ -33,5 +37,6 @@ private:
     [[noreturn]] void rethrowWithoutPassword(const DbError& error) const;
 
     ConnectionSettings settings_;
-    std::unique_ptr<DatabaseBackend> backend_;
+    bool open_ = false;
+    std::unique_ptr<DatabaseBackend> backend_; // null while the server is out of reach
 };

@@ -23,15 +23,35 @@ OdbcBackend::OdbcBackend(const std::string& connectionString, int loginTimeoutSe
         connection_.reset(); // nothing to disconnect; free it before the environment
         throw DbError("cannot connect: " + reason);
     }
-    valuesOfABlockReadable_ = readsValuesOfABlock(*connection_);
+}
+
+bool OdbcBackend::connectionDead() const {
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    return SQL_SUCCEEDED(SQLGetConnectAttr(connection_->get(), SQL_ATTR_CONNECTION_DEAD, &dead,
+                                           sizeof dead, nullptr)) &&
+           dead == SQL_CD_TRUE;
 }
 
 ResultSet OdbcBackend::fetchAll(const std::string& commandText,
                                 std::span<const FieldDecl> declared) {
-    OdbcHandle statement(SQL_HANDLE_STMT, connection_->get());
-    const SQLRETURN rc = odbcExecDirect(statement.get(), commandText);
-    if (rc == SQL_NO_DATA)
-        throw DbError("the statement returned no result");
-    statement.check(rc, "statement refused");
-    return readOdbcResult(statement, declared, valuesOfABlockReadable_, lastFetchCounts_);
+    try {
+        UnboundedBuffers buffers;
+        lastFetchCounts_ = {};
+        // A value that outgrew its buffer where the driver cannot read it again alone makes
+        // the statement run again with buffers that hold it.
+        for (;;) {
+            OdbcHandle statement(SQL_HANDLE_STMT, connection_->get());
+            const SQLRETURN rc = odbcExecDirect(statement.get(), commandText);
+            if (rc == SQL_NO_DATA)
+                throw DbError("the statement returned no result");
+            statement.check(rc, "statement refused");
+            if (auto result = readOdbcResult(statement, declared, buffers, lastFetchCounts_))
+                return std::move(*result);
+        }
+    } catch (const DbError& error) {
+        // FreeTDS reports a closed socket as a general error; the connection knows better.
+        if (!error.connectionLost() && connectionDead())
+            throw DbError(error.what(), true);
+        throw;
+    }
 }

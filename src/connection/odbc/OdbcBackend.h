@@ -25,8 +25,9 @@ public:
     const OdbcFetchCounts& lastFetchCounts() const { return lastFetchCounts_; }
 
 private:
+    bool connectionDead() const;
+
     std::unique_ptr<OdbcHandle> environment_;
     std::unique_ptr<OdbcHandle> connection_;
-    bool valuesOfABlockReadable_ = false;
     OdbcFetchCounts lastFetchCounts_;
 };

@@ -15,8 +15,8 @@ namespace {
 
 constexpr SQLULEN kRowsPerBlock = 1000;
 constexpr SQLULEN kLongTextChars = 4000;   // wider text columns count as unbounded
-constexpr SQLULEN kFirstLongBufferChars = 64; // what an unbounded column is bound with first
-constexpr SQLLEN kLongBufferCapBytes = 1 << 16; // longer values are always read again
+constexpr SQLULEN kFirstLongBufferChars = 255; // what an unbounded column is bound with first
+constexpr SQLLEN kLongBufferCapBytes = 1 << 14;  // beyond this per value, a run goes row by row
 constexpr SQLLEN kDecimalTextBytes = 48;    // room for any number or date as text
 
 struct Described {
@@ -166,15 +166,29 @@ void bindBlock(const OdbcHandle& statement, Binding& b) {
 
 // An unbounded column whose values outgrew its buffer gets one that holds the longest met.
 void growUnbounded(const OdbcHandle& statement, Binding& b, SQLLEN longestBytes) {
-    const SQLLEN wanted = std::min(longestBytes + kOdbcTextUnitBytes, kLongBufferCapBytes);
+    const SQLLEN wanted = std::min(longestBytes, kLongBufferCapBytes);
     if (wanted <= b.elementBytes)
         return;
     b.elementBytes = wanted;
     bindBlock(statement, b);
 }
 
-void readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
-                  OdbcFetchCounts& counts) {
+// Reads one value of the fetched block again, whole, where the driver can position on a row
+// of the block.
+bool readAgain(const OdbcHandle& statement, SQLULEN row, const Binding& b, std::string& out,
+               bool& isNull) {
+    if (!SQL_SUCCEEDED(SQLSetPos(statement.get(), static_cast<SQLSETPOSIROW>(row + 1),
+                                 SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+        return false;
+    isNull = !getWholeText(statement, b.sourceIndex, out);
+    return true;
+}
+
+// Returns false when a value did not fit and could not be read again: the rest of the result
+// is then only measured, and `needed` holds the bytes per value that each column's next run
+// must bind with, so that one more run reads it whole.
+bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
+                  std::vector<SQLLEN>& needed, OdbcFetchCounts& counts) {
     const SQLHSTMT h = statement.get();
     SQLULEN fetched = 0;
     std::vector<SQLUSMALLINT> status(kRowsPerBlock);
@@ -189,7 +203,8 @@ void readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
     for (Binding& b : bindings)
         bindBlock(statement, b);
     std::string scratch;
-    std::vector<SQLLEN> longest(bindings.size());
+    bool positionable = true;
+    bool complete = true;
     for (;;) {
         const SQLRETURN rc = SQLFetch(h);
         ++counts.fetchCalls;
@@ -202,28 +217,39 @@ void readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
             for (std::size_t i = 0; i < bindings.size(); ++i) {
                 const Binding& b = bindings[i];
                 const SQLLEN indicator = b.indicators[row];
-                if (!b.unbounded || indicator == SQL_NULL_DATA || b.fits(indicator)) {
+                const bool fits = !b.unbounded || indicator == SQL_NULL_DATA || b.fits(indicator);
+                // A length the driver does not know (FreeTDS converting a long value) asks
+                // for the largest block buffer, and past it for reading row by row.
+                const SQLLEN length = indicator != SQL_NO_TOTAL ? indicator + kOdbcTextUnitBytes
+                                      : b.elementBytes < kLongBufferCapBytes
+                                          ? kLongBufferCapBytes
+                                          : kLongBufferCapBytes + 1;
+                if (!fits)
+                    needed[i] = std::max(needed[i], length);
+                if (!complete)
+                    continue; // only the lengths count from here
+                if (fits) {
                     appendValue(b, b.element(row), indicator, scratch);
                     continue;
                 }
-                // Read just this value again, whole.
-                statement.check(SQLSetPos(h, static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION,
-                                          SQL_LOCK_NO_CHANGE),
-                                "position on a row");
+                bool isNull = false;
+                positionable = positionable && readAgain(statement, row, b, scratch, isNull);
+                if (!positionable) {
+                    complete = false;
+                    continue;
+                }
                 ++counts.valuesReadAgain;
-                if (getWholeText(statement, b.sourceIndex, scratch))
-                    b.target->appendText(scratch);
-                else
+                if (isNull)
                     b.target->appendNull();
-                longest[i] = std::max(longest[i], indicator == SQL_NO_TOTAL
-                                                      ? static_cast<SQLLEN>(scratch.size())
-                                                      : indicator);
+                else
+                    b.target->appendText(scratch);
             }
         }
-        for (std::size_t i = 0; i < bindings.size(); ++i)
+        for (std::size_t i = 0; complete && i < bindings.size(); ++i)
             if (bindings[i].unbounded)
-                growUnbounded(statement, bindings[i], longest[i]);
+                growUnbounded(statement, bindings[i], needed[i]);
     }
+    return complete;
 }
 
 // Every value through SQLGetData, one row per fetch: for drivers that cannot read a single
@@ -284,16 +310,12 @@ FieldKind kindFromOdbcType(SQLSMALLINT sqlType) {
     }
 }
 
-bool readsValuesOfABlock(const OdbcHandle& connection) {
-    SQLUINTEGER extensions = 0;
-    return SQL_SUCCEEDED(SQLGetInfo(connection.get(), SQL_GETDATA_EXTENSIONS, &extensions,
-                                    sizeof extensions, nullptr)) &&
-           (extensions & SQL_GD_BLOCK) != 0;
-}
-
-ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl> declared,
-                         bool valuesOfABlockReadable, OdbcFetchCounts& counts) {
+std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
+                                        std::span<const FieldDecl> declared,
+                                        UnboundedBuffers& buffers, OdbcFetchCounts& counts) {
+    const std::size_t runs = counts.runs + 1;
     counts = {};
+    counts.runs = runs;
     SQLSMALLINT columnCount = 0;
     statement.check(SQLNumResultCols(statement.get(), &columnCount), "count columns");
     if (columnCount <= 0)
@@ -312,7 +334,6 @@ ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl>
     ResultSet result = plan.makeEmptyResult();
 
     std::vector<Binding> bindings;
-    bool anyUnbounded = false;
     for (std::size_t i = 0; i < described.size(); ++i) {
         const int target = plan.targetOf[i];
         if (target < 0)
@@ -324,15 +345,26 @@ ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl>
         b.cType = b.fromText ? SQL_C_CHAR : cTypeFor(b.target->kind());
         b.unbounded = b.target->kind() == FieldKind::Text &&
                       (described[i].size == 0 || described[i].size > kLongTextChars);
-        b.elementBytes = b.fromText    ? kDecimalTextBytes
-                         : b.unbounded ? odbcTextBufferBytes(kFirstLongBufferChars)
-                                       : elementBytesFor(b.target->kind(), described[i].size);
-        anyUnbounded |= b.unbounded;
+        const auto grown = buffers.bytes.find(b.sourceIndex);
+        b.elementBytes = b.fromText ? kDecimalTextBytes
+                         : !b.unbounded ? elementBytesFor(b.target->kind(), described[i].size)
+                         : grown != buffers.bytes.end()
+                             ? grown->second
+                             : odbcTextBufferBytes(kFirstLongBufferChars);
         bindings.push_back(std::move(b));
     }
-    if (anyUnbounded && !valuesOfABlockReadable)
+    if (buffers.rowByRow) {
         readRowByRow(statement, bindings, counts);
-    else
-        readInBlocks(statement, bindings, counts);
-    return result;
+        return result;
+    }
+    std::vector<SQLLEN> needed(bindings.size());
+    if (readInBlocks(statement, bindings, needed, counts))
+        return result;
+    for (std::size_t i = 0; i < bindings.size(); ++i) {
+        if (needed[i] <= bindings[i].elementBytes)
+            continue;
+        buffers.bytes[bindings[i].sourceIndex] = needed[i];
+        buffers.rowByRow |= needed[i] > kLongBufferCapBytes;
+    }
+    return std::nullopt;
 }

@@ -5,26 +5,33 @@
 #include "OdbcHandle.h"
 
 #include <cstddef>
+#include <map>
+#include <optional>
 #include <span>
 
-// How a result was read: SQLFetch calls, and values of unbounded columns that did not fit
-// their buffer and were read again on their own.
+// How a result was read: the runs of the statement, SQLFetch calls (of the last run), and
+// values of unbounded columns that did not fit their buffer and were read again on their own.
 struct OdbcFetchCounts {
+    std::size_t runs = 0;
     std::size_t fetchCalls = 0;
     std::size_t valuesReadAgain = 0;
 };
 
+// The buffer bytes per value that the unbounded text columns of a statement are bound with,
+// by column number, grown from run to run; beyond a cap a run reads row by row instead.
+struct UnboundedBuffers {
+    std::map<SQLUSMALLINT, SQLLEN> bytes;
+    bool rowByRow = false;
+};
+
 // Reads every row of an executed statement into a result. Columns are bound column-wise to
 // arrays of rows and fetched in blocks. An unbounded text column (varchar(max)) is bound with
-// a buffer that grows to the longest value met; a value longer than the buffer is read again
-// with SQLGetData. Only a driver that cannot read single values of a block makes a result with
-// such a column go row by row.
-ResultSet readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl> declared,
-                         bool valuesOfABlockReadable, OdbcFetchCounts& counts);
-
-// Whether the connection's driver reads single values of a fetched block (SQLSetPos, then
-// SQLGetData).
-bool readsValuesOfABlock(const OdbcHandle& connection);
+// a buffer that grows to the longest value met. A value longer than its buffer is read again
+// alone (SQLSetPos, SQLGetData) where the driver can; where it cannot (FreeTDS), nothing is
+// returned and `buffers` tells how the statement's next run must bind to hold it.
+std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
+                                        std::span<const FieldDecl> declared,
+                                        UnboundedBuffers& buffers, OdbcFetchCounts& counts);
 
 // The kind of value that an ODBC SQL type delivers.
 FieldKind kindFromOdbcType(SQLSMALLINT sqlType);
