@@ -28,6 +28,7 @@ const std::map<std::string, tds::Column>& erpColumns() {
             add(name, Type::Decimal, 0, 38, 6);
         add("仓库名称", Type::VarChar, 20);
         add("仓库", Type::VarChar, 20);
+        add("cwhcode", Type::NVarChar, 10);
         add("cwhname", Type::VarChar, 20);
         add("收发标志", Type::VarCharMax);
         add("存货编码", Type::NVarChar, 20);

@@ -1,0 +1,177 @@
+#include "app/Tfrm_xclquery.h"
+#include "common/ResultGrid.h"
+#include "common/ResultTableModel.h"
+#include "common/Tfrm_store.h"
+#include "connection/Tfrm_link.h"
+#include "connection/sqlite/SqliteBackend.h"
+#include "journal/JournalFields.h"
+#include "journal/Tfrm_crquery.h"
+#include "stock/CurrentStockFields.h"
+#include "stock/CurrentStockStatement.h"
+#include "support/DemoDatabasePath.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/SettingsSandbox.h"
+#include "support/tds/ErpTdsResponder.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include <optional>
+
+// The windows on a SQL Server: every statement goes through unixODBC and FreeTDS to a TDS
+// server in the test, which answers from the demo database in the ERP's column types.
+namespace {
+
+ConnectionSettings settingsFor(const TdsServer& server) {
+    return {server.address(), "UFDATA_001_2026", "reader", "pw"};
+}
+
+struct MainWindowOnServer {
+    MainWindowOnServer() {
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.ado_conn.setSettings(settingsFor(server));
+        main.ado_conn.open();
+    }
+    QString count() const { return main.Panel4->text(); }
+    TdsServer server{ErpTdsResponder(demoDatabasePath())};
+    Tfrm_xclquery main;
+};
+
+QString countOfDemo(const std::vector<std::string>& lines, std::span<const FieldDecl> fields) {
+    const ResultSet rows = SqliteBackend(demoDatabasePath()).fetchAll(joinedStatement(lines), fields);
+    return "记录数为：" + QString::number(rows.rowCount());
+}
+
+} // namespace
+
+class SqlServerWindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void theMainWindowsQueryArrivesWholeAndFillsTheGrid() {
+        MessageBoxWatcher boxes;
+        MainWindowOnServer w;
+        w.main.edt_name->setText(" 轴承 ");
+        w.main.edt_spec->setText("mm²");
+        QTest::keyClick(w.main.edt_name, Qt::Key_Return);
+        QVERIFY(boxes.seen().isEmpty());
+        CurrentStockCriteria criteria;
+        criteria.name = "轴承";
+        criteria.spec = "mm²";
+        QCOMPARE(w.server.batches().back(), joinedStatement(currentStockStatement(criteria)));
+        QCOMPARE(w.count(), countOfDemo(currentStockStatement(criteria), currentStockFields()));
+
+        w.main.edt_name->clear();
+        w.main.edt_spec->clear();
+        w.main.tbn_query->click();
+        QCOMPARE(w.count(), countOfDemo(currentStockStatement({}), currentStockFields()));
+        QVERIFY(!w.main.dbg_xclinfo->model()->index(0, 0).data().toString().isEmpty());
+    }
+
+    void aRestartedServerIsReconnectedWithoutTheUsersHelp() {
+        MessageBoxWatcher boxes;
+        std::optional<TdsServer> server(std::in_place, ErpTdsResponder(demoDatabasePath()));
+        const int port = server->port();
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.ado_conn.setSettings(settingsFor(*server));
+        main.ado_conn.open();
+        main.tbn_query->click();
+        const QString full = main.Panel4->text();
+
+        server->dropConnections();
+        main.tbn_query->click();
+        QVERIFY(boxes.seen().isEmpty());
+        QCOMPARE(main.Panel4->text(), full);
+
+        server.reset(); // stopped: the window's own message, the grid empty
+        main.tbn_query->click();
+        QCOMPARE(boxes.texts(), QStringList{"读取现存量数据出错，请与系统管理员联系！"});
+        QVERIFY(!main.ado_xclinfo.isOpen());
+
+        server.emplace(ErpTdsResponder(demoDatabasePath()), TdsServerOptions{.port = port});
+        main.tbn_query->click(); // started again: no need to open 连接
+        QCOMPARE(boxes.seen().size(), 1);
+        QVERIFY(main.ado_xclinfo.isOpen());
+        QCOMPARE(main.Panel4->text(), full);
+    }
+
+    void thePickerListsTheServersWarehouses() {
+        MessageBoxWatcher boxes;
+        MainWindowOnServer w;
+        Tfrm_store picker(*w.main.lbb_store);
+        picker.show();
+        QVERIFY(boxes.seen().isEmpty());
+        QCOMPARE(picker.clb_store->count(), 20);
+        QCOMPARE(picker.clb_store->item(0)->text(), QString("01-原材料库"));
+        QCOMPARE(w.server.batches().back(),
+                 std::string("select cwhcode,cwhname\r\nfrom warehouse\r\norder by cwhcode\r\n"));
+    }
+
+    void theJournalWindowsQueryArrivesWholeAndFillsTheGrid() {
+        MessageBoxWatcher boxes;
+        TdsServer server{ErpTdsResponder(demoDatabasePath())};
+        Connection connection;
+        connection.setSettings(settingsFor(server));
+        connection.open();
+        Tfrm_crquery window(connection);
+        window.show();
+        window.edt_name->setText("轴承");
+        window.cbb_sfflag->setCurrentText("收");
+        window.tbn_query->click();
+        QVERIFY(boxes.seen().isEmpty());
+        const std::vector<std::string> lines = window.ado_crinfo.statementLines();
+        QCOMPARE(server.batches().back(), joinedStatement(lines));
+        QVERIFY(server.batches().back().find("('收'='收' and a.bRdFlag = 1 )") != std::string::npos);
+        QCOMPARE(window.Panel4->text(), countOfDemo(lines, journalFields()));
+        QVERIFY(window.ado_crinfo.rowCount() > 0);
+    }
+
+    void theConnectionDialogLogsInThroughFreeTdsAndStoresTheValues() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        TdsServer server;
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        Tfrm_link dialog;
+        dialog.show();
+        dialog.Edit1->setText(QString::fromStdString(server.address()));
+        dialog.Edit2->setText("UFDATA_001_2026");
+        dialog.Edit3->setText("仓管员");
+        dialog.Edit4->setText("密码;}=");
+        dialog.Button1->click();
+        QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
+        QCOMPARE(server.logins().size(), std::size_t{1});
+        QCOMPARE(server.logins()[0].user, std::string("仓管员"));
+        QCOMPARE(server.logins()[0].password, std::string("密码;}="));
+        QCOMPARE(settings.stored(), (ConnectionSettings{server.address(), "UFDATA_001_2026",
+                                                        "仓管员", "密码;}="}));
+        QVERIFY(main.ado_conn.isOpen());
+    }
+
+    void aRefusedLogInIsReportedAndNothingStored() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        TdsServer server({}, {.refuseLogin = true});
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        Tfrm_link dialog;
+        dialog.show();
+        dialog.Edit1->setText(QString::fromStdString(server.address()));
+        dialog.Edit2->setText("UFDATA");
+        dialog.Edit3->setText("sa");
+        dialog.Edit4->setText("wrong");
+        dialog.Button1->click();
+        QCOMPARE(boxes.texts(), QStringList{"数据库连接失败！"});
+        QCOMPARE(settings.stored(), ConnectionSettings{});
+        QVERIFY(!main.ado_conn.isOpen());
+        QVERIFY(dialog.isVisible());
+    }
+};
+
+QTEST_MAIN(SqlServerWindowsTest)
+#include "SqlServerWindowsTest.moc"
