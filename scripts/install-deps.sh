@@ -7,7 +7,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
     libsqlite3-dev sqlite3 libicu-dev
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
-    libgtest-dev googletest
+    libgtest-dev googletest python3-pyodbc
     fonts-wqy-zenhei
 )
 

@@ -31,8 +31,7 @@ bool fitsCodePage936(std::string_view utf8) {
         return false;
     std::unique_ptr<UConverter, ConverterCloser> gbk(ucnv_open("windows-936", &status));
     // Stop at the first character the code page lacks instead of substituting it.
-    ucnv_setFromUCallBack(gbk.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &status);
+    ucnv_setFromUCallBack(gbk.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     std::vector<char> bytes(static_cast<std::size_t>(length) * 4 + 4);
     ucnv_fromUChars(gbk.get(), bytes.data(), static_cast<int32_t>(bytes.size()), units.data(),
                     length, &status);

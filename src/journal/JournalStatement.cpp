@@ -51,8 +51,8 @@ std::vector<std::string> journalStatement(const JournalCriteria& c) {
     lines.push_back(criterionLine(c.addCode, "'='' or g.cInvAddCode like '", "' )  and "));
     lines.push_back(criterionLine(c.spec, "'='' or g.cInvStd like '", "' )  and "));
     lines.push_back(criterionLine(c.name, "'='' or g.cInvName like '", "' ) and "));
-    lines.push_back("  a.dDate between " + sqlLiteral(c.dateFrom) + " and " +
-                    sqlLiteral(c.dateTo) + " and ");
+    lines.push_back("  a.dDate between " + sqlLiteral(c.dateFrom) + " and " + sqlLiteral(c.dateTo) +
+                    " and ");
     const std::string flag = sqlLiteral(c.flag);
     lines.push_back("  ( (" + flag + " = '' ) or (" + flag + "='收' and a.bRdFlag = 1 ) or (" +
                     flag + "='发' and a.bRdFlag = 0 )) and  ");

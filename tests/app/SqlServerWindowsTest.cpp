@@ -42,8 +42,27 @@ struct MainWindowOnServer {
     Tfrm_xclquery main;
 };
 
+// The connection dialog over a main window, as the Connect button opens it.
+struct LinkDialog {
+    LinkDialog() {
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog.show();
+    }
+    void submit(const TdsServer& server, const char* database, const char* user,
+                const char* password) {
+        dialog.Edit1->setText(QString::fromStdString(server.address()));
+        dialog.Edit2->setText(database);
+        dialog.Edit3->setText(user);
+        dialog.Edit4->setText(password);
+        dialog.Button1->click();
+    }
+    Tfrm_xclquery main;
+    Tfrm_link dialog;
+};
+
 QString countOfDemo(const std::vector<std::string>& lines, std::span<const FieldDecl> fields) {
-    const ResultSet rows = SqliteBackend(demoDatabasePath()).fetchAll(joinedStatement(lines), fields);
+    const ResultSet rows =
+        SqliteBackend(demoDatabasePath()).fetchAll(joinedStatement(lines), fields);
     return "记录数为：" + QString::number(rows.rowCount());
 }
 
@@ -126,7 +145,8 @@ private slots:
         QVERIFY(boxes.seen().isEmpty());
         const std::vector<std::string> lines = window.ado_crinfo.statementLines();
         QCOMPARE(server.batches().back(), joinedStatement(lines));
-        QVERIFY(server.batches().back().find("('收'='收' and a.bRdFlag = 1 )") != std::string::npos);
+        QVERIFY(server.batches().back().find("('收'='收' and a.bRdFlag = 1 )") !=
+                std::string::npos);
         QCOMPARE(window.Panel4->text(), countOfDemo(lines, journalFields()));
         QVERIFY(window.ado_crinfo.rowCount() > 0);
     }
@@ -135,41 +155,27 @@ private slots:
         SettingsSandbox settings;
         MessageBoxWatcher boxes;
         TdsServer server;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        Tfrm_link dialog;
-        dialog.show();
-        dialog.Edit1->setText(QString::fromStdString(server.address()));
-        dialog.Edit2->setText("UFDATA_001_2026");
-        dialog.Edit3->setText("仓管员");
-        dialog.Edit4->setText("密码;}=");
-        dialog.Button1->click();
+        LinkDialog link;
+        link.submit(server, "UFDATA_001_2026", "仓管员", "密码;}=");
         QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
         QCOMPARE(server.logins().size(), std::size_t{1});
         QCOMPARE(server.logins()[0].user, std::string("仓管员"));
         QCOMPARE(server.logins()[0].password, std::string("密码;}="));
-        QCOMPARE(settings.stored(), (ConnectionSettings{server.address(), "UFDATA_001_2026",
-                                                        "仓管员", "密码;}="}));
-        QVERIFY(main.ado_conn.isOpen());
+        QCOMPARE(settings.stored(),
+                 (ConnectionSettings{server.address(), "UFDATA_001_2026", "仓管员", "密码;}="}));
+        QVERIFY(link.main.ado_conn.isOpen());
     }
 
     void aRefusedLogInIsReportedAndNothingStored() {
         SettingsSandbox settings;
         MessageBoxWatcher boxes;
         TdsServer server({}, {.refuseLogin = true});
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        Tfrm_link dialog;
-        dialog.show();
-        dialog.Edit1->setText(QString::fromStdString(server.address()));
-        dialog.Edit2->setText("UFDATA");
-        dialog.Edit3->setText("sa");
-        dialog.Edit4->setText("wrong");
-        dialog.Button1->click();
+        LinkDialog link;
+        link.submit(server, "UFDATA", "sa", "wrong");
         QCOMPARE(boxes.texts(), QStringList{"数据库连接失败！"});
         QCOMPARE(settings.stored(), ConnectionSettings{});
-        QVERIFY(!main.ado_conn.isOpen());
-        QVERIFY(dialog.isVisible());
+        QVERIFY(!link.main.ado_conn.isOpen());
+        QVERIFY(link.dialog.isVisible());
     }
 };
 

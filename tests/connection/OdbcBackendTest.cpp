@@ -63,8 +63,7 @@ TEST(OdbcBackend, AMissingDeclaredFieldFailsAndAStatementErrorIsRaised) {
 
 TEST(OdbcBackend, ValuesHoldingSemicolonsBracesAndEqualSignsReachTheServerLiterally) {
     TdsServer server;
-    const ConnectionSettings settings{server.address(), "U8;db={x}", "sa;UID=evil",
-                                      "p;w}d={=}密"};
+    const ConnectionSettings settings{server.address(), "U8;db={x}", "sa;UID=evil", "p;w}d={=}密"};
     OdbcBackend connected(sqlServerOdbcConnectionString(settings));
     ASSERT_EQ(server.logins().size(), 1U);
     const TdsServer::Login login = server.logins()[0];

@@ -81,11 +81,11 @@ TEST(SqlServerOverTds, EveryErpTypeArrivesWithItsValuesAndNulls) {
     const std::string longText = std::string(3000, 'x') + "长" + std::string(2000, 'y') + "尾";
     const std::string longNarrow = std::string(6000, 'z') + "库";
     const std::vector<tds::Column> columns = {
-        {"长文本", Type::NVarCharMax},     {"名称", Type::NVarChar, 20},
-        {"备注", Type::VarChar, 20},       {"长备注", Type::VarCharMax},
-        {"小", Type::TinyInt},             {"整", Type::Int},
-        {"大", Type::BigInt},              {"数量", Type::Decimal, 0, 28, 6},
-        {"金额", Type::Money},             {"单价", Type::Float},
+        {"长文本", Type::NVarCharMax}, {"名称", Type::NVarChar, 20},
+        {"备注", Type::VarChar, 20},   {"长备注", Type::VarCharMax},
+        {"小", Type::TinyInt},         {"整", Type::Int},
+        {"大", Type::BigInt},          {"数量", Type::Decimal, 0, 28, 6},
+        {"金额", Type::Money},         {"单价", Type::Float},
         {"日期", Type::DateTime},
     };
     const std::int64_t date = toEpochMilliseconds({2026, 3, 15, 8, 30, 5, 0});

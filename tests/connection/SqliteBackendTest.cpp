@@ -203,10 +203,10 @@ TEST(SqliteBackendLike, ItemCriteriaMatchAsOnTheErpsSqlServer) {
         return codes(c);
     };
     using Codes = std::set<std::string>;
-    EXPECT_EQ(byName("50[%]"), Codes{"A1"});           // [%] is a literal percent sign
+    EXPECT_EQ(byName("50[%]"), Codes{"A1"});            // [%] is a literal percent sign
     EXPECT_EQ(byName("50%"), (Codes{"A1", "A2"}));      // % alone is any run
     EXPECT_EQ(byName("垫片 50_"), (Codes{"A1", "A2"})); // _ is any one character
-    EXPECT_EQ(bySpec("M8"), (Codes{"A1", "A2"}));      // ASCII in either case
+    EXPECT_EQ(bySpec("M8"), (Codes{"A1", "A2"}));       // ASCII in either case
     EXPECT_EQ(bySpec("[a-m]8"), (Codes{"A1", "A2"}));
     EXPECT_EQ(bySpec("[^m]-"), Codes{"B1"});
     EXPECT_EQ(byName("mm²"), Codes{"B1"}); // the literal goes in as N'…' and matches

@@ -5,7 +5,7 @@
 TEST(TsqlLike, PercentAndUnderscoreCountWholeCharacters) {
     EXPECT_TRUE(tsqlLike("%轴承%", "深沟球轴承6205"));
     EXPECT_FALSE(tsqlLike("%轴承%", "轴套"));
-    EXPECT_TRUE(tsqlLike("轴_", "轴承"));   // one Chinese character is one "_"
+    EXPECT_TRUE(tsqlLike("轴_", "轴承")); // one Chinese character is one "_"
     EXPECT_FALSE(tsqlLike("轴__", "轴承"));
     EXPECT_TRUE(tsqlLike("%%", ""));
     EXPECT_TRUE(tsqlLike("a%b%c", "aXXbYYbZc"));

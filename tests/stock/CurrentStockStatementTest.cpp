@@ -88,14 +88,13 @@ TEST(CurrentStockStatement, QuotesAreDoubledInsideEveryLiteral) {
 
 TEST(CurrentStockStatement, TextsOutsideCodePage936GoInAsUnicodeLiterals) {
     CurrentStockCriteria criteria;
-    criteria.spec = "2.5mm²";         // "²" is not in code page 936
+    criteria.spec = "2.5mm²";       // "²" is not in code page 936
     criteria.name = "螺栓 €°±×÷“”"; // every one of these is
     criteria.warehouseCodes = {"0😀", "01"};
     const auto lines = currentStockStatement(criteria);
     EXPECT_EQ(lines[18], " dbo.Warehouse.cWhCode in(N'0😀','01') and ");
     EXPECT_EQ(lines[21], "  (N'2.5mm²'='' or dbo.Inventory.cInvStd like N'%2.5mm²%' )  and  ");
-    EXPECT_EQ(lines[22],
-              "  ('螺栓 €°±×÷“”'='' or dbo.Inventory.cInvName like '%螺栓 €°±×÷“”%' ) ");
+    EXPECT_EQ(lines[22], "  ('螺栓 €°±×÷“”'='' or dbo.Inventory.cInvName like '%螺栓 €°±×÷“”%' ) ");
     criteria.name = "O'Neil 𠀀"; // a character beyond the BMP, and a quote
     EXPECT_EQ(currentStockStatement(criteria)[22],
               "  (N'O''Neil 𠀀'='' or dbo.Inventory.cInvName like N'%O''Neil 𠀀%' ) ");

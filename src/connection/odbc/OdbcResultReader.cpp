@@ -14,10 +14,10 @@
 namespace {
 
 constexpr SQLULEN kRowsPerBlock = 1000;
-constexpr SQLULEN kLongTextChars = 4000;   // wider text columns count as unbounded
-constexpr SQLULEN kFirstLongBufferChars = 255; // what an unbounded column is bound with first
-constexpr SQLLEN kLongBufferCapBytes = 1 << 14;  // beyond this per value, a run goes row by row
-constexpr SQLLEN kDecimalTextBytes = 48;    // room for any number or date as text
+constexpr SQLULEN kLongTextChars = 4000;        // wider text columns count as unbounded
+constexpr SQLULEN kFirstLongBufferChars = 255;  // what an unbounded column is bound with first
+constexpr SQLLEN kLongBufferCapBytes = 1 << 14; // beyond this per value, a run goes row by row
+constexpr SQLLEN kDecimalTextBytes = 48;        // room for any number or date as text
 
 struct Described {
     std::string name;
@@ -31,7 +31,7 @@ struct Binding {
     ResultColumn* target = nullptr;
     SQLSMALLINT cType = kOdbcTextType;
     SQLLEN elementBytes = 0;
-    bool fromText = false; // a text column filling a field of another kind
+    bool fromText = false;  // a text column filling a field of another kind
     bool unbounded = false; // a value may be longer than the buffer
     std::vector<unsigned char> values;
     std::vector<SQLLEN> indicators;
@@ -146,10 +146,10 @@ bool getWholeText(const OdbcHandle& statement, SQLUSMALLINT index, std::string& 
         if (indicator == SQL_NULL_DATA)
             return false;
         const std::size_t room = sizeof piece - kOdbcTextUnitBytes;
-        const std::size_t bytes = indicator == SQL_NO_TOTAL ||
-                                          static_cast<std::size_t>(indicator) > room
-                                      ? room
-                                      : static_cast<std::size_t>(indicator);
+        const std::size_t bytes =
+            indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > room
+                ? room
+                : static_cast<std::size_t>(indicator);
         appendOdbcText(piece, bytes, out);
         if (rc == SQL_SUCCESS)
             return true;
@@ -177,8 +177,8 @@ void growUnbounded(const OdbcHandle& statement, Binding& b, SQLLEN longestBytes)
 // of the block.
 bool readAgain(const OdbcHandle& statement, SQLULEN row, const Binding& b, std::string& out,
                bool& isNull) {
-    if (!SQL_SUCCEEDED(SQLSetPos(statement.get(), static_cast<SQLSETPOSIROW>(row + 1),
-                                 SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+    if (!SQL_SUCCEEDED(SQLSetPos(statement.get(), static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION,
+                                 SQL_LOCK_NO_CHANGE)))
         return false;
     isNull = !getWholeText(statement, b.sourceIndex, out);
     return true;
@@ -346,7 +346,7 @@ std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
         b.unbounded = b.target->kind() == FieldKind::Text &&
                       (described[i].size == 0 || described[i].size > kLongTextChars);
         const auto grown = buffers.bytes.find(b.sourceIndex);
-        b.elementBytes = b.fromText ? kDecimalTextBytes
+        b.elementBytes = b.fromText     ? kDecimalTextBytes
                          : !b.unbounded ? elementBytesFor(b.target->kind(), described[i].size)
                          : grown != buffers.bytes.end()
                              ? grown->second

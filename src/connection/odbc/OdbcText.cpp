@@ -58,9 +58,8 @@ std::string odbcDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
     SQLWCHAR message[1024];
     SQLINTEGER nativeError = 0;
     SQLSMALLINT length = 0;
-    for (SQLSMALLINT record = 1;
-         SQL_SUCCEEDED(SQLGetDiagRecW(handleType, handle, record, state, &nativeError, message,
-                                      1024, &length));
+    for (SQLSMALLINT record = 1; SQL_SUCCEEDED(SQLGetDiagRecW(
+             handleType, handle, record, state, &nativeError, message, 1024, &length));
          ++record) {
         if (!text.empty())
             text += "; ";

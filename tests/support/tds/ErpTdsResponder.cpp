@@ -23,8 +23,8 @@ const std::map<std::string, tds::Column>& erpColumns() {
                               int precision = 18, int scale = 0) {
             m[name] = tds::Column{name, type, length, precision, scale};
         };
-        for (const char* name :
-             {"现存量", "可用数量", "待发货数量", "待入库数量", "调拨在途数量", "调拨待发数量", "冻结量"})
+        for (const char* name : {"现存量", "可用数量", "待发货数量", "待入库数量", "调拨在途数量",
+                                 "调拨待发数量", "冻结量"})
             add(name, Type::Decimal, 0, 38, 6);
         add("仓库名称", Type::VarChar, 20);
         add("仓库", Type::VarChar, 20);

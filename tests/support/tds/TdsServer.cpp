@@ -33,7 +33,8 @@ bool readExactly(int fd, char* out, std::size_t size, const std::atomic<bool>& s
     while (size > 0) {
         pollfd p{fd, POLLIN, 0};
         const int ready = poll(&p, 1, kPollMilliseconds);
-        if (stopping || ready < 0 || (ready == 0 && (idle += kPollMilliseconds) > kIdleLimitMilliseconds))
+        if (stopping || ready < 0 ||
+            (ready == 0 && (idle += kPollMilliseconds) > kIdleLimitMilliseconds))
             return false;
         if (ready == 0)
             continue;
@@ -89,9 +90,14 @@ bool sendReply(int fd, std::string_view tokens, std::size_t packetSize) {
         const std::size_t part = std::min(room, tokens.size() - at);
         const bool last = at + part == tokens.size();
         const std::size_t length = part + 8;
-        const char header[8] = {static_cast<char>(kReply), static_cast<char>(last ? 1 : 0),
-                                static_cast<char>(length >> 8), static_cast<char>(length & 0xFF),
-                                0, 0, static_cast<char>(packetId++), 0};
+        const char header[8] = {static_cast<char>(kReply),
+                                static_cast<char>(last ? 1 : 0),
+                                static_cast<char>(length >> 8),
+                                static_cast<char>(length & 0xFF),
+                                0,
+                                0,
+                                static_cast<char>(packetId++),
+                                0};
         out.append(header, 8);
         out.append(tokens.substr(at, part));
         at += part;
@@ -106,9 +112,9 @@ bool sendReply(int fd, std::string_view tokens, std::size_t packetSize) {
 
 // The pre-login answer: server version 15.0.2000, encryption not supported.
 bool answerPreLogin(int fd) {
-    const std::string options("\x00\x00\x0B\x00\x06"  // VERSION at 11, 6 bytes
-                              "\x01\x00\x11\x00\x01"  // ENCRYPTION at 17, 1 byte
-                              "\xFF"                  // end of options
+    const std::string options("\x00\x00\x0B\x00\x06" // VERSION at 11, 6 bytes
+                              "\x01\x00\x11\x00\x01" // ENCRYPTION at 17, 1 byte
+                              "\xFF"                 // end of options
                               "\x0F\x00\x07\xD0\x00\x00"
                               "\x02",
                               18);
@@ -237,8 +243,8 @@ void TdsServer::serve(int fd) {
                 sendReply(fd, tds::loginRefusedTokens(values.user), packetSize);
                 break;
             }
-            loggedIn = sendReply(fd, tds::loginAcceptedTokens(values.database, packetSize),
-                                 packetSize);
+            loggedIn =
+                sendReply(fd, tds::loginAcceptedTokens(values.database, packetSize), packetSize);
         } else if (message->type == kSqlBatch && loggedIn) {
             std::string text = batchText(message->payload);
             {

@@ -48,7 +48,7 @@ void putTypeInfo(std::string& out, const Column& c) {
     case Type::NVarCharMax:
     case Type::VarCharMax:
         putU8(out, isWide(c.type) ? 0xE7 : 0xA7);
-        putLe<std::uint16_t>(out, isMax(c.type)       ? kMaxLength
+        putLe<std::uint16_t>(out, isMax(c.type)    ? kMaxLength
                                   : isWide(c.type) ? static_cast<std::uint16_t>(2 * c.length)
                                                    : static_cast<std::uint16_t>(c.length));
         out.append(kChinesePrcCollation, sizeof kChinesePrcCollation);

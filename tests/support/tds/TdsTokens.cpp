@@ -61,10 +61,10 @@ std::string loginAcceptedTokens(std::string_view database, int packetSize) {
     out += withLength(kEnvChange, collation);
 
     std::string ack;
-    putU8(ack, 1);                                   // T-SQL
-    ack += std::string("\x74\x00\x00\x04", 4);       // TDS 7.4
+    putU8(ack, 1);                             // T-SQL
+    ack += std::string("\x74\x00\x00\x04", 4); // TDS 7.4
     putBVarchar(ack, "Microsoft SQL Server");
-    ack += std::string("\x0F\x00\x07\xD0", 4);       // 15.0.2000
+    ack += std::string("\x0F\x00\x07\xD0", 4); // 15.0.2000
     out += withLength(kLoginAck, ack);
     out += envChangeText(4, std::to_string(packetSize));
     return out + doneToken(0, 0);

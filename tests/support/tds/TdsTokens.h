@@ -14,8 +14,7 @@ inline constexpr std::uint16_t kDoneCount = 0x0010;
 inline constexpr std::uint16_t kDoneAttention = 0x0020;
 
 // Chinese_PRC_CI_AS: LCID 0x0804 (code page 936), case-, kana- and width-insensitive.
-inline constexpr char kChinesePrcCollation[5] = {0x04, 0x08, static_cast<char>(0xD0), 0x00,
-                                                 0x00};
+inline constexpr char kChinesePrcCollation[5] = {0x04, 0x08, static_cast<char>(0xD0), 0x00, 0x00};
 
 std::string doneToken(std::uint16_t status, std::uint64_t rowCount);
 std::string errorToken(std::int32_t number, std::uint8_t severity, std::string_view message);
