@@ -2,6 +2,9 @@
 
 #include "CodePage936.h"
 
+namespace {
+
+// Text as it may stand between single quotes in a statement.
 std::string sqlQuoted(std::string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -12,6 +15,8 @@ std::string sqlQuoted(std::string_view text) {
     }
     return out;
 }
+
+} // namespace
 
 std::string_view literalOpening(std::string_view text) {
     return fitsCodePage936(text) ? "'" : "N'";

@@ -4,16 +4,13 @@
 #include <string_view>
 #include <vector>
 
-// Text as it may stand between single quotes in a statement: every quote doubled, so that any
-// typed text keeps its literal meaning (LIKE's % and _ keep theirs).
-std::string sqlQuoted(std::string_view text);
-
 // The quote that opens a literal of this text: "'" or, for a text holding a character outside
 // code page 936, "N'", so that SQL Server keeps it as Unicode instead of turning the
 // character into "?" in the database's code page.
 std::string_view literalOpening(std::string_view text);
 
-// The text as a literal: 'T', or N'T' (see literalOpening), quotes doubled.
+// The text as a literal: 'T', or N'T' (see literalOpening), every quote doubled, so that any
+// typed text keeps its literal meaning (LIKE's % and _ keep theirs).
 std::string sqlLiteral(std::string_view text);
 
 // The codes as the text of an IN list: '01','03','07' (no blanks); empty for no codes.

@@ -100,3 +100,19 @@ TEST(OdbcBackend, AServerThatIsNotListeningFailsWithinTheLoginTimeOutWithoutTheP
               std::chrono::seconds(OdbcBackend::kLoginTimeoutSeconds));
     EXPECT_FALSE(connection.isOpen());
 }
+
+// The driver describes the expression narrower than its values and cannot read a value of a
+// block again: the statement runs once more, row by row for values this long.
+TEST(OdbcBackend, TextsLongerThanTheDriverSaysArriveWhole) {
+    OdbcBackend odbc(sqliteOdbc(demoDatabasePath()));
+    const ResultSet r = odbc.fetchAll(
+        "select cWhCode, cWhName || replace(hex(zeroblob(cast(cWhCode as integer) * 500)), '0', "
+        "'长') as t from Warehouse order by cWhCode",
+        {});
+    ASSERT_EQ(r.rowCount(), 20U);
+    for (std::size_t row = 0; row < r.rowCount(); ++row)
+        EXPECT_EQ(r.column(1).text(row).size(),
+                  r.column(1).text(row).find("长") + 3 * 1000 * (row + 1))
+            << row;
+    EXPECT_EQ(odbc.lastFetchCounts().runs, 2U);
+}

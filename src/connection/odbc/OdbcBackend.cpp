@@ -35,7 +35,7 @@ bool OdbcBackend::connectionDead() const {
 ResultSet OdbcBackend::fetchAll(const std::string& commandText,
                                 std::span<const FieldDecl> declared) {
     try {
-        UnboundedBuffers buffers;
+        GrownBuffers buffers;
         lastFetchCounts_ = {};
         // A value that outgrew its buffer where the driver cannot read it again alone makes
         // the statement run again with buffers that hold it.

@@ -31,8 +31,10 @@ struct Binding {
     ResultColumn* target = nullptr;
     SQLSMALLINT cType = kOdbcTextType;
     SQLLEN elementBytes = 0;
-    bool fromText = false;  // a text column filling a field of another kind
-    bool unbounded = false; // a value may be longer than the buffer
+    bool fromText = false; // a text column filling a field of another kind
+    // A text column: its buffer grows to the longest value met, since a value may be longer
+    // than an unbounded column's first buffer, or than what a driver says of an expression.
+    bool growable = false;
     std::vector<unsigned char> values;
     std::vector<SQLLEN> indicators;
 
@@ -95,8 +97,6 @@ void appendValue(const Binding& b, const unsigned char* value, SQLLEN indicator,
     }
     switch (column.kind()) {
     case FieldKind::Text:
-        if (!b.fits(indicator))
-            throw DbError("text of field " + column.name() + " is longer than its column");
         scratch.clear();
         appendOdbcText(value, static_cast<std::size_t>(indicator), scratch);
         column.appendText(scratch);
@@ -164,8 +164,8 @@ void bindBlock(const OdbcHandle& statement, Binding& b) {
                     "bind column");
 }
 
-// An unbounded column whose values outgrew its buffer gets one that holds the longest met.
-void growUnbounded(const OdbcHandle& statement, Binding& b, SQLLEN longestBytes) {
+// A text column whose values outgrew its buffer gets one that holds the longest met.
+void growBuffer(const OdbcHandle& statement, Binding& b, SQLLEN longestBytes) {
     const SQLLEN wanted = std::min(longestBytes, kLongBufferCapBytes);
     if (wanted <= b.elementBytes)
         return;
@@ -217,7 +217,7 @@ bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
             for (std::size_t i = 0; i < bindings.size(); ++i) {
                 const Binding& b = bindings[i];
                 const SQLLEN indicator = b.indicators[row];
-                const bool fits = !b.unbounded || indicator == SQL_NULL_DATA || b.fits(indicator);
+                const bool fits = !b.growable || indicator == SQL_NULL_DATA || b.fits(indicator);
                 // A length the driver does not know (FreeTDS converting a long value) asks
                 // for the largest block buffer, and past it for reading row by row.
                 const SQLLEN length = indicator != SQL_NO_TOTAL ? indicator + kOdbcTextUnitBytes
@@ -246,8 +246,8 @@ bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
             }
         }
         for (std::size_t i = 0; complete && i < bindings.size(); ++i)
-            if (bindings[i].unbounded)
-                growUnbounded(statement, bindings[i], needed[i]);
+            if (bindings[i].growable)
+                growBuffer(statement, bindings[i], needed[i]);
     }
     return complete;
 }
@@ -311,8 +311,8 @@ FieldKind kindFromOdbcType(SQLSMALLINT sqlType) {
 }
 
 std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
-                                        std::span<const FieldDecl> declared,
-                                        UnboundedBuffers& buffers, OdbcFetchCounts& counts) {
+                                        std::span<const FieldDecl> declared, GrownBuffers& buffers,
+                                        OdbcFetchCounts& counts) {
     const std::size_t runs = counts.runs + 1;
     counts = {};
     counts.runs = runs;
@@ -343,14 +343,14 @@ std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
         b.target = &result.column(static_cast<std::size_t>(target));
         b.fromText = source[i].kind == FieldKind::Text && b.target->kind() != FieldKind::Text;
         b.cType = b.fromText ? SQL_C_CHAR : cTypeFor(b.target->kind());
-        b.unbounded = b.target->kind() == FieldKind::Text &&
-                      (described[i].size == 0 || described[i].size > kLongTextChars);
-        const auto grown = buffers.bytes.find(b.sourceIndex);
-        b.elementBytes = b.fromText     ? kDecimalTextBytes
-                         : !b.unbounded ? elementBytesFor(b.target->kind(), described[i].size)
-                         : grown != buffers.bytes.end()
-                             ? grown->second
-                             : odbcTextBufferBytes(kFirstLongBufferChars);
+        b.growable = b.target->kind() == FieldKind::Text && !b.fromText;
+        const bool unbounded =
+            b.growable && (described[i].size == 0 || described[i].size > kLongTextChars);
+        b.elementBytes = b.fromText  ? kDecimalTextBytes
+                         : unbounded ? odbcTextBufferBytes(kFirstLongBufferChars)
+                                     : elementBytesFor(b.target->kind(), described[i].size);
+        if (const auto grown = buffers.bytes.find(b.sourceIndex); grown != buffers.bytes.end())
+            b.elementBytes = std::max(b.elementBytes, grown->second);
         bindings.push_back(std::move(b));
     }
     if (buffers.rowByRow) {
