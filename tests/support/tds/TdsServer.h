@@ -14,13 +14,17 @@ struct TdsServerOptions {
     int port = 0; // 0 for any free port; another to start again where a server was
 };
 
-// A stand-in for SQL Server on a loopback port, speaking enough TDS 7.4 for FreeTDS: it
-// answers the pre-login (no encryption) and the LOGIN7, keeps the log-in values that arrived,
-// records the text of every SQL batch and answers it with what the responder gives (a result
-// set or an error; nothing gives a bare DONE), answers an attention, and can drop every
-// client connection at once as a restarting server does. Each connection runs on a thread of
-// its own. Silent, it accepts connections and never answers, so that a client's log-in
-// time-out has to end the attempt.
+// A stand-in for SQL Server on a loopback port, speaking as much TDS 7.4 as FreeTDS needs for
+// what the program does: it answers the pre-login (no encryption), reads the LOGIN7 (keeping
+// user, password, database, read-only intent and packet size) and accepts it with the
+// database, Chinese_PRC collation and packet size, or refuses it as SQL Server does (error
+// 18456); it records the text of every SQL batch (the ALL_HEADERS skipped, UTF-16 decoded) and
+// answers it with what the responder gives, a result set (see tds::Table) or an error, or with
+// a bare DONE; it answers an attention; and it can drop every client connection at once, as a
+// restarting server does. Each connection runs on a thread of its own. Silent, it accepts
+// connections and never answers, so that a client's log-in time-out has to end the attempt.
+// Not covered: TLS, RPC calls (sp_executesql, prepared statements), server cursors, several
+// result sets to a batch, MARS, integrated log-in.
 class TdsServer {
 public:
     // The encoded tokens that answer a batch (see tds::Table, tds::errorToken), or null.
