@@ -85,7 +85,7 @@ int main(int argc, char** argv) {
         answers->prepare(text);
     TdsServer server{[answers](const std::string& batch) { return (*answers)(batch); }};
     const std::string connectionString =
-        sqlServerOdbcConnectionString({server.address(), "UFDATA_001_2026", "reader", "pw"});
+        sqlServerOdbcConnectionString({server.address(), "erp_2026", "reader", "pw"});
     OdbcBackend backend(connectionString);
 
     for (const auto& [name, text, fields] : queries) {

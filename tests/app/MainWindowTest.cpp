@@ -92,7 +92,7 @@ private slots:
 
     void anUnreachableServerGivesExactlyOneMessage() {
         SettingsSandbox settings;
-        settings.store({"sqlite:/nonexistent/erp.sqlite", "UFDATA", "sa", "secret"});
+        settings.store({"sqlite:/nonexistent/erp.sqlite", "erp", "sa", "secret"});
         MessageBoxWatcher boxes;
         auto window = startMainWindow();
         QCOMPARE(boxes.texts(), QStringList{"数据库连接失败,请点击连接重新设置!"});

@@ -28,7 +28,7 @@
 namespace {
 
 ConnectionSettings settingsFor(const TdsServer& server) {
-    return {server.address(), "UFDATA_001_2026", "reader", "pw"};
+    return {server.address(), "erp_2026", "reader", "pw"};
 }
 
 struct MainWindowOnServer {
@@ -156,13 +156,13 @@ private slots:
         MessageBoxWatcher boxes;
         TdsServer server;
         LinkDialog link;
-        link.submit(server, "UFDATA_001_2026", "仓管员", "密码;}=");
+        link.submit(server, "erp_2026", "仓管员", "密码;}=");
         QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
         QCOMPARE(server.logins().size(), std::size_t{1});
         QCOMPARE(server.logins()[0].user, std::string("仓管员"));
         QCOMPARE(server.logins()[0].password, std::string("密码;}="));
         QCOMPARE(settings.stored(),
-                 (ConnectionSettings{server.address(), "UFDATA_001_2026", "仓管员", "密码;}="}));
+                 (ConnectionSettings{server.address(), "erp_2026", "仓管员", "密码;}="}));
         QVERIFY(link.main.ado_conn.isOpen());
     }
 
@@ -171,7 +171,7 @@ private slots:
         MessageBoxWatcher boxes;
         TdsServer server({}, {.refuseLogin = true});
         LinkDialog link;
-        link.submit(server, "UFDATA", "sa", "wrong");
+        link.submit(server, "erp", "sa", "wrong");
         QCOMPARE(boxes.texts(), QStringList{"数据库连接失败！"});
         QCOMPARE(settings.stored(), ConnectionSettings{});
         QVERIFY(!link.main.ado_conn.isOpen());

@@ -106,7 +106,7 @@ private slots:
 
     void cancelEmptiesTheBoxesAndAReopenedDialogShowsTheStoredValues() {
         SettingsSandbox settings;
-        settings.store({"erp-db", "UFDATA_001", "sa", "pw"});
+        settings.store({"erp-db", "erp_001", "sa", "pw"});
         MessageBoxWatcher boxes;
         {
             DialogOverMainWindow w;

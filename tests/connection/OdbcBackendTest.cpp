@@ -63,7 +63,7 @@ TEST(OdbcBackend, AMissingDeclaredFieldFailsAndAStatementErrorIsRaised) {
 
 TEST(OdbcBackend, ValuesHoldingSemicolonsBracesAndEqualSignsReachTheServerLiterally) {
     TdsServer server;
-    const ConnectionSettings settings{server.address(), "U8;db={x}", "sa;UID=evil", "p;w}d={=}密"};
+    const ConnectionSettings settings{server.address(), "erp;db={x}", "sa;UID=evil", "p;w}d={=}密"};
     OdbcBackend connected(sqlServerOdbcConnectionString(settings));
     ASSERT_EQ(server.logins().size(), 1U);
     const TdsServer::Login login = server.logins()[0];
@@ -87,7 +87,7 @@ TEST(OdbcBackend, AServerThatIsNotListeningFailsWithinTheLoginTimeOutWithoutTheP
     const std::string password = "Pw;d=}x-秘密";
     Connection connection;
     connection.setSettings(
-        {"127.0.0.1," + std::to_string(closedLoopbackPort()), "UFDATA", "sa", password});
+        {"127.0.0.1," + std::to_string(closedLoopbackPort()), "erp", "sa", password});
     const auto start = std::chrono::steady_clock::now();
     try {
         connection.open();

@@ -27,9 +27,9 @@ TEST(OdbcConnectionString, ReadsTheServerFormsOfSqlServerTools) {
     address = parseSqlServerAddress("tcp:erp-db,1500");
     EXPECT_EQ(address.host, "erp-db");
     EXPECT_EQ(address.port, 1500);
-    address = parseSqlServerAddress("erp-db\\U8SQL");
+    address = parseSqlServerAddress("erp-db\\ERPSQL");
     EXPECT_EQ(address.host, "erp-db");
-    EXPECT_EQ(address.instance, "U8SQL");
+    EXPECT_EQ(address.instance, "ERPSQL");
     address = parseSqlServerAddress("erp-db,notaport");
     EXPECT_EQ(address.host, "erp-db,notaport");
     EXPECT_FALSE(address.port);

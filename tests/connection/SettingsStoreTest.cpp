@@ -37,7 +37,7 @@ protected:
     TempDir root_;
 };
 
-const ConnectionSettings kStored{"erp-db,1433", "UFDATA_001_2026", "sa", "secret"};
+const ConnectionSettings kStored{"erp-db,1433", "erp_2026", "sa", "secret"};
 
 } // namespace
 

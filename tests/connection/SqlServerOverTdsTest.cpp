@@ -21,7 +21,7 @@
 namespace {
 
 ConnectionSettings settingsFor(const TdsServer& server) {
-    return {server.address(), "UFDATA_001_2026", "reader", "只读;pw"};
+    return {server.address(), "erp_2026", "reader", "只读;pw"};
 }
 
 std::size_t timesReceived(const TdsServer& server, const std::string& batch) {
