@@ -2,22 +2,19 @@
 
 #include "Cp936.h"
 #include "ExportError.h"
+#include "SaveFileStream.h"
 #include "common/FooterSums.h"
 #include "connection/DbError.h"
 #include "connection/ResultQuery.h"
 
 #include <QScopeGuard>
 
-#include <filesystem>
-#include <fstream>
-
 void TDBGridExport::WriteGridToFile(const QString& path, const ExportLayout& layout,
                                     ResultQuery& query) {
-    std::ofstream file(std::filesystem::path(path.toStdU16String()),
-                       std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw ExportError("Cannot create file " + path.toStdString());
+    CheckFits(query); // a refusal touches no file
+    SaveFileStream file(path);
     WriteGridToStream(file, layout, query);
+    file.commit();
 }
 
 void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
@@ -25,6 +22,8 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     output_ = &stream;
     layout_ = &layout;
     query_ = &query;
+    pending_.clear();
+    CheckFits(query);
     if (!query.isOpen())
         throw DbError("查询结果未打开，无法输出。");
     // The grid shows the query's current record; it is current again after the walk.
@@ -35,7 +34,6 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
             query.gotoBookmark(position);
         FooterAccumulators.clear();
         fields_.clear();
-        flush(); // what was written before a failure stays written
     });
     const std::vector<ExportColumn>& columns = layout.columns;
     FooterAccumulators.assign(columns.size(), 0);
@@ -53,6 +51,7 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     for (int footerRow = 0; footerRow < layout.footerRows; ++footerRow)
         EmitFooterRow(columns, footerRow);
     EndDocument();
+    flush();
 }
 
 void TDBGridExport::EmitRecordRow(const std::vector<ExportColumn>& columns) {
@@ -114,11 +113,18 @@ void TDBGridExport::flush() {
     const QByteArray bytes = toCp936(pending_);
     pending_.clear();
     output_->write(bytes.constData(), bytes.size());
+    checkOutput();
 }
 
 void TDBGridExport::writeBytes(const QByteArray& bytes) {
     flush();
     output_->write(bytes.constData(), bytes.size());
+    checkOutput();
+}
+
+void TDBGridExport::checkOutput() {
+    if (!*output_)
+        throw ExportError("Stream write error");
 }
 
 void TDBGridExport::write(const QString& text) {

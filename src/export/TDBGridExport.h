@@ -20,13 +20,17 @@ class TDBGridExport {
 public:
     virtual ~TDBGridExport() = default;
 
-    // Creates (or truncates) the file and writes the grid into it; throws ExportError when
-    // the file cannot be created, and passes on any failure of the walk.
+    // Writes the grid into a new file that replaces the one at `path` only when the whole
+    // document is written and closed; throws ExportError when the format cannot hold the
+    // result (before any file is touched), when the file cannot be created or a write fails,
+    // and passes on any failure of the walk. On any failure the old file stays as it was.
     void WriteGridToFile(const QString& path, const ExportLayout& layout, ResultQuery& query);
     virtual void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                    ResultQuery& query);
 
 protected:
+    // Throws ExportError for a result that the format cannot hold.
+    virtual void CheckFits(const ResultQuery&) const {}
     virtual void BeginDocument() {}
     virtual void EndDocument() {}
     virtual void EmitTitleRows(const std::vector<ExportColumn>&) {}
@@ -46,6 +50,8 @@ protected:
     void writeBytes(const QByteArray& bytes);
     void writeLine(const QString& text);
     void flush();
+    // Throws ExportError "Stream write error" once the stream has failed.
+    void checkOutput();
     // The column's field in the result and the current record's row, for writers that write
     // values rather than texts; none when the result has no such field.
     const ResultColumn* fieldOf(const ExportColumn& column) const;

@@ -33,15 +33,20 @@ void TDBGridExportAsXLS::WriteGridToStream(std::ostream& stream, const ExportLay
                                            ResultQuery& query) {
     row_ = 0;
     column_ = 0;
-    // Rather than let the row numbers wrap round to 0 and overwrite the titles, a result with
-    // more rows than a worksheet holds (titles and footer included) is refused up front.
-    if (query.isOpen() && query.rowCount() + 2 > kMaxRows)
-        throw ExportError(
-            QString("结果有 %1 行，超出 Excel 工作表 %2 行的上限，请选用其他格式输出。")
-                .arg(query.rowCount())
-                .arg(kMaxRows)
-                .toStdString());
     TDBGridExport::WriteGridToStream(stream, layout, query);
+}
+
+void TDBGridExportAsXLS::CheckFits(const ResultQuery& query) const {
+    // Rather than let the row numbers wrap round to 0 and overwrite the titles, a result with
+    // more records than a worksheet holds beside its title and total rows is refused.
+    constexpr std::size_t kMaxRecords = kMaxRows - 2;
+    if (query.isOpen() && query.rowCount() > kMaxRecords)
+        throw ExportError(QString("结果有 %1 条记录，Excel 工作表最多只能放 %2 条记录（另有标题行"
+                                  "和合计行）。请选用 Word、Html 或纯文本格式输出，它们没有这个"
+                                  "限制。")
+                              .arg(query.rowCount())
+                              .arg(kMaxRecords)
+                              .toStdString());
 }
 
 void TDBGridExportAsXLS::record(std::uint16_t type, const QByteArray& data) {
@@ -49,8 +54,6 @@ void TDBGridExportAsXLS::record(std::uint16_t type, const QByteArray& data) {
     append16(bytes, type);
     append16(bytes, static_cast<std::uint16_t>(data.size()));
     writeBytes(bytes + data);
-    if (!output())
-        throw ExportError("Stream write error");
 }
 
 QByteArray TDBGridExportAsXLS::cellHead(std::uint16_t format) {

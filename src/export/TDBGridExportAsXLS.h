@@ -14,6 +14,7 @@ public:
                            ResultQuery& query) override;
 
 protected:
+    void CheckFits(const ResultQuery& query) const override;
     void BeginDocument() override;
     void EndDocument() override;
     void EmitTitleRows(const std::vector<ExportColumn>& columns) override;

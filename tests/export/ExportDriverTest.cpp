@@ -3,12 +3,19 @@
 #include "export/Cp936.h"
 #include "export/ExportError.h"
 #include "export/TDBGridExportAsCSV.h"
+#include "export/TDBGridExportAsHTML.h"
+#include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
+#include "export/TDBGridExportAsXLS.h"
 #include "support/Bytes.h"
+#include "support/ChildProcess.h"
 #include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 
@@ -66,14 +73,89 @@ TEST(ExportDriver, RowsGoOutInTheShownOrderAndTheCurrentRecordStaysCurrent) {
     EXPECT_EQ(f.query.position(), 1u);
 }
 
-TEST(ExportDriver, AClosedResultFailsAfterTheFileIsCreatedAndLeavesItEmpty) {
+namespace {
+
+// The files of a folder, by name.
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(ExportDriver, AClosedResultFailsAndLeavesTheOldFileAsItWas) {
     ExportFixture f;
+    const std::filesystem::path folder = std::filesystem::path(f.file()).parent_path();
     const std::string path = f.file() + ".txt";
     EXPECT_THROW(
         TDBGridExportAsText().WriteGridToFile(QString::fromStdString(path), f.layout, f.query),
         DbError);
-    EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(fileBytes(path), "");
+    EXPECT_FALSE(std::filesystem::exists(path));
+    std::ofstream(path) << "old";
+    const std::vector<std::string> before = filesIn(folder);
+    EXPECT_THROW(
+        TDBGridExportAsText().WriteGridToFile(QString::fromStdString(path), f.layout, f.query),
+        DbError);
+    EXPECT_EQ(fileBytes(path), "old");
+    EXPECT_EQ(filesIn(folder), before); // no temporary file behind
+}
+
+TEST(ExportDriver, AFailedWriteIsReportedAndTheOldFileStays) {
+    ExportFixture f;
+    f.open();
+    const std::filesystem::path folder = std::filesystem::path(f.file()).parent_path();
+    for (const std::string name : {"out.txt", "out.html", "out.rtf", "out.xls"}) {
+        const std::string path = (folder / name).string();
+        std::ofstream(path) << "old";
+        const std::vector<std::string> before = filesIn(folder);
+        // A disk that fills after 50 bytes: every format writes more than that.
+        const int status = runInChild([&] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit fileSize{50, 50};
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+            try {
+                const QString target = QString::fromStdString(path);
+                if (name.ends_with(".txt"))
+                    TDBGridExportAsText().WriteGridToFile(target, f.layout, f.query);
+                else if (name.ends_with(".html"))
+                    TDBGridExportAsHTML().WriteGridToFile(target, f.layout, f.query);
+                else if (name.ends_with(".rtf"))
+                    TDBGridExportAsRTF().WriteGridToFile(target, f.layout, f.query);
+                else
+                    TDBGridExportAsXLS().WriteGridToFile(target, f.layout, f.query);
+            } catch (const ExportError& error) {
+                return std::string(error.what()).empty() ? 3 : 0;
+            }
+            return 1; // reported as written
+        });
+        EXPECT_EQ(status, 0) << name;
+        EXPECT_EQ(fileBytes(path), "old") << name;
+        EXPECT_EQ(filesIn(folder), before) << name;
+    }
+}
+
+TEST(ExportDriver, AResultTooLargeForAWorksheetIsRefusedBeforeAnyFileIsTouched) {
+    ExportFixture f;
+    f.query.appendLine("with recursive n(i) as (select 1 union all select i + 1 from n where "
+                       "i < 65535) select 'A' code, '' name, 1 qty, 1.0 price, null day from n");
+    f.query.open();
+    const std::filesystem::path folder = std::filesystem::path(f.file()).parent_path();
+    const std::string path = (folder / "big.xls").string();
+    std::ofstream(path) << "old";
+    const std::vector<std::string> before = filesIn(folder);
+    try {
+        TDBGridExportAsXLS().WriteGridToFile(QString::fromStdString(path), f.layout, f.query);
+        FAIL() << "no refusal";
+    } catch (const ExportError& error) {
+        EXPECT_EQ(QString::fromUtf8(error.what()),
+                  "结果有 65535 条记录，Excel 工作表最多只能放 65534 条记录（另有标题行和合计行）。"
+                  "请选用 Word、Html 或纯文本格式输出，它们没有这个限制。");
+    }
+    EXPECT_EQ(fileBytes(path), "old");
+    EXPECT_EQ(filesIn(folder), before);
 }
 
 TEST(ExportDriver, AFileThatCannotBeCreatedIsReportedWithItsPath) {
