@@ -14,9 +14,21 @@
 
 namespace {
 
-// The dialog's file types, first to last: Excel, RTF, HTML, text.
+// The dialog's file types, first to last: Excel, RTF, HTML, text; and the suffix that each
+// gives a name typed without one.
 const QStringList kFileTypes = {"Excel 文档( *.xls)", "Word 文档(*.RTF)", "Html 网页(*.html)",
                                 "纯文本  文档 (*.txt)"};
+const QStringList kSuffixes = {"xls", "rtf", "html", "txt"};
+
+// The 1-based index of a file type as the dialog gives it back (blanks simplified); 0 for
+// none of them.
+int fileTypeOf(const QString& nameFilter) {
+    const QString chosen = nameFilter.simplified();
+    for (qsizetype i = 0; i < kFileTypes.size(); ++i)
+        if (kFileTypes[i].simplified() == chosen)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
 
 template <typename Writer> WriterFactory writerClass() {
     return [] { return std::make_unique<Writer>(); };
@@ -56,6 +68,11 @@ bool ExportGridWithDialog(ResultGrid* grid, const QString& defaultName, ExportFo
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilters(kFileTypes);
         dialog.setDefaultSuffix("xls");
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) {
+                             if (const int type = fileTypeOf(filter))
+                                 dialog.setDefaultSuffix(kSuffixes[type - 1]);
+                         });
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.selectFile(defaultName);
         const int index = static_cast<int>(format);
@@ -63,11 +80,7 @@ bool ExportGridWithDialog(ResultGrid* grid, const QString& defaultName, ExportFo
             dialog.selectNameFilter(kFileTypes[index]);
         if (dialog.exec() == QDialog::Accepted)
             path = dialog.selectedFiles().value(0);
-        // The dialog gives the file type back with its blanks simplified.
-        const QString chosen = dialog.selectedNameFilter().simplified();
-        for (qsizetype i = 0; i < kFileTypes.size(); ++i)
-            if (kFileTypes[i].simplified() == chosen)
-                fileType = static_cast<int>(i) + 1;
+        fileType = fileTypeOf(dialog.selectedNameFilter());
     }
     if (path.isEmpty())
         return false;

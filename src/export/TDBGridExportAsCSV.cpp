@@ -6,7 +6,7 @@ void TDBGridExportAsCSV::SeparateCell() {
 }
 
 QString TDBGridExportAsCSV::value(const QString& text) const {
-    QString quoted = text;
+    QString quoted = TDBGridExportAsText::value(text);
     quoted.replace('"', QStringLiteral("\"\""));
     return '"' + quoted + '"';
 }

@@ -43,8 +43,10 @@ QString HtmlColour(QRgb colour) {
 }
 
 void TDBGridExportAsHTML::BeginDocument() {
+    // The charset line lets a browser read the page right without guessing.
     for (const char* line :
-         {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">", "<HTML>", "<HEAD>", "<TITLE>"})
+         {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">", "<HTML>", "<HEAD>",
+          "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=gbk\">", "<TITLE>"})
         writeLine(line);
     writeLine(layout().name);
     writeLine("</TITLE>");

@@ -21,15 +21,20 @@ const char* alignmentWord(Alignment alignment) {
     return "\\ql";
 }
 
-// Backslashes and braces are escaped; characters code page 936 cannot hold are written as
-// Unicode escapes with "?" for readers that do not know them.
+// Backslashes and braces are escaped, a line break is a \line; characters code page 936
+// cannot hold are written as Unicode escapes with "?" for readers that do not know them.
 QString rtfText(const QString& text) {
-    const auto special = [](QChar c) { return c == '\\' || c == '{' || c == '}'; };
+    const auto special = [](QChar c) {
+        return c == '\\' || c == '{' || c == '}' || c == '\r' || c == '\n';
+    };
     QString escaped = text;
     if (std::any_of(text.begin(), text.end(), special)) {
         escaped.replace('\\', QStringLiteral("\\\\"));
         escaped.replace('{', QStringLiteral("\\{"));
         escaped.replace('}', QStringLiteral("\\}"));
+        escaped.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        escaped.replace('\r', '\n');
+        escaped.replace('\n', QStringLiteral("\\line "));
     }
     return withCp936Escapes(escaped, [](char32_t code) {
         // RTF counts in signed 16-bit UTF-16 units.
@@ -56,7 +61,8 @@ void TDBGridExportAsRTF::WriteGridToStream(std::ostream& stream, const ExportLay
     ChunkedBuffer body;
     std::ostream bodyStream(&body);
     TDBGridExport::WriteGridToStream(bodyStream, layout, query);
-    std::string header = "{\\rtf0\\ansi\r\n{\\colortbl";
+    // The code page and the fonts' character set (134, GB2312) say how to read the texts.
+    std::string header = "{\\rtf0\\ansi\\ansicpg936\r\n{\\colortbl";
     for (const QRgb colour : colours_)
         header += "\\red" + std::to_string(qRed(colour)) + "\\green" +
                   std::to_string(qGreen(colour)) + "\\blue" + std::to_string(qBlue(colour)) + ";";
@@ -64,7 +70,7 @@ void TDBGridExportAsRTF::WriteGridToStream(std::ostream& stream, const ExportLay
     stream << header;
     for (std::size_t i = 0; i < fonts_.size(); ++i) {
         const QByteArray name = toCp936(fonts_[i]);
-        stream << "\\f" << i << "\\fnil ";
+        stream << "\\f" << i << "\\fnil\\fcharset134 ";
         stream.write(name.constData(), name.size());
         stream << ";";
     }
@@ -100,7 +106,9 @@ QString TDBGridExportAsRTF::RowFrame(const std::vector<ExportColumn>& columns,
     for (std::size_t i = 0; i < columns.size(); ++i) {
         for (const char* side : {"\\clbrdrl", "\\clbrdrt", "\\clbrdrb", "\\clbrdrr"})
             frame += QString(side) + "\\brdrs\\brdrcf0\r\n";
-        frame += "\\clshdng10000\\clcfpat" + QString::number(ColourIndex(shading[i]));
+        // Word fills the cell with the pattern colour, LibreOffice with the background one.
+        const QString colour = QString::number(ColourIndex(shading[i]));
+        frame += "\\clshdng10000\\clcfpat" + colour + "\\clcbpat" + colour;
         right += twips(columns[i].width);
         frame += "\\cellx" + QString::number(right) + "\r\n";
     }

@@ -1,9 +1,22 @@
 #include "TDBGridExportAsText.h"
 
+#include <algorithm>
+
 void TDBGridExportAsText::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                             ResultQuery& query) {
     firstRow_ = true;
     TDBGridExport::WriteGridToStream(stream, layout, query);
+}
+
+QString TDBGridExportAsText::value(const QString& text) const {
+    const auto breaksRows = [](QChar c) { return c == '\t' || c == '\r' || c == '\n'; };
+    if (std::none_of(text.begin(), text.end(), breaksRows))
+        return text;
+    QString kept = text;
+    for (QChar& c : kept)
+        if (breaksRows(c))
+            c = ' ';
+    return kept;
 }
 
 void TDBGridExportAsText::BreakBeforeRow() {

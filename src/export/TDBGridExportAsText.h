@@ -3,7 +3,9 @@
 #include "TDBGridExport.h"
 
 // Plain text: one line per title, record and footer row, cells separated by tabs, lines by
-// CR LF with none after the last; values written as they are, nothing quoted or escaped.
+// CR LF with none after the last; values written as they are, nothing quoted or escaped,
+// except that a tab, CR or LF inside a value is one blank each, so that every row stays one
+// line of the same cells.
 class TDBGridExportAsText : public TDBGridExport {
 public:
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
@@ -20,8 +22,8 @@ protected:
 
     void BreakBeforeRow();
     virtual void SeparateCell();
-    // How a value goes into the file: as it is here, quoted in CSV.
-    virtual QString value(const QString& text) const { return text; }
+    // How a value goes into the file: as it is here, quoted in CSV; rows intact in both.
+    virtual QString value(const QString& text) const;
     bool takeFirstCell();
 
 private:

@@ -111,6 +111,10 @@ void TDBGridExportAsXLS::BeginDocument() {
     for (const std::uint16_t word : {0x0000, 0x0010, 0x0000, 0x0000})
         append16(data, word);
     record(0x0809, data);
+    // CODEPAGE: the texts are in code page 936, whatever the reader's system uses.
+    QByteArray codePage;
+    append16(codePage, 936);
+    record(0x0042, codePage);
 }
 
 void TDBGridExportAsXLS::EndDocument() {

@@ -9,6 +9,7 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/TempDir.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QToolButton>
@@ -32,11 +33,15 @@ void answerSaveDialog(const std::function<void(QFileDialog&)>& answer) {
     poll->start(10);
 }
 
-// Accepts the save dialog in `folder`, with `fileType` (1 to 4) and, unless empty, `name`.
+// Accepts the save dialog in `folder`, with `fileType` (1 to 4) chosen as a user chooses it
+// and, unless empty, `name`.
 void saveIn(const TempDir& folder, int fileType, const QString& name = {}) {
     answerSaveDialog([&folder, fileType, name](QFileDialog& dialog) {
         dialog.setDirectory(QString::fromStdString(folder.path().string()));
-        dialog.selectNameFilter(dialog.nameFilters()[fileType - 1]);
+        auto* types = dialog.findChild<QComboBox*>("fileTypeCombo");
+        types->setCurrentIndex(fileType - 1);
+        emit types->activated(fileType - 1);
+        emit types->textActivated(types->currentText());
         if (!name.isEmpty()) // typed into the name box
             dialog.findChild<QLineEdit*>("fileNameEdit")->setText(name);
         static_cast<QDialog&>(dialog).accept(); // what the Save button does
@@ -113,6 +118,21 @@ private slots:
         QVERIFY(lines.last().startsWith("合计\t"));
         const auto onHand = [&](int line) { return lines[line].split('\t')[7].toDouble(); };
         QVERIFY(onHand(1) <= onHand(lines.size() - 2));
+    }
+
+    void aNameTypedWithoutSuffixTakesTheChosenTypesSuffix() {
+        MainWindowOnDemo w;
+        w.main.tbn_query->click();
+        TempDir folder;
+        MessageBoxWatcher messages;
+        saveIn(folder, 3, "page");
+        w.main.ToolButton8->click();
+        QVERIFY(messages.seen().isEmpty());
+        QVERIFY(fileBytes(folder.path() / "page.html").starts_with("<!DOCTYPE HTML"));
+        saveIn(folder, 4, "list");
+        w.main.ToolButton8->click();
+        QVERIFY(std::filesystem::exists(folder.path() / "list.txt"));
+        QVERIFY(!std::filesystem::exists(folder.path() / "page.xls"));
     }
 
     void anExportBeforeAnyQueryReportsTheClosedResultAndLeavesNoFile() {

@@ -52,6 +52,17 @@ TEST(TextExport, AnEmptyResultGivesTitlesAndFooterAndValuesAreNotEscaped) {
               cp936("▲编码\t名称\t数量\t单价\r\nB2\tB2\t\t\r\n合计\t\t0\t0"));
 }
 
+TEST(TextExport, TabsAndLineBreaksInsideAValueBecomeBlanksSoEveryRowStaysOneLine) {
+    ExportFixture f;
+    f.layout.columns = {f.layout.columns[0], f.layout.columns[1]};
+    f.layout.columns[1].caption = "名\t称";
+    f.open("id = 1");
+    f.layout.columns[0].caption = "编\r\n码\r";
+    EXPECT_EQ(f.written(TDBGridExportAsText()), cp936("编  码 \t名 称\r\nA1\t螺栓\r\n合计\t"));
+    EXPECT_EQ(f.written(TDBGridExportAsCSV()),
+              cp936("\"编  码 \";\"名 称\"\r\n\"A1\";\"螺栓\"\r\n\"合计\";\"\""));
+}
+
 TEST(CsvExport, EveryValueIsQuotedWithInnerQuotesDoubled) {
     ExportFixture f;
     f.layout.columns = {f.layout.columns[1]};

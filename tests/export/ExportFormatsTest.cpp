@@ -50,6 +50,7 @@ TEST(HtmlExport, APageWithOneTableWhoseCellsCarryWidthAlignmentColourAndFont) {
     const std::string html = f.written(TDBGridExportAsHTML());
     EXPECT_TRUE(html.starts_with(
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 3.2//EN\">\r\n<HTML>\r\n<HEAD>\r\n"
+        "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; charset=gbk\">\r\n"
         "<TITLE>\r\ndbg_test\r\n</TITLE>\r\n</HEAD>\r\n"
         "<TABLE BORDER=1 CELLSPACING=0 CELLPADDING=2 BGCOLOR=#F0F0F0>\r\n\r\n<TR>\r\n"));
     EXPECT_TRUE(
@@ -83,14 +84,14 @@ TEST(RtfExport, TablesFirstThenOneRowPerRecordWithWidthsInTwips) {
     f.layout.columns[1].caption = "名{称}\\";
     f.open();
     const std::string rtf = f.written(TDBGridExportAsRTF());
-    EXPECT_TRUE(
-        rtf.starts_with("{\\rtf0\\ansi\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green255"
-                        "\\blue255;\\red240\\green240\\blue240;\\red255\\green179\\blue102;}"
-                        "\r\n" +
-                        cp936("{\\fonttbl\\f0\\fnil 宋体;}\r\n\\trowd\\trgaph40\r\n")));
+    EXPECT_TRUE(rtf.starts_with(
+        "{\\rtf0\\ansi\\ansicpg936\r\n{\\colortbl\\red0\\green0\\blue0;\\red255\\green255"
+        "\\blue255;\\red240\\green240\\blue240;\\red255\\green179\\blue102;}"
+        "\r\n" +
+        cp936("{\\fonttbl\\f0\\fnil\\fcharset134 宋体;}\r\n\\trowd\\trgaph40\r\n")));
     EXPECT_TRUE(contains(rtf, "\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n"
                               "\\clbrdrb\\brdrs\\brdrcf0\r\n\\clbrdrr\\brdrs\\brdrcf0\r\n"
-                              "\\clshdng10000\\clcfpat2\\cellx1290\r\n"));
+                              "\\clshdng10000\\clcfpat2\\clcbpat2\\cellx1290\r\n"));
     // 86 + 198 + 71 + 53 + 69 pixels at 15 twips each.
     EXPECT_TRUE(contains(rtf, "\\cellx7155\r\n{\\trrh0\r\n"));
     EXPECT_TRUE(contains(rtf, "\\pard\\intbl{\\qc\\sb55\\sa55\\fs18\\f0\\cf0\\cb2 " +
@@ -104,13 +105,15 @@ TEST(XlsExport, RecordsForTitlesValuesBlanksAndTheFooter) {
     ExportFixture f;
     f.open();
     const std::string bytes = f.written(TDBGridExportAsXLS());
-    EXPECT_EQ(bytes.substr(0, 12),
-              std::string("\x09\x08\x08\x00\x00\x00\x10\x00\x00\x00\x00\x00", 12));
+    // Beginning of file, then the code page: 936.
+    EXPECT_EQ(bytes.substr(0, 18), std::string("\x09\x08\x08\x00\x00\x00\x10\x00\x00\x00\x00\x00"
+                                               "\x42\x00\x02\x00\xA8\x03",
+                                               18));
     EXPECT_TRUE(bytes.ends_with(std::string("\x0A\x00\x00\x00", 4)));
     const std::vector<BiffRecord> list = records(bytes);
-    ASSERT_EQ(list.size(), 2u + 5 * 5); // five rows of five cells, begin and end
+    ASSERT_EQ(list.size(), 3u + 5 * 5); // five rows of five cells, begin, code page, end
     const auto cell = [&](unsigned row, unsigned column) -> const BiffRecord& {
-        return list[1 + row * 5 + column];
+        return list[2 + row * 5 + column];
     };
     for (unsigned row = 0; row < 5; ++row)
         for (unsigned column = 0; column < 5; ++column) {
@@ -141,10 +144,10 @@ TEST(XlsExport, AnEmptyResultHoldsTitlesAndFooterOnly) {
     ExportFixture f;
     f.open("0");
     const std::vector<BiffRecord> list = records(f.written(TDBGridExportAsXLS()));
-    ASSERT_EQ(list.size(), 2u + 2 * 5);
-    EXPECT_EQ(list[6].word(0), 1u);
-    EXPECT_EQ(list[6].data.substr(8), cp936("合计"));
-    EXPECT_EQ(numberOf(list[8]), 0.0);
+    ASSERT_EQ(list.size(), 3u + 2 * 5);
+    EXPECT_EQ(list[7].word(0), 1u);
+    EXPECT_EQ(list[7].data.substr(8), cp936("合计"));
+    EXPECT_EQ(numberOf(list[9]), 0.0);
 }
 
 TEST(XlsExport, AWorksheetTakesNoMoreRowsThanItCanNumberAndCutsOverlongTexts) {
@@ -168,8 +171,17 @@ TEST(XlsExport, AWorksheetTakesNoMoreRowsThanItCanNumberAndCutsOverlongTexts) {
                        "name, 1 qty, 1.0 price, null day from s");
     f.query.open();
     const std::vector<BiffRecord> list = records(f.written(TDBGridExportAsXLS()));
-    ASSERT_EQ(list.size(), 2u + 3 * 5);
-    EXPECT_EQ(list[7].word(6), 65526u);
-    EXPECT_EQ(list[7].data.size(), 8u + 65526);
-    EXPECT_EQ(list[7].data.substr(8, 4), cp936("中中"));
+    ASSERT_EQ(list.size(), 3u + 3 * 5);
+    EXPECT_EQ(list[8].word(6), 65526u);
+    EXPECT_EQ(list[8].data.size(), 8u + 65526);
+    EXPECT_EQ(list[8].data.substr(8, 4), cp936("中中"));
+}
+
+TEST(RtfExport, ALineBreakInsideAValueIsAnRtfLineBreak) {
+    ExportFixture f;
+    f.layout.columns = {f.layout.columns[1]};
+    f.open("id = 1");
+    f.layout.columns[0].caption = "第一行\r\n第二行\n第三行\r第四行";
+    const std::string rtf = f.written(TDBGridExportAsRTF());
+    EXPECT_TRUE(contains(rtf, cp936("第一行\\line 第二行\\line 第三行\\line 第四行\\cell}")));
 }
