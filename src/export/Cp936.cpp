@@ -3,6 +3,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <memory>
@@ -73,6 +74,12 @@ QByteArray toCp936(QStringView text) {
 
 bool cp936Holds(char32_t code) {
     return code < 0x10000 && tables().exact[code];
+}
+
+bool cp936HoldsAll(QStringView text) {
+    const auto& exact = tables().exact;
+    // A surrogate is not in the table, so a character beyond the basic plane fails here too.
+    return std::all_of(text.begin(), text.end(), [&exact](QChar c) { return exact[c.unicode()]; });
 }
 
 QString withCp936Escapes(const QString& text, const std::function<QString(char32_t)>& escape) {

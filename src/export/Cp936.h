@@ -9,8 +9,9 @@
 // Characters it cannot hold become "?", as the platform's own conversion writes them.
 QByteArray toCp936(QStringView text);
 
-// Whether code page 936 holds a character.
+// Whether code page 936 holds a character; a whole text.
 bool cp936Holds(char32_t code);
+bool cp936HoldsAll(QStringView text);
 
 // The text with each character that code page 936 cannot hold replaced by what `escape` makes
 // of its Unicode code point, for formats that can carry such characters losslessly.

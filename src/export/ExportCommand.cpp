@@ -51,16 +51,19 @@ WriterFactory writerFor(int fileType) {
 
 } // namespace
 
-void RunGridExport(const WriterFactory& writerClass, ResultGrid& grid, const QString& path, bool) {
+std::size_t RunGridExport(const WriterFactory& writerClass, ResultGrid& grid, const QString& path,
+                          bool) {
     // Every row is written, whatever is selected: the grid has no row selection.
     const BusyCursor busy;
     const std::unique_ptr<TDBGridExport> writer = writerClass();
     writer->WriteGridToFile(path, exportLayout(grid), grid.query());
+    return writer->replacedCells();
 }
 
-bool ExportGridWithDialog(ResultGrid* grid, const QString& defaultName, ExportFormat format) {
+std::optional<std::size_t> ExportGridWithDialog(ResultGrid* grid, const QString& defaultName,
+                                                ExportFormat format) {
     if (!grid)
-        return false;
+        return std::nullopt;
     QString path;
     int fileType = 0;
     {
@@ -83,18 +86,25 @@ bool ExportGridWithDialog(ResultGrid* grid, const QString& defaultName, ExportFo
         fileType = fileTypeOf(dialog.selectedNameFilter());
     }
     if (path.isEmpty())
-        return false;
+        return std::nullopt;
     if (const WriterFactory writer = writerFor(fileType))
-        RunGridExport(writer, *grid, path, true);
-    return true;
+        return RunGridExport(writer, *grid, path, true);
+    return 0;
 }
 
 void exportGridCommand(QWidget* window, ResultGrid* grid, const QString& prefix,
                        const QString& unfinished) {
     const QString name = prefix + QDate::currentDate().toString("yyyyMMdd");
     try {
-        if (!ExportGridWithDialog(grid, name, ExportFormat::Excel))
+        const std::optional<std::size_t> replaced =
+            ExportGridWithDialog(grid, name, ExportFormat::Excel);
+        if (!replaced)
             showPrompt(window, unfinished);
+        else if (*replaced > 0)
+            showPrompt(window,
+                       QString("文件已写好。其中 %1 个单元格含有 GBK（代码页 936）无法表示的"
+                               "字符，已写成“?”；Html 和 Word 格式会保留所有字符。")
+                           .arg(*replaced));
     } catch (const std::exception& failure) {
         // What the program shows for any error that no window handles itself.
         showPlainMessage(QString::fromStdString(failure.what()));

@@ -23,6 +23,7 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     layout_ = &layout;
     query_ = &query;
     pending_.clear();
+    replacedCells_ = 0;
     CheckFits(query);
     if (!query.isOpen())
         throw DbError("查询结果未打开，无法输出。");

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Cp936.h"
 #include "ExportTypes.h"
 #include "common/CellText.h"
 
@@ -28,6 +29,10 @@ public:
     virtual void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                    ResultQuery& query);
 
+    // Cells of the last walk whose text held characters that code page 936 cannot hold and
+    // that this format wrote as "?" (text and Excel; HTML and RTF keep every character).
+    std::size_t replacedCells() const { return replacedCells_; }
+
 protected:
     // Throws ExportError for a result that the format cannot hold.
     virtual void CheckFits(const ResultQuery&) const {}
@@ -52,6 +57,11 @@ protected:
     void flush();
     // Throws ExportError "Stream write error" once the stream has failed.
     void checkOutput();
+    // Counts a cell whose text goes out in code page 936 alone, "?" for what it lacks.
+    void noteCp936Cell(const QString& text) {
+        if (!cp936HoldsAll(text))
+            ++replacedCells_;
+    }
     // The column's field in the result and the current record's row, for writers that write
     // values rather than texts; none when the result has no such field.
     const ResultColumn* fieldOf(const ExportColumn& column) const;
@@ -71,4 +81,5 @@ private:
     std::vector<const ResultColumn*> fields_; // per exported column, looked up once
     CellText cellText_;
     TColCellParams params_;
+    std::size_t replacedCells_ = 0;
 };

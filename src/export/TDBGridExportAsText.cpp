@@ -42,6 +42,7 @@ void TDBGridExportAsText::EmitTitleRows(const std::vector<ExportColumn>& columns
     BreakBeforeRow();
     for (const ExportColumn& column : columns) {
         SeparateCell();
+        noteCp936Cell(column.caption);
         write(value(column.caption));
     }
 }
@@ -53,6 +54,7 @@ void TDBGridExportAsText::EmitRecordRow(const std::vector<ExportColumn>& columns
 
 void TDBGridExportAsText::EmitDataCell(const ExportColumn&, const TColCellParams& params) {
     SeparateCell();
+    noteCp936Cell(params.text);
     write(value(params.text));
 }
 
@@ -64,5 +66,6 @@ void TDBGridExportAsText::EmitFooterRow(const std::vector<ExportColumn>& columns
 void TDBGridExportAsText::EmitFooterCell(std::size_t, int, const QString& text, Alignment, QRgb,
                                          const ExportFont&, const ExportColumn&) {
     SeparateCell();
+    noteCp936Cell(text);
     write(value(text));
 }

@@ -89,6 +89,7 @@ void TDBGridExportAsXLS::integerCell(std::int32_t value) {
 }
 
 void TDBGridExportAsXLS::textCell(const QString& text) {
+    noteCp936Cell(text);
     QByteArray bytes = toCp936(text);
     // A text longer than a record can hold is cut at a whole character.
     if (bytes.size() > kMaxTextBytes) {

@@ -63,6 +63,27 @@ TEST(TextExport, TabsAndLineBreaksInsideAValueBecomeBlanksSoEveryRowStaysOneLine
               cp936("\"编  码 \";\"名 称\"\r\n\"A1\";\"螺栓\"\r\n\"合计\";\"\""));
 }
 
+TEST(ExportDriver, CellsWrittenWithQuestionMarksAreCountedWhereTheFormatLosesCharacters) {
+    ExportFixture f;
+    f.open("id <= 2");
+    f.layout.columns[1].caption = "名称😀";
+    TDBGridExportAsText text;
+    f.written(text);
+    EXPECT_EQ(text.replacedCells(), 1U);
+    f.query.close();
+    f.query.clearStatement();
+    f.query.appendLine("select code, name || ' 2.5mm² 3芯' as name, qty, price, day from t");
+    f.query.open();
+    f.written(text);
+    EXPECT_EQ(text.replacedCells(), 4U); // the title and three names; counted anew each walk
+    TDBGridExportAsXLS xls;
+    f.written(xls);
+    EXPECT_EQ(xls.replacedCells(), 4U);
+    TDBGridExportAsHTML html;
+    f.written(html);
+    EXPECT_EQ(html.replacedCells(), 0U); // kept as &#178;
+}
+
 TEST(CsvExport, EveryValueIsQuotedWithInnerQuotesDoubled) {
     ExportFixture f;
     f.layout.columns = {f.layout.columns[1]};
