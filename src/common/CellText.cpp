@@ -21,8 +21,12 @@ void dropTrailingZeros(std::string& digits) {
 
 } // namespace
 
+// Without a locale of its own (the C locale of servers and minimal installations), a date is
+// written the Chinese short way, which fits the grid's date columns: "30 Jan 2026" does not.
 CellText::CellText(const QLocale& locale)
-    : locale_(locale), dateFormat_(locale.dateFormat(QLocale::ShortFormat)),
+    : locale_(locale),
+      dateFormat_(locale.language() == QLocale::C ? QStringLiteral("yyyy/M/d")
+                                                  : locale.dateFormat(QLocale::ShortFormat)),
       timeFormat_(locale.timeFormat(QLocale::LongFormat)) {
     // A time of day has no zone to show.
     timeFormat_.remove(QLatin1Char('t'));

@@ -8,8 +8,9 @@
 // The text a cell shows, in the general formats, for the grid, its footer and the export
 // alike: texts as they are; fixed-point values with at most four decimals and doubles with at
 // most fifteen significant digits, trailing zeros and a needless decimal point dropped, no
-// grouping, the locale's decimal separator; dates in the locale's short date format, followed
-// by the time only when there is a time of day. A null shows as the empty text.
+// grouping, the locale's decimal separator; dates in the locale's short date format (yyyy/M/d
+// in the C locale), followed by the time only when there is a time of day. A null shows as
+// the empty text.
 class CellText {
 public:
     explicit CellText(const QLocale& locale = QLocale());

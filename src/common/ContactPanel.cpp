@@ -17,6 +17,9 @@ namespace {
 QLineEdit* contactField(const QString& text, const QFont& font, const QColor& colour,
                         QWidget* parent) {
     auto* field = new QLineEdit(text, parent);
+    // Shown from its first character: a line edit scrolls to its cursor, which setText leaves
+    // at the end, clipping the start of a text wider than the field.
+    field->setCursorPosition(0);
     field->setReadOnly(true);
     field->setFrame(false);
     field->setFont(font);

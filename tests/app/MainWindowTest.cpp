@@ -78,6 +78,18 @@ private slots:
             QCOMPARE(fieldColour(*field), kRed);
     }
 
+    void contactFieldsShowTheirTextsFromTheFirstCharacter() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        auto window = startMainWindow();
+        // A line edit shows the part of its text around the cursor: at the start, nothing of
+        // the beginning is clipped.
+        for (QLineEdit* field : contactFields(*window)) {
+            QVERIFY(!field->text().isEmpty());
+            QCOMPARE(field->cursorPosition(), 0);
+        }
+    }
+
     void aUserOfBlanksCountsAsGivenAndStoredValuesAreNotTrimmed() {
         SettingsSandbox settings;
         settings.store({"sqlite:" + demoDatabasePath(), "demo", "  ", ""});
