@@ -3,6 +3,8 @@
 #include "BenchProcess.h"
 #include "connection/sqlite/TsqlToSqlite.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -11,7 +13,9 @@
 // the file attached again as dbo as our backend does) and writing its rows tab-separated to
 // /dev/null. The statement is given as the windows send it, in T-SQL.
 inline Measurement sqliteShellRun(const std::string& file, const std::string& statement) {
-    const std::string sqlFile = "/tmp/stockquery-shell-bench.sql";
+    // A file of this run's own, so that benchmarks running side by side keep their statements.
+    std::string sqlFile = "/tmp/stockquery-shell-bench-XXXXXX";
+    close(mkstemp(sqlFile.data()));
     std::ofstream(sqlFile) << tsqlToSqlite(statement) << ";\n";
     const std::vector<std::string> shell = {"sqlite3",
                                             "-readonly",
@@ -21,7 +25,9 @@ inline Measurement sqliteShellRun(const std::string& file, const std::string& st
                                             "-cmd",
                                             "ATTACH '" + file + "' AS dbo",
                                             file};
-    return measureProgram(shell, sqlFile, "/dev/null");
+    const Measurement measured = measureProgram(shell, sqlFile, "/dev/null");
+    std::remove(sqlFile.c_str());
+    return measured;
 }
 
 inline double bestShellSeconds(const std::string& file, const std::string& statement, int runs) {
