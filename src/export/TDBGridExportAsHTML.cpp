@@ -32,6 +32,27 @@ QString escaped(const QString& text) {
     return html;
 }
 
+// The Latin-1 characters from U+00A0 by their entity names, which every reader decodes alike:
+// LibreOffice reads a numeric reference below 256 as a byte of the page's code page.
+const char* const kLatin1Entities[96] = {
+    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",
+    "copy",   "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn",
+    "sup2",   "sup3",   "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",
+    "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde",
+    "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave",
+    "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde",
+    "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",
+    "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil",
+    "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",   "eth",
+    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave",
+    "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml"};
+
+QString characterReference(char32_t code) {
+    if (code >= 0xA0 && code <= 0xFF)
+        return QStringLiteral("&%1;").arg(QLatin1String(kLatin1Entities[code - 0xA0]));
+    return QStringLiteral("&#%1;").arg(static_cast<unsigned>(code));
+}
+
 } // namespace
 
 QString HtmlColour(QRgb colour) {
@@ -129,8 +150,6 @@ TDBGridExportAsHTML::Tags TDBGridExportAsHTML::fontRunTags(const ExportFont& fon
 void TDBGridExportAsHTML::FontRun(const Tags& tags, const QString& text) {
     write(tags.open);
     // Characters code page 936 cannot hold are kept as numeric character references.
-    write(withCp936Escapes(escaped(text), [](char32_t code) {
-        return QStringLiteral("&#%1;").arg(static_cast<unsigned>(code));
-    }));
+    write(withCp936Escapes(escaped(text), characterReference));
     write(tags.close);
 }
