@@ -106,9 +106,10 @@ QString TDBGridExportAsRTF::RowFrame(const std::vector<ExportColumn>& columns,
     for (std::size_t i = 0; i < columns.size(); ++i) {
         for (const char* side : {"\\clbrdrl", "\\clbrdrt", "\\clbrdrb", "\\clbrdrr"})
             frame += QString(side) + "\\brdrs\\brdrcf0\r\n";
-        // Word fills the cell with the pattern colour, LibreOffice with the background one.
-        const QString colour = QString::number(ColourIndex(shading[i]));
-        frame += "\\clshdng10000\\clcfpat" + colour + "\\clcbpat" + colour;
+        // The cell's background colour: Word shows it as it shows a full pattern of that
+        // colour (\clshdng10000\clcfpatN), and LibreOffice, which paints such a pattern
+        // black whatever its colour, shows it right.
+        frame += "\\clcbpat" + QString::number(ColourIndex(shading[i]));
         right += twips(columns[i].width);
         frame += "\\cellx" + QString::number(right) + "\r\n";
     }

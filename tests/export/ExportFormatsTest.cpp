@@ -92,7 +92,7 @@ TEST(RtfExport, TablesFirstThenOneRowPerRecordWithWidthsInTwips) {
         cp936("{\\fonttbl\\f0\\fnil\\fcharset134 宋体;}\r\n\\trowd\\trgaph40\r\n")));
     EXPECT_TRUE(contains(rtf, "\\clbrdrl\\brdrs\\brdrcf0\r\n\\clbrdrt\\brdrs\\brdrcf0\r\n"
                               "\\clbrdrb\\brdrs\\brdrcf0\r\n\\clbrdrr\\brdrs\\brdrcf0\r\n"
-                              "\\clshdng10000\\clcfpat2\\clcbpat2\\cellx1290\r\n"));
+                              "\\clcbpat2\\cellx1290\r\n"));
     // 86 + 198 + 71 + 53 + 69 pixels at 15 twips each.
     EXPECT_TRUE(contains(rtf, "\\cellx7155\r\n{\\trrh0\r\n"));
     EXPECT_TRUE(contains(rtf, "\\pard\\intbl{\\qc\\sb55\\sa55\\fs18\\f0\\cf0\\cb2 " +
