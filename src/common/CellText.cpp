@@ -24,7 +24,7 @@ void dropTrailingZeros(std::string& digits) {
 // Without a locale of its own (the C locale of servers and minimal installations), a date is
 // written the Chinese short way, which fits the grid's date columns: "30 Jan 2026" does not.
 CellText::CellText(const QLocale& locale)
-    : locale_(locale),
+    : locale_(locale), decimalPoint_(locale.decimalPoint()),
       dateFormat_(locale.language() == QLocale::C ? QStringLiteral("yyyy/M/d")
                                                   : locale.dateFormat(QLocale::ShortFormat)),
       timeFormat_(locale.timeFormat(QLocale::LongFormat)) {
@@ -53,30 +53,45 @@ QString CellText::operator()(const ResultColumn& column, std::size_t row) const 
 
 QString CellText::withSeparator(std::string text) const {
     QString out = QString::fromStdString(text);
-    const QString separator = locale_.decimalPoint();
-    if (separator != QLatin1String("."))
-        out.replace(QLatin1Char('.'), separator);
+    if (decimalPoint_ != QLatin1String("."))
+        out.replace(QLatin1Char('.'), decimalPoint_);
     return out;
 }
 
 QString CellText::decimal(std::int64_t tenThousandths) const {
+    return withSeparator(decimalAscii(tenThousandths));
+}
+
+QString CellText::real(double value, int significantDigits) const {
+    if (!std::isfinite(value))
+        return QString::number(value);
+    return withSeparator(realAscii(value, significantDigits));
+}
+
+std::string CellText::decimalAscii(std::int64_t tenThousandths) {
     // Unsigned, so that the magnitude of INT64_MIN fits.
     const bool negative = tenThousandths < 0;
     const auto magnitude = negative ? 0 - static_cast<std::uint64_t>(tenThousandths)
                                     : static_cast<std::uint64_t>(tenThousandths);
-    std::string text = std::to_string(magnitude / 10000);
-    const auto fraction = static_cast<unsigned>(magnitude % 10000);
+    char buffer[32];
+    char* end = buffer;
+    if (negative)
+        *end++ = '-';
+    end = std::to_chars(end, buffer + sizeof buffer, magnitude / 10000).ptr;
+    auto fraction = static_cast<unsigned>(magnitude % 10000);
     if (fraction != 0) {
-        const std::string digits = std::to_string(10000 + fraction).substr(1);
-        text += "." + digits;
-        dropTrailingZeros(text);
+        *end++ = '.';
+        for (unsigned unit = 1000; fraction != 0; unit /= 10) {
+            *end++ = static_cast<char>('0' + fraction / unit);
+            fraction %= unit;
+        }
     }
-    return withSeparator((negative ? "-" : "") + text);
+    return std::string(buffer, end);
 }
 
-QString CellText::real(double value, int significantDigits) const {
+std::string CellText::realAscii(double value, int significantDigits) {
     if (value == 0 || !std::isfinite(value))
-        return value == 0 ? QStringLiteral("0") : QString::number(value);
+        return value == 0 ? "0" : QString::number(value).toStdString();
     // The value rounded to its significant digits, as d.ddd…e±x.
     char buffer[64];
     const auto scientific = std::to_chars(buffer, buffer + sizeof buffer, value,
@@ -87,14 +102,14 @@ QString CellText::real(double value, int significantDigits) const {
     if (exponent >= significantDigits || std::fabs(value) < 0.00001) {
         std::string mantissa = text.substr(0, e);
         dropTrailingZeros(mantissa);
-        return withSeparator(mantissa + "E" + std::to_string(exponent));
+        return mantissa + "E" + std::to_string(exponent);
     }
     const int decimals = std::max(0, significantDigits - 1 - exponent);
     const auto fixed =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     std::string digits(buffer, fixed.ptr);
     dropTrailingZeros(digits);
-    return withSeparator(digits);
+    return digits;
 }
 
 QString CellText::dateTime(std::int64_t epochMilliseconds) const {

@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <string>
+
 // The text a cell shows, in the general formats, for the grid, its footer and the export
 // alike: texts as they are; fixed-point values with at most four decimals and doubles with at
 // most fifteen significant digits, trailing zeros and a needless decimal point dropped, no
@@ -19,6 +21,11 @@ public:
 
     QString decimal(std::int64_t tenThousandths) const;
     QString real(double value, int significantDigits = 15) const;
+    // The same texts in ASCII with "." for the decimal point, for writers that make bytes;
+    // decimalPoint() is what the locale writes for it.
+    static std::string decimalAscii(std::int64_t tenThousandths);
+    static std::string realAscii(double value, int significantDigits = 15);
+    const QString& decimalPoint() const { return decimalPoint_; }
     QString dateTime(std::int64_t epochMilliseconds) const;
     // A sum footer's text for a total of ten-thousandths of a field of the given kind:
     // doubles with fifteen significant digits, fixed point with four decimals, integers
@@ -29,6 +36,7 @@ private:
     QString withSeparator(std::string text) const;
 
     QLocale locale_;
+    QString decimalPoint_;
     QString dateFormat_;
     QString timeFormat_;
 };

@@ -57,6 +57,8 @@ protected:
     void flush();
     // Throws ExportError "Stream write error" once the stream has failed.
     void checkOutput();
+    void addReplacedCells(std::size_t cells) { replacedCells_ += cells; }
+    const CellText& cellText() const { return cellText_; }
     // Counts a cell whose text goes out in code page 936 alone, "?" for what it lacks.
     void noteCp936Cell(const QString& text) {
         if (!cp936HoldsAll(text))

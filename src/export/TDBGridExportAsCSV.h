@@ -11,6 +11,7 @@ public:
 protected:
     void SeparateCell() override;
     QString value(const QString& text) const override;
+    bool numbersAsShown() const override { return false; }
 
 private:
     char separator_;

@@ -5,17 +5,17 @@
 void TDBGridExportAsText::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                             ResultQuery& query) {
     firstRow_ = true;
+    cells_.reset();
+    rows_.clear();
     TDBGridExport::WriteGridToStream(stream, layout, query);
 }
 
 QString TDBGridExportAsText::value(const QString& text) const {
-    const auto breaksRows = [](QChar c) { return c == '\t' || c == '\r' || c == '\n'; };
+    const auto breaksRows = [](QChar c) { return breaksTextRows(c.unicode()); };
     if (std::none_of(text.begin(), text.end(), breaksRows))
         return text;
     QString kept = text;
-    for (QChar& c : kept)
-        if (breaksRows(c))
-            c = ' ';
+    std::replace_if(kept.begin(), kept.end(), breaksRows, QChar(' '));
     return kept;
 }
 
@@ -48,8 +48,36 @@ void TDBGridExportAsText::EmitTitleRows(const std::vector<ExportColumn>& columns
 }
 
 void TDBGridExportAsText::EmitRecordRow(const std::vector<ExportColumn>& columns) {
-    BreakBeforeRow();
-    TDBGridExport::EmitRecordRow(columns);
+    if (!numbersAsShown()) {
+        BreakBeforeRow();
+        TDBGridExport::EmitRecordRow(columns);
+        return;
+    }
+    if (!cells_)
+        cells_.emplace(cellText(), columns.size());
+    if (firstRow_)
+        firstRow_ = false;
+    else
+        rows_ += "\r\n";
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        if (j > 0)
+            rows_ += '\t';
+        if (const ResultColumn* field = fieldOf(columns[j]))
+            cells_->append(j, *field, currentRow(), rows_);
+    }
+    if (rows_.size() >= (1U << 16))
+        flushRows();
+}
+
+void TDBGridExportAsText::flushRows() {
+    writeBytes(QByteArray::fromRawData(rows_.data(), static_cast<qsizetype>(rows_.size())));
+    rows_.clear();
+}
+
+void TDBGridExportAsText::EndDocument() {
+    flushRows();
+    if (cells_)
+        addReplacedCells(cells_->replacedCells());
 }
 
 void TDBGridExportAsText::EmitDataCell(const ExportColumn&, const TColCellParams& params) {
@@ -59,6 +87,7 @@ void TDBGridExportAsText::EmitDataCell(const ExportColumn&, const TColCellParams
 }
 
 void TDBGridExportAsText::EmitFooterRow(const std::vector<ExportColumn>& columns, int row) {
+    flushRows();
     BreakBeforeRow();
     TDBGridExport::EmitFooterRow(columns, row);
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "TDBGridExport.h"
+#include "TextCellBytes.h"
+
+#include <optional>
+#include <string>
 
 // Plain text: one line per title, record and footer row, cells separated by tabs, lines by
 // CR LF with none after the last; values written as they are, nothing quoted or escaped,
@@ -16,6 +20,7 @@ protected:
     void EmitRecordRow(const std::vector<ExportColumn>& columns) override;
     void EmitDataCell(const ExportColumn& column, const TColCellParams& params) override;
     void EmitFooterRow(const std::vector<ExportColumn>& columns, int row) override;
+    void EndDocument() override;
     void EmitFooterCell(std::size_t column, int row, const QString& text, Alignment alignment,
                         QRgb background, const ExportFont& font,
                         const ExportColumn& exported) override;
@@ -24,9 +29,16 @@ protected:
     virtual void SeparateCell();
     // How a value goes into the file: as it is here, quoted in CSV; rows intact in both.
     virtual QString value(const QString& text) const;
+    // Whether numbers go into the file as the grid shows them; CSV quotes them like any value.
+    virtual bool numbersAsShown() const { return true; }
     bool takeFirstCell();
 
 private:
+    // Records go out as bytes made by TextCellBytes, gathered in `rows_`.
+    void flushRows();
+
     bool firstRow_ = true;
     bool firstCell_ = true;
+    std::optional<TextCellBytes> cells_;
+    std::string rows_;
 };
