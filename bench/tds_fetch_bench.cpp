@@ -5,6 +5,7 @@
 //   tds_fetch_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchArguments.h"
 #include "BenchProcess.h"
+#include "DemoQuery.h"
 #include "connection/ResultQuery.h"
 #include "connection/odbc/OdbcBackend.h"
 #include "connection/odbc/OdbcConnectionString.h"
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 namespace {
 
@@ -72,12 +72,9 @@ int main(int argc, char** argv) {
     const auto arguments = benchArguments(argc, argv, "tds_fetch_bench LARGE_DEMO_FILE [RUNS]", 3);
     if (!arguments)
         return 2;
-    JournalCriteria wholeJournal;
-    wholeJournal.dateFrom = "1900-01-01";
-    wholeJournal.dateTo = "9999-12-31";
     const std::vector<std::tuple<const char*, std::string, const std::vector<FieldDecl>*>>
         queries = {
-            {"journal", joinedStatement(journalStatement(wholeJournal)), &journalFields()},
+            {"journal", joinedStatement(journalStatement(wholeJournal())), &journalFields()},
             {"current-stock", joinedStatement(currentStockStatement({})), &currentStockFields()},
         };
     auto answers = std::make_shared<CachedAnswers>(arguments->file);

@@ -181,24 +181,6 @@ TEST(SqlServerOverTds, ALostConnectionIsMadeAgainAndTheStatementRunsOnceMore) {
     EXPECT_EQ(timesReceived(server, text), 2U);
 }
 
-TEST(SqlServerOverTds, AStoppedServerFailsTheQueryAndOneStartedAgainAnswersTheNext) {
-    const std::string text = joinedStatement(currentStockStatement({}));
-    Connection connection;
-    int port = 0;
-    {
-        TdsServer server{ErpTdsResponder(demoDatabasePath())};
-        port = server.port();
-        connection.setSettings(settingsFor(server));
-        connection.open();
-        connection.fetchAll(text, currentStockFields());
-    }
-    EXPECT_THROW(connection.fetchAll(text, currentStockFields()), DbError);
-    EXPECT_TRUE(connection.isOpen());
-    TdsServer again{ErpTdsResponder(demoDatabasePath()), {.port = port}};
-    EXPECT_GT(connection.fetchAll(text, currentStockFields()).rowCount(), 0U);
-    EXPECT_EQ(again.logins().size(), 1U);
-}
-
 TEST(SqlServerOverTds, AStatementTheServerRefusesIsNotRunAgain) {
     TdsServer server{[](const std::string&) {
         return std::make_shared<const std::string>(

@@ -156,37 +156,10 @@ bool getWholeText(const OdbcHandle& statement, SQLUSMALLINT index, std::string& 
     }
 }
 
-void bindBlock(const OdbcHandle& statement, Binding& b) {
-    b.values.resize(static_cast<std::size_t>(b.elementBytes) * kRowsPerBlock);
-    b.indicators.resize(kRowsPerBlock);
-    statement.check(SQLBindCol(statement.get(), b.sourceIndex, b.cType, b.values.data(),
-                               b.elementBytes, b.indicators.data()),
-                    "bind column");
-}
-
-// A text column whose values outgrew its buffer gets one that holds the longest met.
-void growBuffer(const OdbcHandle& statement, Binding& b, SQLLEN longestBytes) {
-    const SQLLEN wanted = std::min(longestBytes, kLongBufferCapBytes);
-    if (wanted <= b.elementBytes)
-        return;
-    b.elementBytes = wanted;
-    bindBlock(statement, b);
-}
-
-// Reads one value of the fetched block again, whole, where the driver can position on a row
-// of the block.
-bool readAgain(const OdbcHandle& statement, SQLULEN row, const Binding& b, std::string& out,
-               bool& isNull) {
-    if (!SQL_SUCCEEDED(SQLSetPos(statement.get(), static_cast<SQLSETPOSIROW>(row + 1), SQL_POSITION,
-                                 SQL_LOCK_NO_CHANGE)))
-        return false;
-    isNull = !getWholeText(statement, b.sourceIndex, out);
-    return true;
-}
-
-// Returns false when a value did not fit and could not be read again: the rest of the result
-// is then only measured, and `needed` holds the bytes per value that each column's next run
-// must bind with, so that one more run reads it whole.
+// Returns false when a text value did not fit its buffer: the rest of the result is then
+// only measured, and `needed` holds the bytes per value that each column's next run must bind
+// with, so that one more run reads it whole. (FreeTDS, like the SQLite driver, cannot read one
+// value of a fetched block again, whatever SQL_GETDATA_EXTENSIONS says.)
 bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
                   std::vector<SQLLEN>& needed, OdbcFetchCounts& counts) {
     const SQLHSTMT h = statement.get();
@@ -200,10 +173,14 @@ bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
         "row array size");
     statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROWS_FETCHED_PTR, &fetched, 0), "rows fetched");
     statement.check(SQLSetStmtAttr(h, SQL_ATTR_ROW_STATUS_PTR, status.data(), 0), "row status");
-    for (Binding& b : bindings)
-        bindBlock(statement, b);
+    for (Binding& b : bindings) {
+        b.values.resize(static_cast<std::size_t>(b.elementBytes) * kRowsPerBlock);
+        b.indicators.resize(kRowsPerBlock);
+        statement.check(SQLBindCol(h, b.sourceIndex, b.cType, b.values.data(), b.elementBytes,
+                                   b.indicators.data()),
+                        "bind column");
+    }
     std::string scratch;
-    bool positionable = true;
     bool complete = true;
     for (;;) {
         const SQLRETURN rc = SQLFetch(h);
@@ -217,43 +194,26 @@ bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
             for (std::size_t i = 0; i < bindings.size(); ++i) {
                 const Binding& b = bindings[i];
                 const SQLLEN indicator = b.indicators[row];
-                const bool fits = !b.growable || indicator == SQL_NULL_DATA || b.fits(indicator);
+                if (!b.growable || indicator == SQL_NULL_DATA || b.fits(indicator)) {
+                    if (complete)
+                        appendValue(b, b.element(row), indicator, scratch);
+                    continue;
+                }
                 // A length the driver does not know (FreeTDS converting a long value) asks
                 // for the largest block buffer, and past it for reading row by row.
                 const SQLLEN length = indicator != SQL_NO_TOTAL ? indicator + kOdbcTextUnitBytes
                                       : b.elementBytes < kLongBufferCapBytes
                                           ? kLongBufferCapBytes
                                           : kLongBufferCapBytes + 1;
-                if (!fits)
-                    needed[i] = std::max(needed[i], length);
-                if (!complete)
-                    continue; // only the lengths count from here
-                if (fits) {
-                    appendValue(b, b.element(row), indicator, scratch);
-                    continue;
-                }
-                bool isNull = false;
-                positionable = positionable && readAgain(statement, row, b, scratch, isNull);
-                if (!positionable) {
-                    complete = false;
-                    continue;
-                }
-                ++counts.valuesReadAgain;
-                if (isNull)
-                    b.target->appendNull();
-                else
-                    b.target->appendText(scratch);
+                needed[i] = std::max(needed[i], length);
+                complete = false;
             }
         }
-        for (std::size_t i = 0; complete && i < bindings.size(); ++i)
-            if (bindings[i].growable)
-                growBuffer(statement, bindings[i], needed[i]);
     }
     return complete;
 }
 
-// Every value through SQLGetData, one row per fetch: for drivers that cannot read a single
-// value of a block again.
+// Every value through SQLGetData, one row per fetch: for values too long for a block buffer.
 void readRowByRow(const OdbcHandle& statement, std::vector<Binding>& bindings,
                   OdbcFetchCounts& counts) {
     std::string scratch;

@@ -9,12 +9,10 @@
 #include <optional>
 #include <span>
 
-// How a result was read: the runs of the statement, SQLFetch calls (of the last run), and
-// text values that did not fit their buffer and were read again on their own.
+// How a result was read: the runs of the statement and the SQLFetch calls of the last run.
 struct OdbcFetchCounts {
     std::size_t runs = 0;
     std::size_t fetchCalls = 0;
-    std::size_t valuesReadAgain = 0;
 };
 
 // The buffer bytes per value that the text columns of a statement are bound with, by column
@@ -26,10 +24,9 @@ struct GrownBuffers {
 
 // Reads every row of an executed statement into a result. Columns are bound column-wise to
 // arrays of rows and fetched in blocks. A text column is bound with a buffer for its described
-// size (255 characters at first for an unbounded one, varchar(max)) that grows to the longest
-// value met. A value longer than its buffer is read again alone (SQLSetPos, SQLGetData) where
-// the driver can; where it cannot (FreeTDS), nothing is returned and `buffers` tells how the
-// statement's next run must bind to hold it.
+// size (255 characters at first for an unbounded one, varchar(max)). When a value is longer
+// than its buffer, nothing is returned and `buffers` tells how the statement's next run must
+// bind to hold every value, block by block, or past a cap row by row.
 std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
                                         std::span<const FieldDecl> declared, GrownBuffers& buffers,
                                         OdbcFetchCounts& counts);

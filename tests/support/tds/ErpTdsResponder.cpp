@@ -162,8 +162,7 @@ std::vector<FieldDecl> erpFields(const std::string& path, const std::string& bat
     return fields;
 }
 
-} // namespace
-
+// The ERP's column type for a result column of this name, or one that holds its kind.
 tds::Column erpColumn(const std::string& name, FieldKind kind) {
     const auto& known = erpColumns();
     if (const auto found = known.find(name); found != known.end())
@@ -183,6 +182,7 @@ tds::Column erpColumn(const std::string& name, FieldKind kind) {
     return {name, Type::NVarChar, 60};
 }
 
+// A result as the tokens of a SQL Server answer, each column in the given type.
 std::string tdsAnswer(const ResultSet& result, const std::vector<tds::Column>& types) {
     tds::Table table(types);
     for (std::size_t row = 0; row < result.rowCount(); ++row)
@@ -190,6 +190,8 @@ std::string tdsAnswer(const ResultSet& result, const std::vector<tds::Column>& t
             appendCell(table, types[c], result.column(c), row);
     return table.finish();
 }
+
+} // namespace
 
 std::shared_ptr<const std::string> ErpTdsResponder::operator()(const std::string& batch) const {
     // What FreeTDS sends of its own after the log-in is answered with a bare DONE.

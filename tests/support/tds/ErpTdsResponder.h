@@ -21,9 +21,3 @@ public:
 private:
     std::string path_;
 };
-
-// The ERP's column type for a result column of this name, or one that holds its kind.
-tds::Column erpColumn(const std::string& name, FieldKind kind);
-
-// A result as the tokens of a SQL Server answer, each column in the given type.
-std::string tdsAnswer(const ResultSet& result, const std::vector<tds::Column>& types);

@@ -92,36 +92,16 @@ Table::Table(std::vector<Column> columns) : columns_(std::move(columns)) {
         putBVarchar(bytes_, c.name);
     }
     UErrorCode status = U_ZERO_ERROR;
-    utf8_ = ucnv_open("UTF-8", &status);
-    gbk_ = ucnv_open("windows-936", &status);
+    utf8_.reset(ucnv_open("UTF-8", &status));
+    gbk_.reset(ucnv_open("windows-936", &status));
     if (U_FAILURE(status))
         throw std::runtime_error("no code page 936 converter");
     // A character that the column's code page lacks is stored as "?", as SQL Server does.
-    ucnv_setSubstChars(gbk_, "?", 1, &status);
+    ucnv_setSubstChars(gbk_.get(), "?", 1, &status);
 }
 
-Table::~Table() {
-    if (utf8_)
-        ucnv_close(utf8_);
-    if (gbk_)
-        ucnv_close(gbk_);
-}
-
-Table::Table(Table&& other) noexcept
-    : columns_(std::move(other.columns_)), bytes_(std::move(other.bytes_)),
-      nextColumn_(other.nextColumn_), rows_(other.rows_), utf8_(other.utf8_), gbk_(other.gbk_) {
-    other.utf8_ = nullptr;
-    other.gbk_ = nullptr;
-}
-
-Table& Table::operator=(Table&& other) noexcept {
-    std::swap(columns_, other.columns_);
-    std::swap(bytes_, other.bytes_);
-    std::swap(nextColumn_, other.nextColumn_);
-    std::swap(rows_, other.rows_);
-    std::swap(utf8_, other.utf8_);
-    std::swap(gbk_, other.gbk_);
-    return *this;
+void Table::ConverterCloser::operator()(UConverter* converter) const {
+    ucnv_close(converter);
 }
 
 const Column& Table::nextColumn() {
@@ -149,7 +129,7 @@ std::string Table::codePage936(std::string_view utf8) {
     char* target = out.data();
     const char* source = utf8.data();
     UErrorCode status = U_ZERO_ERROR;
-    ucnv_convertEx(gbk_, utf8_, &target, out.data() + out.size(), &source,
+    ucnv_convertEx(gbk_.get(), utf8_.get(), &target, out.data() + out.size(), &source,
                    utf8.data() + utf8.size(), nullptr, nullptr, nullptr, nullptr, true, true,
                    &status);
     if (U_FAILURE(status))

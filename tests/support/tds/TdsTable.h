@@ -37,9 +37,6 @@ struct Column {
 class Table {
 public:
     explicit Table(std::vector<Column> columns);
-    ~Table();
-    Table(Table&&) noexcept;
-    Table& operator=(Table&&) noexcept;
 
     void null();
     void text(std::string_view utf8);
@@ -50,8 +47,6 @@ public:
     void real(double value);
     void dateTime(std::int64_t epochMilliseconds);
 
-    const std::vector<Column>& columns() const { return columns_; }
-    std::uint64_t rowCount() const { return rows_; }
     // The whole answer: COLMETADATA, the rows and the final DONE.
     std::string finish();
 
@@ -64,8 +59,11 @@ private:
     std::string bytes_;
     std::size_t nextColumn_ = 0;
     std::uint64_t rows_ = 0;
-    UConverter* utf8_ = nullptr;
-    UConverter* gbk_ = nullptr;
+    struct ConverterCloser {
+        void operator()(UConverter* converter) const;
+    };
+    std::unique_ptr<UConverter, ConverterCloser> utf8_;
+    std::unique_ptr<UConverter, ConverterCloser> gbk_;
 };
 
 } // namespace tds

@@ -8,7 +8,6 @@
 // changes, errors and the DONE that ends every answer.
 namespace tds {
 
-inline constexpr std::uint16_t kDoneMore = 0x0001;
 inline constexpr std::uint16_t kDoneError = 0x0002;
 inline constexpr std::uint16_t kDoneCount = 0x0010;
 inline constexpr std::uint16_t kDoneAttention = 0x0020;
