@@ -26,7 +26,7 @@ std::uint32_t textHash(std::string_view text) {
 }
 
 // Entries are a length (7 bits a byte, high bit set when more follow) and the bytes.
-std::string_view entryAt(const std::string& arena, std::uint32_t offset) {
+std::string_view entryAt(std::string_view arena, std::uint32_t offset) {
     std::size_t length = 0;
     std::size_t at = offset;
     for (int shift = 0;; shift += 7) {
@@ -35,7 +35,7 @@ std::string_view entryAt(const std::string& arena, std::uint32_t offset) {
         if (!(byte & 0x80))
             break;
     }
-    return std::string_view(arena).substr(at, length);
+    return arena.substr(at, length);
 }
 
 } // namespace
@@ -50,8 +50,10 @@ ResultColumn::ResultColumn(std::string name, FieldKind kind) : name_(std::move(n
 void ResultColumn::markRow(bool null) {
     if (size_ % 64 == 0)
         nulls_.push_back(0);
-    if (null)
+    if (null) {
         nulls_.back() |= std::uint64_t{1} << (size_ % 64);
+        hasNulls_ = true;
+    }
     ++size_;
 }
 
@@ -108,16 +110,15 @@ std::string_view ResultColumn::entryText(std::uint32_t entry) const {
     return entryAt(arena_, entry);
 }
 
-double ResultColumn::asFloat(std::size_t row) const {
-    if (isNull(row))
-        return 0;
-    switch (kind_) {
+double ResultColumn::floatOf(FieldKind kind, std::uint64_t bits) {
+    switch (kind) {
     case FieldKind::Decimal:
-        return static_cast<double>(integers_[row]) / static_cast<double>(kTenThousand);
+        return static_cast<double>(static_cast<std::int64_t>(bits)) /
+               static_cast<double>(kTenThousand);
     case FieldKind::Integer:
-        return static_cast<double>(integers_[row]);
+        return static_cast<double>(static_cast<std::int64_t>(bits));
     case FieldKind::Double:
-        return doubles_[row];
+        return std::bit_cast<double>(bits);
     case FieldKind::Text:
     case FieldKind::DateTime:
         break;

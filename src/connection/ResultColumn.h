@@ -1,7 +1,9 @@
 #pragma once
 
 #include "FieldKind.h"
+#include "LargeBlockAllocator.h"
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,15 +28,26 @@ public:
     void appendDouble(double value);
 
     bool isNull(std::size_t row) const { return (nulls_[row / 64] >> (row % 64)) & 1U; }
+    bool hasNulls() const { return hasNulls_; }
     std::string_view text(std::size_t row) const;
     // The arena entry of a row's text: rows with equal entries hold equal texts.
     std::uint32_t textEntry(std::size_t row) const { return textAt_[row]; }
     std::string_view entryText(std::uint32_t entry) const;
+    // Asks the processor to fetch an entry's bytes ahead of their use.
+    void prefetchEntry(std::uint32_t entry) const { __builtin_prefetch(arena_.data() + entry); }
     std::int64_t integer(std::size_t row) const { return integers_[row]; }
     double real(std::size_t row) const { return doubles_[row]; }
 
+    // The stored value as 64 bits: the text entry, the integer, or the double's bits.
+    std::uint64_t bits(std::size_t row) const {
+        return kind_ == FieldKind::Text     ? textAt_[row]
+               : kind_ == FieldKind::Double ? std::bit_cast<std::uint64_t>(doubles_[row])
+                                            : static_cast<std::uint64_t>(integers_[row]);
+    }
+
     // The value as a floating number: decimals divided by 10000; 0 for text, dates and nulls.
-    double asFloat(std::size_t row) const;
+    double asFloat(std::size_t row) const { return isNull(row) ? 0 : floatOf(kind_, bits(row)); }
+    static double floatOf(FieldKind kind, std::uint64_t bits);
 
     // Bytes held, for memory figures.
     std::size_t memoryBytes() const;
@@ -45,12 +58,13 @@ private:
     std::string name_;
     FieldKind kind_;
     std::size_t size_ = 0;
-    std::vector<std::uint64_t> nulls_;
-    std::vector<std::int64_t> integers_;
-    std::vector<double> doubles_;
+    bool hasNulls_ = false;
+    LargeVector<std::uint64_t> nulls_;
+    LargeVector<std::int64_t> integers_;
+    LargeVector<double> doubles_;
     std::uint32_t storeText(std::string_view utf8);
 
-    std::string arena_;
-    std::vector<std::uint32_t> textAt_;
+    std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> arena_;
+    LargeVector<std::uint32_t> textAt_;
     std::vector<std::uint32_t> recentTexts_; // entry offsets by hash; 0 for none
 };

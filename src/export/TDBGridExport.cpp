@@ -5,6 +5,7 @@
 #include "SaveFileStream.h"
 #include "common/FooterSums.h"
 #include "connection/DbError.h"
+#include "connection/ResultColumn.h"
 #include "connection/ResultQuery.h"
 
 #include <QScopeGuard>
@@ -34,18 +35,20 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
         if (onRecord)
             query.gotoBookmark(position);
         FooterAccumulators.clear();
-        fields_.clear();
+        records_.reset();
     });
     const std::vector<ExportColumn>& columns = layout.columns;
     FooterAccumulators.assign(columns.size(), 0);
-    fields_.clear();
+    std::vector<const ResultColumn*> fields;
     for (const ExportColumn& column : columns) {
         const auto index = query.result().findColumn(column.field);
-        fields_.push_back(index ? &query.result().column(*index) : nullptr);
+        fields.push_back(index ? &query.result().column(*index) : nullptr);
     }
+    records_.emplace(std::move(fields));
     BeginDocument();
     EmitTitleRows(columns);
     for (query.first(); !query.eof(); query.next()) {
+        recordAt_ = records_->hold(query, query.position());
         EmitRecordRow(columns);
         AccumulateFooters();
     }
@@ -82,10 +85,10 @@ void TDBGridExport::AccumulateFooters() {
         if (columns[j].footer.type != FooterValue::Sum)
             continue;
         const ResultColumn* field = fieldOf(columns[j]);
-        if (!field || field->isNull(currentRow()))
+        if (!field || records_->isNull(j, recordAt_))
             continue;
-        FooterAccumulators[j] =
-            FooterSums::added(FooterAccumulators[j], field->asFloat(currentRow()));
+        const double value = ResultColumn::floatOf(field->kind(), records_->bits(j, recordAt_));
+        FooterAccumulators[j] = FooterSums::added(FooterAccumulators[j], value);
     }
 }
 
@@ -101,7 +104,7 @@ double TDBGridExport::footerTotal(std::size_t column) const {
 }
 
 const ResultColumn* TDBGridExport::fieldOf(const ExportColumn& column) const {
-    return fields_[static_cast<std::size_t>(&column - layout_->columns.data())];
+    return records_->fields()[static_cast<std::size_t>(&column - layout_->columns.data())];
 }
 
 std::size_t TDBGridExport::currentRow() const {

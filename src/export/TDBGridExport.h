@@ -2,11 +2,13 @@
 
 #include "Cp936.h"
 #include "ExportTypes.h"
+#include "RecordBlock.h"
 #include "common/CellText.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <vector>
 
@@ -68,6 +70,9 @@ protected:
     // values rather than texts; none when the result has no such field.
     const ResultColumn* fieldOf(const ExportColumn& column) const;
     std::size_t currentRow() const;
+    // The exported fields' values around the current record, and its place among them.
+    const RecordBlock& records() const { return *records_; }
+    std::size_t recordAt() const { return recordAt_; }
     // A sum footer's total so far, as a number.
     double footerTotal(std::size_t column) const;
 
@@ -80,7 +85,8 @@ private:
     const ExportLayout* layout_ = nullptr;
     ResultQuery* query_ = nullptr;
     std::vector<std::int64_t> FooterAccumulators;
-    std::vector<const ResultColumn*> fields_; // per exported column, looked up once
+    std::optional<RecordBlock> records_;
+    std::size_t recordAt_ = 0;
     CellText cellText_;
     TColCellParams params_;
     std::size_t replacedCells_ = 0;

@@ -59,12 +59,7 @@ void TDBGridExportAsText::EmitRecordRow(const std::vector<ExportColumn>& columns
         firstRow_ = false;
     else
         rows_ += "\r\n";
-    for (std::size_t j = 0; j < columns.size(); ++j) {
-        if (j > 0)
-            rows_ += '\t';
-        if (const ResultColumn* field = fieldOf(columns[j]))
-            cells_->append(j, *field, currentRow(), rows_);
-    }
+    cells_->appendRecord(records(), recordAt(), rows_);
     if (rows_.size() >= (1U << 16))
         flushRows();
 }

@@ -1,13 +1,25 @@
 #include "TextCellBytes.h"
 
 #include "Cp936.h"
+#include "RecordBlock.h"
 #include "connection/ResultColumn.h"
 
 #include <algorithm>
+#include <bit>
 
 TextCellBytes::TextCellBytes(const CellText& cellText, std::size_t columns)
     : cellText_(cellText), dates_(columns),
       decimalPoint_(toCp936(cellText.decimalPoint()).toStdString()) {}
+
+void TextCellBytes::appendRecord(const RecordBlock& records, std::size_t at, std::string& out) {
+    const std::vector<const ResultColumn*>& fields = records.fields();
+    for (std::size_t j = 0; j < fields.size(); ++j) {
+        if (j > 0)
+            out += '\t';
+        if (fields[j] && !records.isNull(j, at))
+            appendCell(j, *fields[j], records.bits(j, at), out);
+    }
+}
 
 void TextCellBytes::appendText(std::string_view utf8, std::string& out) {
     if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return breaksTextRows(c); })) {
@@ -26,29 +38,27 @@ void TextCellBytes::appendNumber(std::string ascii, std::string& out) const {
     out += ascii;
 }
 
-void TextCellBytes::append(std::size_t column, const ResultColumn& field, std::size_t row,
-                           std::string& out) {
-    if (field.isNull(row))
-        return;
+void TextCellBytes::appendCell(std::size_t column, const ResultColumn& field, std::uint64_t bits,
+                               std::string& out) {
+    const auto integer = static_cast<std::int64_t>(bits);
     switch (field.kind()) {
     case FieldKind::Text:
-        appendText(field.text(row), out);
+        appendText(field.entryText(static_cast<std::uint32_t>(bits)), out);
         return;
     case FieldKind::Decimal:
-        appendNumber(CellText::decimalAscii(field.integer(row)), out);
+        appendNumber(CellText::decimalAscii(integer), out);
         return;
     case FieldKind::Double:
-        appendNumber(CellText::realAscii(field.real(row)), out);
+        appendNumber(CellText::realAscii(std::bit_cast<double>(bits)), out);
         return;
     case FieldKind::Integer:
-        out += std::to_string(field.integer(row));
+        out += std::to_string(integer);
         return;
     case FieldKind::DateTime: {
         auto& made = dates_[column];
-        const std::int64_t value = field.integer(row);
-        auto found = made.find(value);
+        auto found = made.find(integer);
         if (found == made.end())
-            found = made.emplace(value, toCp936(cellText_.dateTime(value)).toStdString()).first;
+            found = made.emplace(integer, toCp936(cellText_.dateTime(integer)).toStdString()).first;
         out += found->second;
         return;
     }

@@ -9,9 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
+class RecordBlock;
 class ResultColumn;
 
-// The code page 936 bytes of record cells as the text export writes them, made fast for a
+// The code page 936 bytes of record rows as the text export writes them, made fast for a
 // million rows: texts converted straight from the result's UTF-8 (a tab, CR or LF inside a
 // value as one blank, so that every row stays one line), numbers formatted straight to bytes,
 // dates made once per value. Counts the cells that lost characters to "?".
@@ -19,11 +20,13 @@ class TextCellBytes {
 public:
     TextCellBytes(const CellText& cellText, std::size_t columns);
 
-    // Appends the cell of `column` (the export's column index) at `row` of `field`.
-    void append(std::size_t column, const ResultColumn& field, std::size_t row, std::string& out);
+    // Appends the cells of the record at place `at` of `records`, tab-separated.
+    void appendRecord(const RecordBlock& records, std::size_t at, std::string& out);
     std::size_t replacedCells() const { return replacedCells_; }
 
 private:
+    void appendCell(std::size_t column, const ResultColumn& field, std::uint64_t bits,
+                    std::string& out);
     void appendText(std::string_view utf8, std::string& out);
     void appendNumber(std::string ascii, std::string& out) const;
 

@@ -105,6 +105,30 @@ TEST(ExportDriver, RowsGoOutInTheShownOrderAndTheCurrentRecordStaysCurrent) {
     EXPECT_EQ(f.query.position(), 1u);
 }
 
+TEST(ExportDriver, AThousandSortedRowsGoOutWholeWithTheirNullsAndSums) {
+    ExportFixture f;
+    f.layout.columns.pop_back();
+    f.query.close();
+    f.query.clearStatement();
+    f.query.appendLine("with recursive n(i) as (select 1 union all select i + 1 from n where i < "
+                       "1000) select printf('K%04d', i) as code, case when i % 5 = 0 then null "
+                       "else 'n' || i end as name, case when i % 3 = 0 then null else i * 0.5 "
+                       "end as qty, i * 0.25 as price, null as day from n");
+    f.query.open();
+    f.query.setSortOrder("price DESC");
+    std::string expected = "编码\t名称\t数量\t单价";
+    const auto number = [](int quarters, int per) {
+        return QString::number(static_cast<double>(quarters) / per, 'g', 15).toStdString();
+    };
+    for (int i = 1000; i >= 1; --i) {
+        const std::string id = QString::asprintf("K%04d", i).toStdString();
+        expected += "\r\n" + id + "\t" + (i % 5 == 0 ? "" : "n" + std::to_string(i)) + "\t" +
+                    (i % 3 == 0 ? "" : number(i, 2)) + "\t" + number(i, 4);
+    }
+    expected += "\r\n合计\t\t166833.5\t125125"; // sums of i/2 (no multiples of 3) and i/4
+    EXPECT_EQ(f.written(TDBGridExportAsText()), cp936(expected.c_str()));
+}
+
 namespace {
 
 // The files of a folder, by name.
