@@ -12,6 +12,12 @@ RecordBlock::RecordBlock(std::vector<const ResultColumn*> fields)
 std::size_t RecordBlock::hold(const ResultQuery& query, std::size_t position) {
     if (position < start_ || position >= start_ + size_)
         read(query, position);
+    // The record one block ahead is fetched a little at a time while this block is written,
+    // so that reading its block seldom waits.
+    if (const std::size_t ahead = position + kRows; ahead < query.rowCount())
+        for (const ResultColumn* field : fields_)
+            if (field)
+                field->prefetchRow(query.rowAt(ahead));
     return position - start_;
 }
 
@@ -32,8 +38,11 @@ void RecordBlock::read(const ResultQuery& query, std::size_t position) {
             nulls[k] = mayBeNull && field->isNull(rows_[k]);
         for (std::size_t k = 0; k < size; ++k)
             values[k] = field->bits(rows_[k]);
-        if (field->kind() == FieldKind::Text)
-            for (std::size_t k = 0; k < size; ++k)
-                field->prefetchEntry(static_cast<std::uint32_t>(values[k]));
     }
+    // Texts are fetched once every column's values have been asked for, so that no gathering
+    // waits for them.
+    for (std::size_t j = 0; j < fields_.size(); ++j)
+        if (fields_[j] && fields_[j]->kind() == FieldKind::Text)
+            for (std::size_t k = 0; k < size; ++k)
+                fields_[j]->prefetchEntry(static_cast<std::uint32_t>(values_[index(j, k)]));
 }
