@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection/Connection.h"
-#include "connection/ResultQuery.h"
+#include "db/Connection.h"
+#include "db/ResultQuery.h"
 #include "journal/JournalStatement.h"
 
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BenchProcess.h"
-#include "connection/sqlite/TsqlToSqlite.h"
+#include "db/sqlite/TsqlToSqlite.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,9 +4,9 @@
 //   query_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchArguments.h"
 #include "SqliteShell.h"
+#include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
-#include "common/Tfrm_store.h"
-#include "journal/Tfrm_crquery.h"
+#include "forms/Tfrm_store.h"
 
 #include <QApplication>
 #include <QDateEdit>
@@ -74,7 +74,7 @@ void benchPicker(int runs) {
     double peer = 1e9;
     int listed = 0;
     for (int i = 0; i < runs; ++i) {
-        Tfrm_store picker(*window.lbb_store);
+        Tfrm_store picker(window.ado_conn, *window.lbb_store);
         ours = std::min(ours, secondsOf([&] { picker.show(); }));
         listed = picker.clb_store->count();
         peer = std::min(

@@ -4,7 +4,7 @@
 // its window's first paint on the system's monotonic clock.
 #include "BenchArguments.h"
 #include "app/Tfrm_xclquery.h"
-#include "connection/DBLinkInfo.h"
+#include "settings/DBLinkInfo.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -6,9 +6,9 @@
 #include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
-#include "connection/ResultQuery.h"
-#include "connection/odbc/OdbcBackend.h"
-#include "connection/odbc/OdbcConnectionString.h"
+#include "db/ResultQuery.h"
+#include "db/odbc/OdbcBackend.h"
+#include "db/odbc/OdbcConnectionString.h"
 #include "journal/JournalFields.h"
 #include "journal/JournalStatement.h"
 #include "stock/CurrentStockFields.h"
@@ -43,9 +43,9 @@ PeerRun pyodbcFetch(const std::string& connectionString, const std::string& stat
     std::ofstream(dir + "script.py") << kPyodbcScript;
     std::ofstream(dir + "connection.txt") << connectionString;
     std::ofstream(dir + "statement.sql", std::ios::binary) << statement;
-    measureProgram({"/usr/bin/python3", dir + "script.py", dir + "connection.txt",
-                    dir + "statement.sql"},
-                   "/dev/null", dir + "out.txt");
+    measureProgram(
+        {"/usr/bin/python3", dir + "script.py", dir + "connection.txt", dir + "statement.sql"},
+        "/dev/null", dir + "out.txt");
     PeerRun run;
     std::ifstream(dir + "out.txt") >> run.seconds >> run.rows;
     return run;
@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
     const auto arguments = benchArguments(argc, argv, "tds_fetch_bench LARGE_DEMO_FILE [RUNS]", 3);
     if (!arguments)
         return 2;
-    const std::vector<std::tuple<const char*, std::string, const std::vector<FieldDecl>*>>
-        queries = {
+    const std::vector<std::tuple<const char*, std::string, const std::vector<FieldDecl>*>> queries =
+        {
             {"journal", joinedStatement(journalStatement(wholeJournal())), &journalFields()},
             {"current-stock", joinedStatement(currentStockStatement({})), &currentStockFields()},
         };
@@ -91,7 +91,8 @@ int main(int argc, char** argv) {
         std::size_t rows = 0;
         long peerRows = 0;
         for (int i = 0; i < arguments->runs; ++i) {
-            ours = std::min(ours, secondsOf([&] { rows = backend.fetchAll(text, *fields).rowCount(); }));
+            ours = std::min(ours,
+                            secondsOf([&] { rows = backend.fetchAll(text, *fields).rowCount(); }));
             const PeerRun run = pyodbcFetch(connectionString, text);
             peer = std::min(peer, run.seconds);
             peerRows = run.rows;

@@ -10,8 +10,8 @@ if ! command -v "$compiler" >/dev/null; then
     [ "$(id -u)" -eq 0 ] || sudo_if_needed=sudo
     $sudo_if_needed apt-get install -y g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
 fi
-for file in src/connection/RegistrySettingsStore.cpp src/connection/Connection.cpp \
-    src/connection/DBLinkInfo.cpp src/connection/odbc/*.cpp; do
+for file in src/settings/RegistrySettingsStore.cpp src/db/Connection.cpp \
+    src/settings/DBLinkInfo.cpp src/result/LargeBlockAllocator.cpp src/db/odbc/*.cpp; do
     echo "$file"
     "$compiler" -std=c++20 -fsyntax-only -Wall -Wextra -Werror -I src "$file"
 done

@@ -1,5 +1,5 @@
 // stockquery: current stock and the receipt/issue journal of an ERP database, read only.
-#include "Tfrm_xclquery.h"
+#include "app/Tfrm_xclquery.h"
 
 #include <QApplication>
 

@@ -1,9 +1,9 @@
 // Prepares a first run on the demo database: demo_setup FILE
 // Creates the demo ERP database at FILE when it does not exist, and stores the demo
 // connection only when no connection is stored yet.
-#include "connection/DBLinkInfo.h"
 #include "demo_db/DemoDatabase.h"
 #include "demo_db/Today.h"
+#include "settings/DBLinkInfo.h"
 
 #include <cstdio>
 #include <exception>

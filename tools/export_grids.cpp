@@ -3,15 +3,15 @@
 // the files can be read back by the programs people open them with and compared:
 //   export_grids DEMO_FILE OUT_DIR [ITEM_NAME]
 // Files: stock.xls .rtf .html .txt and stock.expected.tsv; the same for journal.
+#include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
-#include "common/ResultGrid.h"
-#include "common/ResultTableModel.h"
 #include "export/GridExportLayout.h"
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsXLS.h"
-#include "journal/Tfrm_crquery.h"
+#include "grid/ResultGrid.h"
+#include "grid/ResultTableModel.h"
 
 #include <QApplication>
 #include <QDate>

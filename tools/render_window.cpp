@@ -2,8 +2,8 @@
 // can be looked at without a display:
 //   render_window main|journal DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
 // The journal window runs with its default dates (this year up to today).
+#include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
-#include "journal/Tfrm_crquery.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,19 +1,19 @@
 #include "Tfrm_crquery.h"
 
-#include "JournalColumns.h"
-#include "JournalFields.h"
-#include "JournalStatement.h"
-#include "common/BoxText.h"
-#include "common/ContactPanel.h"
-#include "common/Fonts.h"
-#include "common/FormParts.h"
-#include "common/MessageBoxes.h"
-#include "common/ModalDialog.h"
-#include "common/ResultGrid.h"
-#include "common/Tfrm_crstore.h"
-#include "common/WarehouseList.h"
-#include "connection/TrimmedText.h"
 #include "export/ExportCommand.h"
+#include "forms/BoxText.h"
+#include "forms/ContactPanel.h"
+#include "forms/FormParts.h"
+#include "forms/MessageBoxes.h"
+#include "forms/ModalDialog.h"
+#include "forms/Tfrm_crstore.h"
+#include "forms/WarehouseList.h"
+#include "grid/Fonts.h"
+#include "grid/ResultGrid.h"
+#include "journal/JournalColumns.h"
+#include "journal/JournalFields.h"
+#include "journal/JournalStatement.h"
+#include "result/TrimmedText.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -63,7 +63,7 @@ std::string isoDate(const QDateEdit& picker) {
 } // namespace
 
 Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
-    : PlainKeysDialog(parent), ado_crinfo(connection, journalFields()) {
+    : PlainKeysDialog(parent), ado_crinfo(connection, journalFields()), connection_(connection) {
     setWindowTitle("出入库流水帐");
     setFont(songTi(12));
     resize(980, 500);
@@ -154,7 +154,7 @@ void Tfrm_crquery::FormShow() {
 }
 
 void Tfrm_crquery::BitBtn1Click() {
-    showModalOnce(frm_crstore, *lbb_store, nullptr);
+    showModalOnce(frm_crstore, connection_, *lbb_store, nullptr);
 }
 
 void Tfrm_crquery::RunQuery() {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
 
-#include "common/PlainKeysDialog.h"
+#include "forms/PlainKeysDialog.h"
 
 class Connection;
 class QComboBox;
@@ -59,6 +59,8 @@ private:
     QWidget* buildToolbar();
     QWidget* buildCriteriaPanel();
     QWidget* buildStatusBar();
+
+    Connection& connection_; // the warehouse picker reads through it
 };
 
 // The journal window while it is open.

@@ -1,19 +1,19 @@
 #include "Tfrm_xclquery.h"
 
-#include "common/BoxText.h"
-#include "common/ContactColours.h"
-#include "common/ContactPanel.h"
-#include "common/Fonts.h"
-#include "common/FormParts.h"
-#include "common/MessageBoxes.h"
-#include "common/ModalDialog.h"
-#include "common/ResultGrid.h"
-#include "common/Tfrm_store.h"
-#include "common/WarehouseList.h"
-#include "connection/DBLinkInfo.h"
-#include "connection/Tfrm_link.h"
+#include "Tfrm_crquery.h"
 #include "export/ExportCommand.h"
-#include "journal/Tfrm_crquery.h"
+#include "forms/BoxText.h"
+#include "forms/ContactColours.h"
+#include "forms/ContactPanel.h"
+#include "forms/FormParts.h"
+#include "forms/MessageBoxes.h"
+#include "forms/ModalDialog.h"
+#include "forms/Tfrm_link.h"
+#include "forms/Tfrm_store.h"
+#include "forms/WarehouseList.h"
+#include "grid/Fonts.h"
+#include "grid/ResultGrid.h"
+#include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
@@ -177,7 +177,7 @@ void Tfrm_xclquery::Timer1Timer() {
 }
 
 void Tfrm_xclquery::BitBtn1Click() {
-    showModalOnce(frm_store, *lbb_store, nullptr);
+    showModalOnce(frm_store, ado_conn, *lbb_store, nullptr);
 }
 
 void Tfrm_xclquery::RunQuery() {
@@ -192,7 +192,7 @@ void Tfrm_xclquery::RunQuery() {
 }
 
 void Tfrm_xclquery::ToolButton2Click() {
-    showModalOnce(frm_link, nullptr);
+    showModalOnce(frm_link, ado_conn, nullptr);
 }
 
 void Tfrm_xclquery::ToolButton1Click() {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection/Connection.h"
-#include "connection/ConnectionSettings.h"
-#include "connection/ResultQuery.h"
+#include "db/Connection.h"
+#include "db/ResultQuery.h"
+#include "settings/ConnectionSettings.h"
 
 #include <QMainWindow>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "ColumnPlan.h"
 
-#include "DbError.h"
+#include "result/DbError.h"
 
 DbError incompatibleField(const FieldDecl& field, FieldKind actual) {
     return DbError("field " + field.name + " holds " + std::string(fieldKindName(actual)) +

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "DbError.h"
-#include "FieldKind.h"
-#include "ResultSet.h"
+#include "result/DbError.h"
+#include "result/FieldKind.h"
+#include "result/ResultSet.h"
 
 #include <span>
 #include <string>

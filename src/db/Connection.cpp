@@ -1,10 +1,10 @@
 #include "Connection.h"
 
 #include "ConnectionString.h"
-#include "DbError.h"
-#include "odbc/OdbcBackend.h"
-#include "odbc/OdbcConnectionString.h"
-#include "sqlite/SqliteBackend.h"
+#include "db/odbc/OdbcBackend.h"
+#include "db/odbc/OdbcConnectionString.h"
+#include "db/sqlite/SqliteBackend.h"
+#include "result/DbError.h"
 
 #include <string_view>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ConnectionSettings.h"
 #include "DatabaseBackend.h"
-#include "DbError.h"
+#include "result/DbError.h"
+#include "settings/ConnectionSettings.h"
 
 #include <memory>
 #include <span>

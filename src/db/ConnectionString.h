@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ConnectionSettings.h"
+#include "settings/ConnectionSettings.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "ResultQuery.h"
 
 #include "Connection.h"
-#include "DbError.h"
-#include "RowOrder.h"
+#include "result/DbError.h"
+#include "result/RowOrder.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FieldKind.h"
-#include "ResultSet.h"
+#include "result/FieldKind.h"
+#include "result/ResultSet.h"
 
 #include <cstdint>
 #include <string>

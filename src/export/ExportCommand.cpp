@@ -5,9 +5,9 @@
 #include "TDBGridExportAsRTF.h"
 #include "TDBGridExportAsText.h"
 #include "TDBGridExportAsXLS.h"
-#include "common/BusyCursor.h"
-#include "common/MessageBoxes.h"
-#include "common/ResultGrid.h"
+#include "forms/MessageBoxes.h"
+#include "grid/BusyCursor.h"
+#include "grid/ResultGrid.h"
 
 #include <QDate>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "GridExportLayout.h"
 
-#include "common/GridHeader.h"
-#include "common/ResultGrid.h"
+#include "grid/GridHeader.h"
+#include "grid/ResultGrid.h"
 
 namespace {
 

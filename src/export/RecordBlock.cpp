@@ -1,7 +1,7 @@
 #include "RecordBlock.h"
 
-#include "connection/ResultColumn.h"
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
+#include "result/ResultColumn.h"
 
 #include <algorithm>
 

@@ -3,10 +3,10 @@
 #include "Cp936.h"
 #include "ExportError.h"
 #include "SaveFileStream.h"
-#include "common/FooterSums.h"
-#include "connection/DbError.h"
-#include "connection/ResultColumn.h"
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
+#include "grid/FooterSums.h"
+#include "result/DbError.h"
+#include "result/ResultColumn.h"
 
 #include <QScopeGuard>
 

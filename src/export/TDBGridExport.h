@@ -3,7 +3,7 @@
 #include "Cp936.h"
 #include "ExportTypes.h"
 #include "RecordBlock.h"
-#include "common/CellText.h"
+#include "grid/CellText.h"
 
 #include <QString>
 

@@ -2,8 +2,8 @@
 
 #include "Cp936.h"
 #include "ExportError.h"
-#include "connection/ResultColumn.h"
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
+#include "result/ResultColumn.h"
 
 #include <bit>
 #include <cstring>

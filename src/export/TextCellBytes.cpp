@@ -2,7 +2,7 @@
 
 #include "Cp936.h"
 #include "RecordBlock.h"
-#include "connection/ResultColumn.h"
+#include "result/ResultColumn.h"
 
 #include <algorithm>
 #include <bit>

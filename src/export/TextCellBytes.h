@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/CellText.h"
+#include "grid/CellText.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "BoxText.h"
 
-#include "connection/TrimmedText.h"
+#include "result/TrimmedText.h"
 
 #include <QLineEdit>
 

@@ -1,8 +1,8 @@
 #include "FormParts.h"
 
 #include "ContactPanel.h"
-#include "Fonts.h"
 #include "OperatorImages.h"
+#include "grid/Fonts.h"
 
 #include <QBoxLayout>
 #include <QKeyEvent>

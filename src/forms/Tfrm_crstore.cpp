@@ -1,10 +1,10 @@
 #include "Tfrm_crstore.h"
 
-#include "Fonts.h"
+#include "grid/Fonts.h"
 
 Tfrm_crstore* frm_crstore = nullptr;
 
-Tfrm_crstore::Tfrm_crstore(QListWidget& target, QWidget* parent)
-    : WarehousePicker(target, 30, 13, parent) {
+Tfrm_crstore::Tfrm_crstore(Connection& connection, QListWidget& target, QWidget* parent)
+    : WarehousePicker(connection, target, 30, 13, parent) {
     setFont(msSansSerif(11));
 }

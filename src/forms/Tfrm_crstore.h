@@ -7,7 +7,7 @@ class Tfrm_crstore : public WarehousePicker {
     Q_OBJECT
 public:
     // `target` is the journal window's warehouse list.
-    explicit Tfrm_crstore(QListWidget& target, QWidget* parent = nullptr);
+    Tfrm_crstore(Connection& connection, QListWidget& target, QWidget* parent = nullptr);
 };
 
 // The journal picker while it is open.

@@ -1,11 +1,11 @@
 #include "Tfrm_link.h"
 
-#include "DBLinkInfo.h"
-#include "DbError.h"
-#include "app/Tfrm_xclquery.h"
-#include "common/BoxText.h"
-#include "common/Fonts.h"
-#include "common/MessageBoxes.h"
+#include "BoxText.h"
+#include "MessageBoxes.h"
+#include "db/Connection.h"
+#include "grid/Fonts.h"
+#include "result/DbError.h"
+#include "settings/DBLinkInfo.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -30,9 +30,10 @@ public:
 
 } // namespace
 
-Tfrm_link::Tfrm_link(QWidget* parent)
+Tfrm_link::Tfrm_link(Connection& connection, QWidget* parent)
     : PlainKeysDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
+                                  Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      connection_(connection) {
     setWindowTitle("数据库连接");
     setFont(msSansSerif(11));
     setFixedSize(334, 212);
@@ -126,7 +127,7 @@ bool Tfrm_link::checkRequiredBoxes() {
 void Tfrm_link::Button1Click() {
     if (!checkRequiredBoxes())
         return;
-    Connection& connection = frm_xclquery->ado_conn;
+    Connection& connection = connection_;
     connection.close();
     connection.setSettings(trimmedBoxes());
     try {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "ConnectionSettings.h"
+#include "settings/ConnectionSettings.h"
 
-#include "common/PlainKeysDialog.h"
+#include "PlainKeysDialog.h"
 
+class Connection;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -13,7 +14,8 @@ class QPushButton;
 class Tfrm_link : public PlainKeysDialog {
     Q_OBJECT
 public:
-    explicit Tfrm_link(QWidget* parent = nullptr);
+    // `connection` is the program's connection, reconnected by the test.
+    explicit Tfrm_link(Connection& connection, QWidget* parent = nullptr);
 
     QLineEdit* Edit1; // server
     QLineEdit* Edit2; // database
@@ -35,6 +37,8 @@ private:
     bool checkRequiredBoxes();
     // The four boxes trimmed: server, database, user, password.
     ConnectionSettings trimmedBoxes() const;
+
+    Connection& connection_;
 };
 
 // The connection dialog while it is open.

@@ -1,6 +1,6 @@
 #include "Tfrm_store.h"
 
-#include "Fonts.h"
+#include "grid/Fonts.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -8,8 +8,8 @@
 
 Tfrm_store* frm_store = nullptr;
 
-Tfrm_store::Tfrm_store(QListWidget& target, QWidget* parent)
-    : WarehousePicker(target, 33, 14, parent) {
+Tfrm_store::Tfrm_store(Connection& connection, QListWidget& target, QWidget* parent)
+    : WarehousePicker(connection, target, 33, 14, parent) {
     setFont(songTi(14));
     cb_checked = new QCheckBox("全选", Panel1);
     cb_checked->setGeometry(96, 8, 57, 17);

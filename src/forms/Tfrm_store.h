@@ -10,7 +10,7 @@ class Tfrm_store : public WarehousePicker {
     Q_OBJECT
 public:
     // `target` is the current-stock window's warehouse list.
-    explicit Tfrm_store(QListWidget& target, QWidget* parent = nullptr);
+    Tfrm_store(Connection& connection, QListWidget& target, QWidget* parent = nullptr);
 
     QCheckBox* cb_checked;
     QCheckBox* cb_cancel;

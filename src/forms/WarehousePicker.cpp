@@ -1,10 +1,9 @@
 #include "WarehousePicker.h"
 
-#include "CellText.h"
 #include "MessageBoxes.h"
 #include "WarehouseList.h"
-#include "app/Tfrm_xclquery.h"
-#include "connection/DbError.h"
+#include "grid/CellText.h"
+#include "result/DbError.h"
 
 #include <QFrame>
 #include <QListWidget>
@@ -17,11 +16,11 @@ constexpr int kClientWidth = 361;
 constexpr int kClientHeight = 526;
 } // namespace
 
-WarehousePicker::WarehousePicker(QListWidget& target, int topBarHeight, int itemHeight,
-                                 QWidget* parent)
+WarehousePicker::WarehousePicker(Connection& connection, QListWidget& target, int topBarHeight,
+                                 int itemHeight, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      ado_store(frm_xclquery->ado_conn), target_(target), itemHeight_(itemHeight) {
+      ado_store(connection), target_(target), itemHeight_(itemHeight) {
     setWindowTitle("仓库选择");
     setFixedSize(kClientWidth, kClientHeight);
     auto* layout = new QVBoxLayout(this);

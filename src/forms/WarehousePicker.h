@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
 
 #include <QDialog>
 
@@ -22,7 +22,9 @@ public:
     void Button1Click();
 
 protected:
-    WarehousePicker(QListWidget& target, int topBarHeight, int itemHeight, QWidget* parent);
+    // The list is read through `connection`.
+    WarehousePicker(Connection& connection, QListWidget& target, int topBarHeight, int itemHeight,
+                    QWidget* parent);
 
     void showEvent(QShowEvent* event) override;
     // After the list is filled; the current-stock picker checks the lines already chosen.

@@ -1,6 +1,6 @@
 #include "CellText.h"
 
-#include "connection/DateTime.h"
+#include "result/DateTime.h"
 
 #include <QDateTime>
 

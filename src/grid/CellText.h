@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/ResultColumn.h"
+#include "result/ResultColumn.h"
 
 #include <QLocale>
 #include <QString>

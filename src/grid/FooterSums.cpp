@@ -1,6 +1,6 @@
 #include "FooterSums.h"
 
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
 
 #include <cmath>
 #include <limits>

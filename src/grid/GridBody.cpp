@@ -3,7 +3,7 @@
 #include "FittedText.h"
 #include "GridHeader.h"
 #include "ResultTableModel.h"
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

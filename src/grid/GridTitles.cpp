@@ -1,6 +1,6 @@
 #include "GridTitles.h"
 
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "GridColumn.h"
+#include "result/GridColumn.h"
 
 #include <string>
 #include <vector>

@@ -5,8 +5,8 @@
 #include "GridBody.h"
 #include "GridHeader.h"
 #include "ResultTableModel.h"
-#include "connection/DbError.h"
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
+#include "result/DbError.h"
 
 #include <QScrollBar>
 #include <QVBoxLayout>

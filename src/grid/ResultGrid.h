@@ -2,10 +2,10 @@
 
 #include "CellText.h"
 #include "FooterSums.h"
-#include "GridColumn.h"
 #include "GridFooter.h"
 #include "GridSettings.h"
 #include "GridTitles.h"
+#include "result/GridColumn.h"
 
 #include <QWidget>
 

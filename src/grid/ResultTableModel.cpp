@@ -1,6 +1,6 @@
 #include "ResultTableModel.h"
 
-#include "connection/ResultQuery.h"
+#include "db/ResultQuery.h"
 
 ResultTableModel::ResultTableModel(const ResultQuery& query, std::vector<GridColumn> columns,
                                    QObject* parent)

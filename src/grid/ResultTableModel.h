@@ -1,7 +1,7 @@
 #pragma once
 
 #include "CellText.h"
-#include "GridColumn.h"
+#include "result/GridColumn.h"
 
 #include <QAbstractTableModel>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/GridColumn.h"
+#include "result/GridColumn.h"
 
 #include <vector>
 

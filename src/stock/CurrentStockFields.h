@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/FieldKind.h"
+#include "result/FieldKind.h"
 
 #include <vector>
 

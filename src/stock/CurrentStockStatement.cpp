@@ -1,6 +1,6 @@
 #include "CurrentStockStatement.h"
 
-#include "common/SqlText.h"
+#include "result/SqlText.h"
 
 #include <array>
 #include <string_view>

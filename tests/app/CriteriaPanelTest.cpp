@@ -1,14 +1,14 @@
 #include "app/Tfrm_xclquery.h"
-#include "common/WarehouseList.h"
+#include "forms/WarehouseList.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
 #include "support/TinyErp.h"
 
-#include "common/GridHeader.h"
-#include "common/ResultGrid.h"
-#include "common/ResultTableModel.h"
+#include "grid/GridHeader.h"
+#include "grid/ResultGrid.h"
+#include "grid/ResultTableModel.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,6 +1,8 @@
 #include "app/Tfrm_xclquery.h"
-#include "common/ContactColours.h"
-#include "common/ContactInfo.h"
+#include "forms/ContactColours.h"
+#include "forms/ContactInfo.h"
+#include "forms/Tfrm_link.h"
+#include "forms/Tfrm_store.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
@@ -8,6 +10,9 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -167,6 +172,70 @@ private slots:
         QCOMPARE(window->ToolButton1->width(), 79);
         window->tb_exit->click();
         QVERIFY(!window->isVisible());
+    }
+
+    void theConnectButtonOpensAFreshDialogAndForgetsItWhenClosed() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        QPointer<Tfrm_link> seen;
+        QTimer::singleShot(50, [&] {
+            seen = frm_link;
+            QVERIFY(frm_link && frm_link->isVisible());
+            frm_link->close(); // the close box
+        });
+        main.ToolButton2Click();
+        QVERIFY(seen.isNull());
+        QCOMPARE(frm_link, nullptr);
+        QVERIFY(!main.ado_conn.isOpen());
+    }
+
+    void aLoginThroughTheConnectButtonLeavesTheRetryTimerAlone() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        QTimer::singleShot(50, [&] {
+            frm_link->Edit1->setText(QString::fromStdString("sqlite:" + demoDatabasePath()));
+            frm_link->Edit2->setText("demo");
+            frm_link->Edit3->setText("demo");
+            frm_link->Button1->click();
+        });
+        main.ToolButton2Click();
+        QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
+        QVERIFY(main.ado_conn.isOpen());
+        QVERIFY(!main.t_action.isActive()); // only the start-up connection starts it
+    }
+
+    void theWarehouseButtonOpensAFreshPickerEachTimeAndForgetsItWhenClosed() {
+        SettingsSandbox settings;
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+        main.ado_conn.open();
+        QStringList checkedOnShowing;
+        const auto chooseAndConfirm = [&](const QStringList& choice) {
+            QTimer::singleShot(0, [&, choice] {
+                QVERIFY(frm_store && frm_store->isVisible());
+                QListWidget& list = *frm_store->clb_store;
+                checkedOnShowing.clear();
+                for (int i = 0; i < list.count(); ++i) {
+                    if (list.item(i)->checkState() == Qt::Checked)
+                        checkedOnShowing << list.item(i)->text();
+                    list.item(i)->setCheckState(
+                        choice.contains(list.item(i)->text()) ? Qt::Checked : Qt::Unchecked);
+                }
+                frm_store->Button1->click();
+            });
+            main.BitBtn1->click();
+            QCOMPARE(frm_store, nullptr);
+        };
+        chooseAndConfirm({"01-原材料库", "04-辅料库"});
+        QVERIFY(checkedOnShowing.isEmpty());
+        chooseAndConfirm({});
+        QCOMPARE(checkedOnShowing, (QStringList{"01-原材料库", "04-辅料库"}));
+        QCOMPARE(main.lbb_store->count(), 0);
     }
 };
 

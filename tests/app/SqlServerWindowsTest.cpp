@@ -1,11 +1,11 @@
+#include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
-#include "common/ResultGrid.h"
-#include "common/ResultTableModel.h"
-#include "common/Tfrm_store.h"
-#include "connection/Tfrm_link.h"
-#include "connection/sqlite/SqliteBackend.h"
+#include "db/sqlite/SqliteBackend.h"
+#include "forms/Tfrm_link.h"
+#include "forms/Tfrm_store.h"
+#include "grid/ResultGrid.h"
+#include "grid/ResultTableModel.h"
 #include "journal/JournalFields.h"
-#include "journal/Tfrm_crquery.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
 #include "support/DemoDatabasePath.h"
@@ -57,7 +57,7 @@ struct LinkDialog {
         dialog.Button1->click();
     }
     Tfrm_xclquery main;
-    Tfrm_link dialog;
+    Tfrm_link dialog{main.ado_conn};
 };
 
 QString countOfDemo(const std::vector<std::string>& lines, std::span<const FieldDecl> fields) {
@@ -122,7 +122,7 @@ private slots:
     void thePickerListsTheServersWarehouses() {
         MessageBoxWatcher boxes;
         MainWindowOnServer w;
-        Tfrm_store picker(*w.main.lbb_store);
+        Tfrm_store picker(w.main.ado_conn, *w.main.lbb_store);
         picker.show();
         QVERIFY(boxes.seen().isEmpty());
         QCOMPARE(picker.clb_store->count(), 20);

@@ -1,5 +1,5 @@
-#include "connection/odbc/OdbcConnectionString.h"
-#include "connection/DbError.h"
+#include "db/odbc/OdbcConnectionString.h"
+#include "result/DbError.h"
 
 #include <gtest/gtest.h>
 

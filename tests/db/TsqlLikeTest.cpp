@@ -1,4 +1,4 @@
-#include "connection/sqlite/TsqlLike.h"
+#include "db/sqlite/TsqlLike.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "connection/sqlite/TsqlToSqlite.h"
+#include "db/sqlite/TsqlToSqlite.h"
 
 #include <gtest/gtest.h>
 

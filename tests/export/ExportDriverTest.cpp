@@ -1,4 +1,3 @@
-#include "connection/DbError.h"
 #include "export/ChunkedBuffer.h"
 #include "export/Cp936.h"
 #include "export/ExportError.h"
@@ -7,6 +6,7 @@
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsXLS.h"
+#include "result/DbError.h"
 #include "support/Bytes.h"
 #include "support/ChildProcess.h"
 #include "support/ExportFixture.h"

@@ -1,5 +1,5 @@
-#include "app/Tfrm_xclquery.h"
-#include "connection/Tfrm_link.h"
+#include "db/Connection.h"
+#include "forms/Tfrm_link.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
@@ -11,15 +11,15 @@
 
 namespace {
 
-// The dialog over a main window, as the Connect button opens it (without its modal loop).
-struct DialogOverMainWindow {
-    DialogOverMainWindow() {
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
+// The dialog on a connection of its own, shown as the Connect button shows it (without its
+// modal loop).
+struct DialogOnConnection {
+    DialogOnConnection() {
         dialog.show();
         QTest::qWait(20);
     }
-    Tfrm_xclquery main;
-    Tfrm_link dialog;
+    Connection connection;
+    Tfrm_link dialog{connection};
 };
 
 void fill(Tfrm_link& d, const QString& server, const QString& database, const QString& user,
@@ -42,7 +42,7 @@ private slots:
     void emptyBoxesAreReportedOneAtATimeInOrder() {
         SettingsSandbox settings;
         MessageBoxWatcher boxes;
-        DialogOverMainWindow w;
+        DialogOnConnection w;
         const struct {
             QStringList values;
             QString message;
@@ -69,35 +69,34 @@ private slots:
     void aWorkingConnectionIsReportedStoredTrimmedAndTheDialogCloses() {
         SettingsSandbox settings;
         MessageBoxWatcher boxes;
-        DialogOverMainWindow w;
+        DialogOnConnection w;
         fill(w.dialog, "  " + demoServer() + " ", " demo", "demo\t", "");
         w.dialog.Button1->click();
         QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
         QCOMPARE(boxes.seen()[0].owner, &w.dialog);
         QVERIFY(!w.dialog.isVisible());
         QCOMPARE(w.dialog.result(), int(QDialog::Accepted));
-        QVERIFY(w.main.ado_conn.isOpen());
-        QVERIFY(QString::fromStdString(w.main.ado_conn.connectionString()).endsWith(";pwd="));
+        QVERIFY(w.connection.isOpen());
+        QVERIFY(QString::fromStdString(w.connection.connectionString()).endsWith(";pwd="));
         QCOMPARE(settings.stored(),
                  (ConnectionSettings{"sqlite:" + demoDatabasePath(), "demo", "demo", ""}));
-        QVERIFY(!w.main.t_action.isActive()); // only the start-up connection starts it
     }
 
     void aFailedAttemptStoresNothingAndLeavesTheConnectionClosed() {
         SettingsSandbox settings;
         settings.store({demoServer().toStdString(), "demo", "demo", ""});
         MessageBoxWatcher boxes;
-        DialogOverMainWindow w;
-        w.main.ado_conn.setSettings(settings.stored());
-        w.main.ado_conn.open();
+        DialogOnConnection w;
+        w.connection.setSettings(settings.stored());
+        w.connection.open();
         fill(w.dialog, "sqlite:/nonexistent.sqlite", "db;x=1", "sa", "secret");
         w.dialog.Button1->click();
         QCOMPARE(boxes.texts(), QStringList{"数据库连接失败！"});
         QCOMPARE(boxes.seen()[0].caption, QCoreApplication::applicationName());
         QCOMPARE(boxes.seen()[0].owner, nullptr);
         QVERIFY(w.dialog.isVisible());
-        QVERIFY(!w.main.ado_conn.isOpen());
-        QCOMPARE(w.main.ado_conn.connectionString(),
+        QVERIFY(!w.connection.isOpen());
+        QCOMPARE(w.connection.connectionString(),
                  std::string("Provider=sqloledb;uid=sa;database=db;x=1;server=sqlite:/"
                              "nonexistent.sqlite;pwd=secret"));
         QCOMPARE(settings.stored().server, demoServer().toStdString());
@@ -109,7 +108,7 @@ private slots:
         settings.store({"erp-db", "erp_001", "sa", "pw"});
         MessageBoxWatcher boxes;
         {
-            DialogOverMainWindow w;
+            DialogOnConnection w;
             QCOMPARE(w.dialog.Edit1->text(), QString("erp-db"));
             QCOMPARE(w.dialog.Edit4->text(), QString("pw"));
             QCOMPARE(w.dialog.Edit4->echoMode(), QLineEdit::Password);
@@ -120,7 +119,7 @@ private slots:
                 QVERIFY(box->text().isEmpty());
             QVERIFY(w.dialog.isVisible());
         }
-        DialogOverMainWindow again;
+        DialogOnConnection again;
         QCOMPARE(again.dialog.Edit3->text(), QString("sa"));
         QVERIFY(boxes.seen().isEmpty());
     }
@@ -128,7 +127,7 @@ private slots:
     void enterAndEscapeDoNothing() {
         SettingsSandbox settings;
         MessageBoxWatcher boxes;
-        DialogOverMainWindow w;
+        DialogOnConnection w;
         w.dialog.Edit1->setFocus();
         QTest::keyClick(w.dialog.Edit1, Qt::Key_Return);
         QTest::keyClick(w.dialog.Edit1, Qt::Key_Escape);
@@ -141,7 +140,7 @@ private slots:
         SettingsSandbox settings;
         settings.storeRaw("this line is no value\n");
         MessageBoxWatcher boxes;
-        DialogOverMainWindow w; // reading the broken key on showing reports it too
+        DialogOnConnection w; // reading the broken key on showing reports it too
         fill(w.dialog, demoServer(), "demo", "demo", "");
         w.dialog.Button1->click();
         const QStringList expected = {"在对系统注册表进行操作时发现错误！", "登录成功！",
@@ -149,24 +148,7 @@ private slots:
         QCOMPARE(boxes.texts(), expected);
         QCOMPARE(boxes.seen()[2].caption, QString("错误信息"));
         QVERIFY(!w.dialog.isVisible());
-        QVERIFY(w.main.ado_conn.isOpen());
-    }
-
-    void theConnectButtonOpensAFreshDialogAndForgetsItWhenClosed() {
-        SettingsSandbox settings;
-        MessageBoxWatcher boxes;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        QPointer<Tfrm_link> seen;
-        QTimer::singleShot(50, [&] {
-            seen = frm_link;
-            QVERIFY(frm_link && frm_link->isVisible());
-            frm_link->close(); // the close box
-        });
-        main.ToolButton2Click();
-        QVERIFY(seen.isNull());
-        QCOMPARE(frm_link, nullptr);
-        QVERIFY(!main.ado_conn.isOpen());
+        QVERIFY(w.connection.isOpen());
     }
 };
 

@@ -1,7 +1,7 @@
-#include "app/Tfrm_xclquery.h"
-#include "common/Tfrm_crstore.h"
-#include "common/Tfrm_store.h"
-#include "common/WarehouseList.h"
+#include "db/Connection.h"
+#include "forms/Tfrm_crstore.h"
+#include "forms/Tfrm_store.h"
+#include "forms/WarehouseList.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/TinyErp.h"
@@ -13,13 +13,14 @@
 
 namespace {
 
-struct MainWindowOn {
-    explicit MainWindowOn(const std::string& server) {
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({server, "d", "u", ""});
-        main.ado_conn.open();
+// A connection to a database and the calling window's warehouse list.
+struct PickerOn {
+    explicit PickerOn(const std::string& server) {
+        connection.setSettings({server, "d", "u", ""});
+        connection.open();
     }
-    Tfrm_xclquery main;
+    Connection connection;
+    QListWidget list;
 };
 
 QStringList lines(const QListWidget& list) {
@@ -53,8 +54,8 @@ class WarehousePickerTest : public QObject {
     Q_OBJECT
 private slots:
     void listsEveryWarehouseInCodeOrderAndOkWritesTheCheckedLines() {
-        MainWindowOn w(demoServer());
-        Tfrm_store picker(*w.main.lbb_store);
+        PickerOn w(demoServer());
+        Tfrm_store picker(w.connection, w.list);
         picker.show();
         QCOMPARE(picker.windowTitle(), QString("仓库选择"));
         QCOMPARE(picker.clb_store->count(), 20);
@@ -64,41 +65,41 @@ private slots:
         QVERIFY(checkedLines(*picker.clb_store).isEmpty());
         setChecked(*picker.clb_store, {"07-备品备件库", "02-成品库"});
         picker.Button1->click();
-        QCOMPARE(lines(*w.main.lbb_store), (QStringList{"02-成品库", "07-备品备件库"}));
+        QCOMPARE(lines(w.list), (QStringList{"02-成品库", "07-备品备件库"}));
         QVERIFY(!picker.isVisible());
     }
 
     void aSecondShowingChecksTheChosenLinesAndDropsRenamedOnes() {
-        MainWindowOn w(demoServer());
-        appendWarehouseLine(*w.main.lbb_store, "05-包装物库", "05");
-        appendWarehouseLine(*w.main.lbb_store, "06-旧名字", "06"); // renamed since
-        Tfrm_store picker(*w.main.lbb_store);
+        PickerOn w(demoServer());
+        appendWarehouseLine(w.list, "05-包装物库", "05");
+        appendWarehouseLine(w.list, "06-旧名字", "06"); // renamed since
+        Tfrm_store picker(w.connection, w.list);
         picker.show();
         QCOMPARE(checkedLines(*picker.clb_store), QStringList{"05-包装物库"});
         picker.Button1->click();
-        QCOMPARE(lines(*w.main.lbb_store), QStringList{"05-包装物库"});
+        QCOMPARE(lines(w.list), QStringList{"05-包装物库"});
     }
 
     void closingWithoutOkLeavesTheListAndOkWithNothingCheckedEmptiesIt() {
-        MainWindowOn w(demoServer());
-        appendWarehouseLine(*w.main.lbb_store, "01-原材料库", "01");
+        PickerOn w(demoServer());
+        appendWarehouseLine(w.list, "01-原材料库", "01");
         {
-            Tfrm_store picker(*w.main.lbb_store);
+            Tfrm_store picker(w.connection, w.list);
             picker.show();
             setChecked(*picker.clb_store, {"09-化工库"});
             picker.close();
         }
-        QCOMPARE(lines(*w.main.lbb_store), QStringList{"01-原材料库"});
-        Tfrm_store picker(*w.main.lbb_store);
+        QCOMPARE(lines(w.list), QStringList{"01-原材料库"});
+        Tfrm_store picker(w.connection, w.list);
         picker.show();
         setChecked(*picker.clb_store, {});
         picker.Button1->click();
-        QCOMPARE(w.main.lbb_store->count(), 0);
+        QCOMPARE(w.list.count(), 0);
     }
 
     void selectAllAndClearAllAreIndependentBoxes() {
-        MainWindowOn w(demoServer());
-        Tfrm_store picker(*w.main.lbb_store);
+        PickerOn w(demoServer());
+        Tfrm_store picker(w.connection, w.list);
         picker.show();
         picker.cb_checked->click();
         QCOMPARE(checkedLines(*picker.clb_store).size(), 20);
@@ -114,10 +115,10 @@ private slots:
     }
 
     void theJournalPickerStartsWithNothingChecked() {
-        MainWindowOn w(demoServer());
+        PickerOn w(demoServer());
         QListWidget journalList;
         appendWarehouseLine(journalList, "01-原材料库", "01");
-        Tfrm_crstore picker(journalList);
+        Tfrm_crstore picker(w.connection, journalList);
         picker.show();
         QCOMPARE(picker.clb_store->count(), 20);
         QVERIFY(checkedLines(*picker.clb_store).isEmpty());
@@ -132,48 +133,28 @@ private slots:
             TinyErp erp;
             erp.addWarehouseWithStock("WH-101", "北仓", 1);
             erp.addWarehouseWithStock("A", "南仓", 2);
-            MainWindowOn w(erp.server());
-            Tfrm_store picker(*w.main.lbb_store);
+            PickerOn w(erp.server());
+            Tfrm_store picker(w.connection, w.list);
             picker.show();
             QCOMPARE(lines(*picker.clb_store), (QStringList{"A-南仓", "WH-101-北仓"}));
             picker.cb_checked->click();
             picker.Button1->click();
-            QCOMPARE(warehouseCodes(*w.main.lbb_store), (std::vector<std::string>{"A", "WH-101"}));
+            QCOMPARE(warehouseCodes(w.list), (std::vector<std::string>{"A", "WH-101"}));
             erp.exec("DELETE FROM Warehouse");
-            Tfrm_store again(*w.main.lbb_store);
+            Tfrm_store again(w.connection, w.list);
             again.show();
             QCOMPARE(again.clb_store->count(), 0);
             again.Button1->click();
-            QCOMPARE(w.main.lbb_store->count(), 0);
+            QCOMPARE(w.list.count(), 0);
         }
-    }
-
-    void theButtonOpensAFreshPickerEachTimeAndForgetsItWhenClosed() {
-        MainWindowOn w(demoServer());
-        QStringList checkedOnShowing;
-        const auto chooseAndConfirm = [&](const QStringList& choice) {
-            QTimer::singleShot(0, [&, choice] {
-                QVERIFY(frm_store && frm_store->isVisible());
-                checkedOnShowing = checkedLines(*frm_store->clb_store);
-                setChecked(*frm_store->clb_store, choice);
-                frm_store->Button1->click();
-            });
-            w.main.BitBtn1->click();
-            QCOMPARE(frm_store, nullptr);
-        };
-        chooseAndConfirm({"01-原材料库", "04-辅料库"});
-        QVERIFY(checkedOnShowing.isEmpty());
-        chooseAndConfirm({});
-        QCOMPARE(checkedOnShowing, (QStringList{"01-原材料库", "04-辅料库"}));
-        QCOMPARE(w.main.lbb_store->count(), 0);
     }
 
     void anUnreadableWarehouseTableIsReportedAndOkEmptiesTheList() {
         MessageBoxWatcher boxes;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        appendWarehouseLine(*main.lbb_store, "01-原材料库", "01");
-        Tfrm_store picker(*main.lbb_store); // the connection is closed
+        Connection closed;
+        QListWidget list;
+        appendWarehouseLine(list, "01-原材料库", "01");
+        Tfrm_store picker(closed, list);
         picker.show();
         QTRY_COMPARE(boxes.texts(), QStringList{"读取仓库信息出错，请与系统管理员联系！"});
         QCOMPARE(boxes.seen()[0].caption, QString("提示"));
@@ -181,7 +162,7 @@ private slots:
         QCOMPARE(picker.clb_store->count(), 0);
         QVERIFY(picker.isVisible());
         picker.Button1->click();
-        QCOMPARE(main.lbb_store->count(), 0);
+        QCOMPARE(list.count(), 0);
     }
 };
 

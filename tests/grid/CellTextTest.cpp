@@ -1,5 +1,5 @@
-#include "common/CellText.h"
-#include "connection/DateTime.h"
+#include "grid/CellText.h"
+#include "result/DateTime.h"
 
 #include <QDate>
 #include <gtest/gtest.h>

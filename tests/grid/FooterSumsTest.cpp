@@ -1,6 +1,6 @@
-#include "common/FooterSums.h"
-#include "connection/Connection.h"
-#include "connection/ResultQuery.h"
+#include "grid/FooterSums.h"
+#include "db/Connection.h"
+#include "db/ResultQuery.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "common/GridTitles.h"
-#include "connection/Connection.h"
-#include "connection/ResultQuery.h"
+#include "grid/GridTitles.h"
+#include "db/Connection.h"
+#include "db/ResultQuery.h"
 #include "support/DemoDatabasePath.h"
 
 #include <gtest/gtest.h>

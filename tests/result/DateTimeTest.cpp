@@ -1,4 +1,4 @@
-#include "connection/DateTime.h"
+#include "result/DateTime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "connection/FixedPoint.h"
+#include "result/FixedPoint.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "connection/ResultColumn.h"
+#include "result/ResultColumn.h"
 
 #include <gtest/gtest.h>
 

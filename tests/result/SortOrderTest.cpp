@@ -1,5 +1,5 @@
-#include "connection/Connection.h"
-#include "connection/ResultQuery.h"
+#include "db/Connection.h"
+#include "db/ResultQuery.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "connection/DBLinkInfo.h"
+#include "settings/DBLinkInfo.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "connection/Connection.h"
-#include "connection/ResultQuery.h"
+#include "TempDir.h"
+#include "db/Connection.h"
+#include "db/ResultQuery.h"
 #include "export/ExportTypes.h"
-#include "support/TempDir.h"
 
 #include <sqlite3.h>
 

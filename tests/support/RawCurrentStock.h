@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection/FixedPoint.h"
+#include "LikePattern.h"
+#include "result/FixedPoint.h"
 #include "stock/CurrentStockStatement.h"
-#include "support/LikePattern.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/ResultSet.h"
+#include "result/ResultSet.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "connection/DBLinkInfo.h"
-#include "support/TempDir.h"
+#include "TempDir.h"
+#include "settings/DBLinkInfo.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -4,7 +4,7 @@
 #include "DemoRandom.h"
 #include "DemoSchema.h"
 #include "SqliteWriter.h"
-#include "connection/DateTime.h"
+#include "result/DateTime.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "connection/DateTime.h"
+#include "result/DateTime.h"
 
 #include <ctime>
 

@@ -1,7 +1,7 @@
 #include "OdbcBackend.h"
 
-#include "../DbError.h"
 #include "OdbcText.h"
+#include "result/DbError.h"
 
 OdbcBackend::OdbcBackend(const std::string& connectionString, int loginTimeoutSeconds) {
     environment_ = std::make_unique<OdbcHandle>(SQL_HANDLE_ENV, SQLHANDLE{});

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../DatabaseBackend.h"
 #include "OdbcHandle.h"
 #include "OdbcResultReader.h"
+#include "db/DatabaseBackend.h"
 
 #include <memory>
 #include <string>

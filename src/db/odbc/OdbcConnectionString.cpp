@@ -1,6 +1,6 @@
 #include "OdbcConnectionString.h"
 
-#include "../DbError.h"
+#include "result/DbError.h"
 
 #include <charconv>
 

@@ -1,7 +1,7 @@
 #include "OdbcHandle.h"
 
-#include "../DbError.h"
 #include "OdbcText.h"
+#include "result/DbError.h"
 
 namespace {
 

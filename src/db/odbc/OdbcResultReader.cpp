@@ -1,11 +1,11 @@
 #include "OdbcResultReader.h"
 
-#include "../ColumnPlan.h"
-#include "../DateTime.h"
-#include "../DbError.h"
-#include "../FixedPoint.h"
-#include "../TextValue.h"
 #include "OdbcText.h"
+#include "db/ColumnPlan.h"
+#include "result/DateTime.h"
+#include "result/DbError.h"
+#include "result/FixedPoint.h"
+#include "result/TextValue.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "../FieldKind.h"
-#include "../ResultSet.h"
 #include "OdbcHandle.h"
+#include "result/FieldKind.h"
+#include "result/ResultSet.h"
 
 #include <cstddef>
 #include <map>

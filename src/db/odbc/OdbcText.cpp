@@ -1,6 +1,6 @@
 #include "OdbcText.h"
 
-#include "../Utf16.h"
+#include "settings/Utf16.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "SqliteBackend.h"
 
-#include "../ColumnPlan.h"
-#include "../DbError.h"
 #include "SqliteValueReader.h"
 #include "TsqlLike.h"
 #include "TsqlToSqlite.h"
+#include "db/ColumnPlan.h"
+#include "result/DbError.h"
 
 #include <sqlite3.h>
 

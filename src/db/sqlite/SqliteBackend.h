@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../DatabaseBackend.h"
+#include "db/DatabaseBackend.h"
 
 #include <string>
 

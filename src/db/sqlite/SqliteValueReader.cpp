@@ -1,8 +1,8 @@
 #include "SqliteValueReader.h"
 
-#include "../DbError.h"
-#include "../FixedPoint.h"
-#include "../TextValue.h"
+#include "result/DbError.h"
+#include "result/FixedPoint.h"
+#include "result/TextValue.h"
 
 #include <sqlite3.h>
 

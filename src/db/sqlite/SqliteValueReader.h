@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../ResultColumn.h"
+#include "result/ResultColumn.h"
 
 struct sqlite3_stmt;
 

@@ -2,10 +2,10 @@
 
 #include "TdsTokens.h"
 
-#include "connection/DbError.h"
-#include "connection/FixedPoint.h"
-#include "connection/sqlite/SqliteBackend.h"
-#include "connection/sqlite/TsqlToSqlite.h"
+#include "db/sqlite/SqliteBackend.h"
+#include "db/sqlite/TsqlToSqlite.h"
+#include "result/DbError.h"
+#include "result/FixedPoint.h"
 
 #include <sqlite3.h>
 

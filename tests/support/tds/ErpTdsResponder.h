@@ -3,7 +3,7 @@
 #include "TdsServer.h"
 #include "TdsTable.h"
 
-#include "connection/ResultSet.h"
+#include "result/ResultSet.h"
 
 #include <memory>
 #include <string>

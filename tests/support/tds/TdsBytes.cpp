@@ -1,6 +1,6 @@
 #include "TdsBytes.h"
 
-#include "connection/Utf16.h"
+#include "settings/Utf16.h"
 
 namespace tds {
 
