@@ -6,6 +6,7 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
+#include "forms/QueryFrame.h"
 #include "forms/Tfrm_crstore.h"
 #include "forms/WarehouseList.h"
 #include "grid/Fonts.h"
@@ -80,14 +81,12 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
 }
 
 QWidget* Tfrm_crquery::buildToolbar() {
-    ToolBand tools(this);
-    tbn_query = tools.addButton("tbn_query", "查询", 10);
-    ToolButton8 = tools.addButton("ToolButton8", "输出", 1);
-    tb_exit = tools.addButton("tb_exit", "退出", 4);
-    connect(tbn_query, &QToolButton::clicked, this, &Tfrm_crquery::RunQuery);
-    connect(ToolButton8, &QToolButton::clicked, this, &Tfrm_crquery::ToolButton8Click);
-    connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
-    return tools.band();
+    const QueryToolBand tools(
+        this, [this] { RunQuery(); }, [this] { ToolButton8Click(); });
+    tbn_query = tools.query;
+    ToolButton8 = tools.output;
+    tb_exit = tools.exit;
+    return tools.band;
 }
 
 QWidget* Tfrm_crquery::buildCriteriaPanel() {
@@ -133,12 +132,7 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
 }
 
 QWidget* Tfrm_crquery::buildStatusBar() {
-    const StatusBar status(this, kStatusBarHeight, "", 14, palette().color(QPalette::WindowText));
-    Panel4 = status.count;
-    Edit4 = status.contacts->webField();
-    Edit5 = status.contacts->emailField();
-    Edit6 = status.contacts->qqField();
-    return status.bar;
+    return queryStatusBar(this, kStatusBarHeight, "", 14, {Panel4, Edit4, Edit5, Edit6});
 }
 
 void Tfrm_crquery::showEvent(QShowEvent* event) {
@@ -170,11 +164,7 @@ void Tfrm_crquery::RunQuery() {
     criteria.source = chosenText(*cbb_ordersource);
     criteria.productionOrder = trimmedBoxText(*edt_orderno);
     criteria.documentNumber = trimmedBoxText(*edt_djno);
-    if (!dbg_crinfo->rerun(journalStatement(criteria))) {
-        showPrompt(this, "读取出入库流水帐出错！");
-        return;
-    }
-    Panel4->setText("记录数为：" + QString::number(ado_crinfo.rowCount()));
+    runIntoGrid(this, *dbg_crinfo, *Panel4, journalStatement(criteria), "读取出入库流水帐出错！");
 }
 
 void Tfrm_crquery::dbg_crinfoTitleClick(int column) {

@@ -8,6 +8,7 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
+#include "forms/QueryFrame.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
 #include "forms/WarehouseList.h"
@@ -66,19 +67,17 @@ Tfrm_xclquery::~Tfrm_xclquery() {
 }
 
 QWidget* Tfrm_xclquery::buildToolbar() {
-    ToolBand tools(this);
-    tbn_query = tools.addButton("tbn_query", "查询", 10);
-    ToolButton8 = tools.addButton("ToolButton8", "输出", 1);
-    ToolButton2 = tools.addButton("ToolButton2", "连接", 30);
-    ToolButton1 = tools.addButton("ToolButton1", "出入库流水帐", 6);
+    const QueryToolBand tools(
+        this, [this] { RunQuery(); }, [this] { ToolButton8Click(); },
+        {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
+         {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }}});
+    tbn_query = tools.query;
+    ToolButton8 = tools.output;
+    ToolButton2 = tools.own[0];
+    ToolButton1 = tools.own[1];
     ToolButton1->setFixedWidth(kButtonWidth);
-    tb_exit = tools.addButton("tb_exit", "退出", 4);
-    connect(tbn_query, &QToolButton::clicked, this, &Tfrm_xclquery::RunQuery);
-    connect(ToolButton2, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton2Click);
-    connect(ToolButton8, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton8Click);
-    connect(ToolButton1, &QToolButton::clicked, this, &Tfrm_xclquery::ToolButton1Click);
-    connect(tb_exit, &QToolButton::clicked, this, &QWidget::close);
-    return tools.band();
+    tb_exit = tools.exit;
+    return tools.band;
 }
 
 QWidget* Tfrm_xclquery::buildCriteriaPanel() {
@@ -129,13 +128,7 @@ void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
 }
 
 QWidget* Tfrm_xclquery::buildStatusBar() {
-    const StatusBar status(this, kStatusBarHeight, "记录数为：", 12,
-                           palette().color(QPalette::WindowText));
-    Panel4 = status.count;
-    Edit4 = status.contacts->webField();
-    Edit5 = status.contacts->emailField();
-    Edit6 = status.contacts->qqField();
-    return status.bar;
+    return queryStatusBar(this, kStatusBarHeight, "记录数为：", 12, {Panel4, Edit4, Edit5, Edit6});
 }
 
 void Tfrm_xclquery::showEvent(QShowEvent* event) {
@@ -184,11 +177,8 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
-    if (!dbg_xclinfo->rerun(currentStockStatement(criteria))) {
-        showPrompt(this, "读取现存量数据出错，请与系统管理员联系！");
-        return;
-    }
-    Panel4->setText("记录数为：" + QString::number(ado_xclinfo.rowCount()));
+    runIntoGrid(this, *dbg_xclinfo, *Panel4, currentStockStatement(criteria),
+                "读取现存量数据出错，请与系统管理员联系！");
 }
 
 void Tfrm_xclquery::ToolButton2Click() {

@@ -1,22 +1,12 @@
 #include "FormParts.h"
 
-#include "ContactPanel.h"
-#include "OperatorImages.h"
 #include "grid/Fonts.h"
 
-#include <QBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QToolBar>
-#include <QToolButton>
-
-namespace {
-constexpr int kToolBandHeight = 45;
-constexpr int kButtonHeight = 35;
-} // namespace
 
 QFrame* loweredPanel(QWidget* parent, const QString& name) {
     auto* panel = new QFrame(parent);
@@ -85,49 +75,4 @@ void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectTex
         if (selectText)
             box.selectAll();
     });
-}
-
-ToolBand::ToolBand(QWidget* parent) : band_(new QFrame(parent)), toolbar_(new QToolBar(band_)) {
-    band_->setObjectName("ControlBar1");
-    band_->setFixedHeight(kToolBandHeight);
-    toolbar_->setObjectName("ToolBarBill");
-    toolbar_->setIconSize(QSize(16, 16));
-    toolbar_->setGeometry(0, 0, 2000, kToolBandHeight);
-}
-
-QToolButton* ToolBand::addButton(const char* name, const QString& caption, int picture) {
-    if (!toolbar_->actions().isEmpty()) {
-        auto* separator = new QWidget(toolbar_);
-        separator->setFixedWidth(8);
-        toolbar_->addWidget(separator);
-    }
-    auto* button = new QToolButton(toolbar_);
-    button->setObjectName(name);
-    button->setText(caption);
-    button->setIcon(operatorImage(picture));
-    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    button->setAutoRaise(true);
-    button->setFont(songTi(12));
-    button->setFixedHeight(kButtonHeight);
-    toolbar_->addWidget(button);
-    return button;
-}
-
-StatusBar::StatusBar(QWidget* parent, int height, const QString& countText, int contactPixels,
-                     const QColor& contactColour)
-    : bar(loweredPanel(parent, "Panel3")), count(new QLabel(countText, bar)),
-      contacts(new ContactPanel(ContactPanel::Arrangement::SideBySide, contactPixels, contactColour,
-                                bar)) {
-    bar->setFixedHeight(height);
-    auto* layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    count->setObjectName("Panel4");
-    count->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    count->setFixedWidth(253);
-    count->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    layout->addWidget(count);
-    contacts->setObjectName("Panel5");
-    contacts->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    layout->addWidget(contacts, 1);
 }

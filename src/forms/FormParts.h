@@ -4,8 +4,6 @@
 
 #include <functional>
 
-class ContactPanel;
-class QColor;
 class QEvent;
 class QFrame;
 class QLabel;
@@ -13,8 +11,6 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSize;
-class QToolBar;
-class QToolButton;
 class QWidget;
 
 // The pieces both query windows are built of.
@@ -39,26 +35,3 @@ struct WarehouseCriterion {
 // Enter in `box` runs `run`; with `selectText` the box's whole text is selected afterwards, so
 // that the next typing replaces it.
 void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectText);
-
-// The toolbar strip at the top of a query window: flat buttons with the caption under the
-// picture, a small gap between neighbours.
-class ToolBand {
-public:
-    explicit ToolBand(QWidget* parent);
-    QFrame* band() const { return band_; }
-    QToolButton* addButton(const char* name, const QString& caption, int picture);
-
-private:
-    QFrame* band_;
-    QToolBar* toolbar_;
-};
-
-// The status bar at the bottom of a query window: the record-count panel at the left and a
-// contact panel with its fields side by side filling the rest.
-struct StatusBar {
-    StatusBar(QWidget* parent, int height, const QString& countText, int contactPixels,
-              const QColor& contactColour);
-    QFrame* bar;
-    QLabel* count;
-    ContactPanel* contacts;
-};

@@ -1,0 +1,128 @@
+#include "QueryFrame.h"
+
+#include "ContactPanel.h"
+#include "FormParts.h"
+#include "MessageBoxes.h"
+#include "OperatorImages.h"
+#include "db/ResultQuery.h"
+#include "grid/Fonts.h"
+#include "grid/ResultGrid.h"
+
+#include <QBoxLayout>
+#include <QFrame>
+#include <QLabel>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kToolBandHeight = 45;
+constexpr int kButtonHeight = 35;
+
+// The toolbar strip at the top of a query window: flat buttons with the caption under the
+// picture, a small gap between neighbours.
+class ToolBand {
+public:
+    explicit ToolBand(QWidget* parent);
+    QFrame* band() const { return band_; }
+    QToolButton* addButton(const char* name, const QString& caption, int picture);
+
+private:
+    QFrame* band_;
+    QToolBar* toolbar_;
+};
+
+// The status bar at the bottom of a query window: the record-count panel at the left and a
+// contact panel with its fields side by side filling the rest.
+struct StatusBar {
+    StatusBar(QWidget* parent, int height, const QString& countText, int contactPixels,
+              const QColor& contactColour);
+    QFrame* bar;
+    QLabel* count;
+    ContactPanel* contacts;
+};
+
+ToolBand::ToolBand(QWidget* parent) : band_(new QFrame(parent)), toolbar_(new QToolBar(band_)) {
+    band_->setObjectName("ControlBar1");
+    band_->setFixedHeight(kToolBandHeight);
+    toolbar_->setObjectName("ToolBarBill");
+    toolbar_->setIconSize(QSize(16, 16));
+    toolbar_->setGeometry(0, 0, 2000, kToolBandHeight);
+}
+
+QToolButton* ToolBand::addButton(const char* name, const QString& caption, int picture) {
+    if (!toolbar_->actions().isEmpty()) {
+        auto* separator = new QWidget(toolbar_);
+        separator->setFixedWidth(8);
+        toolbar_->addWidget(separator);
+    }
+    auto* button = new QToolButton(toolbar_);
+    button->setObjectName(name);
+    button->setText(caption);
+    button->setIcon(operatorImage(picture));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setAutoRaise(true);
+    button->setFont(songTi(12));
+    button->setFixedHeight(kButtonHeight);
+    toolbar_->addWidget(button);
+    return button;
+}
+
+StatusBar::StatusBar(QWidget* parent, int height, const QString& countText, int contactPixels,
+                     const QColor& contactColour)
+    : bar(loweredPanel(parent, "Panel3")), count(new QLabel(countText, bar)),
+      contacts(new ContactPanel(ContactPanel::Arrangement::SideBySide, contactPixels, contactColour,
+                                bar)) {
+    bar->setFixedHeight(height);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    count->setObjectName("Panel4");
+    count->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    count->setFixedWidth(253);
+    count->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    layout->addWidget(count);
+    contacts->setObjectName("Panel5");
+    contacts->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    layout->addWidget(contacts, 1);
+}
+
+} // namespace
+
+QueryToolBand::QueryToolBand(QWidget* window, const std::function<void()>& run,
+                             const std::function<void()>& exportGrid,
+                             const std::vector<ToolButtonSpec>& ownButtons) {
+    ToolBand tools(window);
+    query = tools.addButton("tbn_query", "查询", 10);
+    output = tools.addButton("ToolButton8", "输出", 1);
+    QObject::connect(query, &QToolButton::clicked, window, run);
+    QObject::connect(output, &QToolButton::clicked, window, exportGrid);
+    for (const ToolButtonSpec& spec : ownButtons) {
+        QToolButton* button = tools.addButton(spec.name, spec.caption, spec.picture);
+        QObject::connect(button, &QToolButton::clicked, window, spec.click);
+        own.push_back(button);
+    }
+    exit = tools.addButton("tb_exit", "退出", 4);
+    QObject::connect(exit, &QToolButton::clicked, window, &QWidget::close);
+    band = tools.band();
+}
+
+QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, int contactPixels,
+                       const StatusBarFields& fields) {
+    const StatusBar status(window, height, countText, contactPixels,
+                           window->palette().color(QPalette::WindowText));
+    fields.count = status.count;
+    fields.web = status.contacts->webField();
+    fields.email = status.contacts->emailField();
+    fields.qq = status.contacts->qqField();
+    return status.bar;
+}
+
+void runIntoGrid(QWidget* window, ResultGrid& grid, QLabel& count,
+                 const std::vector<std::string>& statement, const QString& failure) {
+    if (!grid.rerun(statement)) {
+        showPrompt(window, failure);
+        return;
+    }
+    count.setText("记录数为：" + QString::number(grid.query().rowCount()));
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QToolButton;
+class QWidget;
+class ResultGrid;
+
+// What both query windows have around their criteria and grid, written once.
+
+// One of a window's own tool buttons, between 输出 and 退出.
+struct ToolButtonSpec {
+    const char* name;
+    QString caption;
+    int picture;
+    std::function<void()> click;
+};
+
+// The tool band: 查询 runs `run`, 输出 runs `exportGrid`, then the window's own buttons, and
+// 退出 closes `window`.
+struct QueryToolBand {
+    QueryToolBand(QWidget* window, const std::function<void()>& run,
+                  const std::function<void()>& exportGrid,
+                  const std::vector<ToolButtonSpec>& own = {});
+    QFrame* band;
+    QToolButton* query;
+    QToolButton* output;
+    std::vector<QToolButton*> own;
+    QToolButton* exit;
+};
+
+// The status bar: the record count at the left, `countText` until the first run, and the
+// contact fields side by side; the window's names for them are filled in.
+struct StatusBarFields {
+    QLabel*& count;
+    QLineEdit*& web;
+    QLineEdit*& email;
+    QLineEdit*& qq;
+};
+QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, int contactPixels,
+                       const StatusBarFields& fields);
+
+// Runs `statement` into `grid`: on success the record count goes into `count`; a failure is
+// `failure` in a prompt over `window`, and the grid shows no rows.
+void runIntoGrid(QWidget* window, ResultGrid& grid, QLabel& count,
+                 const std::vector<std::string>& statement, const QString& failure);
