@@ -12,41 +12,46 @@
 #include <QDate>
 #include <QFileDialog>
 
+#include <vector>
+
 namespace {
-
-// The dialog's file types, first to last: Excel, RTF, HTML, text; and the suffix that each
-// gives a name typed without one.
-const QStringList kFileTypes = {"Excel 文档( *.xls)", "Word 文档(*.RTF)", "Html 网页(*.html)",
-                                "纯文本  文档 (*.txt)"};
-const QStringList kSuffixes = {"xls", "rtf", "html", "txt"};
-
-// The 1-based index of a file type as the dialog gives it back (blanks simplified); 0 for
-// none of them.
-int fileTypeOf(const QString& nameFilter) {
-    const QString chosen = nameFilter.simplified();
-    for (qsizetype i = 0; i < kFileTypes.size(); ++i)
-        if (kFileTypes[i].simplified() == chosen)
-            return static_cast<int>(i) + 1;
-    return 0;
-}
 
 template <typename Writer> WriterFactory writerClass() {
     return [] { return std::make_unique<Writer>(); };
 }
 
-WriterFactory writerFor(int fileType) {
-    switch (fileType) {
-    case 1:
-        return writerClass<TDBGridExportAsXLS>();
-    case 2:
-        return writerClass<TDBGridExportAsRTF>();
-    case 3:
-        return writerClass<TDBGridExportAsHTML>();
-    case 4:
-        return writerClass<TDBGridExportAsText>();
-    default:
-        return {};
-    }
+// The save dialog's file types, first to last; the 1-based index of a type is its place here.
+// Each has the suffix that a name typed without one gets, and its writer.
+struct ExportFileType {
+    QString filter;
+    QString suffix;
+    WriterFactory writer;
+};
+
+const std::vector<ExportFileType>& fileTypes() {
+    static const std::vector<ExportFileType> types = {
+        {"Excel 文档( *.xls)", "xls", writerClass<TDBGridExportAsXLS>()},
+        {"Word 文档(*.RTF)", "rtf", writerClass<TDBGridExportAsRTF>()},
+        {"Html 网页(*.html)", "html", writerClass<TDBGridExportAsHTML>()},
+        {"纯文本  文档 (*.txt)", "txt", writerClass<TDBGridExportAsText>()},
+    };
+    return types;
+}
+
+// The 1-based index of a file type as the dialog gives it back (blanks simplified); 0 for
+// none of them.
+int fileTypeOf(const QString& nameFilter) {
+    const QString chosen = nameFilter.simplified();
+    const std::vector<ExportFileType>& types = fileTypes();
+    for (std::size_t i = 0; i < types.size(); ++i)
+        if (types[i].filter.simplified() == chosen)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
+const ExportFileType* fileTypeAt(int index) {
+    const auto at = static_cast<std::size_t>(index - 1);
+    return index >= 1 && at < fileTypes().size() ? &fileTypes()[at] : nullptr;
 }
 
 } // namespace
@@ -69,26 +74,28 @@ std::optional<std::size_t> ExportGridWithDialog(ResultGrid* grid, const QString&
     {
         QFileDialog dialog(nullptr);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilters(kFileTypes);
-        dialog.setDefaultSuffix("xls");
+        QStringList filters;
+        for (const ExportFileType& type : fileTypes())
+            filters << type.filter;
+        dialog.setNameFilters(filters);
+        dialog.setDefaultSuffix(fileTypes().front().suffix);
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                          [&dialog](const QString& filter) {
-                             if (const int type = fileTypeOf(filter))
-                                 dialog.setDefaultSuffix(kSuffixes[type - 1]);
+                             if (const ExportFileType* type = fileTypeAt(fileTypeOf(filter)))
+                                 dialog.setDefaultSuffix(type->suffix);
                          });
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.selectFile(defaultName);
-        const int index = static_cast<int>(format);
-        if (index >= 0 && index < kFileTypes.size())
-            dialog.selectNameFilter(kFileTypes[index]);
+        if (const ExportFileType* type = fileTypeAt(static_cast<int>(format) + 1))
+            dialog.selectNameFilter(type->filter);
         if (dialog.exec() == QDialog::Accepted)
             path = dialog.selectedFiles().value(0);
         fileType = fileTypeOf(dialog.selectedNameFilter());
     }
     if (path.isEmpty())
         return std::nullopt;
-    if (const WriterFactory writer = writerFor(fileType))
-        return RunGridExport(writer, *grid, path, true);
+    if (const ExportFileType* type = fileTypeAt(fileType))
+        return RunGridExport(type->writer, *grid, path, true);
     return 0;
 }
 
