@@ -4,8 +4,9 @@
 #include "GridSettings.h"
 
 #include <QAbstractScrollArea>
-#include <QLineEdit>
 #include <QPointer>
+
+class QLineEdit;
 
 class GridHeader;
 class GridTitles;
@@ -38,7 +39,7 @@ public:
     int rowAt(int y) const;
     // Where a cell is drawn in the viewport.
     QRect cellRect(int row, int column) const;
-    bool isEditorOpen() const { return editor_; }
+    bool isEditorOpen() const { return !editor_.isNull(); }
 
     // After the query opened or closed: the rows start at the top again.
     void rowsChanged();

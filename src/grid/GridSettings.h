@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QApplication>
 #include <QColor>
-#include <QPalette>
+
+// The system colour of window frames, which titles and the indicator column take.
+QColor systemButtonFace();
 
 // Which lines and keys a grid has, of its Options: lines between columns and between rows, and
 // Tab moving between columns.
@@ -22,7 +23,7 @@ struct GridSettings {
     GridOptions Options;
     QColor Color = Qt::white; // data cells
     // Titles and the indicator column: the system colour of window frames.
-    QColor FixedColor = QApplication::palette().color(QPalette::Button);
+    QColor FixedColor = systemButtonFace();
     bool Ctl3D = true; // the three-dimensional look, which exports carry over
     bool Flat = false;
     int VTitleMargin = 10; // pixels above and below a title, for exports

@@ -1,0 +1,8 @@
+#include "GridSettings.h"
+
+#include <QApplication>
+#include <QPalette>
+
+QColor systemButtonFace() {
+    return QApplication::palette().color(QPalette::Button);
+}
