@@ -1,11 +1,13 @@
 // stockquery: current stock and the receipt/issue journal of an ERP database, read only.
 #include "app/Tfrm_xclquery.h"
+#include "forms/QtChinese.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("stockquery");
+    installQtChinese();
     auto* window = new Tfrm_xclquery;
     window->showMaximized();
     return QApplication::exec();

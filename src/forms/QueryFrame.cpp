@@ -64,6 +64,7 @@ QToolButton* ToolBand::addButton(const char* name, const QString& caption, int p
     button->setAutoRaise(true);
     button->setFont(songTi(12));
     button->setFixedHeight(kButtonHeight);
+    button->setFocusPolicy(Qt::NoFocus); // as toolbar buttons on the desktop: Tab passes them by
     toolbar_->addWidget(button);
     return button;
 }

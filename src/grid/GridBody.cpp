@@ -285,9 +285,8 @@ void GridBody::mousePressEvent(QMouseEvent* event) {
     setCurrentCell(row, layout_.logicalAt(point.x() - kIndicatorWidth));
 }
 
-void GridBody::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (rowAt(event->position().toPoint().y()) >= 0)
-        emit doubleClicked();
+void GridBody::mouseDoubleClickEvent(QMouseEvent*) {
+    emit doubleClicked(); // also below the last row and over an empty result
 }
 
 bool GridBody::focusNextPrevChild(bool next) {

@@ -1,11 +1,15 @@
+#include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "forms/ContactColours.h"
 #include "forms/ContactInfo.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
+#include "grid/GridBody.h"
+#include "grid/ResultGrid.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
+#include "support/TabOrder.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -236,6 +240,41 @@ private slots:
         chooseAndConfirm({});
         QCOMPARE(checkedOnShowing, (QStringList{"01-原材料库", "04-辅料库"}));
         QCOMPARE(main.lbb_store->count(), 0);
+    }
+
+    void aDoubleClickOnTheGridOpensTheJournalAlsoBeforeAnyQuery() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes; // the start-up connection finds no stored user
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+        bool opened = false;
+        QTimer::singleShot(50, [&] {
+            opened = frm_crquery && frm_crquery->isVisible();
+            if (frm_crquery)
+                frm_crquery->close();
+        });
+        QWidget* body = main.dbg_xclinfo->body()->viewport();
+        QTest::mouseDClick(body, Qt::LeftButton, {}, body->rect().center());
+        QVERIFY(opened);
+        QCOMPARE(frm_crquery, nullptr);
+    }
+
+    void toolbarButtonsTakeNoFocusSoTabStaysInTheCriteria() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes; // the start-up connection finds no stored user
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+        for (QToolButton* button :
+             {main.tbn_query, main.ToolButton8, main.ToolButton2, main.ToolButton1, main.tb_exit})
+            QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+        // The whole tab chain, which Shift+Tab walks backwards, holds no toolbar button.
+        QWidget* stop = main.edt_code;
+        do {
+            stop = nextTabStop(stop);
+            QVERIFY(!qobject_cast<QToolButton*>(stop));
+        } while (stop != main.edt_code);
     }
 };
 

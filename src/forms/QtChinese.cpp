@@ -1,0 +1,12 @@
+#include "QtChinese.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+bool installQtChinese() {
+    static QTranslator qtbase; // lives as long as the application
+    if (!qtbase.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&qtbase);
+}
