@@ -3,7 +3,13 @@
 #include "FittedText.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
+
+namespace {
+constexpr int kTextMargin = 3; // each side of a cell's text
+} // namespace
 
 GridFooter::GridFooter(QHeaderView& titles, int frozenColumns, CellOf cellOf, int leftOffset,
                        QWidget* parent)
@@ -33,9 +39,27 @@ void GridFooter::paintEvent(QPaintEvent*) {
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
             painter.setFont(content.font);
             painter.setPen(palette().color(QPalette::WindowText));
-            const QRect textRect = cell.adjusted(3, 0, -3, 0);
+            const QRect textRect = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
             painter.drawText(textRect, content.alignment | Qt::AlignVCenter,
                              fittedText(QFontMetrics(content.font), content.text, content.alignment,
                                         textRect.width()));
         });
+}
+
+int GridFooter::widthToShow(int logicalIndex) const {
+    const Cell content = cellOf_(logicalIndex);
+    return QFontMetrics(content.font).horizontalAdvance(content.text) + 2 * kTextMargin + 1;
+}
+
+bool GridFooter::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int logical = layout_.logicalAt(help->pos().x() - leftOffset_);
+    const QString text = logical >= 0 ? cellOf_(logical).text : QString();
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, this, cellRect(logical));
+    return true;
 }

@@ -28,9 +28,13 @@ public:
 
     // Where a column's footer cell is drawn now.
     QRect cellRect(int logicalIndex) const;
+    // The width a column needs to show its footer text whole.
+    int widthToShow(int logicalIndex) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Hovering a cell shows its whole text.
+    bool event(QEvent* event) override;
 
 private:
     GridColumnLayout layout_;

@@ -65,7 +65,14 @@ void ResultGrid::endQueryChange() {
     sums_.recompute(query_);
     model_->endQueryChange();
     body_->rowsChanged();
+    widenForFooters();
     footer_->update();
+}
+
+void ResultGrid::widenForFooters() {
+    for (int column = 0; column < static_cast<int>(columns_.size()); ++column)
+        if (const int needed = footer_->widthToShow(column); header()->sectionSize(column) < needed)
+            header()->resizeSection(column, needed);
 }
 
 bool ResultGrid::rerun(const std::vector<std::string>& lines) {

@@ -65,6 +65,9 @@ signals:
     void doubleClicked();
 
 private:
+    // A column whose footer text does not fit grows just enough to show it whole.
+    void widenForFooters();
+
     ResultQuery& query_;
     std::vector<GridColumn> columns_;
     GridSettings settings_;

@@ -12,9 +12,11 @@
 #include "stock/CurrentStockStatement.h"
 #include "support/DemoDatabasePath.h"
 
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
@@ -57,6 +59,34 @@ struct CurrentStockGrid {
 class ResultGridTest : public QObject {
     Q_OBJECT
 private slots:
+    void everyFooterShowsWholeAndHoveringACellShowsItsValue() {
+        CurrentStockGrid g;
+        QVERIFY(g.shown());
+        g.run();
+        const auto& columns = currentStockColumns();
+        GridHeader* titles = g.grid.header();
+        bool grew = false;
+        for (int column = 0; column < static_cast<int>(columns.size()); ++column) {
+            const QString text = g.grid.footerText(column);
+            const GridFooter::Cell cell = g.grid.footerCell(column);
+            // The text fits inside the cell's margins; no column is narrower than its table width.
+            QVERIFY2(QFontMetrics(cell.font).horizontalAdvance(text) + 6 <
+                         titles->sectionSize(column),
+                     qPrintable(text));
+            QVERIFY(titles->sectionSize(column) >= columns[column].width);
+            grew |= titles->sectionSize(column) > columns[column].width;
+        }
+        QVERIFY(grew); // the demo's 现存量 total is wider than its column
+        const int onHand = g.column("现存量");
+        titles->resizeSection(onHand, 30); // the user can still narrow it
+        QCOMPARE(titles->sectionSize(onHand), 30);
+        GridFooter* footer = g.grid.footer();
+        const QPoint at = footer->cellRect(onHand).center();
+        QHelpEvent hover(QEvent::ToolTip, at, footer->mapToGlobal(at));
+        QApplication::sendEvent(footer, &hover);
+        QTRY_COMPARE(QToolTip::text(), g.grid.footerText(onHand));
+    }
+
     void theFooterIsBlankWhileClosedAndShowsLabelAndSumsWhenOpen() {
         CurrentStockGrid g;
         QCOMPARE(g.grid.footerText(0), QString());
@@ -92,6 +122,7 @@ private slots:
         const QString sum = g.grid.footerText(g.column("现存量"));
         const int rows = g.grid.model()->rowCount();
         const int onHand = g.column("现存量");
+        const int width = g.grid.header()->sectionSize(onHand);
         emit g.grid.header()->titleClicked(onHand);
         QCOMPARE(QString::fromStdString(g.grid.titles()[std::size_t(onHand)].caption),
                  QString("▲现存量"));
@@ -100,7 +131,7 @@ private slots:
         QVERIFY(g.cell(0, "现存量").toDouble() >= g.cell(rows - 1, "现存量").toDouble());
         QCOMPARE(g.grid.footerText(onHand), sum);
         QCOMPARE(g.grid.model()->rowCount(), rows);
-        QCOMPARE(g.grid.header()->sectionSize(onHand), 71);
+        QCOMPARE(g.grid.header()->sectionSize(onHand), width);
     }
 
     void frozenColumnsStayInPlaceWhenTheGridScrollsSideways() {
