@@ -16,6 +16,7 @@ public:
         QWidget* owner;
         int buttons;
         bool hasIcon;
+        QRect geometry; // as it stood when answered
     };
 
     MessageBoxWatcher() {
@@ -39,7 +40,8 @@ private:
                 continue;
             answered_ << box;
             seen_.append({box->windowTitle(), box->text(), box->parentWidget(),
-                          static_cast<int>(box->buttons().size()), !box->iconPixmap().isNull()});
+                          static_cast<int>(box->buttons().size()), !box->iconPixmap().isNull(),
+                          box->frameGeometry()});
             box->button(QMessageBox::Ok)->click();
         }
     }
