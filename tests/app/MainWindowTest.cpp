@@ -48,6 +48,18 @@ std::unique_ptr<Tfrm_xclquery> startMainWindow() {
     return window;
 }
 
+// The main window shown with no stored settings; the start-up connection's message is
+// answered.
+struct ShownWithoutSettings {
+    ShownWithoutSettings() {
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+    }
+    SettingsSandbox settings;
+    MessageBoxWatcher boxes;
+    Tfrm_xclquery main;
+};
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -243,11 +255,8 @@ private slots:
     }
 
     void aDoubleClickOnTheGridOpensTheJournalAlsoBeforeAnyQuery() {
-        SettingsSandbox settings;
-        MessageBoxWatcher boxes; // the start-up connection finds no stored user
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.show();
+        ShownWithoutSettings shown;
+        Tfrm_xclquery& main = shown.main;
         bool opened = false;
         QTimer::singleShot(50, [&] {
             opened = frm_crquery && frm_crquery->isVisible();
@@ -261,11 +270,8 @@ private slots:
     }
 
     void toolbarButtonsTakeNoFocusSoTabStaysInTheCriteria() {
-        SettingsSandbox settings;
-        MessageBoxWatcher boxes; // the start-up connection finds no stored user
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.show();
+        ShownWithoutSettings shown;
+        Tfrm_xclquery& main = shown.main;
         for (QToolButton* button :
              {main.tbn_query, main.ToolButton8, main.ToolButton2, main.ToolButton1, main.tb_exit})
             QCOMPARE(button->focusPolicy(), Qt::NoFocus);
