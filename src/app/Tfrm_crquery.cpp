@@ -64,7 +64,7 @@ std::string isoDate(const QDateEdit& picker) {
 } // namespace
 
 Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
-    : PlainKeysDialog(parent), ado_crinfo(connection, journalFields()), connection_(connection) {
+    : PlainKeysDialog(parent), ado_crinfo(connection, journalFields()) {
     setWindowTitle("出入库流水帐");
     setFont(songTi(12));
     resize(980, 500);
@@ -148,7 +148,7 @@ void Tfrm_crquery::FormShow() {
 }
 
 void Tfrm_crquery::BitBtn1Click() {
-    showModalOnce(frm_crstore, connection_, *lbb_store, nullptr);
+    showModalOnce(frm_crstore, ado_crinfo.connection(), *lbb_store, nullptr);
 }
 
 void Tfrm_crquery::RunQuery() {

@@ -59,8 +59,6 @@ private:
     QWidget* buildToolbar();
     QWidget* buildCriteriaPanel();
     QWidget* buildStatusBar();
-
-    Connection& connection_; // the warehouse picker reads through it
 };
 
 // The journal window while it is open.

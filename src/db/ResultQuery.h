@@ -54,6 +54,8 @@ public:
     void setSortOrder(const std::string& text); // throws DbError for an unknown field
 
     const ResultSet& result() const { return result_; }
+    // The connection the query runs on.
+    Connection& connection() const { return connection_; }
     // The index of a field in the result; throws DbError when there is none.
     std::size_t fieldIndex(std::string_view name) const;
 

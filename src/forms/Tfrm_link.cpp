@@ -127,11 +127,10 @@ bool Tfrm_link::checkRequiredBoxes() {
 void Tfrm_link::Button1Click() {
     if (!checkRequiredBoxes())
         return;
-    Connection& connection = connection_;
-    connection.close();
-    connection.setSettings(trimmedBoxes());
+    connection_.close();
+    connection_.setSettings(trimmedBoxes());
     try {
-        connection.open();
+        connection_.open();
     } catch (const DbError&) {
         showPlainMessage("数据库连接失败！");
         return;
