@@ -1,5 +1,6 @@
 // stockquery: current stock and the receipt/issue journal of an ERP database, read only.
 #include "app/Tfrm_xclquery.h"
+#include "forms/BackgroundJob.h"
 #include "forms/QtChinese.h"
 
 #include <QApplication>
@@ -10,5 +11,8 @@ int main(int argc, char** argv) {
     installQtChinese();
     auto* window = new Tfrm_xclquery;
     window->showMaximized();
-    return QApplication::exec();
+    const int status = QApplication::exec();
+    // A connection attempt that was let go may still wait in the driver for its time-out.
+    BackgroundJob::waitForAll();
+    return status;
 }

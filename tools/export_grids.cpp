@@ -72,6 +72,7 @@ int main(int argc, char** argv) {
     try {
         main.edt_name->setText(name);
         main.RunQuery();
+        main.work().waitUntilDone();
         main.dbg_xclinfoTitleClick(7); // sorted by 现存量, its title marked
         exportAll(*main.dbg_xclinfo, folder, "stock");
         Tfrm_crquery journal(main.ado_conn);
@@ -79,6 +80,7 @@ int main(int argc, char** argv) {
         journal.dates->setDate(QDate(1900, 1, 1));
         journal.edt_name->setText(name);
         journal.RunQuery();
+        journal.work().waitUntilDone();
         exportAll(*journal.dbg_crinfo, folder, "journal");
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "export_grids: %s\n", failure.what());

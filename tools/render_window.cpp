@@ -23,6 +23,7 @@ template <typename Window> bool render(Window& window, int argc, char** argv) {
         window.edt_name->setText(QString::fromUtf8(argv[4]));
     window.resize(argc > 6 ? std::atoi(argv[5]) : 1280, argc > 6 ? std::atoi(argv[6]) : 720);
     window.RunQuery();
+    window.work().waitUntilDone();
     return window.grab().save(QString::fromLocal8Bit(argv[3]));
 }
 

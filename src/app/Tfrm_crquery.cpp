@@ -78,6 +78,8 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     connect(dbg_crinfo, &ResultGrid::titleClicked, this, &Tfrm_crquery::dbg_crinfoTitleClick);
     layout->addWidget(dbg_crinfo, 1);
     layout->addWidget(buildStatusBar());
+    work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
+    work_->setBlockedControls({tbn_query, ToolButton8, BitBtn1});
 }
 
 QWidget* Tfrm_crquery::buildToolbar() {
@@ -132,7 +134,8 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
 }
 
 QWidget* Tfrm_crquery::buildStatusBar() {
-    return queryStatusBar(this, kStatusBarHeight, "", 14, {Panel4, Edit4, Edit5, Edit6});
+    return queryStatusBar(this, kStatusBarHeight, "", 14,
+                          {Panel4, workStatus, btn_cancel, Edit4, Edit5, Edit6});
 }
 
 void Tfrm_crquery::showEvent(QShowEvent* event) {
@@ -164,13 +167,15 @@ void Tfrm_crquery::RunQuery() {
     criteria.source = chosenText(*cbb_ordersource);
     criteria.productionOrder = trimmedBoxText(*edt_orderno);
     criteria.documentNumber = trimmedBoxText(*edt_djno);
-    runIntoGrid(this, *dbg_crinfo, *Panel4, journalStatement(criteria), "读取出入库流水帐出错！");
+    runIntoGrid(*work_, this, *dbg_crinfo, *Panel4, journalStatement(criteria),
+                "读取出入库流水帐出错！");
 }
 
 void Tfrm_crquery::dbg_crinfoTitleClick(int column) {
-    dbg_crinfo->sortByTitle(column);
+    if (!work_->busy()) // an export may be reading the rows in their order
+        dbg_crinfo->sortByTitle(column);
 }
 
 void Tfrm_crquery::ToolButton8Click() {
-    exportGridCommand(this, dbg_crinfo, "出入库流水帐-", "出入库流水帐数据输出未完成！");
+    exportGridCommand(*work_, this, dbg_crinfo, "出入库流水帐-", "出入库流水帐数据输出未完成！");
 }

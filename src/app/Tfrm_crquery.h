@@ -3,6 +3,9 @@
 #include "db/ResultQuery.h"
 
 #include "forms/PlainKeysDialog.h"
+#include "forms/WindowWork.h"
+
+#include <memory>
 
 class Connection;
 class QComboBox;
@@ -42,6 +45,9 @@ public:
     QLineEdit* edt_djno = nullptr;
     ResultGrid* dbg_crinfo = nullptr;
     QLabel* Panel4 = nullptr;
+    // The progress of running work and its 取消 button, in the status bar.
+    QLabel* workStatus = nullptr;
+    QPushButton* btn_cancel = nullptr;
     QLineEdit* Edit4 = nullptr;
     QLineEdit* Edit5 = nullptr;
     QLineEdit* Edit6 = nullptr;
@@ -52,6 +58,9 @@ public:
     void RunQuery();
     void dbg_crinfoTitleClick(int column);
 
+    // The window's long work (a query, an export), one at a time off the interface thread.
+    WindowWork& work() { return *work_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -59,6 +68,9 @@ private:
     QWidget* buildToolbar();
     QWidget* buildCriteriaPanel();
     QWidget* buildStatusBar();
+
+    // Declared after the query, so that it stops its work before the query goes.
+    std::unique_ptr<WindowWork> work_;
 };
 
 // The journal window while it is open.

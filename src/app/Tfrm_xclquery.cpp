@@ -2,6 +2,7 @@
 
 #include "Tfrm_crquery.h"
 #include "export/ExportCommand.h"
+#include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ContactColours.h"
 #include "forms/ContactPanel.h"
@@ -56,6 +57,8 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     layout->addWidget(buildGrid(), 1);
     layout->addWidget(buildStatusBar());
     setCentralWidget(client);
+    work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
+    work_->setBlockedControls({tbn_query, ToolButton8, ToolButton2, ToolButton1, BitBtn1});
 
     t_action.setInterval(1000);
     connect(&t_action, &QTimer::timeout, this, &Tfrm_xclquery::Timer1Timer);
@@ -124,11 +127,13 @@ QWidget* Tfrm_xclquery::buildGrid() {
 }
 
 void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
-    dbg_xclinfo->sortByTitle(column);
+    if (!work_->busy()) // an export may be reading the rows in their order
+        dbg_xclinfo->sortByTitle(column);
 }
 
 QWidget* Tfrm_xclquery::buildStatusBar() {
-    return queryStatusBar(this, kStatusBarHeight, "记录数为：", 12, {Panel4, Edit4, Edit5, Edit6});
+    return queryStatusBar(this, kStatusBarHeight, "记录数为：", 12,
+                          {Panel4, workStatus, btn_cancel, Edit4, Edit5, Edit6});
 }
 
 void Tfrm_xclquery::showEvent(QShowEvent* event) {
@@ -155,13 +160,12 @@ void Tfrm_xclquery::StartUpConnect() {
         return;
     }
     ado_conn.setSettings(settings_);
-    try {
-        ado_conn.open();
-    } catch (const DbError&) {
-        showPrompt(this, failed);
-        return;
-    }
-    t_action.start();
+    connectInBackground(*work_, ado_conn, [this, failed](bool connected) {
+        if (connected)
+            t_action.start();
+        else
+            showPrompt(this, failed);
+    });
 }
 
 void Tfrm_xclquery::Timer1Timer() {
@@ -177,7 +181,7 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
-    runIntoGrid(this, *dbg_xclinfo, *Panel4, currentStockStatement(criteria),
+    runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockStatement(criteria),
                 "读取现存量数据出错，请与系统管理员联系！");
 }
 
@@ -190,9 +194,10 @@ void Tfrm_xclquery::ToolButton1Click() {
 }
 
 void Tfrm_xclquery::dbg_xclinfoDblClick() {
-    ToolButton1Click();
+    if (!work_->busy()) // the journal's queries would wait for the connection
+        ToolButton1Click();
 }
 
 void Tfrm_xclquery::ToolButton8Click() {
-    exportGridCommand(this, dbg_xclinfo, "现存量查询-", "现存量查询数据输出未完成！");
+    exportGridCommand(*work_, this, dbg_xclinfo, "现存量查询-", "现存量查询数据输出未完成！");
 }

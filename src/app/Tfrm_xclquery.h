@@ -2,10 +2,13 @@
 
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "forms/WindowWork.h"
 #include "settings/ConnectionSettings.h"
 
 #include <QMainWindow>
 #include <QTimer>
+
+#include <memory>
 
 class ContactPanel;
 class QLabel;
@@ -34,6 +37,9 @@ public:
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tb_exit = nullptr;
     QLabel* Panel4 = nullptr;
+    // The progress of running work and its 取消 button, in the status bar.
+    QLabel* workStatus = nullptr;
+    QPushButton* btn_cancel = nullptr;
     // Criteria: the chosen warehouses and four item boxes.
     QPushButton* BitBtn1 = nullptr;
     QListWidget* lbb_store = nullptr;
@@ -50,6 +56,10 @@ public:
     QLineEdit* Edit5 = nullptr;
     QLineEdit* Edit6 = nullptr;
     QTimer t_action;
+
+    // The window's long work (connecting, a query, an export), one at a time off the
+    // interface thread.
+    WindowWork& work() { return *work_; }
 
     void StartUpConnect();
     void Timer1Timer();
@@ -75,6 +85,8 @@ private:
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;
     bool shownBefore_ = false;
+    // Declared after the connection and the query, so that it stops its work before they go.
+    std::unique_ptr<WindowWork> work_;
 };
 
 // The main window while it exists.

@@ -1,15 +1,21 @@
 #pragma once
 
 #include "DatabaseBackend.h"
+#include "WorkControl.h"
 #include "result/DbError.h"
 #include "settings/ConnectionSettings.h"
 
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 
 // The program's one database connection. A server value "sqlite:<path>" opens that SQLite
 // file read-only; any other server is SQL Server, reached through ODBC.
+//
+// One statement runs on it at a time: a statement run on a worker thread holds it until the
+// run has ended, also after a cancel, and opening, closing or destroying the connection waits
+// for that.
 class Connection {
 public:
     Connection();
@@ -26,17 +32,24 @@ public:
     // Open since the last successful open(), also while the server is out of reach.
     bool isOpen() const { return open_; }
 
-    // Throws DbError when closed or when the backend fails. When the session with the server
-    // turns out to be gone (the server restarted, the network dropped), the connection is made
-    // again with the same settings and the statement runs once more; a statement that the
-    // server refused is never run again.
+    // A new session with the database that `settings` name, made without touching any
+    // connection, so that it may run on any thread; throws DbError without the password.
+    static std::unique_ptr<DatabaseBackend> connect(const ConnectionSettings& settings);
+    // Takes a session made by connect() with the current settings; the connection is open.
+    void adopt(std::unique_ptr<DatabaseBackend> session);
+
+    // Throws DbError when closed or when the backend fails, WorkCancelled when `control`
+    // stopped it. When the session with the server turns out to be gone (the server
+    // restarted, the network dropped), the connection is made again with the same settings
+    // and the statement runs once more; a statement that the server refused is never run
+    // again, nor one that was cancelled.
+    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
+                       WorkControl& control);
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared);
 
 private:
-    std::unique_ptr<DatabaseBackend> connectBackend() const;
-    [[noreturn]] void rethrowWithoutPassword(const DbError& error) const;
-
     ConnectionSettings settings_;
     bool open_ = false;
+    std::mutex running_; // held by the statement that runs and while the session changes
     std::unique_ptr<DatabaseBackend> backend_; // null while the server is out of reach
 };

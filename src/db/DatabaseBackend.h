@@ -1,5 +1,6 @@
 #pragma once
 
+#include "WorkControl.h"
 #include "result/FieldKind.h"
 #include "result/ResultSet.h"
 
@@ -12,7 +13,13 @@ public:
     virtual ~DatabaseBackend() = default;
 
     // Throws DbError when the statement is refused, the session is lost or the result does not
-    // fit the declared fields.
-    virtual ResultSet fetchAll(const std::string& commandText,
-                               std::span<const FieldDecl> declared) = 0;
+    // fit the declared fields, and WorkCancelled when `control` asked it to stop. Counts the
+    // rows read so far into `control`; a cancel from another thread interrupts the statement.
+    virtual ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
+                               WorkControl& control) = 0;
+    // The same, watched by no one.
+    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) {
+        WorkControl unwatched;
+        return fetchAll(commandText, declared, unwatched);
+    }
 };

@@ -42,7 +42,11 @@ std::string ResultQuery::commandText() const {
 
 void ResultQuery::open() {
     close();
-    ResultSet fetched = connection_.fetchAll(commandText(), declared_);
+    adopt(connection_.fetchAll(commandText(), declared_));
+}
+
+void ResultQuery::adopt(ResultSet fetched) {
+    close();
     if (fetched.rowCount() > std::numeric_limits<std::uint32_t>::max())
         throw DbError("the result has more rows than a query can hold");
     result_ = std::move(fetched);

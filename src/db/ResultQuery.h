@@ -31,6 +31,10 @@ public:
 
     // Reads the whole result. Throws DbError on any failure and is then closed.
     void open();
+    // Opens on a result that was read elsewhere (on a worker thread, for the statement and
+    // fields of this query). Throws DbError when it has more rows than a query can hold.
+    void adopt(ResultSet fetched);
+    const std::vector<FieldDecl>& declaredFields() const { return declared_; }
     bool isOpen() const { return open_; }
     std::size_t rowCount() const { return order_.size(); }
     bool isEmpty() const { return order_.empty(); }

@@ -6,7 +6,7 @@
 #include "TDBGridExportAsText.h"
 #include "TDBGridExportAsXLS.h"
 #include "forms/MessageBoxes.h"
-#include "grid/BusyCursor.h"
+#include "forms/WindowWork.h"
 #include "grid/ResultGrid.h"
 
 #include <QDate>
@@ -54,21 +54,53 @@ const ExportFileType* fileTypeAt(int index) {
     return index >= 1 && at < fileTypes().size() ? &fileTypes()[at] : nullptr;
 }
 
-} // namespace
-
-std::size_t RunGridExport(const WriterFactory& writerClass, ResultGrid& grid, const QString& path,
-                          bool) {
-    // Every row is written, whatever is selected: the grid has no row selection.
-    const BusyCursor busy;
-    const std::unique_ptr<TDBGridExport> writer = writerClass();
-    writer->WriteGridToFile(path, exportLayout(grid), grid.query());
-    return writer->replacedCells();
+QString replacedMessage(std::size_t replaced) {
+    return QString("文件已写好。其中 %1 个单元格含有 GBK（代码页 936）无法表示的字符，已写成“?”；"
+                   "Html 和 Word 格式会保留所有字符。")
+        .arg(replaced);
 }
 
-std::optional<std::size_t> ExportGridWithDialog(ResultGrid* grid, const QString& defaultName,
-                                                ExportFormat format) {
-    if (!grid)
-        return std::nullopt;
+} // namespace
+
+void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGrid& grid,
+                   const QString& path, bool, const std::function<void(std::size_t)>& written) {
+    // Every row is written, whatever is selected. The layout is taken here, on the interface
+    // thread; the walk reads only the query, which the window leaves alone meanwhile.
+    auto replaced = std::make_shared<std::size_t>(0);
+    work.start({
+        [replaced, writerClass, path, layout = exportLayout(grid),
+         &query = grid.query()](WorkControl& control) {
+            const std::unique_ptr<TDBGridExport> writer = writerClass();
+            writer->watchWith(control);
+            writer->WriteGridToFile(path, layout, query);
+            *replaced = writer->replacedCells();
+        },
+        [](const WorkControl& control, double) {
+            return QString("正在输出：已写出 %1 / %2 条记录")
+                .arg(control.done())
+                .arg(control.total());
+        },
+        [&work, replaced, written](std::exception_ptr error) {
+            try {
+                if (error)
+                    std::rethrow_exception(error);
+            } catch (const WorkCancelled&) {
+                work.showOutcome("输出已取消");
+                return;
+            } catch (const std::exception& failure) {
+                // What the program shows for any error that no window handles itself.
+                showPlainMessage(QString::fromStdString(failure.what()));
+                return;
+            }
+            written(*replaced);
+        },
+    });
+}
+
+bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& defaultName,
+                          ExportFormat format, const std::function<void(std::size_t)>& written) {
+    if (!grid || work.busy())
+        return false;
     QString path;
     int fileType = 0;
     {
@@ -93,27 +125,22 @@ std::optional<std::size_t> ExportGridWithDialog(ResultGrid* grid, const QString&
         fileType = fileTypeOf(dialog.selectedNameFilter());
     }
     if (path.isEmpty())
-        return std::nullopt;
+        return false;
     if (const ExportFileType* type = fileTypeAt(fileType))
-        return RunGridExport(type->writer, *grid, path, true);
-    return 0;
+        RunGridExport(work, type->writer, *grid, path, true, written);
+    return true;
 }
 
-void exportGridCommand(QWidget* window, ResultGrid* grid, const QString& prefix,
+void exportGridCommand(WindowWork& work, QWidget* window, ResultGrid* grid, const QString& prefix,
                        const QString& unfinished) {
+    if (work.busy())
+        return;
     const QString name = prefix + QDate::currentDate().toString("yyyyMMdd");
-    try {
-        const std::optional<std::size_t> replaced =
-            ExportGridWithDialog(grid, name, ExportFormat::Excel);
-        if (!replaced)
-            showPrompt(window, unfinished);
-        else if (*replaced > 0)
-            showPrompt(window,
-                       QString("文件已写好。其中 %1 个单元格含有 GBK（代码页 936）无法表示的"
-                               "字符，已写成“?”；Html 和 Word 格式会保留所有字符。")
-                           .arg(*replaced));
-    } catch (const std::exception& failure) {
-        // What the program shows for any error that no window handles itself.
-        showPlainMessage(QString::fromStdString(failure.what()));
-    }
+    const bool named =
+        ExportGridWithDialog(work, grid, name, ExportFormat::Excel, [window](std::size_t replaced) {
+            if (replaced > 0)
+                showPrompt(window, replacedMessage(replaced));
+        });
+    if (!named)
+        showPrompt(window, unfinished);
 }

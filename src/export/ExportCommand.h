@@ -8,28 +8,29 @@
 class QWidget;
 class ResultGrid;
 class TDBGridExport;
+class WindowWork;
 
 // The four formats in the order of the save dialog's file types.
 enum class ExportFormat { Excel = 0, Rtf = 1, Html = 2, Text = 3 };
 
 using WriterFactory = std::function<std::unique_ptr<TDBGridExport>()>;
 
-#include <optional>
-
 // Asks for a file in the save dialog and writes the grid in the format of the chosen file type
-// (never that of the name's extension). Nothing when there is no grid or no file was named;
-// otherwise the cells whose characters the format had to write as "?". Failures of the writer
-// pass on to the caller.
-std::optional<std::size_t> ExportGridWithDialog(ResultGrid* grid, const QString& defaultName,
-                                                ExportFormat format);
+// (never that of the name's extension) on a worker thread as `work`. False when there is no
+// grid, other work runs or no file was named. Once the file is whole, `written` hears how many
+// cells the format had to write with "?"; a failure of the writer is the program's error
+// message, and a cancel leaves the old file as it was.
+bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& defaultName,
+                          ExportFormat format, const std::function<void(std::size_t)>& written);
 
-// One writer, created for one export and destroyed after it, whether or not it succeeded;
-// gives the cells it wrote with "?".
-std::size_t RunGridExport(const WriterFactory& writerClass, ResultGrid& grid, const QString& path,
-                          bool allRows);
+// One writer, created for one export on the worker thread and destroyed after it, whether or
+// not it succeeded.
+void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGrid& grid,
+                   const QString& path, bool allRows,
+                   const std::function<void(std::size_t)>& written);
 
 // A window's "输出" button: proposes `prefix` and today's date as the file name; shows
-// `unfinished` when nothing was written, any failure of the writer as the program's error
-// message, and after a written file how many cells lost characters to "?".
-void exportGridCommand(QWidget* window, ResultGrid* grid, const QString& prefix,
+// `unfinished` when no file was named, and after a written file how many cells lost
+// characters to "?".
+void exportGridCommand(WindowWork& work, QWidget* window, ResultGrid* grid, const QString& prefix,
                        const QString& unfinished);

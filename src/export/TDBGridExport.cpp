@@ -28,12 +28,9 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     CheckFits(query);
     if (!query.isOpen())
         throw DbError("查询结果未打开，无法输出。");
-    // The grid shows the query's current record; it is current again after the walk.
-    const bool onRecord = !query.eof() && !query.isEmpty();
-    const ResultQuery::Bookmark position = onRecord ? query.bookmark() : 0;
+    // The walk goes by place in the row order, not by the query's cursor, so that the grid
+    // keeps its current record while the rows are written off the interface thread.
     const auto restore = qScopeGuard([&] {
-        if (onRecord)
-            query.gotoBookmark(position);
         FooterAccumulators.clear();
         records_.reset();
     });
@@ -47,11 +44,19 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     records_.emplace(std::move(fields));
     BeginDocument();
     EmitTitleRows(columns);
-    for (query.first(); !query.eof(); query.next()) {
-        recordAt_ = records_->hold(query, query.position());
+    control_->setTotal(query.rowCount());
+    // The count goes out and a stop is looked for once per block of records.
+    constexpr std::size_t kRowsPerReport = 1024;
+    for (position_ = 0; position_ < query.rowCount(); ++position_) {
+        if (position_ % kRowsPerReport == 0) {
+            control_->setDone(position_);
+            control_->throwIfCancelled();
+        }
+        recordAt_ = records_->hold(query, position_);
         EmitRecordRow(columns);
         AccumulateFooters();
     }
+    control_->setDone(query.rowCount());
     for (int footerRow = 0; footerRow < layout.footerRows; ++footerRow)
         EmitFooterRow(columns, footerRow);
     EndDocument();
@@ -108,7 +113,7 @@ const ResultColumn* TDBGridExport::fieldOf(const ExportColumn& column) const {
 }
 
 std::size_t TDBGridExport::currentRow() const {
-    return query_->currentRow();
+    return query_->rowAt(position_);
 }
 
 void TDBGridExport::flush() {

@@ -3,6 +3,7 @@
 #include "Cp936.h"
 #include "ExportTypes.h"
 #include "RecordBlock.h"
+#include "db/WorkControl.h"
 #include "grid/CellText.h"
 
 #include <QString>
@@ -18,7 +19,8 @@ class ResultQuery;
 // The walk over a grid that every file writer shares: titles, then every record in the order
 // the grid shows, then the footer row, each cell handed to the writer's hooks with its text,
 // font, colour and alignment. Sums are added up during the walk in ten-thousandths. The
-// query's current record is the same after the walk as before.
+// query's cursor is not moved, so that the grid can go on showing it while the walk runs on
+// another thread.
 class TDBGridExport {
 public:
     virtual ~TDBGridExport() = default;
@@ -30,6 +32,10 @@ public:
     void WriteGridToFile(const QString& path, const ExportLayout& layout, ResultQuery& query);
     virtual void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                    ResultQuery& query);
+
+    // The walk counts the records written into `control` and stops between records with
+    // WorkCancelled when `control` asks it to; the old file then stays as it was.
+    void watchWith(WorkControl& control) { control_ = &control; }
 
     // Cells of the last walk whose text held characters that code page 936 cannot hold and
     // that this format wrote as "?" (text and Excel; HTML and RTF keep every character).
@@ -87,6 +93,9 @@ private:
     std::vector<std::int64_t> FooterAccumulators;
     std::optional<RecordBlock> records_;
     std::size_t recordAt_ = 0;
+    std::size_t position_ = 0; // of the record being written, in the row order
+    WorkControl unwatched_;
+    WorkControl* control_ = &unwatched_;
     CellText cellText_;
     TColCellParams params_;
     std::size_t replacedCells_ = 0;

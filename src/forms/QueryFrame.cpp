@@ -4,6 +4,8 @@
 #include "FormParts.h"
 #include "MessageBoxes.h"
 #include "OperatorImages.h"
+#include "WindowWork.h"
+#include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
@@ -11,6 +13,7 @@
 #include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -18,6 +21,7 @@ namespace {
 
 constexpr int kToolBandHeight = 45;
 constexpr int kButtonHeight = 35;
+constexpr int kWorkStatusWidth = 230;
 
 // The toolbar strip at the top of a query window: flat buttons with the caption under the
 // picture, a small gap between neighbours.
@@ -34,11 +38,14 @@ private:
 
 // The status bar at the bottom of a query window: the record-count panel at the left and a
 // contact panel with its fields side by side filling the rest.
+// While work runs, its progress and a 取消 button stand between the two.
 struct StatusBar {
     StatusBar(QWidget* parent, int height, const QString& countText, int contactPixels,
               const QColor& contactColour);
     QFrame* bar;
     QLabel* count;
+    QLabel* work;
+    QPushButton* cancel;
     ContactPanel* contacts;
 };
 
@@ -71,7 +78,8 @@ QToolButton* ToolBand::addButton(const char* name, const QString& caption, int p
 
 StatusBar::StatusBar(QWidget* parent, int height, const QString& countText, int contactPixels,
                      const QColor& contactColour)
-    : bar(loweredPanel(parent, "Panel3")), count(new QLabel(countText, bar)),
+    : bar(loweredPanel(parent, "Panel3")), count(new QLabel(countText, bar)), work(new QLabel(bar)),
+      cancel(new QPushButton("取消", bar)),
       contacts(new ContactPanel(ContactPanel::Arrangement::SideBySide, contactPixels, contactColour,
                                 bar)) {
     bar->setFixedHeight(height);
@@ -83,6 +91,14 @@ StatusBar::StatusBar(QWidget* parent, int height, const QString& countText, int 
     count->setFixedWidth(253);
     count->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     layout->addWidget(count);
+    work->setObjectName("workStatus");
+    work->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    work->setMinimumWidth(kWorkStatusWidth);
+    work->hide();
+    layout->addWidget(work);
+    cancel->setObjectName("btn_cancel");
+    cancel->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(cancel);
     contacts->setObjectName("Panel5");
     contacts->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     layout->addWidget(contacts, 1);
@@ -113,17 +129,45 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
     const StatusBar status(window, height, countText, contactPixels,
                            window->palette().color(QPalette::WindowText));
     fields.count = status.count;
+    fields.workStatus = status.work;
+    fields.cancel = status.cancel;
     fields.web = status.contacts->webField();
     fields.email = status.contacts->emailField();
     fields.qq = status.contacts->qqField();
     return status.bar;
 }
 
-void runIntoGrid(QWidget* window, ResultGrid& grid, QLabel& count,
+void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
                  const std::vector<std::string>& statement, const QString& failure) {
-    if (!grid.rerun(statement)) {
-        showPrompt(window, failure);
+    if (work.busy())
         return;
-    }
-    count.setText("记录数为：" + QString::number(grid.query().rowCount()));
+    grid.clearForRun(statement);
+    const ResultQuery& query = grid.query();
+    auto rows = std::make_shared<ResultSet>();
+    work.start({
+        [rows, &connection = query.connection(), text = query.commandText(),
+         declared = query.declaredFields()](WorkControl& control) {
+            *rows = connection.fetchAll(text, declared, control);
+        },
+        [](const WorkControl& control, double seconds) {
+            return QString("正在查询：已读取 %1 条记录，%2 秒")
+                .arg(control.done())
+                .arg(seconds, 0, 'f', 1);
+        },
+        [&work, window, &grid, &count, rows, failure](std::exception_ptr error) {
+            try {
+                if (error)
+                    std::rethrow_exception(error);
+                if (!grid.showRows(std::move(*rows)))
+                    throw DbError("too many rows");
+            } catch (const WorkCancelled&) {
+                work.showOutcome("查询已取消");
+                return;
+            } catch (const std::exception&) {
+                showPrompt(window, failure);
+                return;
+            }
+            count.setText("记录数为：" + QString::number(grid.query().rowCount()));
+        },
+    });
 }

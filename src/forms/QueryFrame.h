@@ -9,9 +9,11 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QToolButton;
 class QWidget;
 class ResultGrid;
+class WindowWork;
 
 // What both query windows have around their criteria and grid, written once.
 
@@ -36,10 +38,13 @@ struct QueryToolBand {
     QToolButton* exit;
 };
 
-// The status bar: the record count at the left, `countText` until the first run, and the
-// contact fields side by side; the window's names for them are filled in.
+// The status bar: the record count at the left, `countText` until the first run, the progress
+// of running work and its 取消 button, and the contact fields side by side; the window's
+// names for them are filled in.
 struct StatusBarFields {
     QLabel*& count;
+    QLabel*& workStatus;
+    QPushButton*& cancel;
     QLineEdit*& web;
     QLineEdit*& email;
     QLineEdit*& qq;
@@ -47,7 +52,9 @@ struct StatusBarFields {
 QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, int contactPixels,
                        const StatusBarFields& fields);
 
-// Runs `statement` into `grid`: on success the record count goes into `count`; a failure is
-// `failure` in a prompt over `window`, and the grid shows no rows.
-void runIntoGrid(QWidget* window, ResultGrid& grid, QLabel& count,
+// Runs `statement` into `grid`, reading the rows on a worker thread as `work`; nothing while
+// other work runs. The grid shows no rows at once; on success the record count goes into
+// `count`; a failure is `failure` in a prompt over `window`, and the grid shows no rows; a
+// cancel leaves the grid empty and the count as it was.
+void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
                  const std::vector<std::string>& statement, const QString& failure);

@@ -1,10 +1,10 @@
 #include "Tfrm_link.h"
 
+#include "BackgroundConnect.h"
 #include "BoxText.h"
 #include "MessageBoxes.h"
 #include "db/Connection.h"
 #include "grid/Fonts.h"
-#include "result/DbError.h"
 #include "settings/DBLinkInfo.h"
 
 #include <QLabel>
@@ -82,7 +82,17 @@ Tfrm_link::Tfrm_link(Connection& connection, QWidget* parent)
     setTabOrder(Button1, Button2);
     connect(Button1, &QPushButton::clicked, this, &Tfrm_link::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &Tfrm_link::Button2Click);
+
+    // Below the buttons: what the attempt is doing. 取消 stops an attempt instead of emptying
+    // the boxes while one runs.
+    workStatus = new QLabel(this);
+    workStatus->setObjectName("workStatus");
+    workStatus->setGeometry(32, 186, 270, 20);
+    work_ = std::make_unique<WindowWork>(this, workStatus, nullptr);
+    work_->setBlockedControls({Edit1, Edit2, Edit3, Edit4, Button1});
 }
+
+Tfrm_link::~Tfrm_link() = default;
 
 void Tfrm_link::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
@@ -129,19 +139,23 @@ void Tfrm_link::Button1Click() {
         return;
     connection_.close();
     connection_.setSettings(trimmedBoxes());
-    try {
-        connection_.open();
-    } catch (const DbError&) {
-        showPlainMessage("数据库连接失败！");
-        return;
-    }
-    showPrompt(this, "登录成功！");
-    // Only values that connected are stored.
-    WriteDBLinkInfo();
-    accept();
+    connectInBackground(*work_, connection_, [this](bool connected) {
+        if (!connected) {
+            showPlainMessage("数据库连接失败！");
+            return;
+        }
+        showPrompt(this, "登录成功！");
+        // Only values that connected are stored.
+        WriteDBLinkInfo();
+        accept();
+    });
 }
 
 void Tfrm_link::Button2Click() {
+    if (work_->busy()) {
+        work_->cancel();
+        return;
+    }
     for (QLineEdit* box : {Edit1, Edit2, Edit3, Edit4})
         box->clear();
 }

@@ -3,6 +3,9 @@
 #include "settings/ConnectionSettings.h"
 
 #include "PlainKeysDialog.h"
+#include "WindowWork.h"
+
+#include <memory>
 
 class Connection;
 class QLabel;
@@ -16,6 +19,7 @@ class Tfrm_link : public PlainKeysDialog {
 public:
     // `connection` is the program's connection, reconnected by the test.
     explicit Tfrm_link(Connection& connection, QWidget* parent = nullptr);
+    ~Tfrm_link() override;
 
     QLineEdit* Edit1; // server
     QLineEdit* Edit2; // database
@@ -23,6 +27,10 @@ public:
     QLineEdit* Edit4; // password
     QPushButton* Button1;
     QPushButton* Button2;
+    QLabel* workStatus;
+
+    // The connection attempt, off the interface thread.
+    WindowWork& work() { return *work_; }
 
     void Button1Click();
     void Button2Click();
@@ -39,6 +47,7 @@ private:
     ConnectionSettings trimmedBoxes() const;
 
     Connection& connection_;
+    std::unique_ptr<WindowWork> work_;
 };
 
 // The connection dialog while it is open.

@@ -75,16 +75,20 @@ void ResultGrid::widenForFooters() {
             header()->resizeSection(column, needed);
 }
 
-bool ResultGrid::rerun(const std::vector<std::string>& lines) {
-    const BusyCursor busy;
+void ResultGrid::clearForRun(const std::vector<std::string>& lines) {
     beginQueryChange();
     query_.close();
     query_.clearStatement();
     for (const std::string& line : lines)
         query_.appendLine(line);
+    endQueryChange();
+}
+
+bool ResultGrid::showRows(ResultSet rows) {
+    beginQueryChange();
     bool opened = true;
     try {
-        query_.open();
+        query_.adopt(std::move(rows));
     } catch (const DbError&) {
         opened = false;
     }

@@ -6,6 +6,7 @@
 #include "GridSettings.h"
 #include "GridTitles.h"
 #include "result/GridColumn.h"
+#include "result/ResultSet.h"
 
 #include <QWidget>
 
@@ -44,9 +45,12 @@ public:
     void beginQueryChange();
     void endQueryChange();
 
-    // A query run: closes the query, replaces its statement by `lines` and opens it again.
-    // False when the opening failed; the query is then closed and the grid empty.
-    bool rerun(const std::vector<std::string>& lines);
+    // A query run, in two steps so that the rows can be read on a worker thread meanwhile:
+    // `clearForRun` closes the query, so that the grid shows no rows, and gives it the
+    // statement `lines`; `showRows` opens it on the rows read for that statement. False when
+    // the query cannot hold them; it then stays closed and the grid empty.
+    void clearForRun(const std::vector<std::string>& lines);
+    bool showRows(ResultSet rows);
 
     // The windows' title click: sort by the column and mark its title.
     void sortByTitle(int column);

@@ -58,6 +58,7 @@ private slots:
         ConnectedMainWindow w;
         QCOMPARE(w.count(), QString("记录数为："));
         w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
         QVERIFY(w.main.ado_xclinfo.rowCount() > 20'000);
         QCOMPARE(w.count(), rowCountText(w));
         QCOMPARE(w.shownRows(), int(w.main.ado_xclinfo.rowCount()));
@@ -73,12 +74,14 @@ private slots:
         ConnectedMainWindow w;
         w.main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w.main));
+        QTRY_VERIFY(w.main.t_action.isActive()); // connected again at start-up
         GridHeader* titles = w.main.dbg_xclinfo->header();
         const int onHand = 7; // 现存量, scrolled by the frozen columns
         const QPoint centre(titles->sectionViewportPosition(onHand) + 20, titles->height() / 2);
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string()); // closed: nothing to sort
         w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 ASC"));
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
@@ -90,6 +93,7 @@ private slots:
         for (QLineEdit* box : {w.main.edt_code, w.main.edt_no, w.main.edt_spec}) {
             box->setText("  ");
             QTest::keyClick(box, Qt::Key_Return);
+            w.main.work().waitUntilDone();
             QCOMPARE(w.count(), rowCountText(w));
             QVERIFY(box->hasSelectedText());
             box->clear();
@@ -99,6 +103,7 @@ private slots:
         w.main.edt_name->setText("\t接头 ");
         w.main.edt_name->setCursorPosition(1);
         QTest::keyClick(w.main.edt_name, Qt::Key_Enter);
+        w.main.work().waitUntilDone();
         QVERIFY(w.main.ado_xclinfo.rowCount() < all);
         QVERIFY(!w.main.edt_name->hasSelectedText());
         QCOMPARE(w.main.edt_name->cursorPosition(), 1);
@@ -120,9 +125,11 @@ private slots:
         MessageBoxWatcher boxes;
         ConnectedMainWindow w;
         w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
         const QString previous = w.count();
         w.main.ado_conn.close();
         w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
         QCOMPARE(boxes.texts(), QStringList{"读取现存量数据出错，请与系统管理员联系！"});
         QCOMPARE(boxes.seen()[0].caption, QString("提示"));
         QCOMPARE(boxes.seen()[0].owner, &w.main);
@@ -139,12 +146,14 @@ private slots:
             ConnectedMainWindow w(erp.server());
             appendWarehouseLine(*w.main.lbb_store, "WH-102-南仓", "WH-102");
             w.main.tbn_query->click();
+            w.main.work().waitUntilDone();
             QCOMPARE(w.count(), QString("记录数为：1"));
             const QModelIndex warehouse = w.main.dbg_xclinfo->model()->index(0, 6);
             QCOMPARE(warehouse.data().toString(), QString("南仓"));
             QCOMPARE(w.main.dbg_xclinfo->model()->index(0, 7).data().toString(), QString("9"));
             w.main.lbb_store->clear();
             w.main.tbn_query->click();
+            w.main.work().waitUntilDone();
             QCOMPARE(w.count(), QString("记录数为：2"));
         }
     }

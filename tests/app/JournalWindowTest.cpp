@@ -81,6 +81,7 @@ private slots:
         for (QLineEdit* box : {w.edt_name, w.edt_orderno, w.edt_djno}) {
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Return);
+            w.work().waitUntilDone();
             QVERIFY(!w.ado_crinfo.isOpen());
         }
         appendWarehouseLine(*w.lbb_store, "01-原材料库", "01");
@@ -94,6 +95,7 @@ private slots:
             box->setText("0");
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Return);
+            w.work().waitUntilDone();
             QVERIFY(w.Panel4->text().startsWith("记录数为："));
             QCOMPARE(box->selectedText(), QString("0"));
             QCOMPARE(QApplication::focusWidget(), box);
@@ -110,6 +112,7 @@ private slots:
         w.datee->setDate(QDate(2100, 1, 1));
         w.cbb_sfflag->setCurrentIndex(1); // 收
         w.tbn_query->click();
+        w.work().waitUntilDone();
         QCOMPARE(w.Panel4->text(), "记录数为：" + QString::number(w.ado_crinfo.rowCount()));
         QVERIFY(w.ado_crinfo.rowCount() > 0);
         QCOMPARE(j.footer("收发类别"), QString("合计"));
@@ -134,6 +137,7 @@ private slots:
         w.dates->setDate(QDate(2026, 6, 1));
         w.datee->setDate(QDate(2026, 5, 31));
         w.RunQuery();
+        w.work().waitUntilDone();
         QCOMPARE(w.Panel4->text(), QString("记录数为：0"));
         QCOMPARE(j.footer("收发类别"), QString("合计"));
         QCOMPARE(j.footer("入库数量"), QString("0"));
@@ -145,11 +149,13 @@ private slots:
         QVERIFY(j.shown());
         Tfrm_crquery& w = j.window;
         w.RunQuery();
+        w.work().waitUntilDone();
         const QString count = w.Panel4->text();
         QVERIFY(count.startsWith("记录数为："));
         j.connection.close();
         MessageBoxWatcher messages;
         w.RunQuery();
+        w.work().waitUntilDone();
         QTRY_COMPARE(messages.seen().size(), 1);
         QCOMPARE(messages.seen()[0].caption, QString("提示"));
         QCOMPARE(messages.seen()[0].text, QString("读取出入库流水帐出错！"));
@@ -185,6 +191,7 @@ private slots:
         QVERIFY(frm_crquery == nullptr);
         main.edt_name->setText("轴承");
         main.RunQuery();
+        main.work().waitUntilDone();
         inspectAndClose();
         GridBody* body = main.dbg_xclinfo->body();
         QTest::mouseDClick(body->viewport(), Qt::LeftButton, {}, body->cellRect(0, 3).center());

@@ -55,6 +55,7 @@ struct LinkDialog {
         dialog.Edit3->setText(user);
         dialog.Edit4->setText(password);
         dialog.Button1->click();
+        dialog.work().waitUntilDone();
     }
     Tfrm_xclquery main;
     Tfrm_link dialog{main.ado_conn};
@@ -77,6 +78,7 @@ private slots:
         w.main.edt_name->setText(" 轴承 ");
         w.main.edt_spec->setText("mm²");
         QTest::keyClick(w.main.edt_name, Qt::Key_Return);
+        w.main.work().waitUntilDone();
         QVERIFY(boxes.seen().isEmpty());
         CurrentStockCriteria criteria;
         criteria.name = "轴承";
@@ -87,6 +89,7 @@ private slots:
         w.main.edt_name->clear();
         w.main.edt_spec->clear();
         w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
         QCOMPARE(w.count(), countOfDemo(currentStockStatement({}), currentStockFields()));
         QVERIFY(!w.main.dbg_xclinfo->model()->index(0, 0).data().toString().isEmpty());
     }
@@ -100,20 +103,24 @@ private slots:
         main.ado_conn.setSettings(settingsFor(*server));
         main.ado_conn.open();
         main.tbn_query->click();
+        main.work().waitUntilDone();
         const QString full = main.Panel4->text();
 
         server->dropConnections();
         main.tbn_query->click();
+        main.work().waitUntilDone();
         QVERIFY(boxes.seen().isEmpty());
         QCOMPARE(main.Panel4->text(), full);
 
         server.reset(); // stopped: the window's own message, the grid empty
         main.tbn_query->click();
+        main.work().waitUntilDone();
         QCOMPARE(boxes.texts(), QStringList{"读取现存量数据出错，请与系统管理员联系！"});
         QVERIFY(!main.ado_xclinfo.isOpen());
 
         server.emplace(ErpTdsResponder(demoDatabasePath()), TdsServerOptions{.port = port});
         main.tbn_query->click(); // started again: no need to open 连接
+        main.work().waitUntilDone();
         QCOMPARE(boxes.seen().size(), 1);
         QVERIFY(main.ado_xclinfo.isOpen());
         QCOMPARE(main.Panel4->text(), full);
@@ -142,6 +149,7 @@ private slots:
         window.edt_name->setText("轴承");
         window.cbb_sfflag->setCurrentText("收");
         window.tbn_query->click();
+        window.work().waitUntilDone();
         QVERIFY(boxes.seen().isEmpty());
         const std::vector<std::string> lines = window.ado_crinfo.statementLines();
         QCOMPARE(server.batches().back(), joinedStatement(lines));

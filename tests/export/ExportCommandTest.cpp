@@ -67,6 +67,7 @@ private slots:
         MainWindowOnDemo w;
         Tfrm_crquery journal(w.main.ado_conn);
         journal.RunQuery();
+        journal.work().waitUntilDone();
         MessageBoxWatcher messages;
         answerSaveDialog([](QFileDialog& dialog) {
             QCOMPARE(dialog.nameFilters().size(), 4);
@@ -75,6 +76,7 @@ private slots:
             dialog.reject();
         });
         journal.ToolButton8->click();
+        journal.work().waitUntilDone();
         QCOMPARE(messages.seen().size(), 1);
         QCOMPARE(messages.seen()[0].caption, QString("提示"));
         QCOMPARE(messages.seen()[0].text, QString("出入库流水帐数据输出未完成！"));
@@ -85,10 +87,12 @@ private slots:
         MainWindowOnDemo w;
         w.main.edt_name->setText("轴承");
         w.main.RunQuery();
+        w.main.work().waitUntilDone();
         TempDir folder;
         MessageBoxWatcher messages;
         saveIn(folder, 1);
         w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
         const auto path =
             folder.path() /
             ("现存量查询-" + QDate::currentDate().toString("yyyyMMdd").toStdString() + ".xls");
@@ -105,12 +109,14 @@ private slots:
         MainWindowOnDemo w;
         w.main.edt_name->setText("轴承");
         w.main.RunQuery();
+        w.main.work().waitUntilDone();
         // Sorted by a title click: the file holds the sorted rows and the marked title.
         w.main.dbg_xclinfoTitleClick(7);
         TempDir folder;
         MessageBoxWatcher messages;
         saveIn(folder, 4, "stock.xls");
         w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
         QStringDecoder cp936("windows-936");
         const QString text =
             cp936.decode(QByteArray::fromStdString(fileBytes(folder.path() / "stock.xls")));
@@ -126,14 +132,17 @@ private slots:
     void aNameTypedWithoutSuffixTakesTheChosenTypesSuffix() {
         MainWindowOnDemo w;
         w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
         TempDir folder;
         MessageBoxWatcher messages;
         saveIn(folder, 3, "page");
         w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
         QVERIFY(messages.seen().isEmpty());
         QVERIFY(fileBytes(folder.path() / "page.html").starts_with("<!DOCTYPE HTML"));
         saveIn(folder, 2, "document");
         w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
         QVERIFY(std::filesystem::exists(folder.path() / "document.rtf"));
         QVERIFY(!std::filesystem::exists(folder.path() / "page.xls"));
     }
@@ -141,6 +150,7 @@ private slots:
     void cellsWrittenWithQuestionMarksAreToldAfterwardsInOneMessage() {
         MainWindowOnDemo w;
         w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
         // The cells that code page 936 cannot hold whole, found with Qt's own converter.
         const ResultTableModel& model = *w.main.dbg_xclinfo->model();
         QStringEncoder encode("windows-936");
@@ -156,6 +166,7 @@ private slots:
         MessageBoxWatcher messages;
         saveIn(folder, 4, "stock.txt");
         w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
         QCOMPARE(messages.texts(),
                  QStringList{QString("文件已写好。其中 %1 个单元格含有 GBK（代码页 936）无法表示的"
                                      "字符，已写成“?”；Html 和 Word 格式会保留所有字符。")
@@ -163,6 +174,7 @@ private slots:
         QCOMPARE(messages.seen()[0].owner, &w.main);
         saveIn(folder, 2, "stock.rtf");
         w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
         QCOMPARE(messages.seen().size(), 1); // RTF keeps them: nothing to tell
     }
 
@@ -172,6 +184,7 @@ private slots:
         MessageBoxWatcher messages;
         saveIn(folder, 4, "closed.txt");
         w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
         QTRY_COMPARE(messages.seen().size(), 1);
         QCOMPARE(messages.seen()[0].text, QString("查询结果未打开，无法输出。"));
         QCOMPARE(messages.seen()[0].owner, nullptr);
@@ -181,6 +194,7 @@ private slots:
     void theLayoutFollowsTheGridsColumnsAsTheyStandNow() {
         MainWindowOnDemo w;
         w.main.RunQuery();
+        w.main.work().waitUntilDone();
         GridHeader* titles = w.main.dbg_xclinfo->header();
         titles->moveSection(titles->visualIndex(7), 0);
         titles->resizeSection(3, 250);

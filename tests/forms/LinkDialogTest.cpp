@@ -56,6 +56,7 @@ private slots:
             fill(w.dialog, c.values[0], c.values[1], c.values[2], c.values[3]);
             const qsizetype before = boxes.seen().size();
             w.dialog.Button1->click();
+            w.dialog.work().waitUntilDone();
             QCOMPARE(boxes.seen().size(), before + 1);
             QCOMPARE(boxes.seen().last().text, c.message);
             QCOMPARE(boxes.seen().last().caption, QString("提示"));
@@ -72,6 +73,7 @@ private slots:
         DialogOnConnection w;
         fill(w.dialog, "  " + demoServer() + " ", " demo", "demo\t", "");
         w.dialog.Button1->click();
+        w.dialog.work().waitUntilDone();
         QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
         QCOMPARE(boxes.seen()[0].owner, &w.dialog);
         QVERIFY(!w.dialog.isVisible());
@@ -91,6 +93,7 @@ private slots:
         w.connection.open();
         fill(w.dialog, "sqlite:/nonexistent.sqlite", "db;x=1", "sa", "secret");
         w.dialog.Button1->click();
+        w.dialog.work().waitUntilDone();
         QCOMPARE(boxes.texts(), QStringList{"数据库连接失败！"});
         QCOMPARE(boxes.seen()[0].caption, QCoreApplication::applicationName());
         QCOMPARE(boxes.seen()[0].owner, nullptr);
@@ -143,6 +146,7 @@ private slots:
         DialogOnConnection w; // reading the broken key on showing reports it too
         fill(w.dialog, demoServer(), "demo", "demo", "");
         w.dialog.Button1->click();
+        w.dialog.work().waitUntilDone();
         const QStringList expected = {"在对系统注册表进行操作时发现错误！", "登录成功！",
                                       "在对系统注册表进行操作时发现错误！"};
         QCOMPARE(boxes.texts(), expected);

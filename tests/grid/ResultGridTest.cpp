@@ -33,7 +33,8 @@ struct CurrentStockGrid {
     void run(const std::string& name = "") {
         CurrentStockCriteria criteria;
         criteria.name = name;
-        QVERIFY(grid.rerun(currentStockStatement(criteria)));
+        grid.clearForRun(currentStockStatement(criteria));
+        QVERIFY(grid.showRows(connection.fetchAll(query.commandText(), currentStockFields())));
     }
     bool shown() {
         grid.show();

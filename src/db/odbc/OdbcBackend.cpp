@@ -32,8 +32,8 @@ bool OdbcBackend::connectionDead() const {
            dead == SQL_CD_TRUE;
 }
 
-ResultSet OdbcBackend::fetchAll(const std::string& commandText,
-                                std::span<const FieldDecl> declared) {
+ResultSet OdbcBackend::fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
+                                WorkControl& control) {
     try {
         GrownBuffers buffers;
         lastFetchCounts_ = {};
@@ -41,14 +41,20 @@ ResultSet OdbcBackend::fetchAll(const std::string& commandText,
         // the statement run again with buffers that hold it.
         for (;;) {
             OdbcHandle statement(SQL_HANDLE_STMT, connection_->get());
+            // SQLCancel is the one call that ODBC lets another thread make on a statement
+            // that is running.
+            const WorkControl::Interruptible running(control,
+                                                     [h = statement.get()] { SQLCancel(h); });
             const SQLRETURN rc = odbcExecDirect(statement.get(), commandText);
             if (rc == SQL_NO_DATA)
                 throw DbError("the statement returned no result");
             statement.check(rc, "statement refused");
-            if (auto result = readOdbcResult(statement, declared, buffers, lastFetchCounts_))
+            if (auto result =
+                    readOdbcResult(statement, declared, buffers, lastFetchCounts_, control))
                 return std::move(*result);
         }
     } catch (const DbError& error) {
+        control.throwIfCancelled(); // the driver's "operation cancelled"
         // FreeTDS reports a closed socket as a general error; the connection knows better.
         if (!error.connectionLost() && connectionDead())
             throw DbError(error.what(), true);

@@ -18,8 +18,9 @@ public:
     explicit OdbcBackend(const std::string& connectionString,
                          int loginTimeoutSeconds = kLoginTimeoutSeconds);
 
-    ResultSet fetchAll(const std::string& commandText,
-                       std::span<const FieldDecl> declared) override;
+    using DatabaseBackend::fetchAll;
+    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
+                       WorkControl& control) override;
 
     // How the last result was read, for tests and benchmarks.
     const OdbcFetchCounts& lastFetchCounts() const { return lastFetchCounts_; }

@@ -161,7 +161,7 @@ bool getWholeText(const OdbcHandle& statement, SQLUSMALLINT index, std::string& 
 // with, so that one more run reads it whole. (FreeTDS, like the SQLite driver, cannot read one
 // value of a fetched block again, whatever SQL_GETDATA_EXTENSIONS says.)
 bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
-                  std::vector<SQLLEN>& needed, OdbcFetchCounts& counts) {
+                  std::vector<SQLLEN>& needed, OdbcFetchCounts& counts, WorkControl& control) {
     const SQLHSTMT h = statement.get();
     SQLULEN fetched = 0;
     std::vector<SQLUSMALLINT> status(kRowsPerBlock);
@@ -188,6 +188,8 @@ bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
         if (rc == SQL_NO_DATA)
             break;
         statement.check(rc, "fetch");
+        control.addDone(fetched);
+        control.throwIfCancelled();
         for (SQLULEN row = 0; row < fetched; ++row) {
             if (status[row] == SQL_ROW_ERROR)
                 throw DbError("fetch: " + statement.diagnostics());
@@ -215,7 +217,7 @@ bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
 
 // Every value through SQLGetData, one row per fetch: for values too long for a block buffer.
 void readRowByRow(const OdbcHandle& statement, std::vector<Binding>& bindings,
-                  OdbcFetchCounts& counts) {
+                  OdbcFetchCounts& counts, WorkControl& control) {
     std::string scratch;
     std::string longText;
     for (Binding& b : bindings)
@@ -226,6 +228,8 @@ void readRowByRow(const OdbcHandle& statement, std::vector<Binding>& bindings,
         if (rc == SQL_NO_DATA)
             break;
         statement.check(rc, "fetch");
+        control.addDone(1);
+        control.throwIfCancelled();
         for (Binding& b : bindings) {
             if (b.target->kind() == FieldKind::Text) {
                 if (getWholeText(statement, b.sourceIndex, longText))
@@ -272,7 +276,8 @@ FieldKind kindFromOdbcType(SQLSMALLINT sqlType) {
 
 std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
                                         std::span<const FieldDecl> declared, GrownBuffers& buffers,
-                                        OdbcFetchCounts& counts) {
+                                        OdbcFetchCounts& counts, WorkControl& control) {
+    control.setDone(0);
     const std::size_t runs = counts.runs + 1;
     counts = {};
     counts.runs = runs;
@@ -314,11 +319,11 @@ std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
         bindings.push_back(std::move(b));
     }
     if (buffers.rowByRow) {
-        readRowByRow(statement, bindings, counts);
+        readRowByRow(statement, bindings, counts, control);
         return result;
     }
     std::vector<SQLLEN> needed(bindings.size());
-    if (readInBlocks(statement, bindings, needed, counts))
+    if (readInBlocks(statement, bindings, needed, counts, control))
         return result;
     for (std::size_t i = 0; i < bindings.size(); ++i) {
         if (needed[i] <= bindings[i].elementBytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "OdbcHandle.h"
+#include "db/WorkControl.h"
 #include "result/FieldKind.h"
 #include "result/ResultSet.h"
 
@@ -26,10 +27,11 @@ struct GrownBuffers {
 // arrays of rows and fetched in blocks. A text column is bound with a buffer for its described
 // size (255 characters at first for an unbounded one, varchar(max)). When a value is longer
 // than its buffer, nothing is returned and `buffers` tells how the statement's next run must
-// bind to hold every value, block by block, or past a cap row by row.
+// bind to hold every value, block by block, or past a cap row by row. Rows read so far go
+// into `control`; a stop it asks for ends the reading with WorkCancelled.
 std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
                                         std::span<const FieldDecl> declared, GrownBuffers& buffers,
-                                        OdbcFetchCounts& counts);
+                                        OdbcFetchCounts& counts, WorkControl& control);
 
 // The kind of value that an ODBC SQL type delivers.
 FieldKind kindFromOdbcType(SQLSMALLINT sqlType);

@@ -86,7 +86,7 @@ void SqliteBackend::execute(const char* sql, const std::string& boundText) {
 }
 
 ResultSet SqliteBackend::fetchAll(const std::string& commandText,
-                                  std::span<const FieldDecl> declared) {
+                                  std::span<const FieldDecl> declared, WorkControl& control) {
     const std::string sql = tsqlToSqlite(commandText);
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
@@ -98,6 +98,7 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
         throw DbError("the command text must hold exactly one statement");
     if (!sqlite3_stmt_readonly(raw))
         throw DbError("only reading statements are run");
+    const WorkControl::Interruptible running(control, [db = db_] { sqlite3_interrupt(db); });
 
     // An undeclared column without a declared type (an expression) takes the kind of its
     // first value.
@@ -118,10 +119,21 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
     for (int i = 0; i < columnCount; ++i)
         if (const int target = plan.targetOf[static_cast<std::size_t>(i)]; target >= 0)
             targets.emplace_back(i, &result.column(static_cast<std::size_t>(target)));
-    for (; rc == SQLITE_ROW; rc = sqlite3_step(raw))
+    // The count goes out and the stop is looked for once per few thousand rows.
+    constexpr std::size_t kRowsPerReport = 4096;
+    std::size_t rows = 0;
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(raw)) {
         for (const auto& [index, column] : targets)
             appendSqliteValue(*column, plan.fieldsDeclared, raw, index);
-    if (rc != SQLITE_DONE)
+        if (++rows % kRowsPerReport == 0) {
+            control.setDone(rows);
+            control.throwIfCancelled();
+        }
+    }
+    control.setDone(rows);
+    if (rc != SQLITE_DONE) {
+        control.throwIfCancelled();
         throw DbError(sqlite3_errmsg(db_));
+    }
     return result;
 }

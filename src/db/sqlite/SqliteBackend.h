@@ -15,8 +15,9 @@ public:
     SqliteBackend(const SqliteBackend&) = delete;
     SqliteBackend& operator=(const SqliteBackend&) = delete;
 
-    ResultSet fetchAll(const std::string& commandText,
-                       std::span<const FieldDecl> declared) override;
+    using DatabaseBackend::fetchAll;
+    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
+                       WorkControl& control) override;
 
 private:
     void execute(const char* sql, const std::string& boundText);

@@ -1,0 +1,98 @@
+#include "WindowWork.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QShortcut>
+#include <QWidget>
+
+namespace {
+constexpr int kProgressMilliseconds = 100;
+}
+
+WindowWork::WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelButton)
+    : window_(window), status_(status), cancelButton_(cancelButton),
+      escape_(new QShortcut(Qt::Key_Escape, window)) {
+    escape_->setEnabled(false);
+    QObject::connect(escape_, &QShortcut::activated, window, [this] { cancel(); });
+    if (cancelButton_) {
+        QObject::connect(cancelButton_, &QAbstractButton::clicked, window, [this] { cancel(); });
+        cancelButton_->hide();
+        cancelButton_->setCursor(Qt::ArrowCursor);
+    }
+    progressTimer_.setInterval(kProgressMilliseconds);
+    QObject::connect(&progressTimer_, &QTimer::timeout, window, [this] { showProgress(); });
+}
+
+WindowWork::~WindowWork() {
+    if (job_) {
+        job_->drop();
+        if (task_.usesShared)
+            stopping_.push_back(std::move(job_));
+    }
+    for (const std::unique_ptr<BackgroundJob>& job : stopping_)
+        job->wait();
+}
+
+void WindowWork::start(Task task) {
+    if (job_)
+        return;
+    std::erase_if(stopping_,
+                  [](const std::unique_ptr<BackgroundJob>& job) { return !job->running(); });
+    task_ = std::move(task);
+    elapsed_.start();
+    job_ = std::make_unique<BackgroundJob>(task_.work,
+                                           [this](std::exception_ptr failure) { ended(failure); });
+    setBusyLook(true);
+    showProgress();
+}
+
+void WindowWork::cancel() {
+    if (!job_)
+        return;
+    job_->drop();
+    if (task_.usesShared)
+        stopping_.push_back(std::move(job_));
+    ended(std::make_exception_ptr(WorkCancelled()));
+}
+
+void WindowWork::ended(std::exception_ptr failure) {
+    job_.reset();
+    setBusyLook(false);
+    const BackgroundJob::Finished finished = std::move(task_.finished);
+    task_ = {};
+    showOutcome({});
+    finished(failure);
+}
+
+void WindowWork::showOutcome(const QString& text) {
+    status_->setText(text);
+    status_->setVisible(!text.isEmpty());
+}
+
+void WindowWork::waitUntilDone() const {
+    while (busy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void WindowWork::showProgress() {
+    if (job_)
+        status_->setText(
+            task_.progress(job_->control(), static_cast<double>(elapsed_.elapsed()) / 1000.0));
+}
+
+void WindowWork::setBusyLook(bool busy) {
+    for (QWidget* control : blocked_)
+        control->setEnabled(!busy);
+    escape_->setEnabled(busy);
+    if (cancelButton_)
+        cancelButton_->setVisible(busy);
+    if (busy) {
+        status_->show();
+        window_->setCursor(Qt::WaitCursor);
+        progressTimer_.start();
+    } else {
+        window_->unsetCursor();
+        progressTimer_.stop();
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "BackgroundJob.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QString>
+#include <QTimer>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QAbstractButton;
+class QLabel;
+class QShortcut;
+class QWidget;
+
+// The one piece of long work that a window runs at a time, and what the window shows
+// meanwhile: the controls that would start other work are disabled, the wait cursor stands
+// over the window, a status text tells the progress ten times a second, and a 取消 button and
+// the Escape key stop the work. The window stays ready for painting, moving and resizing.
+class WindowWork {
+public:
+    struct Task {
+        BackgroundJob::Work work;
+        // The status text while the work runs, from its control and the seconds since start.
+        std::function<QString(const WorkControl&, double)> progress;
+        // Runs on the interface thread once the work has ended, with its failure (null after
+        // success, WorkCancelled after a cancel); the window is ready again by then.
+        BackgroundJob::Finished finished;
+        // The work reads the window's data or the program's connection, so it must have
+        // stopped before they change or go; work that uses only what it holds itself (a
+        // connection attempt) is left to end on its own.
+        bool usesShared = true;
+    };
+
+    // `status` shows the progress; `cancelButton`, if any, is shown while work runs.
+    WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelButton);
+    // Stops running work without its `finished`, and waits for work that uses shared data.
+    ~WindowWork();
+    WindowWork(const WindowWork&) = delete;
+    WindowWork& operator=(const WindowWork&) = delete;
+
+    // Controls that would start other work: disabled while work runs.
+    void setBlockedControls(QList<QWidget*> controls) { blocked_ = std::move(controls); }
+    bool busy() const { return job_ != nullptr; }
+    void start(Task task);
+    // Stops the running work: the window is ready again at once, and the task's `finished`
+    // runs with WorkCancelled.
+    void cancel();
+    // What the last work came to, in place of its progress; hidden when empty.
+    void showOutcome(const QString& text);
+    // Turns the event loop until no work runs (for tools and tests that drive a window).
+    void waitUntilDone() const;
+
+private:
+    void ended(std::exception_ptr failure);
+    void showProgress();
+    void setBusyLook(bool busy);
+
+    QWidget* window_;
+    QLabel* status_;
+    QAbstractButton* cancelButton_;
+    QShortcut* escape_;
+    QList<QWidget*> blocked_;
+    QTimer progressTimer_;
+    QElapsedTimer elapsed_;
+    Task task_;
+    std::unique_ptr<BackgroundJob> job_;
+    // Cancelled work that uses shared data and may still be stopping.
+    std::vector<std::unique_ptr<BackgroundJob>> stopping_;
+};
