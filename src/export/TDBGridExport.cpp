@@ -15,6 +15,7 @@ void TDBGridExport::WriteGridToFile(const QString& path, const ExportLayout& lay
     CheckFits(query); // a refusal touches no file
     SaveFileStream file(path);
     WriteGridToStream(file, layout, query);
+    control_->throwIfCancelled(); // a cancel that came with the last record keeps the old file
     file.commit();
 }
 

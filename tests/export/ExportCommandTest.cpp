@@ -116,6 +116,12 @@ private slots:
         MessageBoxWatcher messages;
         saveIn(folder, 4, "stock.xls");
         w.main.ToolButton8->click();
+        // Written on a worker thread: meanwhile nothing starts other work or reorders the rows.
+        QVERIFY(w.main.work().busy());
+        QVERIFY(!w.main.tbn_query->isEnabled());
+        QVERIFY(!w.main.ToolButton8->isEnabled());
+        w.main.dbg_xclinfoTitleClick(2);
+        QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 ASC"));
         w.main.work().waitUntilDone();
         QStringDecoder cp936("windows-936");
         const QString text =

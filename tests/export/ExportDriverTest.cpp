@@ -159,6 +159,30 @@ TEST(ExportDriver, AClosedResultFailsAndLeavesTheOldFileAsItWas) {
     EXPECT_EQ(filesIn(folder), before); // no temporary file behind
 }
 
+TEST(ExportDriver, ACancelStopsTheWalkAndLeavesTheOldFile) {
+    ExportFixture f;
+    f.open();
+    const std::filesystem::path folder = std::filesystem::path(f.file()).parent_path();
+    const std::string path = f.file() + ".xls";
+    std::ofstream(path) << "old";
+    const std::vector<std::string> before = filesIn(folder);
+    WorkControl control;
+    control.cancel();
+    TDBGridExportAsXLS writer;
+    writer.watchWith(control);
+    EXPECT_THROW(writer.WriteGridToFile(QString::fromStdString(path), f.layout, f.query),
+                 WorkCancelled);
+    EXPECT_EQ(fileBytes(path), "old");
+    EXPECT_EQ(filesIn(folder), before);
+
+    WorkControl watched; // counts every record it wrote
+    TDBGridExportAsText text;
+    text.watchWith(watched);
+    text.WriteGridToFile(QString::fromStdString(path), f.layout, f.query);
+    EXPECT_EQ(watched.done(), f.query.rowCount());
+    EXPECT_EQ(watched.total(), f.query.rowCount());
+}
+
 TEST(ExportDriver, AFailedWriteIsReportedAndTheOldFileStays) {
     ExportFixture f;
     f.open();

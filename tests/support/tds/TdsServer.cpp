@@ -252,6 +252,17 @@ void TdsServer::serve(int fd) {
                 batches_.push_back(text);
             }
             const auto reply = responder_ ? responder_(text) : nullptr;
+            // A slow statement: an attention while it "runs" ends it without its result.
+            if (options_.answerAfterMs > 0) {
+                pollfd p{fd, POLLIN, 0};
+                if (poll(&p, 1, options_.answerAfterMs) > 0) {
+                    const auto attention = readMessage(fd, stopping_);
+                    if (attention && attention->type == kAttention &&
+                        sendReply(fd, tds::doneToken(tds::kDoneAttention, 0), packetSize))
+                        continue;
+                    break;
+                }
+            }
             if (!sendReply(fd, reply ? *reply : tds::doneToken(0, 0), packetSize))
                 break;
         } else if (message->type == kAttention) {

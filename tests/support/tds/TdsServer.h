@@ -11,7 +11,8 @@
 struct TdsServerOptions {
     bool silent = false;
     bool refuseLogin = false;
-    int port = 0; // 0 for any free port; another to start again where a server was
+    int port = 0;          // 0 for any free port; another to start again where a server was
+    int answerAfterMs = 0; // how long each batch "runs" before its answer goes out
 };
 
 // A stand-in for SQL Server on a loopback port, speaking as much TDS 7.4 as FreeTDS needs for
@@ -20,7 +21,8 @@ struct TdsServerOptions {
 // database, Chinese_PRC collation and packet size, or refuses it as SQL Server does (error
 // 18456); it records the text of every SQL batch (the ALL_HEADERS skipped, UTF-16 decoded) and
 // answers it with what the responder gives, a result set (see tds::Table) or an error, or with
-// a bare DONE; it answers an attention; and it can drop every client connection at once, as a
+// a bare DONE, after a delay if asked to, during which an attention ends the batch as it ends a
+// running statement; it answers an attention; and it can drop every client connection at once, as a
 // restarting server does. Each connection runs on a thread of its own. Silent, it accepts
 // connections and never answers, so that a client's log-in time-out has to end the attempt.
 // Not covered: TLS, RPC calls (sp_executesql, prepared statements), server cursors, several

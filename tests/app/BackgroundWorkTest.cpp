@@ -1,0 +1,190 @@
+// Long work off the interface thread: the windows stay live while a query or a connection
+// attempt runs, and a cancel leaves them ready at once with nothing reported.
+#include "app/Tfrm_crquery.h"
+#include "app/Tfrm_xclquery.h"
+#include "forms/Tfrm_link.h"
+#include "grid/ResultGrid.h"
+#include "grid/ResultTableModel.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/SettingsSandbox.h"
+#include "support/TickWatch.h"
+#include "support/TinyErp.h"
+#include "support/tds/TdsServer.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+// A main window on a small ERP of its own with one stock row, connected at start-up as a user
+// would find it, that can then be made slow.
+struct MainWindowOnTinyErp {
+    MainWindowOnTinyErp() {
+        erp.addWarehouseWithStock("01", "原材料库", 5);
+        settings.store({erp.server(), "d", "u", ""});
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+    }
+    bool connected() {
+        return QTest::qWaitForWindowActive(&main) &&
+               QTest::qWaitFor([this] { return main.t_action.isActive(); });
+    }
+    QList<QWidget*> workButtons() const {
+        return {main.tbn_query, main.ToolButton8, main.ToolButton2, main.ToolButton1, main.BitBtn1};
+    }
+    TinyErp erp;
+    SettingsSandbox settings;
+    MessageBoxWatcher boxes;
+    Tfrm_xclquery main;
+};
+
+// The connection is free again: a statement of its own runs at once instead of waiting for
+// one that was cancelled.
+bool connectionFree(Connection& connection) {
+    QElapsedTimer clock;
+    clock.start();
+    const bool answered = connection.fetchAll("select 1 as one", {}).rowCount() == 1;
+    return answered && clock.elapsed() < 2000;
+}
+
+} // namespace
+
+class BackgroundWorkTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aSlowQueryKeepsTheWindowLiveAndEscapeCancelsIt() {
+        MainWindowOnTinyErp w;
+        QVERIFY(w.connected());
+        w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
+        QCOMPARE(w.main.Panel4->text(), QString("记录数为：1"));
+        w.erp.slowDown();
+
+        const TickWatch ticks;
+        w.main.tbn_query->click();
+        QVERIFY(w.main.work().busy());
+        QCOMPARE(w.main.dbg_xclinfo->model()->rowCount(), 0); // emptied at once
+        for (QWidget* button : w.workButtons())
+            QVERIFY(!button->isEnabled());
+        QCOMPARE(w.main.cursor().shape(), Qt::WaitCursor);
+        QVERIFY(w.main.btn_cancel->isVisible());
+        QTest::qWait(300);
+        QVERIFY2(ticks.ticks() >= 10, qPrintable(QString::number(ticks.ticks())));
+        QVERIFY(w.main.work().busy());
+        QVERIFY(w.main.workStatus->text().startsWith("正在查询：已读取 0 条记录"));
+
+        QTest::keyClick(&w.main, Qt::Key_Escape);
+        QVERIFY(!w.main.work().busy());
+        QCOMPARE(w.main.workStatus->text(), QString("查询已取消"));
+        QCOMPARE(w.main.Panel4->text(), QString("记录数为：1")); // the count as it was
+        QVERIFY(!w.main.ado_xclinfo.isOpen());
+        QCOMPARE(w.main.dbg_xclinfo->model()->rowCount(), 0);
+        for (QWidget* button : w.workButtons())
+            QVERIFY(button->isEnabled());
+        QCOMPARE(w.main.cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(!w.main.btn_cancel->isVisible());
+        QVERIFY(connectionFree(w.main.ado_conn));
+        QTest::qWait(50); // a result on its way would arrive now
+        QVERIFY(w.boxes.seen().isEmpty());
+        QVERIFY(!w.main.ado_xclinfo.isOpen());
+    }
+
+    void whileAQueryRunsTitleClicksDoubleClicksAndEnterStartNothing() {
+        MainWindowOnTinyErp w;
+        QVERIFY(w.connected());
+        w.erp.slowDown();
+        w.main.tbn_query->click();
+        QVERIFY(w.main.work().busy());
+        QTest::keyClick(w.main.edt_code, Qt::Key_Return);
+        w.main.dbg_xclinfoDblClick();
+        QCOMPARE(frm_crquery, nullptr);
+        w.main.btn_cancel->click();
+        QVERIFY(!w.main.work().busy());
+        QVERIFY(w.boxes.seen().isEmpty());
+    }
+
+    void closingTheJournalWhileItsQueryRunsDropsTheQuery() {
+        MainWindowOnTinyErp w;
+        QVERIFY(w.connected());
+        w.erp.slowDown();
+        auto* journal = new Tfrm_crquery(w.main.ado_conn);
+        journal->show();
+        journal->RunQuery();
+        QVERIFY(journal->work().busy());
+        QVERIFY(journal->workStatus->text().startsWith("正在查询"));
+        delete journal;
+        QVERIFY(connectionFree(w.main.ado_conn));
+        QTest::qWait(50);
+        QVERIFY(w.boxes.seen().isEmpty());
+    }
+
+    void aServerThatNeverAnswersCanBeLeftAtStartUp() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        auto server =
+            std::make_unique<TdsServer>(TdsServer::Responder{}, TdsServerOptions{.silent = true});
+        settings.store({server->address(), "demo", "sa", "secret"});
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+        QVERIFY(QTest::qWaitFor([&] { return main.work().busy(); }));
+        const TickWatch ticks;
+        QTest::qWait(300);
+        QVERIFY2(ticks.ticks() >= 10, qPrintable(QString::number(ticks.ticks())));
+        QVERIFY(main.work().busy());
+        QVERIFY(main.workStatus->text().startsWith("正在连接数据库"));
+        QVERIFY(!main.tbn_query->isEnabled());
+
+        main.btn_cancel->click(); // a failed attempt without its message
+        QVERIFY(!main.work().busy());
+        QVERIFY(!main.ado_conn.isOpen());
+        QVERIFY(!main.t_action.isActive());
+        QVERIFY(main.tbn_query->isEnabled());
+        QTest::qWait(50);
+        QVERIFY(boxes.seen().isEmpty());
+        server.reset(); // the attempt left behind ends with the server's sockets
+        BackgroundJob::waitForAll();
+        QVERIFY(boxes.seen().isEmpty());
+    }
+
+    void theDialogsCancelStopsTheAttemptAndKeepsTheBoxes() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        auto server =
+            std::make_unique<TdsServer>(TdsServer::Responder{}, TdsServerOptions{.silent = true});
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        Tfrm_link dialog(main.ado_conn);
+        dialog.show();
+        dialog.Edit1->setText(QString::fromStdString(server->address()));
+        dialog.Edit2->setText("demo");
+        dialog.Edit3->setText("sa");
+        dialog.Button1->click();
+        QVERIFY(dialog.work().busy());
+        QVERIFY(!dialog.Edit1->isEnabled());
+        QVERIFY(!dialog.Button1->isEnabled());
+        QCOMPARE(dialog.cursor().shape(), Qt::WaitCursor);
+        QVERIFY(dialog.workStatus->text().startsWith("正在连接数据库"));
+
+        dialog.Button2->click(); // stops the attempt instead of emptying the boxes
+        QVERIFY(!dialog.work().busy());
+        QCOMPARE(dialog.Edit3->text(), QString("sa"));
+        QVERIFY(dialog.Edit1->isEnabled());
+        QVERIFY(dialog.isVisible());
+        QVERIFY(!main.ado_conn.isOpen());
+        QTest::qWait(50);
+        QVERIFY(boxes.seen().isEmpty());
+        QVERIFY(settings.stored().server.empty()); // nothing stored
+        server.reset();
+        BackgroundJob::waitForAll();
+    }
+};
+
+QTEST_MAIN(BackgroundWorkTest)
+#include "BackgroundWorkTest.moc"
