@@ -11,12 +11,7 @@ void TDBGridExportAsText::WriteGridToStream(std::ostream& stream, const ExportLa
 }
 
 QString TDBGridExportAsText::value(const QString& text) const {
-    const auto breaksRows = [](QChar c) { return breaksTextRows(c.unicode()); };
-    if (std::none_of(text.begin(), text.end(), breaksRows))
-        return text;
-    QString kept = text;
-    std::replace_if(kept.begin(), kept.end(), breaksRows, QChar(' '));
-    return kept;
+    return withoutRowBreaks(text);
 }
 
 void TDBGridExportAsText::BreakBeforeRow() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "grid/CellText.h"
+#include "grid/GridCopy.h"
 
 #include <QString>
 
@@ -36,8 +37,3 @@ private:
     std::string scratch_;
     std::size_t replacedCells_ = 0;
 };
-
-// Whether a character inside a value would break the text file's rows.
-inline bool breaksTextRows(char32_t c) {
-    return c == '\t' || c == '\r' || c == '\n';
-}

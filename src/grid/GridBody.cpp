@@ -1,12 +1,18 @@
 #include "GridBody.h"
 
 #include "FittedText.h"
+#include "GridCopy.h"
 #include "GridHeader.h"
+#include "GridTitles.h"
 #include "ResultTableModel.h"
 #include "db/ResultQuery.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -14,13 +20,14 @@ namespace {
 const QColor kNavy(0, 0, 128);
 const QColor kWhite(255, 255, 255);
 const QColor kBlack(0, 0, 0);
+const QColor kPicked(198, 221, 245);
 } // namespace
 
 GridBody::GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles,
                    const GridSettings& settings, QWidget* parent)
-    : QAbstractScrollArea(parent), query_(query), model_(model), settings_(settings),
-      header_(new GridHeader(titles, true, settings, this)), corner_(new QWidget(this)),
-      layout_(*header_, settings.FrozenCols) {
+    : QAbstractScrollArea(parent), query_(query), model_(model), titles_(titles),
+      settings_(settings), header_(new GridHeader(titles, true, settings, this)),
+      corner_(new QWidget(this)), layout_(*header_, settings.FrozenCols) {
     setFocusPolicy(Qt::StrongFocus);
     header_->setModel(&model_);
     corner_->setAutoFillBackground(true);
@@ -76,13 +83,17 @@ QRect GridBody::cellRect(int row, int column) const {
 }
 
 void GridBody::setCurrentCell(int row, int column) {
+    const int before = currentRow();
     if (column >= 0 && column < header_->count())
         currentColumn_ = column;
     moveToRow(row);
+    if (currentRow() != before)
+        pickTo(currentRow(), {});
 }
 
 void GridBody::rowsChanged() {
     closeEditor();
+    pickTo(0, {});
     verticalScrollBar()->setValue(0);
     updateGeometries();
     viewport()->update();
@@ -90,6 +101,7 @@ void GridBody::rowsChanged() {
 
 void GridBody::rowsReordered() {
     closeEditor();
+    pickTo(std::max(currentRow(), 0), {}); // picked places would now hold other rows
     scrollToCurrent();
     viewport()->update();
 }
@@ -160,6 +172,8 @@ void GridBody::paintEvent(QPaintEvent* event) {
                              kRowHeight);
             if (row == current)
                 painter.fillRect(cell, kNavy);
+            else if (selection_.contains(row))
+                painter.fillRect(cell, kPicked);
             painter.setPen(lines);
             if (settings_.Options.colLines)
                 painter.drawLine(cell.topRight(), cell.bottomRight());
@@ -240,21 +254,34 @@ void GridBody::scrollToCurrent() {
 }
 
 void GridBody::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Copy))
+        return copyToClipboard(false);
+    if (event->matches(QKeySequence::SelectAll)) {
+        if (rowCount() > 0)
+            selection_.pickRun(0, rowCount() - 1);
+        viewport()->update();
+        return;
+    }
     const bool ctrl = event->modifiers().testFlag(Qt::ControlModifier);
     const int row = currentRow();
+    // Up and down, Shift picking the rows passed over.
+    const auto moveRows = [&](int target) {
+        moveToRow(target);
+        pickTo(currentRow(), event->modifiers() & Qt::ShiftModifier);
+    };
     switch (event->key()) {
     case Qt::Key_Up:
-        return moveToRow(row - 1);
+        return moveRows(row - 1);
     case Qt::Key_Down:
-        return moveToRow(row + 1);
+        return moveRows(row + 1);
     case Qt::Key_PageUp:
-        return moveToRow(row - fullRows());
+        return moveRows(row - fullRows());
     case Qt::Key_PageDown:
-        return moveToRow(row + fullRows());
+        return moveRows(row + fullRows());
     case Qt::Key_Home:
-        return ctrl ? moveToRow(0) : setCurrentCell(row, header_->logicalIndex(0));
+        return ctrl ? moveRows(0) : setCurrentCell(row, header_->logicalIndex(0));
     case Qt::Key_End:
-        return ctrl ? moveToRow(rowCount() - 1)
+        return ctrl ? moveRows(rowCount() - 1)
                     : setCurrentCell(row, header_->logicalIndex(header_->count() - 1));
     case Qt::Key_Left:
         return stepColumn(-1, false);
@@ -282,7 +309,61 @@ void GridBody::mousePressEvent(QMouseEvent* event) {
     const int row = rowAt(point.y());
     if (row < 0)
         return;
-    setCurrentCell(row, layout_.logicalAt(point.x() - kIndicatorWidth));
+    // A right click keeps the picked rows it lands on, for the context menu.
+    const bool keepPicked = event->button() == Qt::RightButton && selection_.contains(row);
+    if (const int column = layout_.logicalAt(point.x() - kIndicatorWidth); column >= 0)
+        currentColumn_ = column;
+    moveToRow(row);
+    if (!keepPicked)
+        pickTo(row,
+               event->button() == Qt::LeftButton ? event->modifiers() : Qt::KeyboardModifiers());
+}
+
+void GridBody::pickTo(int row, Qt::KeyboardModifiers modifiers) {
+    if (modifiers.testFlag(Qt::ShiftModifier)) {
+        selection_.pickRun(anchor_, row);
+    } else if (modifiers.testFlag(Qt::ControlModifier)) {
+        selection_.toggle(row);
+        anchor_ = row;
+    } else {
+        selection_.clear();
+        anchor_ = row;
+    }
+    viewport()->update();
+}
+
+void GridBody::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu menu(this);
+    menu.addAction("复制", QKeySequence::Copy, this, [this] { copyToClipboard(false); });
+    menu.addAction("复制(含标题)", this, [this] { copyToClipboard(true); });
+    menu.exec(event->globalPos());
+}
+
+QString GridBody::copiedText(bool withTitles) const {
+    std::vector<int> columns;
+    std::vector<QString> titles;
+    for (int visual = 0; visual < header_->count(); ++visual) {
+        const int logical = header_->logicalIndex(visual);
+        if (header_->isSectionHidden(logical))
+            continue;
+        columns.push_back(logical);
+        if (withTitles)
+            titles.push_back(
+                QString::fromStdString(titles_[static_cast<std::size_t>(logical)].caption));
+    }
+    std::vector<int> rows = selection_.rows();
+    if (rows.empty() && currentRow() >= 0)
+        rows.push_back(currentRow());
+    return tabSeparatedRows(
+        columns, rows,
+        [this](int row, int column) {
+            return model_.data(model_.index(row, column), Qt::DisplayRole).toString();
+        },
+        titles);
+}
+
+void GridBody::copyToClipboard(bool withTitles) const {
+    QGuiApplication::clipboard()->setText(copiedText(withTitles));
 }
 
 void GridBody::mouseDoubleClickEvent(QMouseEvent*) {

@@ -2,6 +2,7 @@
 
 #include "GridColumnLayout.h"
 #include "GridSettings.h"
+#include "RowSelection.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>
@@ -41,6 +42,14 @@ public:
     QRect cellRect(int row, int column) const;
     bool isEditorOpen() const { return !editor_.isNull(); }
 
+    // Rows picked with Shift or Ctrl, by click or key; Ctrl+A picks all.
+    const RowSelection& selection() const { return selection_; }
+    // The picked rows, or the current one when none is picked, as tab-separated text: cells as
+    // shown, columns in display order, with the title line first if asked for. Ctrl+C and the
+    // context menu's 复制 and 复制(含标题) put it on the clipboard.
+    QString copiedText(bool withTitles) const;
+    void copyToClipboard(bool withTitles) const;
+
     // After the query opened or closed: the rows start at the top again.
     void rowsChanged();
     // After the rows were reordered: the current record, which stays current, is shown.
@@ -56,6 +65,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     // Tab and Shift+Tab move between columns instead of leaving the grid.
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -69,6 +79,10 @@ private:
     void syncFrozenHeader();
     void paintIndicator(QPainter& painter, int firstRow, int endRow) const;
     void moveToRow(int row);
+    // After the current row moved to `row`: with Shift the run from the anchor is picked,
+    // with Ctrl the row is added or removed, otherwise nothing is picked and the row becomes
+    // the anchor.
+    void pickTo(int row, Qt::KeyboardModifiers modifiers);
     // To the next shown column in display order; with `wrap`, past the ends onto the next or
     // the previous row.
     void stepColumn(int step, bool wrap);
@@ -80,11 +94,14 @@ private:
 
     ResultQuery& query_;
     ResultTableModel& model_;
+    const GridTitles& titles_;
     const GridSettings& settings_;
     GridHeader* header_;
     GridHeader* frozenHeader_ = nullptr;
     QWidget* corner_;
     GridColumnLayout layout_;
     int currentColumn_ = 0;
+    RowSelection selection_;
+    int anchor_ = 0;
     QPointer<QLineEdit> editor_;
 };

@@ -12,8 +12,11 @@
 #include "stock/CurrentStockStatement.h"
 #include "support/DemoDatabasePath.h"
 
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolTip>
@@ -370,6 +373,74 @@ private slots:
         QVERIFY(!body->isEditorOpen());
         QVERIFY(body->hasFocus());
         QCOMPARE(g.cell(1, "存货名称"), name);
+    }
+
+    void ctrlCCopiesThePickedRowsOrTheCurrentOneAsShownInDisplayOrder() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        QVERIFY(g.shown());
+        GridBody* body = g.grid.body();
+        body->setFocus();
+        g.grid.header()->moveSection(g.grid.header()->visualIndex(g.column("批号")), 0);
+        const auto line = [&](int row) {
+            QStringList cells;
+            for (int visual = 0; visual < g.grid.header()->count(); ++visual)
+                cells << g.grid.model()
+                             ->index(row, g.grid.header()->logicalIndex(visual))
+                             .data()
+                             .toString();
+            return cells.join('\t') + '\n';
+        };
+        QVERIFY(line(0).startsWith(g.cell(0, "批号") + '\t'));
+        const auto copied = [] { return QGuiApplication::clipboard()->text(); };
+
+        body->setCurrentCell(2, 0); // nothing picked: the current row
+        QTest::keyClick(body, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(copied(), line(2));
+
+        QTest::keyClick(body, Qt::Key_Down, Qt::ShiftModifier); // rows 2 and 3
+        QTest::mouseClick(body->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          body->cellRect(5, 0).center()); // and row 5
+        QCOMPARE(body->selection().rows(), (std::vector<int>{2, 3, 5}));
+        QTest::keyClick(body, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(copied(), line(2) + line(3) + line(5));
+        QTest::mouseClick(body->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                          body->cellRect(1, 0).center()); // from the anchor, row 5, up to row 1
+        QCOMPARE(body->selection().count(), 5U);
+
+        QTest::keyClick(body, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(int(body->selection().count()), g.grid.model()->rowCount());
+        const QStringList lines = body->copiedText(true).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), g.grid.model()->rowCount() + 1);
+        QVERIFY(lines[0].startsWith("批号\t存货编码\t"));
+        g.grid.sortByTitle(g.column("现存量")); // picked places would hold other rows
+        QVERIFY(body->selection().isEmpty());
+        QTest::mouseClick(body->viewport(), Qt::LeftButton, {}, body->cellRect(3, 0).center());
+        QVERIFY(body->selection().isEmpty());
+    }
+
+    void theContextMenuCopiesWithAndWithoutTitles() {
+        CurrentStockGrid g;
+        g.run("轴承");
+        QVERIFY(g.shown());
+        GridBody* body = g.grid.body();
+        body->setCurrentCell(1, 0);
+        for (const QString& entry : {QString("复制(含标题)"), QString("复制")}) {
+            QTimer::singleShot(50, [&] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                for (QAction* action : menu->actions())
+                    if (action->text() == entry)
+                        action->trigger();
+                menu->close();
+            });
+            const QPoint at = body->cellRect(1, 0).center();
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body->mapToGlobal(at));
+            QApplication::sendEvent(body->viewport(), &menuEvent);
+            const QString text = QGuiApplication::clipboard()->text();
+            QCOMPARE(text.count('\n'), entry == "复制" ? 1 : 2);
+            QVERIFY(text.contains(g.cell(1, "存货名称")));
+        }
     }
 };
 
