@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -122,6 +123,27 @@ private slots:
         QVERIFY(connectionFree(w.main.ado_conn));
         QTest::qWait(50);
         QVERIFY(w.boxes.seen().isEmpty());
+    }
+
+    void closingTheMainWindowWhileItsQueryRunsEndsTheProgramCleanly() {
+        TinyErp erp;
+        erp.addWarehouseWithStock("01", "原材料库", 5);
+        erp.slowDown();
+        SettingsSandbox settings;
+        settings.store({erp.server(), "d", "u", ""});
+        MessageBoxWatcher boxes;
+        QPointer<Tfrm_xclquery> main = new Tfrm_xclquery; // deleted when it closes
+        main->show();
+        QVERIFY(QTest::qWaitFor([&] { return main->t_action.isActive(); }));
+        main->RunQuery();
+        QVERIFY(main->work().busy());
+        QElapsedTimer clock;
+        clock.start();
+        main->close();
+        QTRY_VERIFY(main.isNull());
+        BackgroundJob::waitForAll();     // nothing left running
+        QVERIFY(clock.elapsed() < 2000); // the statement was interrupted, not waited for
+        QVERIFY(boxes.seen().isEmpty());
     }
 
     void aServerThatNeverAnswersCanBeLeftAtStartUp() {

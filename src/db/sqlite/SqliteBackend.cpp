@@ -31,6 +31,24 @@ void likeFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
     sqlite3_result_int(context, tsqlLike(pattern, argumentText(arguments[1])) ? 1 : 0);
 }
 
+// While it lives, the statements of `db` stop with SQLITE_INTERRUPT once `control` asks.
+class ProgressHandler {
+public:
+    static constexpr int kStepsPerCheck = 10000;
+    ProgressHandler(sqlite3* db, WorkControl& control) : db_(db) {
+        sqlite3_progress_handler(
+            db, kStepsPerCheck,
+            [](void* watched) { return static_cast<WorkControl*>(watched)->cancelled() ? 1 : 0; },
+            &control);
+    }
+    ~ProgressHandler() { sqlite3_progress_handler(db_, 0, nullptr, nullptr); }
+    ProgressHandler(const ProgressHandler&) = delete;
+    ProgressHandler& operator=(const ProgressHandler&) = delete;
+
+private:
+    sqlite3* db_;
+};
+
 bool onlyBlanks(const char* text) {
     for (; *text; ++text)
         if (static_cast<unsigned char>(*text) > 32)
@@ -98,7 +116,10 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
         throw DbError("the command text must hold exactly one statement");
     if (!sqlite3_stmt_readonly(raw))
         throw DbError("only reading statements are run");
-    const WorkControl::Interruptible running(control, [db = db_] { sqlite3_interrupt(db); });
+    // SQLite asks the control for a stop every few thousand steps of its machine: unlike
+    // sqlite3_interrupt, which a statement that has not started yet forgets, it cannot miss one.
+    control.throwIfCancelled();
+    const ProgressHandler stopWhenCancelled(db_, control);
 
     // An undeclared column without a declared type (an expression) takes the kind of its
     // first value.
