@@ -1,11 +1,13 @@
 // Renders a query window with a result to a PNG, on Qt's offscreen platform, so that its grid
 // can be looked at without a display:
-//   render_window main|journal DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
-// The journal window runs with its default dates (this year up to today).
+//   render_window main|journal|main-busy DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
+// The journal window runs with its default dates (this year up to today). main-busy shows the
+// main window half a second into its query, with the progress in its status bar.
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPixmap>
 
@@ -18,11 +20,20 @@ namespace {
 
 // Sets the item name and size, runs the query and renders the window without showing it
 // (showing the main window would also run the start-up connection).
-template <typename Window> bool render(Window& window, int argc, char** argv) {
+template <typename Window> bool render(Window& window, int argc, char** argv, bool busy = false) {
     if (argc > 4)
         window.edt_name->setText(QString::fromUtf8(argv[4]));
     window.resize(argc > 6 ? std::atoi(argv[5]) : 1280, argc > 6 ? std::atoi(argv[6]) : 720);
     window.RunQuery();
+    if (busy) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 500)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        const bool saved = window.grab().save(QString::fromLocal8Bit(argv[3]));
+        window.work().cancel();
+        return saved;
+    }
     window.work().waitUntilDone();
     return window.grab().save(QString::fromLocal8Bit(argv[3]));
 }
@@ -31,9 +42,9 @@ template <typename Window> bool render(Window& window, int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const std::string_view which = argc > 1 ? argv[1] : "";
-    if (argc < 4 || (which != "main" && which != "journal")) {
-        std::fprintf(stderr, "usage: render_window main|journal DEMO_FILE OUT.png [ITEM_NAME] "
-                             "[WIDTH HEIGHT]\n");
+    if (argc < 4 || (which != "main" && which != "journal" && which != "main-busy")) {
+        std::fprintf(stderr, "usage: render_window main|journal|main-busy DEMO_FILE OUT.png "
+                             "[ITEM_NAME] [WIDTH HEIGHT]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -44,8 +55,8 @@ int main(int argc, char** argv) {
         {"sqlite:" + std::filesystem::absolute(argv[2]).string(), "demo", "demo", ""});
     main.ado_conn.open();
     bool rendered = false;
-    if (which == "main") {
-        rendered = render(main, argc, argv);
+    if (which == "main" || which == "main-busy") {
+        rendered = render(main, argc, argv, which == "main-busy");
     } else {
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow();
