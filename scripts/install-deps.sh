@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-    libsqlite3-dev sqlite3 libicu-dev
+    libsqlite3-dev sqlite3 libicu-dev libxlsxwriter-dev
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
     libgtest-dev googletest python3-pyodbc
     fonts-wqy-zenhei

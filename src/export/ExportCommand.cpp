@@ -4,7 +4,9 @@
 #include "TDBGridExportAsHTML.h"
 #include "TDBGridExportAsRTF.h"
 #include "TDBGridExportAsText.h"
+#include "TDBGridExportAsUtf8CSV.h"
 #include "TDBGridExportAsXLS.h"
+#include "TDBGridExportAsXLSX.h"
 #include "forms/MessageBoxes.h"
 #include "forms/WindowWork.h"
 #include "grid/ResultGrid.h"
@@ -34,6 +36,8 @@ const std::vector<ExportFileType>& fileTypes() {
         {"Word 文档(*.RTF)", "rtf", writerClass<TDBGridExportAsRTF>()},
         {"Html 网页(*.html)", "html", writerClass<TDBGridExportAsHTML>()},
         {"纯文本  文档 (*.txt)", "txt", writerClass<TDBGridExportAsText>()},
+        {"Excel 工作簿 (*.xlsx)", "xlsx", writerClass<TDBGridExportAsXLSX>()},
+        {"CSV 文件 (UTF-8) (*.csv)", "csv", writerClass<TDBGridExportAsUtf8CSV>()},
     };
     return types;
 }

@@ -30,6 +30,7 @@ Alignment exportAlignment(Qt::Alignment alignment) {
 ExportLayout exportLayout(const ResultGrid& grid) {
     ExportLayout layout;
     layout.name = grid.objectName();
+    layout.title = grid.window()->windowTitle();
     const GridSettings& settings = grid.settings();
     layout.fixedColour = settings.FixedColor.rgb();
     layout.buttonFace = grid.palette().color(QPalette::Button).rgb();
@@ -47,6 +48,8 @@ ExportLayout exportLayout(const ResultGrid& grid) {
         const int logical = header.logicalIndex(visual);
         if (header.isSectionHidden(logical))
             continue;
+        if (visual < settings.FrozenCols)
+            ++layout.frozenColumns;
         const GridColumn& column = grid.columns()[static_cast<std::size_t>(logical)];
         const GridTitles::Title& title = grid.titles()[static_cast<std::size_t>(logical)];
         ExportColumn e;

@@ -120,7 +120,7 @@ std::size_t TDBGridExport::currentRow() const {
 void TDBGridExport::flush() {
     if (pending_.isEmpty())
         return;
-    const QByteArray bytes = toCp936(pending_);
+    const QByteArray bytes = utf8_ ? pending_.toUtf8() : toCp936(pending_);
     pending_.clear();
     output_->write(bytes.constData(), bytes.size());
     checkOutput();

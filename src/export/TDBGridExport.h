@@ -29,7 +29,8 @@ public:
     // document is written and closed; throws ExportError when the format cannot hold the
     // result (before any file is touched), when the file cannot be created or a write fails,
     // and passes on any failure of the walk. On any failure the old file stays as it was.
-    void WriteGridToFile(const QString& path, const ExportLayout& layout, ResultQuery& query);
+    virtual void WriteGridToFile(const QString& path, const ExportLayout& layout,
+                                 ResultQuery& query);
     virtual void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                    ResultQuery& query);
 
@@ -69,9 +70,11 @@ protected:
     const CellText& cellText() const { return cellText_; }
     // Counts a cell whose text goes out in code page 936 alone, "?" for what it lacks.
     void noteCp936Cell(const QString& text) {
-        if (!cp936HoldsAll(text))
+        if (!utf8_ && !cp936HoldsAll(text))
             ++replacedCells_;
     }
+    // Texts go out in UTF-8 instead of code page 936, every character kept.
+    void writeUtf8() { utf8_ = true; }
     // The column's field in the result and the current record's row, for writers that write
     // values rather than texts; none when the result has no such field.
     const ResultColumn* fieldOf(const ExportColumn& column) const;
@@ -99,4 +102,5 @@ private:
     CellText cellText_;
     TColCellParams params_;
     std::size_t replacedCells_ = 0;
+    bool utf8_ = false;
 };

@@ -49,7 +49,7 @@ void TDBGridExportAsText::EmitRecordRow(const std::vector<ExportColumn>& columns
         return;
     }
     if (!cells_)
-        cells_.emplace(cellText(), columns.size());
+        cells_.emplace(cellText(), columns.size(), cellStyle());
     if (firstRow_)
         firstRow_ = false;
     else

@@ -31,6 +31,8 @@ protected:
     virtual QString value(const QString& text) const;
     // Whether numbers go into the file as the grid shows them; CSV quotes them like any value.
     virtual bool numbersAsShown() const { return true; }
+    // How the records' cells are made while numbers go as shown.
+    virtual TextCellStyle cellStyle() const { return TextCellStyle::Cp936Text; }
     bool takeFirstCell();
 
 private:

@@ -7,21 +7,48 @@
 #include <algorithm>
 #include <bit>
 
-TextCellBytes::TextCellBytes(const CellText& cellText, std::size_t columns)
-    : cellText_(cellText), dates_(columns),
-      decimalPoint_(toCp936(cellText.decimalPoint()).toStdString()) {}
+void appendCsvField(std::string_view text, std::string& out) {
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out += text;
+        return;
+    }
+    out += '"';
+    for (const char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+TextCellBytes::TextCellBytes(const CellText& cellText, std::size_t columns, TextCellStyle style)
+    : cellText_(cellText), style_(style), dates_(columns),
+      decimalPoint_(encoded(cellText.decimalPoint())) {}
+
+std::string TextCellBytes::encoded(const QString& text) const {
+    return style_ == TextCellStyle::Utf8Csv ? text.toStdString() : toCp936(text).toStdString();
+}
+
+void TextCellBytes::appendField(std::string_view bytes, std::string& out) const {
+    if (style_ == TextCellStyle::Utf8Csv)
+        appendCsvField(bytes, out);
+    else
+        out += bytes;
+}
 
 void TextCellBytes::appendRecord(const RecordBlock& records, std::size_t at, std::string& out) {
     const std::vector<const ResultColumn*>& fields = records.fields();
     for (std::size_t j = 0; j < fields.size(); ++j) {
         if (j > 0)
-            out += '\t';
+            out += style_ == TextCellStyle::Utf8Csv ? ',' : '\t';
         if (fields[j] && !records.isNull(j, at))
             appendCell(j, *fields[j], records.bits(j, at), out);
     }
 }
 
 void TextCellBytes::appendText(std::string_view utf8, std::string& out) {
+    if (style_ == TextCellStyle::Utf8Csv)
+        return appendField(utf8, out); // rows kept apart by the quotes
     if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return breaksTextRows(c); })) {
         scratch_.assign(utf8);
         std::replace_if(scratch_.begin(), scratch_.end(), breaksTextRows, ' ');
@@ -35,7 +62,7 @@ void TextCellBytes::appendNumber(std::string ascii, std::string& out) const {
     if (decimalPoint_ != ".")
         if (const std::size_t point = ascii.find('.'); point != std::string::npos)
             ascii.replace(point, 1, decimalPoint_);
-    out += ascii;
+    appendField(ascii, out); // a decimal comma is quoted in CSV
 }
 
 void TextCellBytes::appendCell(std::size_t column, const ResultColumn& field, std::uint64_t bits,
@@ -58,8 +85,8 @@ void TextCellBytes::appendCell(std::size_t column, const ResultColumn& field, st
         auto& made = dates_[column];
         auto found = made.find(integer);
         if (found == made.end())
-            found = made.emplace(integer, toCp936(cellText_.dateTime(integer)).toStdString()).first;
-        out += found->second;
+            found = made.emplace(integer, encoded(cellText_.dateTime(integer))).first;
+        appendField(found->second, out);
         return;
     }
     }

@@ -1,0 +1,293 @@
+#include "TDBGridExportAsXLSX.h"
+
+#include "ExportError.h"
+#include "db/ResultQuery.h"
+#include "result/DbError.h"
+#include "result/ResultColumn.h"
+
+#include <xlsxwriter.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <algorithm>
+#include <bit>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace {
+
+constexpr std::int64_t kMillisecondsPerDay = 86400000;
+// Excel counts days from 1899-12-30; 1970-01-01 is day 25569.
+constexpr double kEpochSerial = 25569.0;
+// What a cell holds at most, in characters.
+constexpr std::size_t kMaxCellCharacters = 32767;
+
+lxw_color_t colourOf(QRgb rgb) {
+    return static_cast<lxw_color_t>(rgb & 0xFFFFFF);
+}
+
+// The text cut after `kMaxCellCharacters` characters.
+std::string_view cellSized(std::string_view utf8) {
+    if (utf8.size() <= kMaxCellCharacters)
+        return utf8;
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < utf8.size(); ++at)
+        if ((static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80 &&
+            ++characters > kMaxCellCharacters)
+            return utf8.substr(0, at);
+    return utf8;
+}
+
+// The decimals a fixed-point value needs, 0 to 4.
+int decimalsOf(std::int64_t tenThousandths) {
+    const std::int64_t fraction = tenThousandths % 10000;
+    if (fraction == 0)
+        return 0;
+    if (fraction % 1000 == 0)
+        return 1;
+    if (fraction % 100 == 0)
+        return 2;
+    return fraction % 10 == 0 ? 3 : 4;
+}
+
+// A file beside the target, under a temporary name, removed unless it replaced the target.
+class FileBeside {
+public:
+    explicit FileBeside(const QString& target)
+        : target_(target), file_(QFileInfo(target).absolutePath() + "/.stockquery-XXXXXX.xlsx") {
+        if (!file_.open())
+            throw ExportError(QString("Cannot create file %1").arg(target).toStdString());
+        file_.close();
+    }
+    QString path() const { return file_.fileName(); }
+    void replaceTarget() {
+        std::error_code error;
+        std::filesystem::rename(QFile::encodeName(path()).toStdString(),
+                                QFile::encodeName(target_).toStdString(), error);
+        if (error)
+            throw ExportError(error.message());
+        file_.setAutoRemove(false);
+    }
+
+private:
+    QString target_;
+    QTemporaryFile file_;
+};
+
+} // namespace
+
+struct TDBGridExportAsXLSX::Workbook {
+    ~Workbook() {
+        if (book)
+            lxw_workbook_free(book); // not closed: nothing more goes into the file
+    }
+    lxw_workbook* book = nullptr;
+    lxw_worksheet* sheet = nullptr;
+    lxw_format* title = nullptr;
+    std::vector<lxw_format*> data;   // per column; null for texts
+    std::vector<lxw_format*> footer; // per column
+};
+
+TDBGridExportAsXLSX::TDBGridExportAsXLSX() = default;
+TDBGridExportAsXLSX::~TDBGridExportAsXLSX() = default;
+
+void TDBGridExportAsXLSX::CheckFits(const ResultQuery& query) const {
+    if (query.isOpen() && query.rowCount() > kMaxRecords)
+        throw ExportError(QString("结果有 %1 条记录，Excel 工作簿最多只能放 %2 条记录（另有标题行"
+                                  "和合计行）。请选用 Html、纯文本或 CSV 格式输出，它们没有这个"
+                                  "限制。")
+                              .arg(query.rowCount())
+                              .arg(kMaxRecords)
+                              .toStdString());
+}
+
+void TDBGridExportAsXLSX::WriteGridToFile(const QString& path, const ExportLayout& layout,
+                                          ResultQuery& query) {
+    CheckFits(query); // a refusal touches no file
+    if (!query.isOpen())
+        throw DbError("查询结果未打开，无法输出。");
+    FileBeside file(path);
+    writeWorkbook(file.path(), layout, query);
+    file.replaceTarget();
+}
+
+void TDBGridExportAsXLSX::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
+                                            ResultQuery& query) {
+    CheckFits(query);
+    QTemporaryFile file(QDir::tempPath() + "/stockquery-XXXXXX.xlsx");
+    if (!file.open())
+        throw ExportError("Cannot create a temporary file");
+    file.close();
+    writeWorkbook(file.fileName(), layout, query);
+    std::ifstream bytes(QFile::encodeName(file.fileName()).toStdString(), std::ios::binary);
+    stream << bytes.rdbuf();
+    if (!stream)
+        throw ExportError("Stream write error");
+}
+
+void TDBGridExportAsXLSX::check(int error) const {
+    if (error != LXW_NO_ERROR)
+        throw ExportError(lxw_strerror(static_cast<lxw_error>(error)));
+}
+
+void TDBGridExportAsXLSX::writeWorkbook(const QString& file, const ExportLayout& layout,
+                                        ResultQuery& query) {
+    const QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    options.tmpdir = const_cast<char*>(tmpdir.constData());
+    book_ = std::make_unique<Workbook>();
+    book_->book = workbook_new_opt(QFile::encodeName(file).constData(), &options);
+    if (!book_->book)
+        throw ExportError(QString("Cannot create file %1").arg(file).toStdString());
+    records_ = query.isOpen() ? query.rowCount() : 0;
+    row_ = 0;
+    std::ostream unused(nullptr); // the workbook writes its own file
+    TDBGridExport::WriteGridToStream(unused, layout, query);
+    lxw_workbook* book = std::exchange(book_->book, nullptr);
+    book_.reset();
+    check(workbook_close(book)); // frees the workbook, also when it fails
+}
+
+lxw_format* TDBGridExportAsXLSX::cellFormat(const ExportFont& font, QRgb background,
+                                            Alignment alignment, const char* numberFormat) {
+    lxw_format* format = workbook_add_format(book_->book);
+    const QByteArray family = font.family.toUtf8();
+    format_set_font_name(format, family.constData());
+    format_set_font_size(format, font.points(layout().dpi));
+    if (font.bold)
+        format_set_bold(format);
+    format_set_font_color(format, colourOf(font.colour));
+    format_set_bg_color(format, colourOf(background));
+    format_set_pattern(format, LXW_PATTERN_SOLID);
+    format_set_border(format, LXW_BORDER_THIN);
+    format_set_align(format, alignment == Alignment::Right    ? LXW_ALIGN_RIGHT
+                             : alignment == Alignment::Centre ? LXW_ALIGN_CENTER
+                                                              : LXW_ALIGN_LEFT);
+    if (numberFormat)
+        format_set_num_format(format, numberFormat);
+    return format;
+}
+
+const char* TDBGridExportAsXLSX::numberFormatOf(const ResultColumn& field) const {
+    static const char* const decimals[] = {"0", "0.0", "0.00", "0.000", "0.0000"};
+    switch (field.kind()) {
+    case FieldKind::Text:
+        return nullptr;
+    case FieldKind::Integer:
+        return decimals[0];
+    case FieldKind::Double:
+        return "General";
+    case FieldKind::Decimal: {
+        int most = 0;
+        for (std::size_t row = 0; row < field.size() && most < 4; ++row)
+            if (!field.isNull(row))
+                most = std::max(most, decimalsOf(field.integer(row)));
+        return decimals[most];
+    }
+    case FieldKind::DateTime:
+        for (std::size_t row = 0; row < field.size(); ++row)
+            if (!field.isNull(row) && field.integer(row) % kMillisecondsPerDay != 0)
+                return "yyyy/m/d h:mm:ss";
+        return "yyyy/m/d";
+    }
+    return nullptr;
+}
+
+void TDBGridExportAsXLSX::BeginDocument() {
+    const std::vector<ExportColumn>& columns = layout().columns;
+    const QByteArray name = layout().title.toUtf8();
+    book_->sheet = workbook_add_worksheet(book_->book, name.isEmpty() ? nullptr : name.constData());
+    if (!book_->sheet) // a caption that cannot name a sheet
+        book_->sheet = workbook_add_worksheet(book_->book, nullptr);
+    lxw_worksheet* sheet = book_->sheet;
+    numberFormats_.clear();
+    book_->data.clear();
+    book_->footer.clear();
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const ExportColumn& column = columns[j];
+        const ResultColumn* field = fieldOf(column);
+        const char* numberFormat = field ? numberFormatOf(*field) : nullptr;
+        numberFormats_.push_back(numberFormat);
+        lxw_format* data = nullptr;
+        if (numberFormat) {
+            data = workbook_add_format(book_->book);
+            format_set_num_format(data, numberFormat);
+        }
+        book_->data.push_back(data);
+        const ExportFooter& footer = column.footer;
+        book_->footer.push_back(
+            cellFormat(footer.font, footer.colour, footer.alignment, numberFormat));
+        const auto at = static_cast<lxw_col_t>(j);
+        check(worksheet_set_column_pixels(sheet, at, at, static_cast<std::uint32_t>(column.width),
+                                          nullptr));
+    }
+    worksheet_freeze_panes(sheet, 1, static_cast<lxw_col_t>(layout().frozenColumns));
+    if (!columns.empty())
+        check(worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(records_),
+                                   static_cast<lxw_col_t>(columns.size() - 1)));
+}
+
+void TDBGridExportAsXLSX::EmitTitleRows(const std::vector<ExportColumn>& columns) {
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const ExportColumn& column = columns[j];
+        if (!book_->title)
+            book_->title = cellFormat(column.titleFont, column.titleColour, Alignment::Centre,
+                                      nullptr);
+        const QByteArray caption = column.caption.toUtf8();
+        check(worksheet_write_string(book_->sheet, row_, static_cast<lxw_col_t>(j),
+                                     caption.constData(), book_->title));
+    }
+    ++row_;
+}
+
+void TDBGridExportAsXLSX::EmitRecordRow(const std::vector<ExportColumn>& columns) {
+    const RecordBlock& block = records();
+    const std::size_t at = recordAt();
+    for (std::size_t j = 0; j < columns.size(); ++j) {
+        const ResultColumn* field = block.fields()[j];
+        if (!field || block.isNull(j, at))
+            continue; // an empty cell
+        const auto column = static_cast<lxw_col_t>(j);
+        const std::uint64_t bits = block.bits(j, at);
+        switch (field->kind()) {
+        case FieldKind::Text: {
+            scratch_.assign(cellSized(field->entryText(static_cast<std::uint32_t>(bits))));
+            check(worksheet_write_string(book_->sheet, row_, column, scratch_.c_str(), nullptr));
+            break;
+        }
+        case FieldKind::DateTime: {
+            const double days = static_cast<double>(static_cast<std::int64_t>(bits)) /
+                                static_cast<double>(kMillisecondsPerDay);
+            check(worksheet_write_number(book_->sheet, row_, column, kEpochSerial + days,
+                                         book_->data[j]));
+            break;
+        }
+        default:
+            check(worksheet_write_number(book_->sheet, row_, column,
+                                         ResultColumn::floatOf(field->kind(), bits),
+                                         book_->data[j]));
+        }
+    }
+    ++row_;
+}
+
+void TDBGridExportAsXLSX::EmitFooterCell(std::size_t column, int, const QString& text, Alignment,
+                                         QRgb, const ExportFont&, const ExportColumn& exported) {
+    lxw_format* format = book_->footer[column];
+    const auto at = static_cast<lxw_col_t>(column);
+    if (exported.footer.type == FooterValue::Sum && !text.isEmpty()) {
+        check(worksheet_write_number(book_->sheet, row_, at, footerTotal(column), format));
+    } else if (!text.isEmpty()) {
+        const QByteArray utf8 = text.toUtf8();
+        check(worksheet_write_string(book_->sheet, row_, at, utf8.constData(), format));
+    } else {
+        check(worksheet_write_blank(book_->sheet, row_, at, format));
+    }
+    if (column + 1 == layout().columns.size())
+        ++row_;
+}
