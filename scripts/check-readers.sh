@@ -2,7 +2,9 @@
 # Exports both windows' grids of the demo database in every format and reads each file back
 # with the programs people open them with, under LANG=C.UTF-8: the text file as GBK, the Excel
 # file with python3-xlrd and LibreOffice Calc, the RTF with LibreOffice Writer, the HTML with
-# Chromium and LibreOffice Writer; every text and number is compared with the grid. One page
+# Chromium and LibreOffice Writer, the workbook (.xlsx) with python3-openpyxl and LibreOffice
+# Calc, the UTF-8 CSV with Python's csv module and LibreOffice Calc; every text and number is
+# compared with the grid. One page
 # of each is rendered to PNG for a person to look at. Slow (LibreOffice): not part of the tests.
 #   bash scripts/check-readers.sh [OUT_DIR] [ITEM_NAME]
 set -euo pipefail
@@ -11,7 +13,7 @@ cd "$(dirname "$0")/.."
 out="${1:-/tmp/stockquery-readers}"
 name="${2:-陶瓷深沟球轴承}"
 scripts/install-deps.sh
-readers=(libreoffice-calc libreoffice-writer python3-xlrd chromium poppler-utils)
+readers=(libreoffice-calc libreoffice-writer python3-xlrd python3-openpyxl chromium poppler-utils)
 missing=()
 for package in "${readers[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
@@ -40,7 +42,7 @@ build/default/tools/export_grids "$out/demo.sqlite" "$out/large" 钢
 
 # The first page of each as LibreOffice prints it, and the page as Chromium shows it.
 for grid in stock journal; do
-    for format in xls rtf; do
+    for format in xls rtf xlsx; do
         soffice --headless --convert-to pdf --outdir "$out/pdf/$format" "$out/$grid.$format" \
             >/dev/null 2>&1
         pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$out/pdf/$format/$grid.pdf" \

@@ -2,14 +2,16 @@
 // into a folder, beside a UTF-8 file of what each grid shows (titles, rows, footer), so that
 // the files can be read back by the programs people open them with and compared:
 //   export_grids DEMO_FILE OUT_DIR [ITEM_NAME]
-// Files: stock.xls .rtf .html .txt and stock.expected.tsv; the same for journal.
+// Files: stock.xls .rtf .html .txt .xlsx .csv and stock.expected.tsv; the same for journal.
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/GridExportLayout.h"
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
+#include "export/TDBGridExportAsUtf8CSV.h"
 #include "export/TDBGridExportAsXLS.h"
+#include "export/TDBGridExportAsXLSX.h"
 #include "grid/ResultGrid.h"
 #include "grid/ResultTableModel.h"
 
@@ -49,6 +51,8 @@ void exportAll(ResultGrid& grid, const QString& folder, const QString& name) {
     TDBGridExportAsRTF().WriteGridToFile(base + ".rtf", layout, grid.query());
     TDBGridExportAsHTML().WriteGridToFile(base + ".html", layout, grid.query());
     TDBGridExportAsText().WriteGridToFile(base + ".txt", layout, grid.query());
+    TDBGridExportAsXLSX().WriteGridToFile(base + ".xlsx", layout, grid.query());
+    TDBGridExportAsUtf8CSV().WriteGridToFile(base + ".csv", layout, grid.query());
     if (!writeExpected(grid, base + ".expected.tsv"))
         throw std::runtime_error("cannot write " + base.toStdString() + ".expected.tsv");
 }

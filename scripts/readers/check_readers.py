@@ -6,11 +6,14 @@ text and number with what the grid showed (NAME.expected.tsv, written by export_
 
 Readers: the text file decoded as GBK; the Excel file with xlrd (no encoding named) and with
 LibreOffice Calc (to CSV); the RTF with LibreOffice Writer (to text); the HTML with Chromium
-(its DOM) and with LibreOffice Writer (to text). Characters that GBK cannot hold are "?" in the
-text and Excel files and kept in RTF and HTML. Prints one line per file and reader; exits 1
+(its DOM) and with LibreOffice Writer (to text); the workbook (.xlsx) with openpyxl and with
+LibreOffice Calc; the UTF-8 CSV with Python's csv module and with LibreOffice Calc. Characters
+that GBK cannot hold are "?" in the text and Excel files and kept in all others. Prints one line per file and reader; exits 1
 when any cell differs. --quick reads with the text decoder and xlrd alone, for files too large
 to wait for LibreOffice."""
 
+import csv
+import datetime
 import html.parser
 import os
 import subprocess
@@ -89,11 +92,51 @@ def read_xlrd(path):
     return rows
 
 
-def read_calc(path, outdir):
-    soffice(path, "csv:Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,false,false", outdir)
+def read_calc(path, outdir, infilter=None, as_shown=False):
+    """Calc's cells written out tab-separated: its raw values, or as its formats show them."""
+    arguments = ["soffice", "--headless"]
+    if infilter:
+        arguments.append("--infilter=" + infilter)
+    shown = "true" if as_shown else "false"
+    arguments += ["--convert-to", "csv:Text - txt - csv (StarCalc):9,34,76,1,,0,false,true,"
+                  f"{shown},false", "--outdir", outdir, path]
+    subprocess.run(arguments, check=True, capture_output=True, timeout=600)
     base = os.path.splitext(os.path.basename(path))[0]
     with open(os.path.join(outdir, base + ".csv"), encoding="utf-8") as f:
         return [line.rstrip("\n").split("\t") for line in f]
+
+
+def read_calc_csv(path, outdir):
+    """The UTF-8 CSV opened in Calc as comma-separated UTF-8, dates left as written."""
+    return read_calc(path, outdir, "CSV:44,34,76,1,,0,false,false")
+
+
+def read_openpyxl(path):
+    import openpyxl
+    from openpyxl.utils.escape import unescape
+    sheet = openpyxl.load_workbook(path, read_only=True).worksheets[0]
+    rows = []
+    for row in sheet.iter_rows(values_only=True):
+        cells = []
+        for value in row:
+            if value is None:
+                cells.append("")
+            elif isinstance(value, datetime.datetime):
+                text = f"{value.year}/{value.month}/{value.day}"
+                if value.time() != datetime.time():
+                    text += value.strftime(" %H:%M:%S")
+                cells.append(text)
+            elif isinstance(value, str):
+                cells.append(unescape(value))
+            else:
+                cells.append(repr(value))
+        rows.append(cells)
+    return rows
+
+
+def read_csv(path):
+    with open(path, newline="", encoding="utf-8-sig") as f:
+        return list(csv.reader(f))
 
 
 def read_writer_cells(path, outdir, columns):
@@ -159,9 +202,15 @@ def main():
                 ("html", "Chromium", lambda: read_chromium(base + ".html"), shown),
                 ("html", "LibreOffice Writer",
                  lambda: read_writer_cells(base + ".html", outdir, columns), shown),
+                ("xlsx", "openpyxl", lambda: read_openpyxl(base + ".xlsx"), shown),
+                ("xlsx", "LibreOffice Calc",
+                 lambda: read_calc(base + ".xlsx", outdir, as_shown=True), shown),
+                ("csv", "Python csv", lambda: read_csv(base + ".csv"), shown),
+                ("csv", "LibreOffice Calc", lambda: read_calc_csv(base + ".csv", outdir), shown),
             ]
             if quick:
-                checks = checks[:2]
+                checks = [check for check in checks if check[1] in ("GBK text", "xlrd",
+                                                                    "openpyxl", "Python csv")]
             for suffix, reader, read, want in checks:
                 try:
                     wrong, examples = compare(read(), want)

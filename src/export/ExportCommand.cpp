@@ -60,7 +60,7 @@ const ExportFileType* fileTypeAt(int index) {
 
 QString replacedMessage(std::size_t replaced) {
     return QString("文件已写好。其中 %1 个单元格含有 GBK（代码页 936）无法表示的字符，已写成“?”；"
-                   "Html 和 Word 格式会保留所有字符。")
+                   "Html、Word、Excel 工作簿和 CSV (UTF-8) 格式会保留所有字符。")
         .arg(replaced);
 }
 

@@ -25,6 +25,10 @@ constexpr std::int64_t kMillisecondsPerDay = 86400000;
 constexpr double kEpochSerial = 25569.0;
 // What a cell holds at most, in characters.
 constexpr std::size_t kMaxCellCharacters = 32767;
+// Dates as the grid shows them, the time only where there is one. The text section ";@" keeps
+// readers from taking the code for their locale's standard date.
+constexpr const char* kDateFormat = "yyyy/m/d;@";
+constexpr const char* kDateTimeFormat = "yyyy/m/d hh:mm:ss;@";
 
 lxw_color_t colourOf(QRgb rgb) {
     return static_cast<lxw_color_t>(rgb & 0xFFFFFF);
@@ -88,6 +92,7 @@ struct TDBGridExportAsXLSX::Workbook {
     lxw_workbook* book = nullptr;
     lxw_worksheet* sheet = nullptr;
     lxw_format* title = nullptr;
+    lxw_format* dateTime = nullptr;  // for a date with a time of day
     std::vector<lxw_format*> data;   // per column; null for texts
     std::vector<lxw_format*> footer; // per column
 };
@@ -190,10 +195,7 @@ const char* TDBGridExportAsXLSX::numberFormatOf(const ResultColumn& field) const
         return decimals[most];
     }
     case FieldKind::DateTime:
-        for (std::size_t row = 0; row < field.size(); ++row)
-            if (!field.isNull(row) && field.integer(row) % kMillisecondsPerDay != 0)
-                return "yyyy/m/d h:mm:ss";
-        return "yyyy/m/d";
+        return kDateFormat;
     }
     return nullptr;
 }
@@ -205,6 +207,8 @@ void TDBGridExportAsXLSX::BeginDocument() {
     if (!book_->sheet) // a caption that cannot name a sheet
         book_->sheet = workbook_add_worksheet(book_->book, nullptr);
     lxw_worksheet* sheet = book_->sheet;
+    book_->dateTime = workbook_add_format(book_->book);
+    format_set_num_format(book_->dateTime, kDateTimeFormat);
     numberFormats_.clear();
     book_->data.clear();
     book_->footer.clear();
@@ -235,9 +239,11 @@ void TDBGridExportAsXLSX::BeginDocument() {
 void TDBGridExportAsXLSX::EmitTitleRows(const std::vector<ExportColumn>& columns) {
     for (std::size_t j = 0; j < columns.size(); ++j) {
         const ExportColumn& column = columns[j];
-        if (!book_->title)
-            book_->title = cellFormat(column.titleFont, column.titleColour, Alignment::Centre,
-                                      nullptr);
+        if (!book_->title) {
+            ExportFont bold = column.titleFont;
+            bold.bold = true;
+            book_->title = cellFormat(bold, column.titleColour, Alignment::Centre, nullptr);
+        }
         const QByteArray caption = column.caption.toUtf8();
         check(worksheet_write_string(book_->sheet, row_, static_cast<lxw_col_t>(j),
                                      caption.constData(), book_->title));
@@ -261,10 +267,12 @@ void TDBGridExportAsXLSX::EmitRecordRow(const std::vector<ExportColumn>& columns
             break;
         }
         case FieldKind::DateTime: {
-            const double days = static_cast<double>(static_cast<std::int64_t>(bits)) /
-                                static_cast<double>(kMillisecondsPerDay);
-            check(worksheet_write_number(book_->sheet, row_, column, kEpochSerial + days,
-                                         book_->data[j]));
+            const auto milliseconds = static_cast<std::int64_t>(bits);
+            const double days =
+                static_cast<double>(milliseconds) / static_cast<double>(kMillisecondsPerDay);
+            check(worksheet_write_number(
+                book_->sheet, row_, column, kEpochSerial + days,
+                milliseconds % kMillisecondsPerDay == 0 ? book_->data[j] : book_->dateTime));
             break;
         }
         default:

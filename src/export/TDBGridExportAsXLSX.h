@@ -14,7 +14,7 @@ struct lxw_format;
 // sheet named after the grid's window; the title row bold on the title colour, with an
 // autofilter, panes frozen below it and right of the frozen columns, column widths as in the
 // grid; texts as Unicode strings, numbers as numbers showing the column's decimals, dates as
-// dates (with a time only where the column has one), nulls as empty cells; the footer in its
+// dates (with a time only where the value has one), nulls as empty cells; the footer in its
 // colour with the sums as numbers.
 class TDBGridExportAsXLSX : public TDBGridExport {
 public:

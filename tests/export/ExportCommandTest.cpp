@@ -70,7 +70,9 @@ private slots:
         journal.work().waitUntilDone();
         MessageBoxWatcher messages;
         answerSaveDialog([](QFileDialog& dialog) {
-            QCOMPARE(dialog.nameFilters().size(), 4);
+            QCOMPARE(dialog.nameFilters().size(), 6);
+            QCOMPARE(dialog.nameFilters()[4], QString("Excel 工作簿 (*.xlsx)"));
+            QCOMPARE(dialog.nameFilters()[5], QString("CSV 文件 (UTF-8) (*.csv)"));
             QCOMPARE(dialog.selectedNameFilter(), QString("Excel 文档( *.xls)"));
             QCOMPARE(dialog.defaultSuffix(), QString("xls"));
             dialog.reject();
@@ -151,6 +153,15 @@ private slots:
         w.main.work().waitUntilDone();
         QVERIFY(std::filesystem::exists(folder.path() / "document.rtf"));
         QVERIFY(!std::filesystem::exists(folder.path() / "page.xls"));
+        saveIn(folder, 5, "book");
+        w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
+        QVERIFY(fileBytes(folder.path() / "book.xlsx").starts_with("PK"));
+        saveIn(folder, 6, "sheet");
+        w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
+        QVERIFY(fileBytes(folder.path() / "sheet.csv").starts_with("\xEF\xBB\xBF存货编码,"));
+        QVERIFY(messages.seen().isEmpty()); // both keep every character
     }
 
     void cellsWrittenWithQuestionMarksAreToldAfterwardsInOneMessage() {
@@ -173,10 +184,12 @@ private slots:
         saveIn(folder, 4, "stock.txt");
         w.main.ToolButton8->click();
         w.main.work().waitUntilDone();
-        QCOMPARE(messages.texts(),
-                 QStringList{QString("文件已写好。其中 %1 个单元格含有 GBK（代码页 936）无法表示的"
-                                     "字符，已写成“?”；Html 和 Word 格式会保留所有字符。")
-                                 .arg(changed)});
+        QCOMPARE(
+            messages.texts(),
+            QStringList{QString("文件已写好。其中 %1 个单元格含有 GBK（代码页 936）无法表示的"
+                                "字符，已写成“?”；Html、Word、Excel 工作簿和 CSV (UTF-8) 格式会保留"
+                                "所有字符。")
+                            .arg(changed)});
         QCOMPARE(messages.seen()[0].owner, &w.main);
         saveIn(folder, 2, "stock.rtf");
         w.main.ToolButton8->click();

@@ -10,6 +10,7 @@
 #include "support/Bytes.h"
 #include "support/ChildProcess.h"
 #include "support/ExportFixture.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -128,19 +129,6 @@ TEST(ExportDriver, AThousandSortedRowsGoOutWholeWithTheirNullsAndSums) {
     expected += "\r\n合计\t\t166833.5\t125125"; // sums of i/2 (no multiples of 3) and i/4
     EXPECT_EQ(f.written(TDBGridExportAsText()), cp936(expected.c_str()));
 }
-
-namespace {
-
-// The files of a folder, by name.
-std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
 
 TEST(ExportDriver, AClosedResultFailsAndLeavesTheOldFileAsItWas) {
     ExportFixture f;

@@ -54,6 +54,14 @@ public:
                           column("day", "日期", 69, Alignment::Left, FooterValue::None)};
     }
 
+    // Adds a row: "(id, code, name, qty, price, day)" as SQL values.
+    void insert(const std::string& values) {
+        sqlite3* db = nullptr;
+        sqlite3_open(file_.c_str(), &db);
+        sqlite3_exec(db, ("INSERT INTO t VALUES " + values).c_str(), nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+    }
+
     // Opens the rows that `where` keeps, in id order.
     void open(const std::string& where = "1=1") {
         query.close();

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 // A fresh directory under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -26,3 +28,12 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The files of a folder, by name.
+inline std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
