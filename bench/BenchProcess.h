@@ -46,6 +46,14 @@ inline long peakResidentKiB() {
     return statusKiB("VmHWM");
 }
 
+// Starts the peak resident memory afresh from what is resident now (Linux 4.0 and later).
+inline void resetPeakResident() {
+    if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
 // Runs this benchmark program again as a fresh process (so that nothing of the parent's
 // memory counts) with the given arguments; the child reports the time its work took and its
 // peak memory on stdout with reportChildMeasurement.

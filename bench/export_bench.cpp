@@ -3,6 +3,10 @@
 // in text (in the database's order and after a title-click sort by item name), HTML and RTF;
 // an Excel worksheet of 65,534 records. The writers write into a stream that only counts bytes
 // and iconv into /dev/null, so that the disk's speed is no part of either figure.
+// The Unicode exports of all rows go to files in /tmp beside their floors on the same disk:
+// the workbook (.xlsx) beside xlsx_floor, which writes the same cells with libxlsxwriter alone,
+// with the export's peak memory above the open result; the UTF-8 CSV beside cat copying a file
+// of the same bytes.
 //   export_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchArguments.h"
 #include "BenchProcess.h"
@@ -11,9 +15,12 @@
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
+#include "export/TDBGridExportAsUtf8CSV.h"
 #include "export/TDBGridExportAsXLS.h"
+#include "export/TDBGridExportAsXLSX.h"
 #include "grid/ResultGrid.h"
 #include "grid/ResultTableModel.h"
+#include "result/ResultColumn.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
@@ -22,6 +29,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <streambuf>
@@ -111,6 +119,110 @@ double iconvFloor(const ResultGrid& grid, int runs) {
     return best;
 }
 
+// The cells of the grid's workbook for xlsx_floor: titles, records, sums, with the types that
+// the workbook gives them.
+void dumpCells(const ResultGrid& grid, const std::string& path) {
+    const ExportLayout layout = exportLayout(grid);
+    const ResultQuery& query = grid.query();
+    std::ofstream out(path, std::ios::binary);
+    const auto put32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    const auto text = [&](std::string_view utf8) {
+        out.put(1);
+        put32(static_cast<std::uint32_t>(utf8.size()));
+        out.write(utf8.data(), static_cast<std::streamsize>(utf8.size()));
+    };
+    const auto number = [&](char type, double value) {
+        out.put(type);
+        out.write(reinterpret_cast<const char*>(&value), 8);
+    };
+    put32(static_cast<std::uint32_t>(query.rowCount() + 2));
+    put32(static_cast<std::uint32_t>(layout.columns.size()));
+    for (const ExportColumn& column : layout.columns)
+        text(column.caption.toStdString());
+    std::vector<const ResultColumn*> fields;
+    for (const ExportColumn& column : layout.columns)
+        fields.push_back(&query.result().column(*query.result().findColumn(column.field)));
+    std::vector<double> sums(fields.size());
+    for (std::size_t position = 0; position < query.rowCount(); ++position) {
+        const std::size_t row = query.rowAt(position);
+        for (std::size_t j = 0; j < fields.size(); ++j) {
+            const ResultColumn& field = *fields[j];
+            if (field.isNull(row)) {
+                out.put(0);
+            } else if (field.kind() == FieldKind::Text) {
+                text(field.text(row));
+            } else if (field.kind() == FieldKind::DateTime) {
+                const std::int64_t ms = field.integer(row);
+                number(ms % 86400000 == 0 ? 3 : 4, 25569.0 + static_cast<double>(ms) / 86400000);
+            } else {
+                number(2, field.asFloat(row));
+                sums[j] += field.asFloat(row);
+            }
+        }
+    }
+    for (std::size_t j = 0; j < fields.size(); ++j)
+        if (layout.columns[j].footer.type == FooterValue::Sum)
+            number(2, sums[j]);
+        else if (layout.columns[j].footer.type == FooterValue::StaticText)
+            text(layout.columns[j].footer.text.toStdString());
+        else
+            out.put(0);
+}
+
+// The seconds that xlsx_floor, beside this program, reports for writing the dumped cells.
+double xlsxFloor(const std::string& self, const std::string& dump, const std::string& out) {
+    const std::string program = (std::filesystem::path(self).parent_path() / "xlsx_floor").string();
+    FILE* floor = popen((program + " " + dump + " " + out).c_str(), "r");
+    double seconds = 1e9;
+    if (!floor || std::fscanf(floor, "%lf", &seconds) != 1)
+        std::printf("xlsx_floor did not run\n");
+    if (floor)
+        pclose(floor);
+    return seconds;
+}
+
+// The workbook and the UTF-8 CSV of every row, written to files, beside their floors.
+void unicodeExports(ResultGrid& grid, const std::string& self, int runs) {
+    const std::string base = "/tmp/stockquery-export-bench";
+    dumpCells(grid, base + ".cells");
+    const ExportLayout layout = exportLayout(grid);
+    double xlsx = 1e9;
+    double floor = 1e9;
+    long peakAboveKiB = 0;
+    for (int i = 0; i < runs; ++i) {
+        resetPeakResident();
+        const long before = statusKiB("VmRSS");
+        xlsx = std::min(xlsx, secondsOf([&] {
+                            TDBGridExportAsXLSX().WriteGridToFile(
+                                QString::fromStdString(base + ".xlsx"), layout, grid.query());
+                        }));
+        peakAboveKiB = std::max(peakAboveKiB, peakResidentKiB() - before);
+        floor = std::min(floor, xlsxFloor(self, base + ".cells", base + ".floor.xlsx"));
+    }
+    std::printf("xlsx, %zu records %7.3f s %7.1f MB | libxlsxwriter alone, same cells %7.3f s | "
+                "ratio %.2f | target <= 1.15\n",
+                grid.query().rowCount(), xlsx,
+                static_cast<double>(std::filesystem::file_size(base + ".xlsx")) / 1e6, floor,
+                xlsx / floor);
+    std::printf("xlsx peak memory above the open result %6.1f MiB | target <= 64 MiB\n",
+                static_cast<double>(peakAboveKiB) / 1024.0);
+    double csv = 1e9;
+    double cat = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        csv = std::min(csv, secondsOf([&] {
+                           TDBGridExportAsUtf8CSV().WriteGridToFile(
+                               QString::fromStdString(base + ".csv"), layout, grid.query());
+                       }));
+        cat = std::min(cat, measureProgram({"cat"}, base + ".csv", base + ".cat.csv").seconds);
+    }
+    std::printf("csv (UTF-8)     %7.3f s %7.1f MB | cat of the same bytes %7.3f s | ratio %.2f | "
+                "target <= 1.2\n",
+                csv, static_cast<double>(std::filesystem::file_size(base + ".csv")) / 1e6, cat,
+                csv / cat);
+    for (const char* suffix : {".cells", ".xlsx", ".floor.xlsx", ".csv", ".cat.csv"})
+        std::filesystem::remove(base + suffix);
+}
+
 double megabytesPerSecond(const Written& w) {
     return static_cast<double>(w.bytes) / 1e6 / w.seconds;
 }
@@ -154,6 +266,8 @@ int main(int argc, char** argv) {
         std::printf("%-4s            %7.3f s %7.1f MB  %6.1f MB/s | text %6.1f MB/s\n", format,
                     written.seconds, written.bytes / 1e6, megabytesPerSecond(written),
                     megabytesPerSecond(text));
+
+    unicodeExports(all.grid, argv[0], runs);
 
     // As many records as a worksheet holds beside its title and total rows.
     std::vector<std::string> lines = currentStockStatement({});

@@ -49,8 +49,8 @@ struct ExportColumn {
 
 // What the export needs of a grid besides its rows.
 struct ExportLayout {
-    QString name;  // the grid's component name
-    QString title; // the caption of the grid's window
+    QString name;          // the grid's component name
+    QString title;         // the caption of the grid's window
     int frozenColumns = 0; // leading shown columns that stay in place when the grid scrolls
     std::vector<ExportColumn> columns;
     QRgb fixedColour = qRgb(240, 240, 240); // titles and indicator

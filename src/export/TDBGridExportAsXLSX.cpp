@@ -16,6 +16,7 @@
 #include <bit>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <system_error>
 
 namespace {
@@ -95,6 +96,7 @@ struct TDBGridExportAsXLSX::Workbook {
     lxw_format* dateTime = nullptr;  // for a date with a time of day
     std::vector<lxw_format*> data;   // per column; null for texts
     std::vector<lxw_format*> footer; // per column
+    std::map<std::string, lxw_format*> byNumberFormat;
 };
 
 TDBGridExportAsXLSX::TDBGridExportAsXLSX() = default;
@@ -178,6 +180,17 @@ lxw_format* TDBGridExportAsXLSX::cellFormat(const ExportFont& font, QRgb backgro
     return format;
 }
 
+lxw_format* TDBGridExportAsXLSX::dataFormat(const char* numberFormat) {
+    // One format object per number format: libxlsxwriter looks a format that equals an earlier
+    // one up anew for every cell written with it.
+    lxw_format*& format = book_->byNumberFormat[numberFormat];
+    if (!format) {
+        format = workbook_add_format(book_->book);
+        format_set_num_format(format, numberFormat);
+    }
+    return format;
+}
+
 const char* TDBGridExportAsXLSX::numberFormatOf(const ResultColumn& field) const {
     static const char* const decimals[] = {"0", "0.0", "0.00", "0.000", "0.0000"};
     switch (field.kind()) {
@@ -207,8 +220,7 @@ void TDBGridExportAsXLSX::BeginDocument() {
     if (!book_->sheet) // a caption that cannot name a sheet
         book_->sheet = workbook_add_worksheet(book_->book, nullptr);
     lxw_worksheet* sheet = book_->sheet;
-    book_->dateTime = workbook_add_format(book_->book);
-    format_set_num_format(book_->dateTime, kDateTimeFormat);
+    book_->dateTime = dataFormat(kDateTimeFormat);
     numberFormats_.clear();
     book_->data.clear();
     book_->footer.clear();
@@ -217,12 +229,7 @@ void TDBGridExportAsXLSX::BeginDocument() {
         const ResultColumn* field = fieldOf(column);
         const char* numberFormat = field ? numberFormatOf(*field) : nullptr;
         numberFormats_.push_back(numberFormat);
-        lxw_format* data = nullptr;
-        if (numberFormat) {
-            data = workbook_add_format(book_->book);
-            format_set_num_format(data, numberFormat);
-        }
-        book_->data.push_back(data);
+        book_->data.push_back(numberFormat ? dataFormat(numberFormat) : nullptr);
         const ExportFooter& footer = column.footer;
         book_->footer.push_back(
             cellFormat(footer.font, footer.colour, footer.alignment, numberFormat));

@@ -47,6 +47,7 @@ private:
     void writeWorkbook(const QString& file, const ExportLayout& layout, ResultQuery& query);
     lxw_format* cellFormat(const ExportFont& font, QRgb background, Alignment alignment,
                            const char* numberFormat);
+    lxw_format* dataFormat(const char* numberFormat);
     // The number format that shows a column's values as the grid does; none for text.
     const char* numberFormatOf(const ResultColumn& field) const;
     void check(int error) const; // throws ExportError for a libxlsxwriter error
