@@ -42,6 +42,11 @@ struct AwkwardResult {
     std::string path(const char* suffix) const {
         return (dir / ("out." + std::string(suffix))).string();
     }
+    // Writes the result to out.<kind> and gives what the kind's reader makes of it.
+    template <typename Writer> QJsonObject writtenAndReadBack(const char* kind) {
+        Writer().WriteGridToFile(QString::fromStdString(path(kind)), f.layout, f.query);
+        return readBack(kind, path(kind));
+    }
     // The grid's text of a cell.
     QString shown(std::size_t row, std::size_t column) const {
         const ResultColumn& values = f.query.result().column(column);
@@ -59,9 +64,7 @@ QString text(const QJsonValue& cell) {
 
 TEST(XlsxExport, OpenpyxlReadsEveryValueWithItsTypeAndTheSheetsLayout) {
     AwkwardResult r;
-    TDBGridExportAsXLSX().WriteGridToFile(QString::fromStdString(r.path("xlsx")), r.f.layout,
-                                          r.f.query);
-    const QJsonObject book = readBack("xlsx", r.path("xlsx"));
+    const QJsonObject book = r.writtenAndReadBack<TDBGridExportAsXLSX>("xlsx");
     ASSERT_FALSE(book.isEmpty());
     EXPECT_EQ(book["sheets"].toArray().at(0).toString(), QString("现存量查询"));
     EXPECT_EQ(book["freeze"].toString(), QString("B2"));
@@ -158,9 +161,7 @@ TEST(XlsxExport, TooManyRecordsAreRefusedBeforeAnyFileIsTouchedAndFailuresKeepTh
 
 TEST(Utf8CsvExport, PythonsCsvModuleReadsTheGridsCellsWithEveryCharacter) {
     AwkwardResult r;
-    TDBGridExportAsUtf8CSV().WriteGridToFile(QString::fromStdString(r.path("csv")), r.f.layout,
-                                             r.f.query);
-    const QJsonObject csv = readBack("csv", r.path("csv"));
+    const QJsonObject csv = r.writtenAndReadBack<TDBGridExportAsUtf8CSV>("csv");
     ASSERT_FALSE(csv.isEmpty());
     EXPECT_TRUE(csv["bom"].toBool());
     const QJsonArray rows = csv["rows"].toArray();
