@@ -1,6 +1,7 @@
 // Prepares a first run on the demo database: demo_setup FILE
 // Creates the demo ERP database at FILE when it does not exist, and stores the demo
 // connection only when no connection is stored yet.
+#include "ToolUsage.h"
 #include "demo_db/DemoDatabase.h"
 #include "demo_db/Today.h"
 #include "settings/DBLinkInfo.h"
@@ -9,9 +10,14 @@
 #include <exception>
 #include <filesystem>
 
+constexpr const char* kUsage = "demo_setup FILE";
+
 int main(int argc, char** argv) {
+    if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
+        return *status;
+
     if (argc != 2) {
-        std::fprintf(stderr, "usage: demo_setup FILE\n");
+        std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
     }
     const std::filesystem::path file = std::filesystem::absolute(argv[1]);

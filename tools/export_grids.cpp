@@ -3,6 +3,7 @@
 // the files can be read back by the programs people open them with and compared:
 //   export_grids DEMO_FILE OUT_DIR [ITEM_NAME]
 // Files: stock.xls .rtf .html .txt .xlsx .csv and stock.expected.tsv; the same for journal.
+#include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/GridExportLayout.h"
@@ -59,9 +60,14 @@ void exportAll(ResultGrid& grid, const QString& folder, const QString& name) {
 
 } // namespace
 
+constexpr const char* kUsage = "export_grids DEMO_FILE OUT_DIR [ITEM_NAME]";
+
 int main(int argc, char** argv) {
+    if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
+        return *status;
+
     if (argc < 3) {
-        std::fprintf(stderr, "usage: export_grids DEMO_FILE OUT_DIR [ITEM_NAME]\n");
+        std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -1,4 +1,5 @@
 // Writes a demo ERP database: make_demo_db [--large] [--seed N] FILE
+#include "ToolUsage.h"
 #include "demo_db/DemoDatabase.h"
 #include "demo_db/Today.h"
 
@@ -7,7 +8,12 @@
 #include <exception>
 #include <string>
 
+constexpr const char* kUsage = "make_demo_db [--large] [--seed N] FILE";
+
 int main(int argc, char** argv) {
+    if (const auto status = helpOrUnknownOption(argc, argv, kUsage, {"--large", "--seed"}))
+        return *status;
+
     DemoSize size = kDefaultDemoSize;
     std::uint64_t seed = kDemoSeed;
     std::string path;
@@ -23,7 +29,7 @@ int main(int argc, char** argv) {
             path.clear(), i = argc;
     }
     if (path.empty()) {
-        std::fprintf(stderr, "usage: make_demo_db [--large] [--seed N] FILE\n");
+        std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
     }
     try {

@@ -3,6 +3,7 @@
 //   render_window main|journal|main-busy DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
 // The journal window runs with its default dates (this year up to today). main-busy shows the
 // main window half a second into its query, with the progress in its status bar.
+#include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 
@@ -40,11 +41,16 @@ template <typename Window> bool render(Window& window, int argc, char** argv, bo
 
 } // namespace
 
+constexpr const char* kUsage =
+    "render_window main|journal|main-busy DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]";
+
 int main(int argc, char** argv) {
+    if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
+        return *status;
+
     const std::string_view which = argc > 1 ? argv[1] : "";
     if (argc < 4 || (which != "main" && which != "journal" && which != "main-busy")) {
-        std::fprintf(stderr, "usage: render_window main|journal|main-busy DEMO_FILE OUT.png "
-                             "[ITEM_NAME] [WIDTH HEIGHT]\n");
+        std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -4,6 +4,7 @@
 #include "WarehouseList.h"
 #include "grid/CellText.h"
 #include "result/DbError.h"
+#include "stock/WarehouseStatement.h"
 
 #include <QFrame>
 #include <QListWidget>
@@ -48,9 +49,8 @@ void WarehousePicker::showEvent(QShowEvent* event) {
 void WarehousePicker::FormShow() {
     ado_store.close();
     ado_store.clearStatement();
-    ado_store.appendLine("select cwhcode,cwhname");
-    ado_store.appendLine("from warehouse");
-    ado_store.appendLine("order by cwhcode");
+    for (const std::string& line : warehouseStatement())
+        ado_store.appendLine(line);
     try {
         ado_store.open();
     } catch (const DbError&) {

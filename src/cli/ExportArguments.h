@@ -1,0 +1,41 @@
+#pragma once
+
+#include "journal/JournalStatement.h"
+#include "settings/ConnectionSettings.h"
+#include "stock/CurrentStockStatement.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// A command line that cannot be run; its text says what is wrong.
+class ArgumentError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What one run of stockquery-export is asked to do.
+struct ExportRequest {
+    enum class Action { Help, ListWarehouses, Stock, Journal };
+    Action action = Action::Help;
+    CurrentStockCriteria stock;
+    JournalCriteria journal;
+    std::string format; // xls, rtf, html, txt, csv, xlsx or csv-utf8
+    std::string output; // "-" for standard output
+    std::string sortField;
+    bool sortDescending = false;
+    // Given on the command line; the others come from the stored settings.
+    std::optional<std::string> server;
+    std::optional<std::string> database;
+    std::optional<std::string> user;
+};
+
+// The formats by name, in the order the usage lists them.
+const std::vector<std::string>& exportFormatNames();
+
+// Reads the arguments after the program's name; throws ArgumentError.
+ExportRequest parseExportArguments(const std::vector<std::string>& arguments);
+
+// The usage text that --help prints.
+std::string exportUsage();

@@ -1,0 +1,211 @@
+#include "ExportRun.h"
+
+#include "ExportSignals.h"
+#include "db/Connection.h"
+#include "db/ResultQuery.h"
+#include "export/ExportError.h"
+#include "export/GridExportLayout.h"
+#include "export/TDBGridExportAsCSV.h"
+#include "export/TDBGridExportAsHTML.h"
+#include "export/TDBGridExportAsRTF.h"
+#include "export/TDBGridExportAsText.h"
+#include "export/TDBGridExportAsUtf8CSV.h"
+#include "export/TDBGridExportAsXLS.h"
+#include "export/TDBGridExportAsXLSX.h"
+#include "grid/CellText.h"
+#include "grid/Fonts.h"
+#include "grid/ResultGrid.h"
+#include "journal/JournalColumns.h"
+#include "journal/JournalFields.h"
+#include "settings/DBLinkInfo.h"
+#include "stock/CurrentStockColumns.h"
+#include "stock/CurrentStockFields.h"
+#include "stock/WarehouseStatement.h"
+
+#include <QString>
+
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// A failure that ends the run with its exit status and one line of text.
+struct RunFailure {
+    int status;
+    std::string message;
+};
+
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+// A password typed at the terminal without echo; empty without a terminal.
+std::string askPassword(std::ostream& errors) {
+    if (!isatty(0))
+        return {};
+    errors << "password: " << std::flush;
+    termios before{};
+    tcgetattr(0, &before);
+    termios silent = before;
+    silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    tcsetattr(0, TCSANOW, &silent);
+    std::string password;
+    std::getline(std::cin, password);
+    tcsetattr(0, TCSANOW, &before);
+    errors << "\n";
+    return password;
+}
+
+// The stored settings, with what the command line gives in their place.
+ConnectionSettings settingsFor(const ExportRequest& request, std::ostream& errors) {
+    ConnectionSettings settings;
+    loadDBLinkInfo(settings);
+    if (request.server)
+        settings.server = *request.server;
+    if (request.database)
+        settings.database = *request.database;
+    if (const char* password = std::getenv("STOCKQUERY_PASSWORD"))
+        settings.password = password;
+    else if (request.user)
+        settings.password = askPassword(errors);
+    if (request.user)
+        settings.user = *request.user;
+    return settings;
+}
+
+using WriterFactory = std::function<std::unique_ptr<TDBGridExport>()>;
+
+WriterFactory writerFor(const std::string& format) {
+    if (format == "xls")
+        return [] { return std::make_unique<TDBGridExportAsXLS>(); };
+    if (format == "rtf")
+        return [] { return std::make_unique<TDBGridExportAsRTF>(); };
+    if (format == "html")
+        return [] { return std::make_unique<TDBGridExportAsHTML>(); };
+    if (format == "csv")
+        return [] { return std::make_unique<TDBGridExportAsCSV>(); };
+    if (format == "xlsx")
+        return [] { return std::make_unique<TDBGridExportAsXLSX>(); };
+    if (format == "csv-utf8")
+        return [] { return std::make_unique<TDBGridExportAsUtf8CSV>(); };
+    return [] { return std::make_unique<TDBGridExportAsText>(); };
+}
+
+// What a query window gives its grid: its caption, its font, the grid's name and columns.
+struct WindowOfGrid {
+    const char* caption;
+    const char* gridName;
+    const std::vector<GridColumn>& columns;
+    int frozenColumns;
+    std::vector<FieldDecl> fields;
+    std::vector<std::string> statement;
+};
+
+WindowOfGrid windowFor(const ExportRequest& request) {
+    if (request.action == ExportRequest::Action::Stock)
+        return {"现存量查询",          "dbg_xclinfo",
+                currentStockColumns(), kCurrentStockFrozenColumns,
+                currentStockFields(),  currentStockStatement(request.stock)};
+    return {"出入库流水帐",   "dbg_crinfo",
+            journalColumns(), 0,
+            journalFields(),  journalStatement(request.journal)};
+}
+
+void listWarehouses(Connection& connection, std::ostream& out) {
+    ResultQuery warehouses(connection);
+    for (const std::string& line : warehouseStatement())
+        warehouses.appendLine(line);
+    warehouses.open();
+    const ResultColumn& codes = warehouses.result().column(warehouses.fieldIndex("cwhcode"));
+    const ResultColumn& names = warehouses.result().column(warehouses.fieldIndex("cwhname"));
+    const CellText text;
+    for (std::size_t row = 0; row < warehouses.rowCount(); ++row)
+        out << text(codes, row).toStdString() << '\t' << text(names, row).toStdString() << '\n';
+}
+
+void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control,
+                std::ostream& out) {
+    const WindowOfGrid window = windowFor(request);
+    ResultQuery query(connection, window.fields);
+    for (const std::string& line : window.statement)
+        query.appendLine(line);
+    try {
+        query.adopt(connection.fetchAll(query.commandText(), window.fields, control));
+    } catch (const DbError& error) {
+        throw RunFailure{kQueryFailed, "the query failed: " + oneLine(error.what())};
+    }
+    // The grid as its window holds it, so that the file is the one its 输出 writes.
+    QWidget host;
+    host.setWindowTitle(window.caption);
+    host.setFont(songTi(12));
+    ResultGrid grid(query, window.columns, window.frozenColumns, &host);
+    grid.setObjectName(window.gridName);
+    grid.beginQueryChange();
+    grid.endQueryChange();
+    if (!request.sortField.empty()) {
+        int column = -1;
+        for (std::size_t i = 0; i < window.columns.size(); ++i)
+            if (window.columns[i].field == request.sortField)
+                column = static_cast<int>(i);
+        if (column < 0)
+            throw RunFailure{kBadArguments, "no column to sort by: " + request.sortField};
+        for (int clicks = request.sortDescending ? 2 : 1; clicks > 0; --clicks)
+            grid.sortByTitle(column);
+    }
+    const std::unique_ptr<TDBGridExport> writer = writerFor(request.format)();
+    writer->watchWith(control);
+    try {
+        if (request.output == "-")
+            writer->WriteGridToStream(out, exportLayout(grid), query);
+        else
+            writer->WriteGridToFile(QString::fromLocal8Bit(request.output.c_str()),
+                                    exportLayout(grid), query);
+    } catch (const ExportError& error) {
+        throw RunFailure{kWriteFailed, "cannot write " + request.output + ": " + error.what()};
+    }
+    out.flush();
+}
+
+} // namespace
+
+int runExport(const ExportRequest& request, std::ostream& out, std::ostream& errors) {
+    if (request.action == ExportRequest::Action::Help) {
+        out << exportUsage();
+        return kDone;
+    }
+    WorkControl control;
+    const StopOnSignals stop(control, isatty(2) ? &errors : nullptr);
+    try {
+        Connection connection;
+        connection.setSettings(settingsFor(request, errors));
+        try {
+            connection.open();
+        } catch (const DbError& error) {
+            const ConnectionSettings& s = connection.settings();
+            throw RunFailure{kNoConnection, "cannot connect to database " + s.database + " on " +
+                                                s.server + " as " + s.user + ": " +
+                                                oneLine(error.what())};
+        }
+        if (request.action == ExportRequest::Action::ListWarehouses)
+            listWarehouses(connection, out);
+        else
+            exportRows(request, connection, control, out);
+    } catch (const RunFailure& failure) {
+        errors << "stockquery-export: " << failure.message << '\n';
+        return failure.status;
+    } catch (const WorkCancelled&) {
+        errors << "stockquery-export: interrupted; nothing was written\n";
+        return kInterrupted;
+    } catch (const DbError& error) {
+        errors << "stockquery-export: " << oneLine(error.what()) << '\n';
+        return kQueryFailed;
+    }
+    return kDone;
+}
