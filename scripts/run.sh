@@ -5,7 +5,7 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default -j"$(nproc)" --target stockquery demo_setup
+cmake --build --preset default -j"$(nproc)" --target stockquery stockquery-export demo_setup
 
 # The demo database is made once; its connection is stored only when none is stored yet.
 data_dir="${XDG_DATA_HOME:-$HOME/.local/share}/stockquery"
