@@ -1,5 +1,7 @@
 #include "ExportArguments.h"
 
+#include "export/ExportFileTypes.h"
+
 #include <algorithm>
 #include <map>
 
@@ -13,8 +15,7 @@ std::string formatOfName(const std::string& output) {
     std::string extension = output.substr(dot + 1);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    const auto& names = exportFormatNames();
-    return std::find(names.begin(), names.end(), extension) != names.end() ? extension : "txt";
+    return exportFileTypeNamed(extension) ? extension : "txt";
 }
 
 bool isDate(const std::string& text) {
@@ -24,12 +25,6 @@ bool isDate(const std::string& text) {
 }
 
 } // namespace
-
-const std::vector<std::string>& exportFormatNames() {
-    static const std::vector<std::string> names = {"xls", "rtf",  "html",    "txt",
-                                                   "csv", "xlsx", "csv-utf8"};
-    return names;
-}
 
 std::string exportUsage() {
     return "usage: stockquery-export stock [CRITERIA] [OUTPUT]\n"
@@ -125,8 +120,7 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
             request.output.push_back('-'); // standard output
         if (request.format.empty())
             request.format = formatOfName(request.output);
-        const auto& names = exportFormatNames();
-        if (std::find(names.begin(), names.end(), request.format) == names.end())
+        if (!exportFileTypeNamed(request.format))
             throw ArgumentError("unknown format: " + request.format);
     }
     return request;

@@ -31,9 +31,6 @@ struct ExportRequest {
     std::optional<std::string> user;
 };
 
-// The formats by name, in the order the usage lists them.
-const std::vector<std::string>& exportFormatNames();
-
 // Reads the arguments after the program's name; throws ArgumentError.
 ExportRequest parseExportArguments(const std::vector<std::string>& arguments);
 

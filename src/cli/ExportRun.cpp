@@ -4,14 +4,9 @@
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "export/ExportError.h"
+#include "export/ExportFileTypes.h"
 #include "export/GridExportLayout.h"
-#include "export/TDBGridExportAsCSV.h"
-#include "export/TDBGridExportAsHTML.h"
-#include "export/TDBGridExportAsRTF.h"
-#include "export/TDBGridExportAsText.h"
-#include "export/TDBGridExportAsUtf8CSV.h"
-#include "export/TDBGridExportAsXLS.h"
-#include "export/TDBGridExportAsXLSX.h"
+#include "export/TDBGridExport.h"
 #include "grid/CellText.h"
 #include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
@@ -80,24 +75,6 @@ ConnectionSettings settingsFor(const ExportRequest& request, std::ostream& error
     return settings;
 }
 
-using WriterFactory = std::function<std::unique_ptr<TDBGridExport>()>;
-
-WriterFactory writerFor(const std::string& format) {
-    if (format == "xls")
-        return [] { return std::make_unique<TDBGridExportAsXLS>(); };
-    if (format == "rtf")
-        return [] { return std::make_unique<TDBGridExportAsRTF>(); };
-    if (format == "html")
-        return [] { return std::make_unique<TDBGridExportAsHTML>(); };
-    if (format == "csv")
-        return [] { return std::make_unique<TDBGridExportAsCSV>(); };
-    if (format == "xlsx")
-        return [] { return std::make_unique<TDBGridExportAsXLSX>(); };
-    if (format == "csv-utf8")
-        return [] { return std::make_unique<TDBGridExportAsUtf8CSV>(); };
-    return [] { return std::make_unique<TDBGridExportAsText>(); };
-}
-
 // What a query window gives its grid: its caption, its font, the grid's name and columns.
 struct WindowOfGrid {
     const char* caption;
@@ -159,7 +136,7 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
         for (int clicks = request.sortDescending ? 2 : 1; clicks > 0; --clicks)
             grid.sortByTitle(column);
     }
-    const std::unique_ptr<TDBGridExport> writer = writerFor(request.format)();
+    const std::unique_ptr<TDBGridExport> writer = exportFileTypeNamed(request.format)->writer();
     writer->watchWith(control);
     try {
         if (request.output == "-")

@@ -1,12 +1,8 @@
 #include "ExportCommand.h"
 
+#include "ExportFileTypes.h"
 #include "GridExportLayout.h"
-#include "TDBGridExportAsHTML.h"
-#include "TDBGridExportAsRTF.h"
-#include "TDBGridExportAsText.h"
-#include "TDBGridExportAsUtf8CSV.h"
-#include "TDBGridExportAsXLS.h"
-#include "TDBGridExportAsXLSX.h"
+#include "TDBGridExport.h"
 #include "forms/MessageBoxes.h"
 #include "forms/WindowWork.h"
 #include "grid/ResultGrid.h"
@@ -18,44 +14,30 @@
 
 namespace {
 
-template <typename Writer> WriterFactory writerClass() {
-    return [] { return std::make_unique<Writer>(); };
-}
-
 // The save dialog's file types, first to last; the 1-based index of a type is its place here.
-// Each has the suffix that a name typed without one gets, and its writer.
-struct ExportFileType {
-    QString filter;
-    QString suffix;
-    WriterFactory writer;
-};
-
-const std::vector<ExportFileType>& fileTypes() {
-    static const std::vector<ExportFileType> types = {
-        {"Excel 文档( *.xls)", "xls", writerClass<TDBGridExportAsXLS>()},
-        {"Word 文档(*.RTF)", "rtf", writerClass<TDBGridExportAsRTF>()},
-        {"Html 网页(*.html)", "html", writerClass<TDBGridExportAsHTML>()},
-        {"纯文本  文档 (*.txt)", "txt", writerClass<TDBGridExportAsText>()},
-        {"Excel 工作簿 (*.xlsx)", "xlsx", writerClass<TDBGridExportAsXLSX>()},
-        {"CSV 文件 (UTF-8) (*.csv)", "csv", writerClass<TDBGridExportAsUtf8CSV>()},
-    };
-    return types;
+std::vector<const ExportFileType*> fileTypes() {
+    std::vector<const ExportFileType*> offered;
+    for (const ExportFileType& type : exportFileTypes())
+        if (!type.filter.isEmpty())
+            offered.push_back(&type);
+    return offered;
 }
 
 // The 1-based index of a file type as the dialog gives it back (blanks simplified); 0 for
 // none of them.
 int fileTypeOf(const QString& nameFilter) {
     const QString chosen = nameFilter.simplified();
-    const std::vector<ExportFileType>& types = fileTypes();
+    const std::vector<const ExportFileType*> types = fileTypes();
     for (std::size_t i = 0; i < types.size(); ++i)
-        if (types[i].filter.simplified() == chosen)
+        if (types[i]->filter.simplified() == chosen)
             return static_cast<int>(i) + 1;
     return 0;
 }
 
 const ExportFileType* fileTypeAt(int index) {
+    const std::vector<const ExportFileType*> types = fileTypes();
     const auto at = static_cast<std::size_t>(index - 1);
-    return index >= 1 && at < fileTypes().size() ? &fileTypes()[at] : nullptr;
+    return index >= 1 && at < types.size() ? types[at] : nullptr;
 }
 
 QString replacedMessage(std::size_t replaced) {
@@ -111,10 +93,10 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
         QFileDialog dialog(nullptr);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         QStringList filters;
-        for (const ExportFileType& type : fileTypes())
-            filters << type.filter;
+        for (const ExportFileType* type : fileTypes())
+            filters << type->filter;
         dialog.setNameFilters(filters);
-        dialog.setDefaultSuffix(fileTypes().front().suffix);
+        dialog.setDefaultSuffix(fileTypes().front()->suffix);
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                          [&dialog](const QString& filter) {
                              if (const ExportFileType* type = fileTypeAt(fileTypeOf(filter)))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ExportFileTypes.h"
+
 #include <QString>
 
 #include <functional>
@@ -12,8 +14,6 @@ class WindowWork;
 
 // The four formats in the order of the save dialog's file types.
 enum class ExportFormat { Excel = 0, Rtf = 1, Html = 2, Text = 3 };
-
-using WriterFactory = std::function<std::unique_ptr<TDBGridExport>()>;
 
 // Asks for a file in the save dialog and writes the grid in the format of the chosen file type
 // (never that of the name's extension) on a worker thread as `work`. False when there is no
