@@ -80,6 +80,7 @@ void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGri
             }
             written(*replaced);
         },
+        WindowWork::Task::Uses::WindowRows,
     });
 }
 

@@ -35,6 +35,6 @@ void connectInBackground(WindowWork& work, Connection& connection, std::function
                 done(false);
             }
         },
-        false,
+        WindowWork::Task::Uses::Nothing,
     });
 }

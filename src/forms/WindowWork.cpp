@@ -27,7 +27,7 @@ WindowWork::WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelB
 WindowWork::~WindowWork() {
     if (job_) {
         job_->drop();
-        if (task_.usesShared)
+        if (task_.uses != Task::Uses::Nothing)
             stopping_.push_back(std::move(job_));
     }
     for (const std::unique_ptr<BackgroundJob>& job : stopping_)
@@ -51,7 +51,9 @@ void WindowWork::cancel() {
     if (!job_)
         return;
     job_->drop();
-    if (task_.usesShared)
+    if (task_.uses == Task::Uses::WindowRows)
+        job_->wait(); // a new query or sort must not change the rows under it
+    else if (task_.uses == Task::Uses::Connection)
         stopping_.push_back(std::move(job_));
     ended(std::make_exception_ptr(WorkCancelled()));
 }

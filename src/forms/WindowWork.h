@@ -30,15 +30,18 @@ public:
         // Runs on the interface thread once the work has ended, with its failure (null after
         // success, WorkCancelled after a cancel); the window is ready again by then.
         BackgroundJob::Finished finished;
-        // The work reads the window's data or the program's connection, so it must have
-        // stopped before they change or go; work that uses only what it holds itself (a
-        // connection attempt) is left to end on its own.
-        bool usesShared = true;
+        // What the work uses that it does not hold itself, and so how long a cancel waits:
+        // the window's rows (an export) must have stopped before the window goes on, the
+        // program's connection (a query) before the window goes; a connection attempt uses
+        // nothing and is left to end on its own.
+        enum class Uses { Nothing, Connection, WindowRows };
+        Uses uses = Uses::Connection;
     };
 
     // `status` shows the progress; `cancelButton`, if any, is shown while work runs.
     WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelButton);
-    // Stops running work without its `finished`, and waits for work that uses shared data.
+    // Stops running work without its `finished`, and waits for work that uses the window's
+    // rows or the connection.
     ~WindowWork();
     WindowWork(const WindowWork&) = delete;
     WindowWork& operator=(const WindowWork&) = delete;
@@ -47,8 +50,8 @@ public:
     void setBlockedControls(QList<QWidget*> controls) { blocked_ = std::move(controls); }
     bool busy() const { return job_ != nullptr; }
     void start(Task task);
-    // Stops the running work: the window is ready again at once, and the task's `finished`
-    // runs with WorkCancelled.
+    // Stops the running work: the window is ready again at once (after the few records that an
+    // export writes until it sees the stop), and the task's `finished` runs with WorkCancelled.
     void cancel();
     // What the last work came to, in place of its progress; hidden when empty.
     void showOutcome(const QString& text);
@@ -69,6 +72,6 @@ private:
     QElapsedTimer elapsed_;
     Task task_;
     std::unique_ptr<BackgroundJob> job_;
-    // Cancelled work that uses shared data and may still be stopping.
+    // Cancelled work that uses the connection and may still be stopping.
     std::vector<std::unique_ptr<BackgroundJob>> stopping_;
 };

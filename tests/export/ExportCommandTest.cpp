@@ -19,6 +19,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QLabel>
+#include <QPushButton>
+
 namespace {
 
 // Answers the next save dialog the way `answer` says, once it is open.
@@ -135,6 +138,26 @@ private slots:
         QVERIFY(lines.last().startsWith("合计\t"));
         const auto onHand = [&](int line) { return lines[line].split('\t')[7].toDouble(); };
         QVERIFY(onHand(1) <= onHand(lines.size() - 2));
+    }
+
+    void aCancelledExportKeepsTheOldFileAndANewQueryCanFollowAtOnce() {
+        MainWindowOnDemo w;
+        w.main.tbn_query->click(); // every row: an RTF of them takes a while
+        w.main.work().waitUntilDone();
+        TempDir folder;
+        std::ofstream(folder.path() / "stock.rtf") << "old";
+        MessageBoxWatcher messages;
+        saveIn(folder, 2, "stock.rtf");
+        w.main.ToolButton8->click();
+        QVERIFY(w.main.work().busy());
+        w.main.btn_cancel->click();
+        QVERIFY(!w.main.work().busy());
+        QCOMPARE(w.main.workStatus->text(), QString("输出已取消"));
+        w.main.tbn_query->click(); // closes the rows the export was reading
+        w.main.work().waitUntilDone();
+        QCOMPARE(fileBytes(folder.path() / "stock.rtf"), std::string("old"));
+        QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.rtf"});
+        QVERIFY(messages.seen().isEmpty());
     }
 
     void aNameTypedWithoutSuffixTakesTheChosenTypesSuffix() {
