@@ -7,7 +7,7 @@
 #include "export/ExportFileTypes.h"
 #include "export/GridExportLayout.h"
 #include "export/TDBGridExport.h"
-#include "grid/CellText.h"
+#include "forms/WarehouseList.h"
 #include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalColumns.h"
@@ -15,7 +15,6 @@
 #include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
-#include "stock/WarehouseStatement.h"
 
 #include <QString>
 
@@ -97,14 +96,8 @@ WindowOfGrid windowFor(const ExportRequest& request) {
 
 void listWarehouses(Connection& connection, std::ostream& out) {
     ResultQuery warehouses(connection);
-    for (const std::string& line : warehouseStatement())
-        warehouses.appendLine(line);
-    warehouses.open();
-    const ResultColumn& codes = warehouses.result().column(warehouses.fieldIndex("cwhcode"));
-    const ResultColumn& names = warehouses.result().column(warehouses.fieldIndex("cwhname"));
-    const CellText text;
-    for (std::size_t row = 0; row < warehouses.rowCount(); ++row)
-        out << text(codes, row).toStdString() << '\t' << text(names, row).toStdString() << '\n';
+    for (const Warehouse& warehouse : readWarehouses(warehouses))
+        out << warehouse.code.toStdString() << '\t' << warehouse.name.toStdString() << '\n';
 }
 
 void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control,

@@ -27,8 +27,7 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     pending_.clear();
     replacedCells_ = 0;
     CheckFits(query);
-    if (!query.isOpen())
-        throw DbError("查询结果未打开，无法输出。");
+    CheckOpen(query);
     // The walk goes by place in the row order, not by the query's cursor, so that the grid
     // keeps its current record while the rows are written off the interface thread.
     const auto restore = qScopeGuard([&] {
@@ -62,6 +61,11 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
         EmitFooterRow(columns, footerRow);
     EndDocument();
     flush();
+}
+
+void TDBGridExport::CheckOpen(const ResultQuery& query) {
+    if (!query.isOpen())
+        throw DbError("查询结果未打开，无法输出。");
 }
 
 void TDBGridExport::EmitRecordRow(const std::vector<ExportColumn>& columns) {

@@ -45,6 +45,8 @@ public:
 protected:
     // Throws ExportError for a result that the format cannot hold.
     virtual void CheckFits(const ResultQuery&) const {}
+    // Throws DbError for a query that is not open: there is nothing to walk.
+    static void CheckOpen(const ResultQuery& query);
     virtual void BeginDocument() {}
     virtual void EndDocument() {}
     virtual void EmitTitleRows(const std::vector<ExportColumn>&) {}

@@ -2,7 +2,6 @@
 
 #include "ExportError.h"
 #include "db/ResultQuery.h"
-#include "result/DbError.h"
 #include "result/ResultColumn.h"
 
 #include <xlsxwriter.h>
@@ -115,8 +114,7 @@ void TDBGridExportAsXLSX::CheckFits(const ResultQuery& query) const {
 void TDBGridExportAsXLSX::WriteGridToFile(const QString& path, const ExportLayout& layout,
                                           ResultQuery& query) {
     CheckFits(query); // a refusal touches no file
-    if (!query.isOpen())
-        throw DbError("查询结果未打开，无法输出。");
+    CheckOpen(query);
     FileBeside file(path);
     writeWorkbook(file.path(), layout, query);
     file.replaceTarget();

@@ -2,9 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "WarehouseList.h"
-#include "grid/CellText.h"
 #include "result/DbError.h"
-#include "stock/WarehouseStatement.h"
 
 #include <QFrame>
 #include <QListWidget>
@@ -47,27 +45,18 @@ void WarehousePicker::showEvent(QShowEvent* event) {
 }
 
 void WarehousePicker::FormShow() {
-    ado_store.close();
-    ado_store.clearStatement();
-    for (const std::string& line : warehouseStatement())
-        ado_store.appendLine(line);
+    std::vector<Warehouse> warehouses;
     try {
-        ado_store.open();
+        warehouses = readWarehouses(ado_store);
     } catch (const DbError&) {
         showPrompt(this, "读取仓库信息出错，请与系统管理员联系！");
         return;
     }
     clb_store->clear();
-    const ResultSet& rows = ado_store.result();
-    const ResultColumn& codes = rows.column(ado_store.fieldIndex("cwhcode"));
-    const ResultColumn& names = rows.column(ado_store.fieldIndex("cwhname"));
-    const CellText text;
     clb_store->setUpdatesEnabled(false);
-    for (ado_store.first(); !ado_store.eof(); ado_store.next()) {
-        const std::size_t row = ado_store.currentRow();
-        const QString code = text(codes, row);
-        QListWidgetItem* item =
-            appendWarehouseLine(*clb_store, warehouseLine(code, text(names, row)), code);
+    for (const Warehouse& warehouse : warehouses) {
+        QListWidgetItem* item = appendWarehouseLine(
+            *clb_store, warehouseLine(warehouse.code, warehouse.name), warehouse.code);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
         item->setSizeHint(QSize(0, itemHeight_));

@@ -13,6 +13,8 @@
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
 #include "support/TinyErp.h"
+#include "support/tds/ErpTdsResponder.h"
+#include "support/tds/TdsServer.h"
 
 #include <QDateEdit>
 #include <QLineEdit>
@@ -124,6 +126,24 @@ private slots:
         QVERIFY(run.err.isEmpty());
         QCOMPARE(run.out.toStdString(),
                  windowFile<TDBGridExportAsText>(*journal.dbg_crinfo, folder));
+    }
+
+    void throughFreeTdsTheFilesAreThoseOfTheDemo() {
+        SettingsSandbox settings;
+        TdsServer server{ErpTdsResponder(demoDatabasePath())};
+        qputenv("STOCKQUERY_PASSWORD", "pw");
+        const QStringList overTds{"--server",   QString::fromStdString(server.address()),
+                                  "--database", "erp_2026",
+                                  "--user",     "reader"};
+        for (const QStringList& command : {QStringList{"stock", "--name", "轴承", "--sort", "批号"},
+                                           QStringList{"--list-warehouses"}}) {
+            const Run sqlServer = exportProgram(command + overTds);
+            QCOMPARE(sqlServer.status, 0);
+            QVERIFY(!sqlServer.out.isEmpty());
+            QCOMPARE(sqlServer.out, exportProgram(onDemo(command)).out);
+        }
+        QVERIFY(server.batches().size() >= 2);
+        qunsetenv("STOCKQUERY_PASSWORD");
     }
 
     void theWarehousesAreListedACodeAndNameALine() {
