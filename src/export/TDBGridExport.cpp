@@ -97,8 +97,8 @@ void TDBGridExport::AccumulateFooters() {
         const ResultColumn* field = fieldOf(columns[j]);
         if (!field || records_->isNull(j, recordAt_))
             continue;
-        const double value = ResultColumn::floatOf(field->kind(), records_->bits(j, recordAt_));
-        FooterAccumulators[j] = FooterSums::added(FooterAccumulators[j], value);
+        FooterAccumulators[j] =
+            FooterSums::added(FooterAccumulators[j], field->kind(), records_->bits(j, recordAt_));
     }
 }
 

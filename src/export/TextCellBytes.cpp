@@ -1,5 +1,6 @@
 #include "TextCellBytes.h"
 
+#include "ByteScan.h"
 #include "Cp936.h"
 #include "RecordBlock.h"
 #include "result/ResultColumn.h"
@@ -8,9 +9,7 @@
 #include <bit>
 
 void appendCsvField(std::string_view text, std::string& out) {
-    // One pass over the bytes: most values hold none of the four.
-    const auto special = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
-    if (std::none_of(text.begin(), text.end(), special)) {
+    if (!holdsAnyByte<',', '"', '\r', '\n'>(text)) {
         out += text;
         return;
     }
@@ -25,7 +24,7 @@ void appendCsvField(std::string_view text, std::string& out) {
 
 TextCellBytes::TextCellBytes(const CellText& cellText, std::size_t columns, TextCellStyle style)
     : cellText_(cellText), style_(style), dates_(columns),
-      decimalPoint_(encoded(cellText.decimalPoint())) {}
+      decimalPoint_(encoded(cellText.decimalPoint())), plainPoint_(decimalPoint_ == ".") {}
 
 std::string TextCellBytes::encoded(const QString& text) const {
     return style_ == TextCellStyle::Utf8Csv ? text.toStdString() : toCp936(text).toStdString();
@@ -51,7 +50,7 @@ void TextCellBytes::appendRecord(const RecordBlock& records, std::size_t at, std
 void TextCellBytes::appendText(std::string_view utf8, std::string& out) {
     if (style_ == TextCellStyle::Utf8Csv)
         return appendField(utf8, out); // rows kept apart by the quotes
-    if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return breaksTextRows(c); })) {
+    if (holdsAnyByte<'\t', '\r', '\n'>(utf8)) {
         scratch_.assign(utf8);
         std::replace_if(scratch_.begin(), scratch_.end(), breaksTextRows, ' ');
         utf8 = scratch_;
@@ -60,11 +59,15 @@ void TextCellBytes::appendText(std::string_view utf8, std::string& out) {
         ++replacedCells_;
 }
 
-void TextCellBytes::appendNumber(std::string ascii, std::string& out) const {
-    if (decimalPoint_ != ".")
-        if (const std::size_t point = ascii.find('.'); point != std::string::npos)
-            ascii.replace(point, 1, decimalPoint_);
-    appendField(ascii, out); // a decimal comma is quoted in CSV
+void TextCellBytes::appendNumber(std::string_view ascii, std::string& out) const {
+    if (plainPoint_) {
+        out += ascii; // nothing in it to quote
+        return;
+    }
+    std::string local(ascii);
+    if (const std::size_t point = local.find('.'); point != std::string::npos)
+        local.replace(point, 1, decimalPoint_);
+    appendField(local, out); // a decimal comma is quoted in CSV
 }
 
 void TextCellBytes::appendCell(std::size_t column, const ResultColumn& field, std::uint64_t bits,
@@ -74,9 +77,12 @@ void TextCellBytes::appendCell(std::size_t column, const ResultColumn& field, st
     case FieldKind::Text:
         appendText(field.entryText(static_cast<std::uint32_t>(bits)), out);
         return;
-    case FieldKind::Decimal:
-        appendNumber(CellText::decimalAscii(integer), out);
+    case FieldKind::Decimal: {
+        char digits[CellText::kDecimalAsciiSize];
+        const char* end = CellText::writeDecimalAscii(integer, digits);
+        appendNumber(std::string_view(digits, static_cast<std::size_t>(end - digits)), out);
         return;
+    }
     case FieldKind::Double:
         appendNumber(CellText::realAscii(std::bit_cast<double>(bits)), out);
         return;

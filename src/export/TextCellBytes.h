@@ -38,7 +38,7 @@ private:
     void appendCell(std::size_t column, const ResultColumn& field, std::uint64_t bits,
                     std::string& out);
     void appendText(std::string_view utf8, std::string& out);
-    void appendNumber(std::string ascii, std::string& out) const;
+    void appendNumber(std::string_view ascii, std::string& out) const;
 
     // Appends bytes that are already in the file's encoding, quoted for CSV where needed.
     void appendField(std::string_view bytes, std::string& out) const;
@@ -48,6 +48,7 @@ private:
     TextCellStyle style_;
     std::vector<std::unordered_map<std::int64_t, std::string>> dates_; // per column, by value
     std::string decimalPoint_;                                         // encoded
+    bool plainPoint_;                                                  // decimalPoint_ is "."
     std::string scratch_;
     std::size_t replacedCells_ = 0;
 };

@@ -68,25 +68,32 @@ QString CellText::real(double value, int significantDigits) const {
     return withSeparator(realAscii(value, significantDigits));
 }
 
-std::string CellText::decimalAscii(std::int64_t tenThousandths) {
+char* CellText::writeDecimalAscii(std::int64_t tenThousandths, char* out) {
     // Unsigned, so that the magnitude of INT64_MIN fits.
     const bool negative = tenThousandths < 0;
     const auto magnitude = negative ? 0 - static_cast<std::uint64_t>(tenThousandths)
                                     : static_cast<std::uint64_t>(tenThousandths);
-    char buffer[32];
-    char* end = buffer;
     if (negative)
-        *end++ = '-';
-    end = std::to_chars(end, buffer + sizeof buffer, magnitude / 10000).ptr;
-    auto fraction = static_cast<unsigned>(magnitude % 10000);
-    if (fraction != 0) {
-        *end++ = '.';
-        for (unsigned unit = 1000; fraction != 0; unit /= 10) {
-            *end++ = static_cast<char>('0' + fraction / unit);
-            fraction %= unit;
-        }
-    }
-    return std::string(buffer, end);
+        *out++ = '-';
+    out = std::to_chars(out, out + 20, magnitude / 10000).ptr;
+    const auto fraction = static_cast<unsigned>(magnitude % 10000);
+    if (fraction == 0)
+        return out;
+    // Four digits by constant divisors (multiplications), trailing zeros then dropped.
+    out[0] = '.';
+    out[1] = static_cast<char>('0' + fraction / 1000);
+    out[2] = static_cast<char>('0' + fraction / 100 % 10);
+    out[3] = static_cast<char>('0' + fraction / 10 % 10);
+    out[4] = static_cast<char>('0' + fraction % 10);
+    out += 5;
+    while (out[-1] == '0')
+        --out;
+    return out;
+}
+
+std::string CellText::decimalAscii(std::int64_t tenThousandths) {
+    char buffer[kDecimalAsciiSize];
+    return std::string(buffer, writeDecimalAscii(tenThousandths, buffer));
 }
 
 std::string CellText::realAscii(double value, int significantDigits) {

@@ -24,6 +24,10 @@ public:
     // The same texts in ASCII with "." for the decimal point, for writers that make bytes;
     // decimalPoint() is what the locale writes for it.
     static std::string decimalAscii(std::int64_t tenThousandths);
+    // Writes decimalAscii's text at `out`, which has room for kDecimalAsciiSize characters;
+    // returns its end.
+    static constexpr std::size_t kDecimalAsciiSize = 26;
+    static char* writeDecimalAscii(std::int64_t tenThousandths, char* out);
     static std::string realAscii(double value, int significantDigits = 15);
     const QString& decimalPoint() const { return decimalPoint_; }
     QString dateTime(std::int64_t epochMilliseconds) const;

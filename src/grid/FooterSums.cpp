@@ -18,6 +18,17 @@ std::int64_t FooterSums::added(std::int64_t total, double value) {
     return static_cast<std::int64_t>(sum);
 }
 
+std::int64_t FooterSums::added(std::int64_t total, FieldKind kind, std::uint64_t bits) {
+    if (kind != FieldKind::Decimal)
+        return added(total, ResultColumn::floatOf(kind, bits));
+    // A value with four decimals adds exactly: no rounding is ever needed.
+    const auto tenThousandths = static_cast<std::int64_t>(bits);
+    if (__builtin_add_overflow(total, tenThousandths, &total))
+        return tenThousandths > 0 ? std::numeric_limits<std::int64_t>::max()
+                                  : std::numeric_limits<std::int64_t>::min();
+    return total;
+}
+
 void FooterSums::clear() {
     totals_.assign(fields_.size(), 0);
 }
@@ -33,21 +44,10 @@ void FooterSums::recompute(ResultQuery& query) {
             continue;
         const ResultColumn& values = query.result().column(*column);
         std::int64_t total = 0;
-        if (values.kind() == FieldKind::Decimal) {
-            // A value with four decimals adds exactly: no rounding is ever needed.
-            for (std::size_t position = 0; position < rows; ++position) {
-                const std::size_t row = query.rowAt(position);
-                if (!values.isNull(row) &&
-                    __builtin_add_overflow(total, values.integer(row), &total))
-                    total = values.integer(row) > 0 ? std::numeric_limits<std::int64_t>::max()
-                                                    : std::numeric_limits<std::int64_t>::min();
-            }
-        } else {
-            for (std::size_t position = 0; position < rows; ++position) {
-                const std::size_t row = query.rowAt(position);
-                if (!values.isNull(row))
-                    total = added(total, values.asFloat(row));
-            }
+        for (std::size_t position = 0; position < rows; ++position) {
+            const std::size_t row = query.rowAt(position);
+            if (!values.isNull(row))
+                total = added(total, values.kind(), values.bits(row));
         }
         totals_[i] = total;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result/FieldKind.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +25,9 @@ public:
     // One addition: the value times 10000 added to the total, the sum rounded to the nearest
     // whole ten-thousandth, ties to even; a total leaving the int64 range stays at its bound.
     static std::int64_t added(std::int64_t total, double value);
+    // The same for a field's value as ResultColumn::bits gives it; fixed-point values add
+    // exactly.
+    static std::int64_t added(std::int64_t total, FieldKind kind, std::uint64_t bits);
 
 private:
     std::vector<std::string> fields_;

@@ -1,3 +1,4 @@
+#include "export/ByteScan.h"
 #include "export/ChunkedBuffer.h"
 #include "export/Cp936.h"
 #include "export/ExportError.h"
@@ -6,6 +7,7 @@
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsXLS.h"
+#include "grid/FooterSums.h"
 #include "result/DbError.h"
 #include "support/Bytes.h"
 #include "support/ChildProcess.h"
@@ -91,6 +93,35 @@ TEST(CsvExport, EveryValueIsQuotedWithInnerQuotesDoubled) {
     f.layout.columns[0].caption = "5\"x";
     f.open("id >= 2");
     EXPECT_EQ(f.written(TDBGridExportAsCSV()), cp936("\"5\"\"x\"\r\n\"x<y & z\"\r\n\"\"\r\n\"\""));
+}
+
+TEST(ByteScan, FindsEachByteAtEveryPlaceOfShortAndLongTexts) {
+    // Chinese UTF-8 around the byte, so that high bytes sit in every word it is looked for in.
+    for (std::size_t size = 1; size <= 19; ++size)
+        for (std::size_t at = 0; at < size; ++at)
+            for (const char special : {',', '"', '\r', '\n'}) {
+                std::string text(size, '\xE8');
+                EXPECT_FALSE((holdsAnyByte<',', '"', '\r', '\n'>(text)));
+                text[at] = special;
+                EXPECT_TRUE((holdsAnyByte<',', '"', '\r', '\n'>(text))) << size << " " << at;
+                EXPECT_FALSE((holdsAnyByte<'\t'>(text)));
+            }
+    EXPECT_FALSE((holdsAnyByte<',', '\0'>(std::string_view())));
+    EXPECT_TRUE((holdsAnyByte<'\0'>(std::string_view("abcdefgh\0", 9))));
+}
+
+TEST(ExportDriver, FixedPointSumsAddExactlyAsTheGridFooterAddsThem) {
+    // 900719925475 has 2^53 and more ten-thousandths: a double could not hold the total's last
+    // ten-thousandth.
+    ExportFixture f;
+    f.insert("(4, 'D4', 'n', 900719925475, 0, NULL), (5, 'E5', 'n', 0.0001, 0, NULL)");
+    f.open("id >= 4");
+    f.layout.columns = {f.layout.columns[2]};
+    FooterSums sums({"qty"});
+    sums.recompute(f.query);
+    EXPECT_EQ(sums.total(0), 9007199254750001);
+    EXPECT_EQ(f.written(TDBGridExportAsText()),
+              cp936("数量\r\n900719925475\r\n0.0001\r\n900719925475.0001"));
 }
 
 TEST(ExportDriver, RowsGoOutInTheShownOrderAndTheCurrentRecordStaysCurrent) {
