@@ -1,7 +1,6 @@
 #include "Cp936.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <unicode/ucnv.h>
 
 #include <algorithm>
 #include <array>
@@ -10,33 +9,49 @@
 
 namespace {
 
-// Code page 936 of every character of the basic plane, made once from the platform's
-// converter: the bytes it writes (one byte for ASCII and 0x80 for the euro sign, two bytes from
-// 0x8140 up, 0 where it writes "?"), and whether they read back as the same character (the
-// converter's own error flag is not reliable). Nothing beyond the basic plane is in the code
-// page.
+// Code page 936 of every character of the basic plane, made once from ICU's "windows-936"
+// converter (the one Qt's encoder of that name wraps where Qt has ICU; Qt on Windows has no
+// such encoder): the bytes it writes (one byte for ASCII and 0x80 for the euro sign, two bytes
+// from 0x8140 up, 0 where it has no mapping), and whether they read back as the same
+// character. Nothing beyond the basic plane is in the code page.
 struct Tables {
     std::array<std::uint16_t, 0x10000> codes{};
     std::bitset<0x10000> exact;
 };
 
+struct ConverterCloser {
+    void operator()(UConverter* converter) const { ucnv_close(converter); }
+};
+
 const Tables& tables() {
     static const std::unique_ptr<Tables> made = [] {
         auto t = std::make_unique<Tables>();
-        QStringEncoder encoder("windows-936");
-        QStringDecoder decoder("windows-936");
-        for (char32_t c = 0x80; c < 0x10000; ++c) {
+        UErrorCode status = U_ZERO_ERROR;
+        const std::unique_ptr<UConverter, ConverterCloser> converter(
+            ucnv_open("windows-936", &status));
+        // An unmapped character is an error, not a substitute.
+        ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                              &status);
+        ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+                            &status);
+        for (char32_t c = 0x80; c < 0x10000 && U_SUCCESS(status); ++c) {
             if (c >= 0xD800 && c < 0xE000)
                 continue;
-            const QChar character(static_cast<char16_t>(c));
-            const QByteArray bytes = encoder.encode(QStringView(&character, 1));
+            const auto unit = static_cast<UChar>(c);
+            char bytes[8];
+            UErrorCode one = U_ZERO_ERROR;
+            const int32_t size =
+                ucnv_fromUChars(converter.get(), bytes, sizeof bytes, &unit, 1, &one);
             const auto byte = [&bytes](int i) { return static_cast<unsigned char>(bytes[i]); };
-            if (bytes.size() == 1 && byte(0) != '?')
+            if (U_FAILURE(one))
+                continue;
+            if (size == 1)
                 t->codes[c] = byte(0);
-            else if (bytes.size() == 2)
+            else if (size == 2)
                 t->codes[c] = static_cast<std::uint16_t>(byte(0) << 8 | byte(1));
-            const QString back = decoder.decode(bytes);
-            t->exact[c] = t->codes[c] != 0 && back.size() == 1 && back[0] == character;
+            UChar back[4];
+            const int32_t backSize = ucnv_toUChars(converter.get(), back, 4, bytes, size, &one);
+            t->exact[c] = t->codes[c] != 0 && U_SUCCESS(one) && backSize == 1 && back[0] == unit;
         }
         for (char32_t c = 0; c < 0x80; ++c) {
             t->codes[c] = static_cast<std::uint16_t>(c);
