@@ -11,7 +11,7 @@ import os
 import re
 import sys
 
-DATA_SIDE = {"settings", "result", "db", "stock", "journal"}
+DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal"}
 
 
 def cmake_words(text, command):

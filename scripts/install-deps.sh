@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that stockquery builds, runs and tests with, when missing.
+# Installs the Debian 12 packages that stockquery builds, runs and tests with, when missing;
+# with arguments, the named packages instead.
+#   install-deps.sh [PACKAGE...]
 set -euo pipefail
 
 packages=(
@@ -10,6 +12,7 @@ packages=(
     libgtest-dev googletest python3-pyodbc python3-openpyxl
     fonts-wqy-zenhei
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,9 @@
 // stockquery-export: the current stock or the journal written to a file without a window.
+#include "cli/Console.h"
 #include "cli/ExportArguments.h"
 #include "cli/ExportRun.h"
 #include "cli/ExportSignals.h"
+#include "platform/CommandLine.h"
 
 #include <QApplication>
 
@@ -9,7 +11,7 @@
 
 int main(int argc, char** argv) {
     blockStopSignals(); // before any thread starts, so that only the watcher gets them
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = commandArguments(argc, argv);
     ExportRequest request;
     try {
         request = parseExportArguments(arguments);
@@ -17,14 +19,18 @@ int main(int argc, char** argv) {
         std::cerr << "stockquery-export: " << error.what() << "\n" << exportUsage();
         return kBadArguments;
     }
-    // The grid lays the columns out with its fonts, as in the window; nothing is shown.
+    // The grid lays the columns out with its fonts, as in the window; nothing is shown (on
+    // Windows the platform's own plugin shows nothing either).
+#ifndef _WIN32
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
     // Standard error carries the command's own lines alone, not Qt's notes on its platform.
     qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
         if (type == QtCriticalMsg || type == QtFatalMsg)
             std::cerr << message.toStdString() << '\n';
     });
+    binaryStandardOutput();
     int qtArguments = 1;
     QApplication application(qtArguments, argv);
     return runExport(request, std::cout, std::cerr);

@@ -4,11 +4,37 @@
 #include "forms/QtChinese.h"
 
 #include <QApplication>
+#ifdef _WIN32
+#include "settings/DBLinkInfo.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+// Windows has no start script: the first start without a stored connection makes the demo
+// database under the user's local application data with demo_setup, shipped beside the
+// program, which also stores the demo connection.
+void prepareDemoOnFirstStart() {
+    ConnectionSettings stored;
+    if (!loadDBLinkInfo(stored) || !stored.user.empty())
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    QProcess::execute(QApplication::applicationDirPath() + "/demo_setup.exe",
+                      {QDir::toNativeSeparators(folder + "/demo-erp.sqlite")});
+}
+
+} // namespace
+#endif
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("stockquery");
     installQtChinese();
+#ifdef _WIN32
+    prepareDemoOnFirstStart();
+#endif
     auto* window = new Tfrm_xclquery;
     window->showMaximized();
     const int status = QApplication::exec();

@@ -4,6 +4,7 @@
 #include "ToolUsage.h"
 #include "demo_db/DemoDatabase.h"
 #include "demo_db/Today.h"
+#include "platform/CommandLine.h"
 #include "settings/DBLinkInfo.h"
 
 #include <cstdio>
@@ -16,16 +17,17 @@ int main(int argc, char** argv) {
     if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
         return *status;
 
-    if (argc != 2) {
+    const std::vector<std::string> arguments = commandArguments(argc, argv);
+    if (arguments.size() != 1) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
     }
-    const std::filesystem::path file = std::filesystem::absolute(argv[1]);
+    const std::filesystem::path file = std::filesystem::absolute(pathFromUtf8(arguments[0]));
     try {
         if (!std::filesystem::exists(file)) {
             std::filesystem::create_directories(file.parent_path());
-            std::printf("creating the demo database %s\n", file.c_str());
-            generateDemoDatabase(file.string(), kDefaultDemoSize, kDemoSeed, localToday());
+            std::printf("creating the demo database %s\n", utf8Of(file).c_str());
+            generateDemoDatabase(utf8Of(file), kDefaultDemoSize, kDemoSeed, localToday());
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "demo_setup: %s\n", error.what());
@@ -40,7 +42,7 @@ int main(int argc, char** argv) {
         std::printf("a connection is stored already; left as it is\n");
         return 0;
     }
-    const ConnectionSettings demo{"sqlite:" + file.string(), "demo", "demo", ""};
+    const ConnectionSettings demo{"sqlite:" + utf8Of(file), "demo", "demo", ""};
     if (!writeDBLinkInfo(demo)) {
         std::fprintf(stderr, "demo_setup: the demo connection cannot be stored\n");
         return 1;

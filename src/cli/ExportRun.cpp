@@ -1,5 +1,6 @@
 #include "ExportRun.h"
 
+#include "Console.h"
 #include "ExportSignals.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
@@ -22,8 +23,6 @@
 #include <functional>
 #include <iostream>
 #include <memory>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
@@ -42,17 +41,10 @@ std::string oneLine(std::string text) {
 
 // A password typed at the terminal without echo; empty without a terminal.
 std::string askPassword(std::ostream& errors) {
-    if (!isatty(0))
+    if (!inputIsTerminal())
         return {};
     errors << "password: " << std::flush;
-    termios before{};
-    tcgetattr(0, &before);
-    termios silent = before;
-    silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    tcsetattr(0, TCSANOW, &silent);
-    std::string password;
-    std::getline(std::cin, password);
-    tcsetattr(0, TCSANOW, &before);
+    std::string password = readLineWithoutEcho();
     errors << "\n";
     return password;
 }
@@ -135,8 +127,8 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
         if (request.output == "-")
             writer->WriteGridToStream(out, exportLayout(grid), query);
         else
-            writer->WriteGridToFile(QString::fromLocal8Bit(request.output.c_str()),
-                                    exportLayout(grid), query);
+            writer->WriteGridToFile(fileNameFromArgument(request.output), exportLayout(grid),
+                                    query);
     } catch (const ExportError& error) {
         throw RunFailure{kWriteFailed, "cannot write " + request.output + ": " + error.what()};
     }
@@ -151,7 +143,7 @@ int runExport(const ExportRequest& request, std::ostream& out, std::ostream& err
         return kDone;
     }
     WorkControl control;
-    const StopOnSignals stop(control, isatty(2) ? &errors : nullptr);
+    const StopOnSignals stop(control, errorsAreTerminal() ? &errors : nullptr);
     try {
         Connection connection;
         connection.setSettings(settingsFor(request, errors));

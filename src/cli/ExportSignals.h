@@ -6,7 +6,8 @@
 #include <thread>
 
 // Blocks SIGINT and SIGTERM in the calling thread and every thread it starts afterwards, so
-// that StopOnSignals alone receives them; called first thing in main().
+// that StopOnSignals alone receives them (on Windows: Ctrl+C, Ctrl+Break and closing the
+// console go to StopOnSignals while one lives); called first thing in main().
 void blockStopSignals();
 
 // While it lives, SIGINT or SIGTERM cancels `control`; with a `progress` stream, the rows read

@@ -1,4 +1,6 @@
-// The settings store on Windows: string values under HKEY_LOCAL_MACHINE.
+// The settings store on Windows: string values under HKEY_LOCAL_MACHINE, in the 32-bit view
+// of the registry, where the ERP's 32-bit programs keep the same key (WOW6432Node for a 64-bit
+// program).
 #include "SettingsKey.h"
 #include "Utf16.h"
 
@@ -13,7 +15,7 @@ std::wstring wide(const std::string& utf8) {
 
 class RegistrySettingsKey : public SettingsKey {
 public:
-    explicit RegistrySettingsKey(HKEY key) : key_(key) {}
+    RegistrySettingsKey(HKEY key, bool writable) : key_(key), writable_(writable) {}
     ~RegistrySettingsKey() override { RegCloseKey(key_); }
 
     std::string readString(const std::string& name) override {
@@ -35,6 +37,10 @@ public:
     }
 
     void writeString(const std::string& name, const std::string& value) override {
+        // Without the right to write, as without the right to open, nothing is written and
+        // nothing fails.
+        if (!writable_)
+            return;
         const std::wstring text = wide(value);
         const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
         if (RegSetValueExW(key_, wide(name).c_str(), 0, REG_SZ,
@@ -44,15 +50,20 @@ public:
 
 private:
     HKEY key_;
+    bool writable_;
 };
 
 } // namespace
 
 std::unique_ptr<SettingsKey> openSettingsKey(const std::string& keyPath) {
     const std::wstring path = wide(keyPath.starts_with('\\') ? keyPath.substr(1) : keyPath);
+    constexpr REGSAM kView = KEY_WOW64_32KEY;
     HKEY key = nullptr;
+    // A user without administrator rights may read the machine's key but not write it.
     if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return nullptr;
-    return std::make_unique<RegistrySettingsKey>(key);
+                        KEY_READ | KEY_WRITE | kView, nullptr, &key, nullptr) == ERROR_SUCCESS)
+        return std::make_unique<RegistrySettingsKey>(key, true);
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | kView, &key) == ERROR_SUCCESS)
+        return std::make_unique<RegistrySettingsKey>(key, false);
+    return nullptr;
 }

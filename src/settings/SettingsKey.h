@@ -10,8 +10,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// One open key of the settings store, with full access. On Windows it is a registry key
-// under HKEY_LOCAL_MACHINE; elsewhere a file of the same path under the store's root.
+// One open key of the settings store. On Windows it is a registry key under
+// HKEY_LOCAL_MACHINE, opened for reading alone when the user may not write it; elsewhere a
+// file of the same path under the store's root.
 class SettingsKey {
 public:
     virtual ~SettingsKey() = default;
@@ -19,7 +20,8 @@ public:
     // A missing or empty value reads as the empty text; a value that is neither a string nor
     // an expandable string throws RegistryError.
     virtual std::string readString(const std::string& name) = 0;
-    // Stores a string value; throws RegistryError when it cannot be written.
+    // Stores a string value; throws RegistryError when it cannot be written. A key opened for
+    // reading alone keeps its values and does not fail.
     virtual void writeString(const std::string& name, const std::string& value) = 0;
 };
 

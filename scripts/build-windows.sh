@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# From a fresh Debian 12 machine to dist/stockquery-win64.zip and
+# dist/stockquery-setup-win64.exe: Qt, SQLite, ICU, zlib, libxlsxwriter and GoogleTest
+# cross-built once for 64-bit Windows into a cache outside the tree (zlib is Debian's own), then
+# the program, its
+# tools and the data-side tests; the tests, the ODBC path and the main window run under Wine.
+#   build-windows.sh
+set -euo pipefail
+repo=$(realpath "$(dirname "$0")/..")
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/stockquery-windows
+windows=$repo/scripts/windows
+toolchain=$windows/toolchain.cmake
+prefix=$cache/prefix # everything cross-built, Qt included
+mkdir -p "$cache/src" "$cache/build" "$prefix"
+started=$SECONDS
+step() { printf '== %s (%d s)\n' "$*" $((SECONDS - started)); }
+
+step "packages"
+"$repo/scripts/install-deps.sh"
+"$repo/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
+    mingw-w64-tools libz-mingw-w64-dev wine wine64 nsis xvfb fonts-droid-fallback ninja-build \
+    dpkg-dev tcl zip imagemagick
+"$windows/debian-sources.sh" "$cache/src" qt6-base sqlite3 icu libxlsxwriter googletest
+source_of() { find "$cache/src" -maxdepth 1 -mindepth 1 -type d -name "$1-*" | head -n1; }
+
+# Each library is built once; its stamp says it is whole.
+built() { [ -f "$cache/build/$1.done" ]; }
+done_with() { touch "$cache/build/$1.done"; }
+if ! built qtbase; then
+    step "qtbase (about 40 minutes on two cores)"
+    "$windows/build-qtbase.sh" "$(source_of qt6-base)" "$cache/build/qtbase" "$prefix" "$toolchain"
+    done_with qtbase
+fi
+if ! built sqlite; then
+    step "SQLite"
+    "$windows/build-sqlite.sh" "$(source_of sqlite3)" "$cache/build/sqlite" "$prefix"
+    done_with sqlite
+fi
+if ! built icu; then
+    step "ICU (a host build, then the cross build)"
+    "$windows/build-icu.sh" "$(source_of icu)" "$cache/build/icu" "$prefix"
+    done_with icu
+fi
+if ! built libraries; then
+    step "libxlsxwriter, GoogleTest"
+    "$windows/build-libraries.sh" "$cache/src" "$cache/build" "$prefix" "$toolchain"
+    done_with libraries
+fi

@@ -1,0 +1,19 @@
+# Cross-building for 64-bit Windows with MinGW-w64 (posix threads, which Qt needs).
+# STOCKQUERY_WINDOWS_PREFIXES (a list) names the cross-built Qt and libraries to look in.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_AR x86_64-w64-mingw32-ar)
+set(CMAKE_RANLIB x86_64-w64-mingw32-ranlib)
+
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES STOCKQUERY_WINDOWS_PREFIXES)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 ${STOCKQUERY_WINDOWS_PREFIXES})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The host's pkg-config would hand out Linux libraries.
+set(ENV{PKG_CONFIG_LIBDIR} /nonexistent)
