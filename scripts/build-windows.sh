@@ -19,7 +19,7 @@ step "packages"
 "$repo/scripts/install-deps.sh"
 "$repo/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
     mingw-w64-tools libz-mingw-w64-dev wine wine64 nsis xvfb fonts-droid-fallback ninja-build \
-    dpkg-dev tcl zip imagemagick
+    dpkg-dev tcl zip imagemagick xdotool
 "$windows/debian-sources.sh" "$cache/src" qt6-base sqlite3 icu libxlsxwriter googletest
 source_of() { find "$cache/src" -maxdepth 1 -mindepth 1 -type d -name "$1-*" | head -n1; }
 
@@ -46,3 +46,34 @@ if ! built libraries; then
     "$windows/build-libraries.sh" "$cache/src" "$cache/build" "$prefix" "$toolchain"
     done_with libraries
 fi
+
+step "the program, its tools and the data-side tests"
+build=$repo/build/windows
+cmake -G Ninja -S "$repo" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DSTOCKQUERY_WINDOWS_PREFIXES="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTOCKQUERY_BENCH=OFF -DSTOCKQUERY_TESTS=ON \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >/dev/null
+cmake --build "$build" --parallel "$(nproc)"
+
+step "packaging"
+dist=$repo/dist
+stage=$dist/stockquery-win64
+rm -rf "$stage" "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe"
+mkdir -p "$stage/platforms" "$stage/styles"
+cp "$build/src/stockquery.exe" "$build/src/stockquery-export.exe" \
+    "$build/tools/demo_setup.exe" "$build/tools/make_demo_db.exe" "$stage/"
+cp "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
+cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+"$windows/copy-dlls.sh" "$stage" "$prefix/bin" "$prefix/lib" \
+    "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")" \
+    /usr/x86_64-w64-mingw32/lib
+find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+(cd "$dist" && zip -qr stockquery-win64.zip stockquery-win64)
+version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+makensis -V2 -INPUTCHARSET UTF8 -DSTAGE="$stage" -DVERSION="$version" \
+    -DOUTFILE="$dist/stockquery-setup-win64.exe" "$windows/installer.nsi"
+ls -l "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe"
+
+step "under Wine"
+"$windows/wine-tests.sh" "$stage" "$build" "$dist" "$cache/wine"
+step "done"

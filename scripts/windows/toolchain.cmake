@@ -15,5 +15,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The host's pkg-config would hand out Linux libraries.
-set(ENV{PKG_CONFIG_LIBDIR} /nonexistent)
+# pkg-config looks in the cross-built libraries alone: the host's would hand out Linux ones.
+set(pkg_config_dirs /nonexistent)
+foreach(prefix IN LISTS STOCKQUERY_WINDOWS_PREFIXES)
+    string(APPEND pkg_config_dirs ":${prefix}/lib/pkgconfig")
+endforeach()
+set(ENV{PKG_CONFIG_LIBDIR} "${pkg_config_dirs}")
+set(ENV{PKG_CONFIG_SYSROOT_DIR} "")

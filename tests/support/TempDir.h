@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,12 @@
 class TempDir {
 public:
     TempDir() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "stockquery-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        // A name nobody holds, made by creating it (Windows has no mkdtemp).
+        std::random_device random;
+        const std::filesystem::path temporary = std::filesystem::temp_directory_path();
+        do
+            path_ = temporary / ("stockquery-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(path_));
     }
     ~TempDir() {
         std::error_code ignored;

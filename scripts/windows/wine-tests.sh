@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The Windows build under Wine: the data-side tests; the export command's ODBC path through
+# Wine's odbc32 (which hands the calls to the host's unixODBC, where a driver named
+# "SQL Server" is FreeTDS) against the TDS stand-in, beside the Linux build's file of the same
+# query; and the program itself under Xvfb, querying the demo database, with a screenshot.
+#   wine-tests.sh STAGE_DIR WINDOWS_BUILD_DIR DIST_DIR WINE_PREFIX
+set -euo pipefail
+stage=$1 build=$2 dist=$3
+repo=$(realpath "$(dirname "$0")/../..")
+export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+work=$(mktemp -d)
+display=:$((70 + RANDOM % 20))
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
+xvfb=$!
+export DISPLAY=$display
+stand_in=""
+finish() {
+    [ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null
+    wineserver -k 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap finish EXIT
+windows_path() { winepath -w "$1" 2>/dev/null; }
+
+# A prefix of our own; 宋体/SimSun drawn with Droid Sans Fallback, which Wine draws whole at
+# small sizes (WenQuanYi loses strokes there).
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot --init >/dev/null 2>&1
+    wineserver -w
+fi
+{
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
+    printf '"SimSun"="Droid Sans Fallback"\r\n"宋体"="Droid Sans Fallback"\r\n\r\n'
+    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
+    printf '"Tahoma"=hex(7):%s\r\n' "$(printf 'DroidSansFallbackFull.ttf,Droid Sans Fallback\0\0' |
+        iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',,' | sed 's/^,//; s/,$//')"
+} | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$work/fonts.reg"
+wine regedit /S "$(windows_path "$work/fonts.reg")"
+
+echo "-- data-side tests"
+mkdir -p "$work/tests"
+cp -r "$stage"/. "$work/tests/"
+cp "$build/tests/windows_data_tests.exe" "$work/tests/"
+(cd "$work/tests" && wine make_demo_db.exe demo-test.sqlite >/dev/null &&
+    wine windows_data_tests.exe --gtest_brief=1)
+
+echo "-- the ODBC path: stockquery-export.exe through odbc32 and FreeTDS to the TDS stand-in"
+cmake --preset default -S "$repo" >/dev/null
+cmake --build "$repo/build/default" --parallel "$(nproc)" --target tds_stand_in stockquery-export
+cat >"$work/odbcinst.ini" <<INI
+[SQL Server]
+Driver=/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so
+INI
+coproc STAND_IN { "$repo/build/default/tests/tds_stand_in" "$work/tests/demo-test.sqlite"; }
+stand_in=$STAND_IN_PID
+read -r address <&"${STAND_IN[0]}"
+arguments=(stock --server "$address" --database erp --user sa --format txt)
+(cd "$work/tests" && ODBCSYSINI=$work STOCKQUERY_PASSWORD=pw wine stockquery-export.exe \
+    "${arguments[@]}" --output "$(windows_path "$work/wine.txt")")
+STOCKQUERY_PASSWORD=pw QT_QPA_PLATFORM=offscreen "$repo/build/default/src/stockquery-export" \
+    "${arguments[@]}" --output "$work/linux.txt"
+cmp "$work/wine.txt" "$work/linux.txt"
+echo "the same $(wc -c <"$work/wine.txt") bytes as the Linux build's file"
+
+echo "-- the program under Xvfb, first start: the demo database made, queried, photographed"
+wine explorer /desktop=stockquery,1280x800 "$(windows_path "$stage/stockquery.exe")" &
+sleep 25
+xdotool key Return
+sleep 15
+import -display "$display" -window root "$dist/stockquery-wine.png"
+echo "screenshot: $dist/stockquery-wine.png"
