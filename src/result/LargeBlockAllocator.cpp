@@ -4,7 +4,6 @@
 
 #ifdef __linux__
 #include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -19,6 +18,7 @@ std::size_t roundedUp(std::size_t bytes) {
 }
 
 } // namespace
+#endif
 
 void* allocateLarge(std::size_t bytes) {
 #ifdef __linux__
