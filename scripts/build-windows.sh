@@ -49,6 +49,10 @@ fi
 
 step "the program, its tools and the data-side tests"
 build=$repo/build/windows
+# A build made against another cache starts afresh.
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q "^CMAKE_PREFIX_PATH:.*=$prefix$" "$build/CMakeCache.txt"; then
+    rm -rf "$build"
+fi
 cmake -G Ninja -S "$repo" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DSTOCKQUERY_WINDOWS_PREFIXES="$prefix" -DCMAKE_PREFIX_PATH="$prefix" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSTOCKQUERY_BENCH=OFF -DSTOCKQUERY_TESTS=ON \
