@@ -74,3 +74,15 @@ xdotool mousemove 19 42 click 1 # 查询, the toolbar's first button
 sleep 15
 import -display "$display" -window root "$dist/stockquery-wine.png"
 echo "screenshot: $dist/stockquery-wine.png"
+
+echo "-- the installer, silent: the program in Program Files, the Start-menu entry, the uninstaller"
+wine "$(windows_path "$dist/stockquery-setup-win64.exe")" /S
+wineserver -w
+installed="$WINEPREFIX/drive_c/Program Files/stockquery"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/stockquery"
+test -f "$installed/stockquery.exe" -a -f "$installed/platforms/qwindows.dll"
+test -f "$menu/现存量查询.lnk"
+wine "$(windows_path "$installed/uninstall.exe")" /S
+wineserver -w
+test ! -e "$installed/stockquery.exe" -a ! -e "$menu"
+echo "installed, with its Start-menu entry, and uninstalled"
