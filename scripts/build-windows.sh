@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # From a fresh Debian 12 machine to dist/stockquery-win64.zip and
-# dist/stockquery-setup-win64.exe: Qt, SQLite, ICU, zlib, libxlsxwriter and GoogleTest
-# cross-built once for 64-bit Windows into a cache outside the tree (zlib is Debian's own), then
-# the program, its
-# tools and the data-side tests; the tests, the ODBC path and the main window run under Wine.
+# dist/stockquery-setup-win64.exe: Qt, SQLite, ICU, libxlsxwriter and GoogleTest cross-built
+# once for 64-bit Windows into a cache outside the tree (zlib is Debian's own; about half an hour
+# on two cores), then the program, its tools and the data-side tests; the tests, the ODBC path,
+# the main window and the installer run under Wine.
 #   build-windows.sh
 set -euo pipefail
 repo=$(realpath "$(dirname "$0")/..")
@@ -27,7 +27,7 @@ source_of() { find "$cache/src" -maxdepth 1 -mindepth 1 -type d -name "$1-*" | h
 built() { [ -f "$cache/build/$1.done" ]; }
 done_with() { touch "$cache/build/$1.done"; }
 if ! built qtbase; then
-    step "qtbase (about 40 minutes on two cores)"
+    step "qtbase (about 20 minutes on two cores)"
     "$windows/build-qtbase.sh" "$(source_of qt6-base)" "$cache/build/qtbase" "$prefix" "$toolchain"
     done_with qtbase
 fi

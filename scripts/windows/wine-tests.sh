@@ -73,6 +73,7 @@ sleep 25
 xdotool mousemove 19 42 click 1 # 查询, the toolbar's first button
 sleep 15
 import -display "$display" -window root "$dist/stockquery-wine.png"
+wineserver -k # the program and its desktop end here
 echo "screenshot: $dist/stockquery-wine.png"
 
 echo "-- the installer, silent: the program in Program Files, the Start-menu entry, the uninstaller"
