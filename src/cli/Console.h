@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QString>
-
 #include <string>
 
 // What the export command needs of its console, where POSIX and Windows differ.
-
-// A file name as the command line gives it (platform/CommandLine.h).
-QString fileNameFromArgument(const std::string& argument);
 
 // Whether standard input or standard error is a terminal.
 bool inputIsTerminal();

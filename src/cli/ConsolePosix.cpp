@@ -1,14 +1,8 @@
 #include "Console.h"
 
-#include <QFile>
-
 #include <iostream>
 #include <termios.h>
 #include <unistd.h>
-
-QString fileNameFromArgument(const std::string& argument) {
-    return QFile::decodeName(QByteArray::fromStdString(argument));
-}
 
 bool inputIsTerminal() {
     return isatty(0);

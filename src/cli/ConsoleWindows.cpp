@@ -5,10 +5,6 @@
 #include <iostream>
 #include <windows.h>
 
-QString fileNameFromArgument(const std::string& argument) {
-    return QString::fromStdString(argument);
-}
-
 bool inputIsTerminal() {
     return _isatty(0);
 }

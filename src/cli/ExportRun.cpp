@@ -127,7 +127,8 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
         if (request.output == "-")
             writer->WriteGridToStream(out, exportLayout(grid), query);
         else
-            writer->WriteGridToFile(fileNameFromArgument(request.output), exportLayout(grid),
+            // arguments are UTF-8 on every platform (platform/CommandLine.h)
+            writer->WriteGridToFile(QString::fromStdString(request.output), exportLayout(grid),
                                     query);
     } catch (const ExportError& error) {
         throw RunFailure{kWriteFailed, "cannot write " + request.output + ": " + error.what()};

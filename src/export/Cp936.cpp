@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <memory>
 
 namespace {
@@ -12,20 +11,19 @@ namespace {
 // Code page 936 of every character of the basic plane, made once from ICU's "windows-936"
 // converter (the one Qt's encoder of that name wraps where Qt has ICU; Qt on Windows has no
 // such encoder): the bytes it writes (one byte for ASCII and 0x80 for the euro sign, two bytes
-// from 0x8140 up, 0 where it has no mapping), and whether they read back as the same
-// character. Nothing beyond the basic plane is in the code page.
-struct Tables {
-    std::array<std::uint16_t, 0x10000> codes{};
-    std::bitset<0x10000> exact;
-};
+// from 0x8140 up), kept only when they read back as the same character, 0 otherwise. Nothing
+// beyond the basic plane is in the code page.
+using Codes = std::array<std::uint16_t, 0x10000>;
 
 struct ConverterCloser {
     void operator()(UConverter* converter) const { ucnv_close(converter); }
 };
 
-const Tables& tables() {
-    static const std::unique_ptr<Tables> made = [] {
-        auto t = std::make_unique<Tables>();
+const Codes& codes() {
+    static const std::unique_ptr<Codes> made = [] {
+        auto codes = std::make_unique<Codes>();
+        for (char32_t c = 0; c < 0x80; ++c)
+            (*codes)[c] = static_cast<std::uint16_t>(c);
         UErrorCode status = U_ZERO_ERROR;
         const std::unique_ptr<UConverter, ConverterCloser> converter(
             ucnv_open("windows-936", &status));
@@ -42,30 +40,30 @@ const Tables& tables() {
             UErrorCode one = U_ZERO_ERROR;
             const int32_t size =
                 ucnv_fromUChars(converter.get(), bytes, sizeof bytes, &unit, 1, &one);
-            const auto byte = [&bytes](int i) { return static_cast<unsigned char>(bytes[i]); };
-            if (U_FAILURE(one))
-                continue;
-            if (size == 1)
-                t->codes[c] = byte(0);
-            else if (size == 2)
-                t->codes[c] = static_cast<std::uint16_t>(byte(0) << 8 | byte(1));
             UChar back[4];
-            const int32_t backSize = ucnv_toUChars(converter.get(), back, 4, bytes, size, &one);
-            t->exact[c] = t->codes[c] != 0 && U_SUCCESS(one) && backSize == 1 && back[0] == unit;
+            const int32_t backSize =
+                U_SUCCESS(one) && (size == 1 || size == 2)
+                    ? ucnv_toUChars(converter.get(), back, 4, bytes, size, &one)
+                    : 0;
+            if (U_FAILURE(one) || backSize != 1 || back[0] != unit)
+                continue;
+            const auto byte = [&bytes](int i) { return static_cast<unsigned char>(bytes[i]); };
+            (*codes)[c] = size == 1 ? byte(0) : static_cast<std::uint16_t>(byte(0) << 8 | byte(1));
         }
-        for (char32_t c = 0; c < 0x80; ++c) {
-            t->codes[c] = static_cast<std::uint16_t>(c);
-            t->exact[c] = true;
-        }
-        return t;
+        return codes;
     }();
     return *made;
+}
+
+// Whether the code page holds a character of the basic plane (NUL included).
+bool holds(char16_t c) {
+    return c < 0x80 || codes()[c] != 0;
 }
 
 } // namespace
 
 QByteArray toCp936(QStringView text) {
-    const auto& codes = tables().codes;
+    const Codes& codes = ::codes();
     QByteArray bytes(text.size() * 2, Qt::Uninitialized);
     char* out = bytes.data();
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -88,7 +86,7 @@ QByteArray toCp936(QStringView text) {
 }
 
 bool appendCp936FromUtf8(std::string_view utf8, std::string& out) {
-    const auto& t = tables();
+    const Codes& t = codes();
     bool whole = true;
     for (std::size_t i = 0; i < utf8.size();) {
         const auto lead = static_cast<unsigned char>(utf8[i]);
@@ -103,7 +101,7 @@ bool appendCp936FromUtf8(std::string_view utf8, std::string& out) {
         for (int k = 1; k < length && i + k < utf8.size(); ++k)
             c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         i += static_cast<std::size_t>(length);
-        const std::uint16_t code = length < 4 && c < 0x10000 && t.exact[c] ? t.codes[c] : 0;
+        const std::uint16_t code = length < 4 && c < 0x10000 ? t[c] : 0;
         if (code == 0) {
             out += '?';
             whole = false;
@@ -118,13 +116,12 @@ bool appendCp936FromUtf8(std::string_view utf8, std::string& out) {
 }
 
 bool cp936Holds(char32_t code) {
-    return code < 0x10000 && tables().exact[code];
+    return code < 0x10000 && holds(static_cast<char16_t>(code));
 }
 
 bool cp936HoldsAll(QStringView text) {
-    const auto& exact = tables().exact;
     // A surrogate is not in the table, so a character beyond the basic plane fails here too.
-    return std::all_of(text.begin(), text.end(), [&exact](QChar c) { return exact[c.unicode()]; });
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return holds(c.unicode()); });
 }
 
 QString withCp936Escapes(const QString& text, const std::function<QString(char32_t)>& escape) {
