@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     try {
         request = parseExportArguments(arguments);
     } catch (const ArgumentError& error) {
-        std::cerr << "stockquery-export: " << error.what() << "\n" << exportUsage();
+        std::cerr << "stockquery-export: " << error.what() << " (--help shows the usage)\n";
         return kBadArguments;
     }
     // The grid lays the columns out with its fonts, as in the window; nothing is shown (on
@@ -33,5 +33,5 @@ int main(int argc, char** argv) {
     binaryStandardOutput();
     int qtArguments = 1;
     QApplication application(qtArguments, argv);
-    return runExport(request, std::cout, std::cerr);
+    return runExport(request, std::cerr);
 }

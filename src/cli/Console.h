@@ -13,3 +13,5 @@ void binaryStandardOutput();
 
 // A line typed at the terminal without echo.
 std::string readLineWithoutEcho();
+// Gives the terminal its echo back, when the program has to end during readLineWithoutEcho.
+void restoreConsole();

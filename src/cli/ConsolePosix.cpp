@@ -1,5 +1,6 @@
 #include "Console.h"
 
+#include <atomic>
 #include <iostream>
 #include <termios.h>
 #include <unistd.h>
@@ -14,14 +15,26 @@ bool errorsAreTerminal() {
 
 void binaryStandardOutput() {}
 
+namespace {
+
+termios echoing{};
+std::atomic<bool> silenced{false};
+
+} // namespace
+
 std::string readLineWithoutEcho() {
-    termios before{};
-    tcgetattr(0, &before);
-    termios silent = before;
+    tcgetattr(0, &echoing);
+    termios silent = echoing;
     silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    silenced = true;
     tcsetattr(0, TCSANOW, &silent);
     std::string line;
     std::getline(std::cin, line);
-    tcsetattr(0, TCSANOW, &before);
+    restoreConsole();
     return line;
+}
+
+void restoreConsole() {
+    if (silenced.exchange(false))
+        tcsetattr(0, TCSANOW, &echoing);
 }

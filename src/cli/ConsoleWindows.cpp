@@ -1,5 +1,6 @@
 #include "Console.h"
 
+#include <atomic>
 #include <fcntl.h>
 #include <io.h>
 #include <iostream>
@@ -17,13 +18,25 @@ void binaryStandardOutput() {
     _setmode(1, _O_BINARY);
 }
 
+namespace {
+
+DWORD echoing = 0;
+std::atomic<bool> silenced{false};
+
+} // namespace
+
 std::string readLineWithoutEcho() {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-    DWORD before = 0;
-    GetConsoleMode(input, &before);
-    SetConsoleMode(input, before & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
+    GetConsoleMode(input, &echoing);
+    silenced = true;
+    SetConsoleMode(input, echoing & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
     std::string line;
     std::getline(std::cin, line);
-    SetConsoleMode(input, before);
+    restoreConsole();
     return line;
+}
+
+void restoreConsole() {
+    if (silenced.exchange(false))
+        SetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), echoing);
 }

@@ -1,27 +1,62 @@
 #include "ExportArguments.h"
 
 #include "export/ExportFileTypes.h"
+#include "result/TrimmedText.h"
 
 #include <algorithm>
 #include <map>
 
 namespace {
 
-// The format that an output name's extension asks for; txt when it names none we know.
+// The format that an output name's extension asks for; none for an extension we do not know.
 std::string formatOfName(const std::string& output) {
-    const std::size_t dot = output.rfind('.');
-    if (output == "-" || dot == std::string::npos)
+    if (output == "-")
         return "txt";
+    const std::size_t dot = output.rfind('.');
+    const std::size_t slash = output.find_last_of("/\\");
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return {};
     std::string extension = output.substr(dot + 1);
     std::transform(extension.begin(), extension.end(), extension.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return exportFileTypeNamed(extension) ? extension : "txt";
+    return exportFileTypeNamed(extension) ? extension : std::string();
 }
 
+// The extensions that name a format: the format names that are also extensions.
+std::string knownExtensions() {
+    std::string known;
+    for (const ExportFileType& type : exportFileTypes())
+        if (type.name.find('-') == std::string::npos)
+            known += (known.empty() ? "." : ", .") + type.name;
+    return known;
+}
+
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
+
+// A calendar day as yyyy-mm-dd within what SQL Server's datetime holds (1753 to 9999).
 bool isDate(const std::string& text) {
-    return text.size() == 10 && text[4] == '-' && text[7] == '-' &&
-           std::all_of(text.begin(), text.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || c == '-'; });
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return false;
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (text[i] < '0' || text[i] > '9')
+            return false;
+    const int year = std::stoi(text.substr(0, 4));
+    const int month = std::stoi(text.substr(5, 2));
+    const int day = std::stoi(text.substr(8, 2));
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1753 || month < 1 || month > 12 || day < 1)
+        return false;
+    return day <= kDays[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
+}
+
+void checkDate(const char* option, const std::string& text) {
+    if (text.empty())
+        throw ArgumentError(std::string("journal needs ") + option + " yyyy-mm-dd");
+    if (!isDate(text))
+        throw ArgumentError(std::string(option) + " " + text +
+                            " is not a day as yyyy-mm-dd from 1753-01-01 to 9999-12-31");
 }
 
 } // namespace
@@ -46,8 +81,9 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     if (arguments.empty())
         throw ArgumentError("nothing to do: give stock, journal or --list-warehouses");
     const std::string& command = arguments.front();
-    if (command == "--help" || command == "-h")
-        return request;
+    for (const std::string& argument : arguments)
+        if (argument == "--help" || argument == "-h")
+            return request;
     if (command == "--list-warehouses")
         request.action = ExportRequest::Action::ListWarehouses;
     else if (command == "stock")
@@ -79,6 +115,7 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
                          {"--order", &j.productionOrder},
                          {"--docno", &j.documentNumber}});
     }
+    bool outputGiven = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
         const auto needsValue = [&]() -> const std::string& {
@@ -104,22 +141,40 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
                 request.user = value;
             else
                 *found->second = value;
+            outputGiven = outputGiven || option == "--output";
         } else {
             throw ArgumentError("unknown option for " + command + ": " + option);
         }
     }
+    // Texts are trimmed as the windows trim what is typed into their boxes.
+    for (std::string* criterion :
+         {&request.stock.itemCode, &request.stock.addCode, &request.stock.spec,
+          &request.stock.name, &request.journal.itemCode, &request.journal.addCode,
+          &request.journal.spec, &request.journal.name, &request.journal.flag,
+          &request.journal.source, &request.journal.productionOrder,
+          &request.journal.documentNumber})
+        *criterion = trimmedText(*criterion);
     if (journal) {
-        if (!isDate(request.journal.dateFrom) || !isDate(request.journal.dateTo))
-            throw ArgumentError("journal needs --from and --to as yyyy-mm-dd");
+        checkDate("--from", request.journal.dateFrom);
+        checkDate("--to", request.journal.dateTo);
+        if (request.journal.dateFrom > request.journal.dateTo)
+            throw ArgumentError("--from " + request.journal.dateFrom + " is after --to " +
+                                request.journal.dateTo);
         const std::string& flag = request.journal.flag;
         if (!flag.empty() && flag != "收" && flag != "发")
             throw ArgumentError("--flag is 收 or 发");
     }
     if (query) {
+        if (outputGiven && request.output.empty())
+            throw ArgumentError("--output needs a file name, or - for standard output");
         if (request.output.empty())
             request.output.push_back('-'); // standard output
-        if (request.format.empty())
+        if (request.format.empty()) {
             request.format = formatOfName(request.output);
+            if (request.format.empty())
+                throw ArgumentError("cannot tell the format of " + request.output +
+                                    ": give --format, or a name ending in " + knownExtensions());
+        }
         if (!exportFileTypeNamed(request.format))
             throw ArgumentError("unknown format: " + request.format);
     }

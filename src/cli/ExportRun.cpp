@@ -1,12 +1,13 @@
 #include "ExportRun.h"
 
 #include "Console.h"
-#include "ExportSignals.h"
+#include "StopOnSignals.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "export/ExportError.h"
 #include "export/ExportFileTypes.h"
 #include "export/GridExportLayout.h"
+#include "export/SaveStream.h"
 #include "export/TDBGridExport.h"
 #include "forms/WarehouseList.h"
 #include "grid/Fonts.h"
@@ -86,14 +87,19 @@ WindowOfGrid windowFor(const ExportRequest& request) {
             journalFields(),  journalStatement(request.journal)};
 }
 
-void listWarehouses(Connection& connection, std::ostream& out) {
+void listWarehouses(Connection& connection, const WorkControl& control) {
     ResultQuery warehouses(connection);
+    SaveStream out;
     for (const Warehouse& warehouse : readWarehouses(warehouses))
         out << warehouse.code.toStdString() << '\t' << warehouse.name.toStdString() << '\n';
+    try {
+        out.commit(control);
+    } catch (const ExportError& error) {
+        throw RunFailure{kWriteFailed, std::string("cannot write the list: ") + error.what()};
+    }
 }
 
-void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control,
-                std::ostream& out) {
+void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control) {
     const WindowOfGrid window = windowFor(request);
     ResultQuery query(connection, window.fields);
     for (const std::string& line : window.statement)
@@ -124,30 +130,37 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
     const std::unique_ptr<TDBGridExport> writer = exportFileTypeNamed(request.format)->writer();
     writer->watchWith(control);
     try {
-        if (request.output == "-")
-            writer->WriteGridToStream(out, exportLayout(grid), query);
-        else
+        if (request.output == "-") {
+            SaveStream out;
+            writer->WriteGridTo(out, exportLayout(grid), query);
+        } else {
             // arguments are UTF-8 on every platform (platform/CommandLine.h)
             writer->WriteGridToFile(QString::fromStdString(request.output), exportLayout(grid),
                                     query);
+        }
     } catch (const ExportError& error) {
-        throw RunFailure{kWriteFailed, "cannot write " + request.output + ": " + error.what()};
+        const std::string target =
+            request.output == "-" ? "to standard output" : oneLine(request.output);
+        const std::string why = error.reason().empty() ? "" : " (" + error.reason() + ")";
+        throw RunFailure{kWriteFailed,
+                         "cannot write " + target + ": " + oneLine(error.what()) + why};
     }
-    out.flush();
 }
 
 } // namespace
 
-int runExport(const ExportRequest& request, std::ostream& out, std::ostream& errors) {
+int runExport(const ExportRequest& request, std::ostream& errors) {
     if (request.action == ExportRequest::Action::Help) {
-        out << exportUsage();
-        return kDone;
+        std::cout << exportUsage() << std::flush;
+        return std::cout ? kDone : kWriteFailed;
     }
     WorkControl control;
-    const StopOnSignals stop(control, errorsAreTerminal() ? &errors : nullptr);
+    StopOnSignals stop(control); // also during the password prompt
     try {
         Connection connection;
         connection.setSettings(settingsFor(request, errors));
+        if (errorsAreTerminal())
+            stop.showProgressOn(errors);
         try {
             connection.open();
         } catch (const DbError& error) {
@@ -157,9 +170,9 @@ int runExport(const ExportRequest& request, std::ostream& out, std::ostream& err
                                                 oneLine(error.what())};
         }
         if (request.action == ExportRequest::Action::ListWarehouses)
-            listWarehouses(connection, out);
+            listWarehouses(connection, control);
         else
-            exportRows(request, connection, control, out);
+            exportRows(request, connection, control);
     } catch (const RunFailure& failure) {
         errors << "stockquery-export: " << failure.message << '\n';
         return failure.status;

@@ -1,28 +1,23 @@
 #pragma once
 
-#include "db/WorkControl.h"
-
-#include <ostream>
+#include <functional>
 #include <thread>
 
 // Blocks SIGINT and SIGTERM in the calling thread and every thread it starts afterwards, so
-// that StopOnSignals alone receives them (on Windows: Ctrl+C, Ctrl+Break and closing the
-// console go to StopOnSignals while one lives); called first thing in main().
+// that StopRequests alone receives them (on Windows: Ctrl+C, Ctrl+Break and closing the
+// console go to StopRequests while one lives); called first thing in main().
 void blockStopSignals();
 
-// While it lives, SIGINT or SIGTERM cancels `control`; with a `progress` stream, the rows read
-// or written so far are shown on it twice a second.
-class StopOnSignals {
+// While it lives, every stop request (SIGINT, SIGTERM; on Windows Ctrl+C, Ctrl+Break, closing
+// the console) calls `heard`, on a thread other than the one that made it.
+class StopRequests {
 public:
-    StopOnSignals(WorkControl& control, std::ostream* progress);
-    ~StopOnSignals();
-    StopOnSignals(const StopOnSignals&) = delete;
-    StopOnSignals& operator=(const StopOnSignals&) = delete;
+    explicit StopRequests(std::function<void()> heard);
+    ~StopRequests();
+    StopRequests(const StopRequests&) = delete;
+    StopRequests& operator=(const StopRequests&) = delete;
 
 private:
-    void watch();
-
-    WorkControl& control_;
-    std::ostream* progress_;
-    std::thread watcher_;
+    std::function<void()> heard_;
+    std::thread listener_; // POSIX: waits for the signals
 };

@@ -1,25 +1,18 @@
 #include "ExportSignals.h"
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <windows.h>
 
 namespace {
 
-// The control that Ctrl+C, Ctrl+Break or closing the console cancels, while a run lives; one
-// run at a time.
-std::atomic<WorkControl*> cancelled{nullptr};
-std::mutex ending;
-std::condition_variable ended;
-bool over = false;
+// What hears Ctrl+C, Ctrl+Break or the closing console while a run lives; one at a time.
+std::atomic<const std::function<void()>*> listener{nullptr};
 
 BOOL WINAPI onConsoleEvent(DWORD) {
-    WorkControl* control = cancelled.load();
-    if (!control)
+    const std::function<void()>* heard = listener.load();
+    if (!heard)
         return FALSE; // the default: the program ends
-    control->cancel();
+    (*heard)();       // Windows calls this on a thread of its own
     return TRUE;
 }
 
@@ -29,33 +22,10 @@ void blockStopSignals() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
-StopOnSignals::StopOnSignals(WorkControl& control, std::ostream* progress)
-    : control_(control), progress_(progress), watcher_([this] { watch(); }) {
-    cancelled = &control_;
+StopRequests::StopRequests(std::function<void()> heard) : heard_(std::move(heard)) {
+    listener = &heard_;
 }
 
-StopOnSignals::~StopOnSignals() {
-    {
-        const std::lock_guard lock(ending);
-        over = true;
-    }
-    ended.notify_all();
-    watcher_.join();
-    cancelled = nullptr;
-    if (progress_)
-        *progress_ << "\r" << std::string(40, ' ') << "\r" << std::flush;
-}
-
-void StopOnSignals::watch() {
-    std::unique_lock lock(ending);
-    while (!ended.wait_for(lock, std::chrono::milliseconds(500), [] { return over; })) {
-        if (progress_) {
-            if (control_.total() > 0)
-                *progress_ << "\rrows written " << control_.done() << " / " << control_.total();
-            else
-                *progress_ << "\rrows read " << control_.done();
-            *progress_ << std::flush;
-        }
-    }
-    over = false; // ready for the next run
+StopRequests::~StopRequests() {
+    listener = nullptr;
 }

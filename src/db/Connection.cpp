@@ -12,15 +12,6 @@ namespace {
 
 constexpr std::string_view kSqlitePrefix = "sqlite:";
 
-[[noreturn]] void rethrowWithoutPassword(const DbError& error, const ConnectionSettings& settings) {
-    std::string text = error.what();
-    if (!settings.password.empty())
-        for (std::size_t at = text.find(settings.password); at != std::string::npos;
-             at = text.find(settings.password, at + 3))
-            text.replace(at, settings.password.size(), "***");
-    throw DbError(text);
-}
-
 std::unique_ptr<DatabaseBackend> connectBackend(const ConnectionSettings& settings) {
     if (settings.server.starts_with(kSqlitePrefix))
         return std::make_unique<SqliteBackend>(settings.server.substr(kSqlitePrefix.size()));
@@ -44,12 +35,10 @@ std::string Connection::connectionString() const {
     return BuildConnectionString(settings_);
 }
 
+// No message is made with the password: the connection string, which holds it, is never part
+// of one, so drivers' messages pass as they are.
 std::unique_ptr<DatabaseBackend> Connection::connect(const ConnectionSettings& settings) {
-    try {
-        return connectBackend(settings);
-    } catch (const DbError& error) {
-        rethrowWithoutPassword(error, settings);
-    }
+    return connectBackend(settings);
 }
 
 void Connection::open() {
@@ -85,7 +74,7 @@ ResultSet Connection::fetchAll(const std::string& commandText, std::span<const F
             return backend_->fetchAll(commandText, declared, control);
     } catch (const DbError& error) {
         if (!error.connectionLost())
-            rethrowWithoutPassword(error, settings_);
+            throw;
     }
     // The session is gone: one new connection, one more run.
     backend_.reset();
@@ -96,6 +85,6 @@ ResultSet Connection::fetchAll(const std::string& commandText, std::span<const F
     } catch (const DbError& error) {
         if (error.connectionLost())
             backend_.reset();
-        rethrowWithoutPassword(error, settings_);
+        throw;
     }
 }

@@ -31,6 +31,10 @@ public:
     std::size_t done() const { return done_.load(std::memory_order_relaxed); }
     void setTotal(std::size_t steps) { total_.store(steps, std::memory_order_relaxed); }
     std::size_t total() const { return total_.load(std::memory_order_relaxed); }
+    // Every step is done, and the work finishes what it made of them (a workbook is zipped).
+    enum class Stage { Steps, Finishing };
+    void setStage(Stage stage) { stage_.store(stage, std::memory_order_relaxed); }
+    Stage stage() const { return stage_.load(std::memory_order_relaxed); }
 
     // While it lives, a cancel calls `interrupt` (on the cancelling thread). Throws
     // WorkCancelled when the stop was asked for already, so that no request is lost between
@@ -50,6 +54,7 @@ private:
     std::atomic<bool> cancelled_{false};
     std::atomic<std::size_t> done_{0};
     std::atomic<std::size_t> total_{0};
+    std::atomic<Stage> stage_{Stage::Steps};
     std::mutex mutex_; // guards interrupt_
     std::function<void()> interrupt_;
 };

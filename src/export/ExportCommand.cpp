@@ -62,6 +62,9 @@ void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGri
             *replaced = writer->replacedCells();
         },
         [](const WorkControl& control, double) {
+            if (control.stage() == WorkControl::Stage::Finishing)
+                return QString("正在输出：%1 条记录已写出，正在压缩 Excel 工作簿……")
+                    .arg(control.total());
             return QString("正在输出：已写出 %1 / %2 条记录")
                 .arg(control.done())
                 .arg(control.total());

@@ -2,7 +2,7 @@
 
 #include "Cp936.h"
 #include "ExportError.h"
-#include "SaveFileStream.h"
+#include "SaveStream.h"
 #include "db/ResultQuery.h"
 #include "grid/FooterSums.h"
 #include "result/DbError.h"
@@ -13,10 +13,15 @@
 void TDBGridExport::WriteGridToFile(const QString& path, const ExportLayout& layout,
                                     ResultQuery& query) {
     CheckFits(query); // a refusal touches no file
-    SaveFileStream file(path);
-    WriteGridToStream(file, layout, query);
-    control_->throwIfCancelled(); // a cancel that came with the last record keeps the old file
-    file.commit();
+    CheckOpen(query);
+    SaveStream file(path, *control_);
+    WriteGridTo(file, layout, query);
+}
+
+void TDBGridExport::WriteGridTo(SaveStream& target, const ExportLayout& layout,
+                                ResultQuery& query) {
+    WriteGridToStream(target, layout, query);
+    target.commit(*control_); // a cancel up to the replacement keeps the old file
 }
 
 void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
@@ -138,7 +143,7 @@ void TDBGridExport::writeBytes(const QByteArray& bytes) {
 
 void TDBGridExport::checkOutput() {
     if (!*output_)
-        throw ExportError("Stream write error");
+        throw ExportError(failureOf(*output_));
 }
 
 void TDBGridExport::write(const QString& text) {

@@ -15,6 +15,7 @@
 
 class ResultColumn;
 class ResultQuery;
+class SaveStream;
 
 // The walk over a grid that every file writer shares: titles, then every record in the order
 // the grid shows, then the footer row, each cell handed to the writer's hooks with its text,
@@ -29,8 +30,10 @@ public:
     // document is written and closed; throws ExportError when the format cannot hold the
     // result (before any file is touched), when the file cannot be created or a write fails,
     // and passes on any failure of the walk. On any failure the old file stays as it was.
-    virtual void WriteGridToFile(const QString& path, const ExportLayout& layout,
-                                 ResultQuery& query);
+    void WriteGridToFile(const QString& path, const ExportLayout& layout, ResultQuery& query);
+    // Writes the grid through `target` and commits it (standard output, or a file opened
+    // for it); throws as WriteGridToFile does, WorkCancelled for a cancel up to the commit.
+    void WriteGridTo(SaveStream& target, const ExportLayout& layout, ResultQuery& query);
     virtual void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                    ResultQuery& query);
 
@@ -59,6 +62,7 @@ protected:
                                 const ExportFont&, const ExportColumn&) {}
 
     std::ostream& output() { return *output_; }
+    WorkControl& control() { return *control_; }
     const ExportLayout& layout() const { return *layout_; }
     // Texts in code page 936; a line ends with CR LF. Texts are gathered and converted in
     // large pieces; bytes go out after the texts written before them.
@@ -66,7 +70,7 @@ protected:
     void writeBytes(const QByteArray& bytes);
     void writeLine(const QString& text);
     void flush();
-    // Throws ExportError "Stream write error" once the stream has failed.
+    // Throws ExportError with the system's reason once the stream has failed.
     void checkOutput();
     void addReplacedCells(std::size_t cells) { replacedCells_ += cells; }
     const CellText& cellText() const { return cellText_; }

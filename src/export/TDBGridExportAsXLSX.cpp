@@ -6,17 +6,19 @@
 
 #include <xlsxwriter.h>
 
+#include "SaveStream.h"
+#include "platform/CommandLine.h"
+#include "platform/FileCalls.h"
+#include "platform/PartialFile.h"
+
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <algorithm>
 #include <bit>
-#include <filesystem>
 #include <fstream>
 #include <map>
-#include <system_error>
+#include <optional>
 
 namespace {
 
@@ -58,30 +60,6 @@ int decimalsOf(std::int64_t tenThousandths) {
     return fraction % 10 == 0 ? 3 : 4;
 }
 
-// A file beside the target, under a temporary name, removed unless it replaced the target.
-class FileBeside {
-public:
-    explicit FileBeside(const QString& target)
-        : target_(target), file_(QFileInfo(target).absolutePath() + "/.stockquery-XXXXXX.xlsx") {
-        if (!file_.open())
-            throw ExportError(QString("Cannot create file %1").arg(target).toStdString());
-        file_.close();
-    }
-    QString path() const { return file_.fileName(); }
-    void replaceTarget() {
-        std::error_code error;
-        std::filesystem::rename(QFile::encodeName(path()).toStdString(),
-                                QFile::encodeName(target_).toStdString(), error);
-        if (error)
-            throw ExportError(error.message());
-        file_.setAutoRemove(false);
-    }
-
-private:
-    QString target_;
-    QTemporaryFile file_;
-};
-
 } // namespace
 
 struct TDBGridExportAsXLSX::Workbook {
@@ -111,27 +89,38 @@ void TDBGridExportAsXLSX::CheckFits(const ResultQuery& query) const {
                               .toStdString());
 }
 
-void TDBGridExportAsXLSX::WriteGridToFile(const QString& path, const ExportLayout& layout,
-                                          ResultQuery& query) {
-    CheckFits(query); // a refusal touches no file
-    CheckOpen(query);
-    FileBeside file(path);
-    writeWorkbook(file.path(), layout, query);
-    file.replaceTarget();
-}
-
 void TDBGridExportAsXLSX::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                             ResultQuery& query) {
     CheckFits(query);
-    QTemporaryFile file(QDir::tempPath() + "/stockquery-XXXXXX.xlsx");
-    if (!file.open())
-        throw ExportError("Cannot create a temporary file");
-    file.close();
-    writeWorkbook(file.fileName(), layout, query);
-    std::ifstream bytes(QFile::encodeName(file.fileName()).toStdString(), std::ios::binary);
-    stream << bytes.rdbuf();
-    if (!stream)
-        throw ExportError("Stream write error");
+    CheckOpen(query);
+    // libxlsxwriter makes the workbook in a file of its own, which then goes through the
+    // stream like any other format's bytes.
+    const auto* save = dynamic_cast<const SaveStream*>(&stream);
+    const QString folder = save ? save->scratchFolder() : QDir::tempPath();
+    std::optional<PartialFile> scratch;
+    try {
+        scratch.emplace(folder.toStdString(), "workbook");
+        scratch->close();
+    } catch (const files::SaveError& error) {
+        throw ExportError("Cannot create a temporary file in " + folder.toStdString() + ": " +
+                          error.what());
+    }
+    writeWorkbook(QString::fromStdString(scratch->path()), layout, query);
+    control().throwIfCancelled(); // a cancel while the workbook was zipped
+    copyInto(stream, scratch->path());
+}
+
+void TDBGridExportAsXLSX::copyInto(std::ostream& stream, const std::string& path) {
+    std::ifstream bytes(pathFromUtf8(path), std::ios::binary);
+    std::vector<char> block(1 << 20);
+    while (bytes) {
+        control().throwIfCancelled();
+        bytes.read(block.data(), static_cast<std::streamsize>(block.size()));
+        stream.write(block.data(), bytes.gcount());
+        checkOutput();
+    }
+    if (!bytes.eof())
+        throw ExportError("cannot read the workbook back from " + path);
 }
 
 void TDBGridExportAsXLSX::check(int error) const {
@@ -155,6 +144,7 @@ void TDBGridExportAsXLSX::writeWorkbook(const QString& file, const ExportLayout&
     TDBGridExport::WriteGridToStream(unused, layout, query);
     lxw_workbook* book = std::exchange(book_->book, nullptr);
     book_.reset();
+    control().setStage(WorkControl::Stage::Finishing);
     check(workbook_close(book)); // frees the workbook, also when it fails
 }
 

@@ -24,11 +24,8 @@ public:
     TDBGridExportAsXLSX();
     ~TDBGridExportAsXLSX() override;
 
-    // The workbook is written beside the target under a temporary name and renamed over it
-    // once whole.
-    void WriteGridToFile(const QString& path, const ExportLayout& layout,
-                         ResultQuery& query) override;
-    // The workbook's bytes, made in a temporary file.
+    // The workbook's bytes, made in a scratch file beside the target (in the temporary folder
+    // for a stream) and then copied into the stream.
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                            ResultQuery& query) override;
 
@@ -50,6 +47,7 @@ private:
     lxw_format* dataFormat(const char* numberFormat);
     // The number format that shows a column's values as the grid does; none for text.
     const char* numberFormatOf(const ResultColumn& field) const;
+    void copyInto(std::ostream& stream, const std::string& path);
     void check(int error) const; // throws ExportError for a libxlsxwriter error
 
     std::unique_ptr<Workbook> book_;

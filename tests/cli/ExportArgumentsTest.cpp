@@ -41,8 +41,8 @@ TEST(ExportArguments, CriteriaGoToTheirWindowsFieldsAndTheFormatFollowsTheName) 
     EXPECT_EQ(*journal.server, "s");
     EXPECT_EQ(*journal.user, "u");
     EXPECT_FALSE(journal.database);
-    EXPECT_EQ(parsed({"stock", "--output", "day.unknown"}).format, "txt");
     EXPECT_EQ(parsed({"--help"}).action, ExportRequest::Action::Help);
+    EXPECT_EQ(parsed({"stock", "--help"}).action, ExportRequest::Action::Help);
     EXPECT_EQ(parsed({"--list-warehouses"}).action, ExportRequest::Action::ListWarehouses);
 }
 
@@ -51,12 +51,58 @@ TEST(ExportArguments, EachMistakeIsNamed) {
     EXPECT_EQ(refusal({"stocks"}), "unknown command: stocks");
     EXPECT_EQ(refusal({"stock", "--from", "2026-01-01"}), "unknown option for stock: --from");
     EXPECT_EQ(refusal({"stock", "--name"}), "--name needs a value");
-    EXPECT_EQ(refusal({"journal", "--from", "2026-1-1", "--to", "2026-12-31"}),
-              "journal needs --from and --to as yyyy-mm-dd");
+    EXPECT_EQ(refusal({"journal", "--to", "2026-12-31"}), "journal needs --from yyyy-mm-dd");
     EXPECT_EQ(refusal({"journal", "--from", "2026-01-01", "--to", "2026-12-31", "--flag", "x"}),
               "--flag is 收 or 发");
     EXPECT_EQ(refusal({"stock", "--format", "pdf"}), "unknown format: pdf");
     EXPECT_EQ(refusal({"--list-warehouses", "--name", "x"}),
               "unknown option for --list-warehouses: --name");
     EXPECT_EQ(refusal({"stock", "--password", "secret"}), "unknown option for stock: --password");
+}
+
+TEST(ExportArguments, OnlyCalendarDaysThatSqlServerHoldsAreDates) {
+    const auto journal = [](const std::string& from, const std::string& to) {
+        return refusal({"journal", "--from", from, "--to", to});
+    };
+    for (const char* impossible :
+         {"2025-13-45", "2025-02-30", "2025-02-29", "0000-00-00", "----------", "2026-1-1",
+          "1752-12-31", "2025-04-31", "2025-00-10", "2025-01-00"})
+        EXPECT_EQ(journal(impossible, "2026-12-31"),
+                  "--from " + std::string(impossible) +
+                      " is not a day as yyyy-mm-dd from 1753-01-01 to 9999-12-31");
+    EXPECT_EQ(journal("2026-01-01", "2026-02-29"),
+              "--to 2026-02-29 is not a day as yyyy-mm-dd from 1753-01-01 to 9999-12-31");
+    EXPECT_EQ(journal("2024-02-29", "2024-02-29"), "accepted"); // a leap day
+    EXPECT_EQ(journal("2000-02-29", "9999-12-31"), "accepted");
+    EXPECT_EQ(journal("2026-03-02", "2026-03-01"), "--from 2026-03-02 is after --to 2026-03-01");
+}
+
+TEST(ExportArguments, CriteriaAreTrimmedAsTheWindowsTrimTheirBoxes) {
+    const ExportRequest stock =
+        parsed({"stock", "--name", " 轴承 ", "--code", " 0000136", "--spec", "\t", "--addcode",
+                "\x01" "A\x1f"});
+    EXPECT_EQ(stock.stock.name, "轴承");
+    EXPECT_EQ(stock.stock.itemCode, "0000136");
+    EXPECT_EQ(stock.stock.spec, "");
+    EXPECT_EQ(stock.stock.addCode, "A");
+    const ExportRequest journal =
+        parsed({"journal", "--from", "2026-01-01", "--to", "2026-01-31", "--flag", " 收",
+                "--source", "采购入库 ", "--order", " MO1 ", "--docno", "\tD1\r\n"});
+    EXPECT_EQ(journal.journal.flag, "收");
+    EXPECT_EQ(journal.journal.source, "采购入库");
+    EXPECT_EQ(journal.journal.productionOrder, "MO1");
+    EXPECT_EQ(journal.journal.documentNumber, "D1");
+}
+
+TEST(ExportArguments, AnOutputNeedsANameAndAFormatItCanTell) {
+    EXPECT_EQ(refusal({"stock", "--output", "x.pdf"}),
+              "cannot tell the format of x.pdf: give --format, or a name ending in .xls, .rtf, "
+              ".html, .txt, .xlsx, .csv");
+    EXPECT_EQ(refusal({"stock", "--output", "folder.d/report"}),
+              "cannot tell the format of folder.d/report: give --format, or a name ending in "
+              ".xls, .rtf, .html, .txt, .xlsx, .csv");
+    EXPECT_EQ(parsed({"stock", "--output", "x.pdf", "--format", "html"}).format, "html");
+    EXPECT_EQ(refusal({"stock", "--output", ""}),
+              "--output needs a file name, or - for standard output");
+    EXPECT_EQ(parsed({"stock"}).format, "txt");
 }
