@@ -1,6 +1,7 @@
 // stockquery: current stock and the receipt/issue journal of an ERP database, read only.
 #include "app/Tfrm_xclquery.h"
 #include "forms/BackgroundJob.h"
+#include "forms/ProgramEnd.h"
 #include "forms/QtChinese.h"
 
 #include <QApplication>
@@ -35,10 +36,11 @@ int main(int argc, char** argv) {
 #ifdef _WIN32
     prepareDemoOnFirstStart();
 #endif
+    programEnd::arm();
     auto* window = new Tfrm_xclquery;
     window->showMaximized();
     const int status = QApplication::exec();
-    // A connection attempt that was let go may still wait in the driver for its time-out.
+    // Work that was let go ends within the second that programEnd gives it.
     BackgroundJob::waitForAll();
     return status;
 }

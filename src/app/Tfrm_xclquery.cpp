@@ -2,6 +2,7 @@
 
 #include "Tfrm_crquery.h"
 #include "export/ExportCommand.h"
+#include "forms/ProgramEnd.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ContactColours.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QCloseEvent>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -134,6 +136,12 @@ void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
 QWidget* Tfrm_xclquery::buildStatusBar() {
     return queryStatusBar(this, kStatusBarHeight, "记录数为：", 12,
                           {Panel4, workStatus, btn_cancel, Edit4, Edit5, Edit6});
+}
+
+void Tfrm_xclquery::closeEvent(QCloseEvent* event) {
+    QMainWindow::closeEvent(event);
+    if (event->isAccepted())
+        programEnd::begin(); // the window's work may still wait in a driver
 }
 
 void Tfrm_xclquery::showEvent(QShowEvent* event) {

@@ -2,13 +2,16 @@
 // attempt runs, and a cancel leaves them ready at once with nothing reported.
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
+#include "forms/ProgramEnd.h"
 #include "forms/Tfrm_link.h"
 #include "grid/ResultGrid.h"
 #include "grid/ResultTableModel.h"
+#include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
 #include "support/TickWatch.h"
 #include "support/TinyErp.h"
+#include "support/tds/ErpTdsResponder.h"
 #include "support/tds/TdsServer.h"
 
 #include <QLabel>
@@ -143,6 +146,40 @@ private slots:
         QTRY_VERIFY(main.isNull());
         BackgroundJob::waitForAll();     // nothing left running
         QVERIFY(clock.elapsed() < 2000); // the statement was interrupted, not waited for
+        QVERIFY(boxes.seen().isEmpty());
+    }
+
+    void theProgramEndsASecondAfterItsWindowThoughTheServerStoppedAnswering() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        TdsServer server{ErpTdsResponder(demoDatabasePath())};
+        settings.store({server.address(), "erp_2026", "reader", "pw"});
+        // Here the program's end stands for ending the process: it lets the server go, which
+        // is what the blocked window waits for.
+        auto ended = std::make_shared<std::atomic<qint64>>(0);
+        QElapsedTimer clock;
+        programEnd::arm(std::chrono::seconds(1), [ended, &server, &clock] {
+            *ended = clock.elapsed();
+            server.dropConnections();
+        });
+        QPointer<Tfrm_xclquery> main = new Tfrm_xclquery; // deleted when it closes
+        main->show();
+        QVERIFY(QTest::qWaitFor([&] { return main->t_action.isActive(); }));
+        server.fallSilent(); // as when the server's process is stopped
+        main->RunQuery();
+        QVERIFY(main->work().busy());
+        QTest::keyClick(main, Qt::Key_Escape);
+        QVERIFY(!main->work().busy());
+        qint64 gone = 0;
+        connect(main, &QObject::destroyed, [&] { gone = clock.elapsed(); });
+        clock.start();
+        main->close(); // 退出: the window goes, waiting for the statement it let go
+        QTRY_VERIFY_WITH_TIMEOUT(main.isNull(), 5000);
+        programEnd::disarm();
+        QVERIFY(*ended >= 1000);
+        QVERIFY(gone >= *ended); // the window could not go before the program's end
+        QVERIFY2(*ended < 1500, qPrintable(QString::number(*ended)));
+        BackgroundJob::waitForAll();
         QVERIFY(boxes.seen().isEmpty());
     }
 

@@ -251,7 +251,8 @@ TEST(ExportDriver, AResultTooLargeForAWorksheetIsRefusedBeforeAnyFileIsTouched) 
     } catch (const ExportError& error) {
         EXPECT_EQ(QString::fromUtf8(error.what()),
                   "结果有 65535 条记录，Excel 工作表最多只能放 65534 条记录（另有标题行和合计行）。"
-                  "请选用 Word、Html 或纯文本格式输出，它们没有这个限制。");
+                  "请选用 Excel 工作簿 (.xlsx) 或 CSV (UTF-8) 格式输出，它们能放一百多万条记录并"
+                  "保留所有字符；Word、Html 和纯文本格式没有条数限制。");
     }
     EXPECT_EQ(fileBytes(path), "old");
     EXPECT_EQ(filesIn(folder), before);

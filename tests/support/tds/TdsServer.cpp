@@ -224,7 +224,7 @@ void TdsServer::serve(int fd) {
     std::size_t packetSize = 4096;
     bool loggedIn = false;
     while (auto message = readMessage(fd, stopping_)) {
-        if (options_.silent)
+        if (options_.silent || silentNow_)
             continue;
         if (message->type == kPreLogin && !loggedIn) {
             if (!answerPreLogin(fd))

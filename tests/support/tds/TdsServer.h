@@ -53,6 +53,8 @@ public:
     std::vector<Login> logins() const;
     // Closes every client connection; the server goes on listening.
     void dropConnections();
+    // From now on nothing is answered, as by a server process that was stopped.
+    void fallSilent() { silentNow_ = true; }
 
 private:
     void acceptLoop();
@@ -63,6 +65,7 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
+    std::atomic<bool> silentNow_{false};
     std::thread acceptor_;
 
     mutable std::mutex mutex_;
