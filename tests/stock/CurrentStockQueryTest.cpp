@@ -96,6 +96,28 @@ TEST_F(CurrentStockQuery, EachCriterionAloneRestrictsItsColumn) {
     EXPECT_GT(expectSameAsRaw(criteria), 0U);
 }
 
+TEST_F(CurrentStockQuery, TextsCompareAsTheServersCaseInsensitiveCollationDoes) {
+    const auto rows = [&](const CurrentStockCriteria& criteria) {
+        ResultQuery query(connection_, currentStockFields());
+        for (const std::string& line : currentStockStatement(criteria))
+            query.appendLine(line);
+        query.open();
+        return query.rowCount();
+    };
+    CurrentStockCriteria plain;
+    plain.warehouseCodes = {"01"};
+    CurrentStockCriteria padded;
+    padded.warehouseCodes = {"01 "}; // "=" and IN pad the shorter text with blanks
+    EXPECT_GT(rows(plain), 0U);
+    EXPECT_EQ(rows(padded), rows(plain));
+    CurrentStockCriteria upper;
+    upper.spec = "Ω";
+    CurrentStockCriteria lower;
+    lower.spec = "ω"; // folded beyond ASCII too
+    EXPECT_GT(rows(upper), 0U);
+    EXPECT_EQ(rows(lower), rows(upper));
+}
+
 TEST_F(CurrentStockQuery, TypedTextKeepsItsLiteralMeaning) {
     // Quotes, comment and statement marks, a trailing backslash, text made to look like SQL,
     // characters outside code page 936 and a very long text: each selects what its literal

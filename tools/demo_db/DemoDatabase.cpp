@@ -4,6 +4,7 @@
 #include "DemoRandom.h"
 #include "DemoSchema.h"
 #include "SqliteWriter.h"
+#include "db/sqlite/TsqlText.h"
 #include "result/DateTime.h"
 
 #include <cmath>
@@ -58,6 +59,9 @@ public:
         : db_(db), size_(size), random_(seed), today_(toEpochMilliseconds(today) / 86'400'000) {}
 
     void run() {
+        // Keys and indexes are ordered as the program's connections compare texts.
+        if (useTsqlTextRules(db_) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db_));
         exec(kDemoSchema);
         exec("BEGIN");
         writeMasterData();

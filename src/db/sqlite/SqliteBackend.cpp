@@ -1,7 +1,7 @@
 #include "SqliteBackend.h"
 
 #include "SqliteValueReader.h"
-#include "TsqlLike.h"
+#include "TsqlText.h"
 #include "TsqlToSqlite.h"
 #include "db/ColumnPlan.h"
 #include "result/DbError.h"
@@ -16,20 +16,6 @@ struct StatementCloser {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 using Statement = std::unique_ptr<sqlite3_stmt, StatementCloser>;
-
-std::string_view argumentText(sqlite3_value* value) {
-    return {reinterpret_cast<const char*>(sqlite3_value_text(value)),
-            static_cast<std::size_t>(sqlite3_value_bytes(value))};
-}
-
-// "text LIKE pattern" calls like(pattern, text).
-void likeFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
-    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL ||
-        sqlite3_value_type(arguments[1]) == SQLITE_NULL)
-        return; // null
-    const std::string_view pattern = argumentText(arguments[0]);
-    sqlite3_result_int(context, tsqlLike(pattern, argumentText(arguments[1])) ? 1 : 0);
-}
 
 // While it lives, the statements of `db` stop with SQLITE_INTERRUPT once `control` asks.
 class ProgressHandler {
@@ -67,9 +53,8 @@ SqliteBackend::SqliteBackend(const std::string& path) {
         throw DbError("cannot open " + path + ": " + message);
     }
     try {
-        // The demo answers LIKE as the ERP's SQL Server does.
-        if (sqlite3_create_function(db_, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                    likeFunction, nullptr, nullptr) != SQLITE_OK)
+        // The demo compares texts and answers LIKE as the ERP's SQL Server does.
+        if (useTsqlTextRules(db_) != SQLITE_OK)
             throw DbError(sqlite3_errmsg(db_));
         // An attached database inherits the read-only flag of the main one.
         execute("ATTACH DATABASE ?1 AS dbo", path);

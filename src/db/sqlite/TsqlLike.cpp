@@ -1,22 +1,10 @@
 #include "TsqlLike.h"
 
+#include "TsqlText.h"
+
 #include <cstddef>
 
 namespace {
-
-// The code point at text[i], advancing i; a byte that starts no valid sequence stands alone.
-char32_t nextChar(std::string_view text, std::size_t& i) {
-    const auto lead = static_cast<unsigned char>(text[i++]);
-    const int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-    char32_t cp = extra == 0 ? lead : lead & (0x3F >> extra);
-    for (int k = 0; k < extra && i < text.size(); ++k)
-        cp = (cp << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
-    return cp;
-}
-
-char32_t folded(char32_t c) {
-    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-}
 
 // Whether the bracket set starting after "[" at pattern[at] matches c; `end` receives the
 // position after its "]". Returns false with end = npos when the set is not closed.
@@ -27,13 +15,13 @@ bool setMatches(std::string_view pattern, std::size_t at, char32_t c, std::size_
         ++at;
     }
     bool matched = false;
-    const char32_t wanted = folded(c);
+    const char32_t wanted = caseFolded(c);
     while (at < pattern.size() && pattern[at] != ']') {
-        const char32_t low = folded(nextChar(pattern, at));
+        const char32_t low = caseFolded(nextCodePoint(pattern, at));
         char32_t high = low;
         if (at + 1 < pattern.size() && pattern[at] == '-' && pattern[at + 1] != ']') {
             ++at;
-            high = folded(nextChar(pattern, at));
+            high = caseFolded(nextCodePoint(pattern, at));
         }
         matched |= wanted >= low && wanted <= high;
     }
@@ -61,7 +49,7 @@ bool elementMatches(std::string_view pattern, std::size_t p, char32_t c, std::si
         }
     }
     next = p;
-    return folded(nextChar(pattern, next)) == folded(c);
+    return caseFolded(nextCodePoint(pattern, next)) == caseFolded(c);
 }
 
 } // namespace
@@ -79,7 +67,7 @@ bool tsqlLike(std::string_view pattern, std::string_view text) {
             continue;
         }
         std::size_t afterText = t;
-        const char32_t c = nextChar(text, afterText);
+        const char32_t c = nextCodePoint(text, afterText);
         std::size_t afterPattern = p;
         if (p < pattern.size() && elementMatches(pattern, p, c, afterPattern)) {
             p = afterPattern;
@@ -90,7 +78,7 @@ bool tsqlLike(std::string_view pattern, std::string_view text) {
             return false;
         // Let the last "%" swallow one more character and try again from there.
         p = starPattern;
-        nextChar(text, starText);
+        nextCodePoint(text, starText);
         t = starText;
     }
     while (p < pattern.size() && pattern[p] == '%')
