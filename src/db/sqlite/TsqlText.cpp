@@ -3,6 +3,7 @@
 #include "TsqlLike.h"
 
 #include <sqlite3.h>
+#include <algorithm>
 #include <unicode/uchar.h>
 
 namespace {
@@ -40,12 +41,31 @@ char32_t nextCodePoint(std::string_view text, std::size_t& i) {
 char32_t caseFolded(char32_t c) {
     if (c < 0x80)
         return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+    // CJK, kana and Yi have no case: most of the ERP's texts need no look-up.
+    if (c >= 0x3000 && c < 0xA640)
+        return c;
     return static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));
 }
 
 int tsqlCompare(std::string_view a, std::string_view b) {
+    // ASCII goes byte by byte (equal bytes are equal characters); from the first character
+    // beyond it that differs, and for the blanks that pad the shorter text, by code points.
     std::size_t i = 0;
-    std::size_t j = 0;
+    for (const std::size_t common = std::min(a.size(), b.size()); i < common; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x == y)
+            continue;
+        if ((x | y) >= 0x80)
+            break;
+        const char32_t foldedX = caseFolded(x);
+        const char32_t foldedY = caseFolded(y);
+        if (foldedX != foldedY)
+            return foldedX < foldedY ? -1 : 1;
+    }
+    while (i > 0 && i < a.size() && (static_cast<unsigned char>(a[i]) & 0xC0) == 0x80)
+        --i;
+    std::size_t j = i;
     while (i < a.size() || j < b.size()) {
         const char32_t x = i < a.size() ? caseFolded(nextCodePoint(a, i)) : U' ';
         const char32_t y = j < b.size() ? caseFolded(nextCodePoint(b, j)) : U' ';
