@@ -105,7 +105,7 @@ void TDBGridExportAsXLSX::WriteGridToStream(std::ostream& stream, const ExportLa
         throw ExportError("Cannot create a temporary file in " + folder.toStdString() + ": " +
                           error.what());
     }
-    writeWorkbook(QString::fromStdString(scratch->path()), layout, query);
+    writeWorkbook(scratch->path(), folder.toStdString(), layout, query);
     control().throwIfCancelled(); // a cancel while the workbook was zipped
     copyInto(stream, scratch->path());
 }
@@ -128,24 +128,34 @@ void TDBGridExportAsXLSX::check(int error) const {
         throw ExportError(lxw_strerror(static_cast<lxw_error>(error)));
 }
 
-void TDBGridExportAsXLSX::writeWorkbook(const QString& file, const ExportLayout& layout,
-                                        ResultQuery& query) {
-    const QByteArray tmpdir = QFile::encodeName(QDir::tempPath());
+void TDBGridExportAsXLSX::writeWorkbook(const std::string& file, const std::string& folder,
+                                        const ExportLayout& layout, ResultQuery& query) {
+    // libxlsxwriter keeps the rows in a scratch file of its own until the zip, and does not
+    // see a write to it fail: it goes beside the workbook, where a full disk is looked for.
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    options.tmpdir = const_cast<char*>(tmpdir.constData());
+    options.tmpdir = const_cast<char*>(folder.c_str());
+    const int sizeLimitHits = files::sizeLimitHits();
     book_ = std::make_unique<Workbook>();
-    book_->book = workbook_new_opt(QFile::encodeName(file).constData(), &options);
+    book_->book = workbook_new_opt(file.c_str(), &options);
     if (!book_->book)
-        throw ExportError(QString("Cannot create file %1").arg(file).toStdString());
+        throw ExportError("Cannot create file " + file);
     records_ = query.isOpen() ? query.rowCount() : 0;
     row_ = 0;
     std::ostream unused(nullptr); // the workbook writes its own file
     TDBGridExport::WriteGridToStream(unused, layout, query);
+    if (files::diskFull(folder))
+        throw ExportError(files::noSpaceReason());
     lxw_workbook* book = std::exchange(book_->book, nullptr);
     book_.reset();
     control().setStage(WorkControl::Stage::Finishing);
-    check(workbook_close(book)); // frees the workbook, also when it fails
+    const int closed = workbook_close(book); // frees the workbook, also when it fails
+    // The system's reason where the zip or its scratch file ran out of room.
+    if (files::sizeLimitHits() != sizeLimitHits)
+        throw ExportError(files::tooLargeReason());
+    if (closed != LXW_NO_ERROR && files::diskFull(folder))
+        throw ExportError(files::noSpaceReason());
+    check(closed);
 }
 
 lxw_format* TDBGridExportAsXLSX::cellFormat(const ExportFont& font, QRgb background,

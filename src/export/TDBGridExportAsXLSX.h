@@ -40,8 +40,10 @@ protected:
 
 private:
     struct Workbook;
-    // Makes the workbook at `file` through the driver's walk.
-    void writeWorkbook(const QString& file, const ExportLayout& layout, ResultQuery& query);
+    // Makes the workbook at `file` through the driver's walk, libxlsxwriter's own scratch
+    // files in `folder`.
+    void writeWorkbook(const std::string& file, const std::string& folder,
+                       const ExportLayout& layout, ResultQuery& query);
     lxw_format* cellFormat(const ExportFont& font, QRgb background, Alignment alignment,
                            const char* numberFormat);
     lxw_format* dataFormat(const char* numberFormat);

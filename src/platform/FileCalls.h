@@ -42,7 +42,15 @@ std::string folderOf(const std::string& path);
 std::string nameOf(const std::string& path);
 std::string temporaryFolder();
 
-// Writing into a closed pipe fails with EPIPE instead of ending the program.
-void keepBrokenPipesFromEnding();
+// Writing into a closed pipe fails with EPIPE, and beyond the file size limit with EFBIG,
+// instead of ending the program; the size limit is counted for writers that cannot see their
+// own failures (libxlsxwriter's scratch files).
+void reportWriteFailures();
+int sizeLimitHits();
+// Whether the disk of `folder` is full (writes there would fail for want of space).
+bool diskFull(const std::string& folder);
+// The system's text for "No space left on device" and "File too large".
+std::string noSpaceReason();
+std::string tooLargeReason();
 
 } // namespace files

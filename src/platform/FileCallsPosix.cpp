@@ -1,5 +1,6 @@
 #include "FileCalls.h"
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -8,6 +9,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <thread>
 #include <unistd.h>
 
@@ -141,9 +143,37 @@ std::string temporaryFolder() {
     return folder && *folder ? folder : "/tmp";
 }
 
-void keepBrokenPipesFromEnding() {
+namespace {
+std::atomic<int> sizeLimitSignals{0};
+}
+
+void reportWriteFailures() {
     static std::once_flag once;
-    std::call_once(once, [] { std::signal(SIGPIPE, SIG_IGN); });
+    std::call_once(once, [] {
+        std::signal(SIGPIPE, SIG_IGN);
+        std::signal(SIGXFSZ, [](int) { sizeLimitSignals.fetch_add(1); });
+    });
+}
+
+int sizeLimitHits() {
+    return sizeLimitSignals.load();
+}
+
+bool diskFull(const std::string& folder) {
+    struct statvfs disk {};
+    if (statvfs(folder.c_str(), &disk) != 0)
+        return false;
+    // Root may write into the blocks kept back for it; a few blocks are not room for a page.
+    const fsblkcnt_t free = geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
+    return free * disk.f_frsize < 64 * 1024;
+}
+
+std::string noSpaceReason() {
+    return std::strerror(ENOSPC);
+}
+
+std::string tooLargeReason() {
+    return std::strerror(EFBIG);
 }
 
 } // namespace files

@@ -6,7 +6,7 @@
 #include <cstring>
 
 SaveTarget::SaveTarget(const std::string& path, const std::function<bool()>& cancelled) {
-    files::keepBrokenPipesFromEnding();
+    files::reportWriteFailures();
     const files::Target target = files::resolve(path);
     target_ = target.path;
     switch (target.kind) {
@@ -28,7 +28,7 @@ SaveTarget::SaveTarget(const std::string& path, const std::function<bool()>& can
 }
 
 SaveTarget::SaveTarget() : file_(1) {
-    files::keepBrokenPipesFromEnding();
+    files::reportWriteFailures();
 }
 
 SaveTarget::~SaveTarget() {

@@ -23,6 +23,7 @@
 
 #include <csignal>
 #include <fstream>
+#include <map>
 #include <memory>
 
 namespace {
@@ -71,6 +72,44 @@ std::string programFile(const QStringList& arguments, const TempDir& folder) {
         exportProgram(onDemo(arguments + QStringList{"--output", QString::fromStdString(path)}));
     return run.status == 0 ? fileBytes(path)
                            : "exit " + std::to_string(run.status) + ": " + run.err.toStdString();
+}
+
+// Runs a bash script with the arguments given, in a private mount namespace when `isolated`
+// (its own tmpfs over the first argument, so that devices and a full disk are the test's own).
+Run bash(const QString& script, const QStringList& arguments, bool isolated = false) {
+    const QStringList inBash = QStringList{"-c", script, "bash"} + arguments;
+    if (!isolated)
+        return runProgram("bash", inBash);
+    return runProgram("unshare",
+                      QStringList{"--mount", "--propagation", "private", "bash"} + inBash);
+}
+
+// Each "name number" line a script printed; -1 for a name it did not print.
+class Statuses {
+public:
+    explicit Statuses(const QByteArray& out) {
+        for (const QString& line : QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts))
+            found_[line.section(' ', 0, 0)] = line.section(' ', 1, 1).toInt();
+    }
+    int operator[](const QString& name) const {
+        const auto at = found_.find(name);
+        return at == found_.end() ? -1 : at->second;
+    }
+
+private:
+    std::map<QString, int> found_;
+};
+
+// The password the command takes from its environment, for one test.
+class PasswordInEnvironment {
+public:
+    PasswordInEnvironment() { qputenv("STOCKQUERY_PASSWORD", "pw"); }
+    ~PasswordInEnvironment() { qunsetenv("STOCKQUERY_PASSWORD"); }
+};
+
+QStringList demoConnection() {
+    return {"--server", QString::fromStdString("sqlite:" + demoDatabasePath()), "--database",
+            "d", "--user", "u"};
 }
 
 } // namespace
@@ -209,6 +248,148 @@ private slots:
         QVERIFY(process.readAllStandardError().contains("interrupted"));
         QCOMPARE(fileBytes(path), std::string("old"));
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+    }
+
+    void devicesAndLinksAreWrittenIntoNeverReplacedAndAFullDiskLeavesNothing() {
+        SettingsSandbox settings;
+        const PasswordInEnvironment password;
+        TempDir folder;
+        // Device nodes of the test's own on a 4 MB tmpfs: "full" is /dev/full's device and
+        // "null" /dev/null's.
+        const QString script = R"sh(
+            mount -t tmpfs -o size=4m tmpfs "$1" || exit 99
+            cd "$1" && program=$2 && shift 2
+            mknod full c 1 7 && mknod null c 1 3 && ln -s full link.txt || exit 98
+            echo old > old.html
+            run() { "$program" "$@" 2>>err; }
+            run stock "$@" --output link.txt; echo link $?
+            run stock "$@" --output null --format xlsx; echo null $?
+            run stock "$@" --output full --format xlsx; echo full $?
+            run stock "$@" --format rtf --output - >full; echo stdout $?
+            run --list-warehouses "$@" >full; echo list $?
+            run stock "$@" --output big.xlsx; echo workbook $?
+            run stock "$@" --output old.html; echo html $?
+            [ -c full ] && [ -c null ] && [ -L link.txt ] && echo devices 0
+            [ "$(cat old.html)" = old ] && echo kept 0
+            echo files $(ls -A | wc -l)
+            cat err >&2)sh";
+        const Run run = bash(script,
+                             QStringList{QString::fromStdString(folder.path().string()),
+                                         STOCKQUERY_EXPORT_PROGRAM} +
+                                 demoConnection(),
+                             true);
+        if (run.status == 99 || run.status == -1)
+            QSKIP("no private mount namespace here (it needs root)");
+        const Statuses status(run.out);
+        QCOMPARE(status["link"], 5);
+        QCOMPARE(status["null"], 0);
+        QCOMPARE(status["full"], 5);
+        QCOMPARE(status["stdout"], 5);
+        QCOMPARE(status["list"], 5);
+        QCOMPARE(status["workbook"], 5);
+        QCOMPARE(status["html"], 5);
+        QCOMPARE(status["devices"], 0);
+        QCOMPARE(status["kept"], 0);
+        QCOMPARE(status["files"], 5); // full, null, link.txt, old.html, err: nothing else
+        const QStringList lines = QString::fromUtf8(run.err).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6); // one line for each failure
+        for (const QString& line : lines)
+            QVERIFY2(line.endsWith("No space left on device") ||
+                         line.endsWith("No space left on device)"),
+                     qPrintable(line));
+        QVERIFY(lines[2].startsWith("stockquery-export: cannot write to standard output: "));
+    }
+
+    void aClosedPipeIsAFailureAndNothingIsLeftInTheTemporaryFolder() {
+        SettingsSandbox settings;
+        const PasswordInEnvironment password;
+        TempDir temporary;
+        TempDir runtime; // Qt's, apart from what the command leaves
+        std::filesystem::permissions(runtime.path(), std::filesystem::perms::owner_all);
+        const QString script = R"sh(
+            export TMPDIR="$1" XDG_RUNTIME_DIR="$2" && shift 2
+            "$@" --format xlsx --output - | head -c 100 >/dev/null; echo workbook ${PIPESTATUS[0]}
+            "$@" --format txt | head -c 100 >/dev/null; echo text ${PIPESTATUS[0]}
+            "$@" --format xlsx --output - >/dev/null; echo whole $?
+            echo files $(ls -A "$TMPDIR" | wc -l))sh";
+        const Run run = bash(script, QStringList{QString::fromStdString(temporary.path().string()),
+                                                 QString::fromStdString(runtime.path().string()),
+                                                 STOCKQUERY_EXPORT_PROGRAM, "stock"} +
+                                         demoConnection());
+        const Statuses status(run.out);
+        QCOMPARE(status["workbook"], 5);
+        QCOMPARE(status["text"], 5);
+        QCOMPARE(status["whole"], 0);
+        QCOMPARE(status["files"], 0);
+        QCOMPARE(run.err, QByteArray("stockquery-export: cannot write to standard output: Broken "
+                                     "pipe\nstockquery-export: cannot write to standard output: "
+                                     "Broken pipe\n"));
+    }
+
+    void anInterruptEndsTheCommandWithinASecondWhateverItWaitsFor() {
+        SettingsSandbox settings;
+        const PasswordInEnvironment password;
+        TdsServer silent(TdsServer::Responder{}, TdsServerOptions{.silent = true});
+        const QStringList arguments{"stock",      "--server", QString::fromStdString(silent.address()),
+                                    "--database", "erp",      "--user",
+                                    "reader"};
+        // The log-in waits for a server that never answers: the first Ctrl+C or SIGTERM ends
+        // the command within a second, a second Ctrl+C at once.
+        for (const std::vector<int>& stops :
+             {std::vector<int>{SIGINT}, std::vector<int>{SIGTERM}, std::vector<int>{SIGINT, SIGINT}}) {
+            QProcess process;
+            process.start(STOCKQUERY_EXPORT_PROGRAM, arguments);
+            QVERIFY(process.waitForStarted());
+            QTest::qWait(300);
+            QElapsedTimer clock;
+            clock.start();
+            for (const int signal : stops) {
+                ::kill(static_cast<pid_t>(process.processId()), signal);
+                QTest::qWait(100); // a signal sent while the last is pending would merge with it
+            }
+            // (waitForFinished is false for a process that ended while the test waited)
+            QVERIFY(process.state() == QProcess::NotRunning || process.waitForFinished(5000));
+            const qint64 took = clock.elapsed();
+            QCOMPARE(process.exitCode(), 130);
+            QVERIFY2(took < (stops.size() > 1 ? 500 : 1300), qPrintable(QString::number(took)));
+            QCOMPARE(process.readAllStandardError(),
+                     QByteArray("\nstockquery-export: interrupted; nothing was written\n"));
+        }
+        qunsetenv("STOCKQUERY_PASSWORD");
+    }
+
+    void thePasswordPromptStaysAndCtrlCAtItEndsTheCommandWithTheEchoBack() {
+        SettingsSandbox settings;
+        // The command on a terminal of its own: the prompt is read, then Ctrl+C is typed.
+        const QString script = R"py(
+import os, pty, select, sys, termios, time
+pid, terminal = pty.fork()
+if pid == 0:
+    os.execv(sys.argv[1], sys.argv[1:])
+seen = b""
+while b"password: " not in seen:
+    seen += os.read(terminal, 1024)
+time.sleep(1.2)  # progress would have overwritten the prompt by now
+if select.select([terminal], [], [], 0)[0]:
+    seen += os.read(terminal, 1024)
+echo_off = not (termios.tcgetattr(terminal)[3] & termios.ECHO)
+os.write(terminal, b"\x03")
+start = time.time()
+_, status = os.waitpid(pid, 0)
+print("status", os.waitstatus_to_exitcode(status))
+print("took", int((time.time() - start) * 1000))
+print("silenced", int(echo_off))
+print("echo", int(bool(termios.tcgetattr(terminal)[3] & termios.ECHO)))
+print("progress", int(b"rows" in seen))
+)py";
+        const Run run = runProgram("python3", QStringList{"-c", script, STOCKQUERY_EXPORT_PROGRAM} +
+                                                  onDemo({"stock"}));
+        const Statuses status(run.out);
+        QCOMPARE(status["status"], 130);
+        QVERIFY2(status["took"] < 1300, qPrintable(QString::number(status["took"])));
+        QCOMPARE(status["silenced"], 1);
+        QCOMPARE(status["echo"], 1);
+        QCOMPARE(status["progress"], 0);
     }
 
     void everyToolAnswersHelpAndRefusesUnknownOptionsCreatingNothing() {
