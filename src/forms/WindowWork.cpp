@@ -51,9 +51,12 @@ void WindowWork::cancel() {
     if (!job_)
         return;
     job_->drop();
-    if (task_.uses == Task::Uses::WindowRows)
-        job_->wait(); // a new query or sort must not change the rows under it
-    else if (task_.uses == Task::Uses::Connection)
+    // A new query or sort must not change the rows under work that reads them; work that has
+    // read them all (a workbook being zipped) ends on its own.
+    if (task_.uses == Task::Uses::WindowRows &&
+        job_->control().stage() != WorkControl::Stage::Finishing)
+        job_->wait();
+    else if (task_.uses != Task::Uses::Nothing)
         stopping_.push_back(std::move(job_));
     ended(std::make_exception_ptr(WorkCancelled()));
 }

@@ -2,6 +2,7 @@
 #include "app/Tfrm_xclquery.h"
 #include "export/Cp936.h"
 #include "export/GridExportLayout.h"
+#include "forms/BackgroundJob.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
 #include "grid/ResultTableModel.h"
@@ -157,6 +158,31 @@ private slots:
         w.main.work().waitUntilDone();
         QCOMPARE(fileBytes(folder.path() / "stock.rtf"), std::string("old"));
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.rtf"});
+        QVERIFY(messages.seen().isEmpty());
+    }
+
+    void aCancelWhileTheWorkbookIsZippedLeavesTheWindowLiveAndTheOldFileAsItWas() {
+        MainWindowOnDemo w;
+        w.main.tbn_query->click(); // every row
+        w.main.work().waitUntilDone();
+        TempDir folder;
+        std::ofstream(folder.path() / "stock.xlsx") << "old";
+        MessageBoxWatcher messages;
+        saveIn(folder, 5, "stock.xlsx");
+        w.main.ToolButton8->click();
+        QVERIFY(QTest::qWaitFor(
+            [&] { return w.main.workStatus->text().contains("正在压缩 Excel 工作簿"); }, 20000));
+        QElapsedTimer clock;
+        clock.start();
+        w.main.btn_cancel->click();
+        QVERIFY2(clock.elapsed() < 50, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!w.main.work().busy());
+        QCOMPARE(w.main.workStatus->text(), QString("输出已取消"));
+        w.main.tbn_query->click(); // the rows may change: the zip no longer reads them
+        w.main.work().waitUntilDone();
+        BackgroundJob::waitForAll();
+        QCOMPARE(fileBytes(folder.path() / "stock.xlsx"), std::string("old"));
+        QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.xlsx"});
         QVERIFY(messages.seen().isEmpty());
     }
 
