@@ -2,7 +2,6 @@
 
 #include "Tfrm_crquery.h"
 #include "export/ExportCommand.h"
-#include "forms/ProgramEnd.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ContactColours.h"
@@ -10,6 +9,7 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
+#include "forms/ProgramEnd.h"
 #include "forms/QueryFrame.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
@@ -22,11 +22,11 @@
 #include "stock/CurrentStockStatement.h"
 
 #include <QBoxLayout>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QCloseEvent>
 #include <QShowEvent>
 #include <QToolButton>
 

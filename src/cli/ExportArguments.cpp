@@ -148,11 +148,10 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     }
     // Texts are trimmed as the windows trim what is typed into their boxes.
     for (std::string* criterion :
-         {&request.stock.itemCode, &request.stock.addCode, &request.stock.spec,
-          &request.stock.name, &request.journal.itemCode, &request.journal.addCode,
-          &request.journal.spec, &request.journal.name, &request.journal.flag,
-          &request.journal.source, &request.journal.productionOrder,
-          &request.journal.documentNumber})
+         {&request.stock.itemCode, &request.stock.addCode, &request.stock.spec, &request.stock.name,
+          &request.journal.itemCode, &request.journal.addCode, &request.journal.spec,
+          &request.journal.name, &request.journal.flag, &request.journal.source,
+          &request.journal.productionOrder, &request.journal.documentNumber})
         *criterion = trimmedText(*criterion);
     if (journal) {
         checkDate("--from", request.journal.dateFrom);

@@ -41,13 +41,14 @@ void TDBGridExportAsXLS::CheckFits(const ResultQuery& query) const {
     // more records than a worksheet holds beside its title and total rows is refused.
     constexpr std::size_t kMaxRecords = kMaxRows - 2;
     if (query.isOpen() && query.rowCount() > kMaxRecords)
-        throw ExportError(QString("结果有 %1 条记录，Excel 工作表最多只能放 %2 条记录（另有标题行"
-                                  "和合计行）。请选用 Excel 工作簿 (.xlsx) 或 CSV (UTF-8) 格式输出，"
-                                  "它们能放一百多万条记录并保留所有字符；Word、Html 和纯文本格式"
-                                  "没有条数限制。")
-                              .arg(query.rowCount())
-                              .arg(kMaxRecords)
-                              .toStdString());
+        throw ExportError(
+            QString("结果有 %1 条记录，Excel 工作表最多只能放 %2 条记录（另有标题行"
+                    "和合计行）。请选用 Excel 工作簿 (.xlsx) 或 CSV (UTF-8) 格式输出，"
+                    "它们能放一百多万条记录并保留所有字符；Word、Html 和纯文本格式"
+                    "没有条数限制。")
+                .arg(query.rowCount())
+                .arg(kMaxRecords)
+                .toStdString());
 }
 
 void TDBGridExportAsXLS::record(std::uint16_t type, const QByteArray& data) {

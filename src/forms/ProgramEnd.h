@@ -10,8 +10,7 @@ namespace programEnd {
 
 // From now on a closing main window starts the count; by default `end` removes the partial
 // files of unfinished exports and ends the process at once.
-void arm(std::chrono::milliseconds grace = std::chrono::seconds(1),
-         std::function<void()> end = {});
+void arm(std::chrono::milliseconds grace = std::chrono::seconds(1), std::function<void()> end = {});
 void disarm();
 // The main window has closed.
 void begin();

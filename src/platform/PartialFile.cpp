@@ -32,8 +32,8 @@ std::string randomLetters() {
 PartialFile::PartialFile(const std::string& folder, std::string_view stem) {
     path_ = PartialFiles::instance().make([&] {
         for (int tries = 0; tries < 100; ++tries) {
-            std::string path = folder + "/.stockquery-" + std::string(shortened(stem, 64)) +
-                               "-" + randomLetters() + ".partial";
+            std::string path = folder + "/.stockquery-" + std::string(shortened(stem, 64)) + "-" +
+                               randomLetters() + ".partial";
             file_ = files::createNew(path);
             if (file_ >= 0)
                 return path;

@@ -18,8 +18,7 @@ SaveTarget::SaveTarget(const std::string& path, const std::function<bool()>& can
         break;
     case files::Target::Kind::Regular:
     case files::Target::Kind::Missing:
-        partial_ = std::make_unique<PartialFile>(files::folderOf(target_),
-                                                 files::nameOf(target_));
+        partial_ = std::make_unique<PartialFile>(files::folderOf(target_), files::nameOf(target_));
         file_ = partial_->descriptor();
         if (target.kind == files::Target::Kind::Regular)
             files::takeOverAttributes(file_, target_);

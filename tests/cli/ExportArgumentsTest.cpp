@@ -80,7 +80,8 @@ TEST(ExportArguments, OnlyCalendarDaysThatSqlServerHoldsAreDates) {
 TEST(ExportArguments, CriteriaAreTrimmedAsTheWindowsTrimTheirBoxes) {
     const ExportRequest stock =
         parsed({"stock", "--name", " 轴承 ", "--code", " 0000136", "--spec", "\t", "--addcode",
-                "\x01" "A\x1f"});
+                "\x01"
+                "A\x1f"});
     EXPECT_EQ(stock.stock.name, "轴承");
     EXPECT_EQ(stock.stock.itemCode, "0000136");
     EXPECT_EQ(stock.stock.spec, "");

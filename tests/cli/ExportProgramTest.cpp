@@ -108,8 +108,9 @@ public:
 };
 
 QStringList demoConnection() {
-    return {"--server", QString::fromStdString("sqlite:" + demoDatabasePath()), "--database",
-            "d", "--user", "u"};
+    return {"--server",   QString::fromStdString("sqlite:" + demoDatabasePath()),
+            "--database", "d",
+            "--user",     "u"};
 }
 
 } // namespace
@@ -273,11 +274,11 @@ private slots:
             [ "$(cat old.html)" = old ] && echo kept 0
             echo files $(ls -A | wc -l)
             cat err >&2)sh";
-        const Run run = bash(script,
-                             QStringList{QString::fromStdString(folder.path().string()),
-                                         STOCKQUERY_EXPORT_PROGRAM} +
-                                 demoConnection(),
-                             true);
+        const Run run = bash(
+            script,
+            QStringList{QString::fromStdString(folder.path().string()), STOCKQUERY_EXPORT_PROGRAM} +
+                demoConnection(),
+            true);
         if (run.status == 99 || run.status == -1)
             QSKIP("no private mount namespace here (it needs root)");
         const Statuses status(run.out);
@@ -330,13 +331,13 @@ private slots:
         SettingsSandbox settings;
         const PasswordInEnvironment password;
         TdsServer silent(TdsServer::Responder{}, TdsServerOptions{.silent = true});
-        const QStringList arguments{"stock",      "--server", QString::fromStdString(silent.address()),
-                                    "--database", "erp",      "--user",
-                                    "reader"};
+        const QStringList arguments{
+            "stock",  "--server", QString::fromStdString(silent.address()), "--database", "erp",
+            "--user", "reader"};
         // The log-in waits for a server that never answers: the first Ctrl+C or SIGTERM ends
         // the command within a second, a second Ctrl+C at once.
-        for (const std::vector<int>& stops :
-             {std::vector<int>{SIGINT}, std::vector<int>{SIGTERM}, std::vector<int>{SIGINT, SIGINT}}) {
+        for (const std::vector<int>& stops : {std::vector<int>{SIGINT}, std::vector<int>{SIGTERM},
+                                              std::vector<int>{SIGINT, SIGINT}}) {
             QProcess process;
             process.start(STOCKQUERY_EXPORT_PROGRAM, arguments);
             QVERIFY(process.waitForStarted());

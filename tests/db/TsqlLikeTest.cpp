@@ -20,7 +20,7 @@ TEST(TsqlLike, LettersMatchEitherCaseBeyondAsciiToo) {
     EXPECT_TRUE(tsqlLike("Ä", "ä"));
     EXPECT_TRUE(tsqlLike("%ω%", "10kΩ"));
     EXPECT_TRUE(tsqlLike("[α-γ]", "Β"));
-    EXPECT_FALSE(tsqlLike("a", "ä")); // accents count (accent-sensitive)
+    EXPECT_FALSE(tsqlLike("a", "ä"));         // accents count (accent-sensitive)
     EXPECT_FALSE(tsqlLike("%轴承 ", "轴承")); // a pattern's trailing blank counts in LIKE
 }
 
@@ -31,7 +31,7 @@ TEST(TsqlCompare, TextsCompareCaseFoldedWithTrailingBlanksIgnored) {
     EXPECT_EQ(tsqlCompare("Straße", "STRASSE") != 0, true); // simple folding, as the server
     EXPECT_LT(tsqlCompare("01", "02"), 0);
     EXPECT_GT(tsqlCompare("ab", "ab\t"), 0); // the blank it is padded with is above a tab
-    EXPECT_LT(tsqlCompare(" 01", "01"), 0); // leading blanks count
+    EXPECT_LT(tsqlCompare(" 01", "01"), 0);  // leading blanks count
     EXPECT_LT(tsqlCompare("a", "ä"), 0);
 }
 

@@ -2,8 +2,8 @@
 
 #include "TsqlLike.h"
 
-#include <sqlite3.h>
 #include <algorithm>
+#include <sqlite3.h>
 #include <unicode/uchar.h>
 
 namespace {
