@@ -29,7 +29,7 @@ namespace {
 
 // A failure that ends the run with its exit status and one line of text.
 struct RunFailure {
-    int status;
+    int status = kDone;
     std::string message;
 };
 
@@ -149,13 +149,19 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
 
 } // namespace
 
-int runExport(const ExportRequest& request, std::ostream& errors) {
-    if (request.action == ExportRequest::Action::Help) {
-        std::cout << exportUsage() << std::flush;
-        return std::cout ? kDone : kWriteFailed;
-    }
-    WorkControl control;
-    StopOnSignals stop(control); // also during the password prompt
+namespace {
+
+// What an interrupted run has done to its target.
+std::string interrupted(const ExportRequest& request) {
+    return request.action == ExportRequest::Action::Stock ||
+                   request.action == ExportRequest::Action::Journal
+               ? (request.output == "-" ? "interrupted" : "interrupted; nothing was written")
+               : "interrupted";
+}
+
+// Runs the request; a failure becomes its status and one line.
+RunFailure run(const ExportRequest& request, WorkControl& control, StopOnSignals& stop,
+               std::ostream& errors) {
     try {
         Connection connection;
         connection.setSettings(settingsFor(request, errors));
@@ -174,14 +180,29 @@ int runExport(const ExportRequest& request, std::ostream& errors) {
         else
             exportRows(request, connection, control);
     } catch (const RunFailure& failure) {
-        errors << "stockquery-export: " << failure.message << '\n';
-        return failure.status;
+        return failure;
     } catch (const WorkCancelled&) {
-        errors << "stockquery-export: interrupted; nothing was written\n";
-        return kInterrupted;
+        return {kInterrupted, interrupted(request)};
     } catch (const DbError& error) {
-        errors << "stockquery-export: " << oneLine(error.what()) << '\n';
-        return kQueryFailed;
+        return {kQueryFailed, oneLine(error.what())};
     }
-    return kDone;
+    return {kDone, {}};
+}
+
+} // namespace
+
+int runExport(const ExportRequest& request, std::ostream& errors) {
+    if (request.action == ExportRequest::Action::Help) {
+        std::cout << exportUsage() << std::flush;
+        return std::cout ? kDone : kWriteFailed;
+    }
+    WorkControl control;
+    RunFailure outcome;
+    {
+        StopOnSignals stop(control, "stockquery-export: " + interrupted(request));
+        outcome = run(request, control, stop, errors); // the prompt too can be interrupted
+    }                                                  // the progress line is gone
+    if (outcome.status != kDone)
+        errors << "stockquery-export: " << outcome.message << '\n';
+    return outcome.status;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <utility>
 
 namespace {
 
@@ -15,20 +16,11 @@ using Clock = std::chrono::steady_clock;
 // How long cancelled work may take to end before the program ends without it.
 constexpr auto kGrace = std::chrono::milliseconds(800);
 
-// Ends the program at once, unless the work has put a file in place already (it is then
-// about to end by itself).
-void endInterrupted() {
-    if (PartialFiles::instance().abandon())
-        return;
-    restoreConsole();
-    std::cerr << "\nstockquery-export: interrupted; nothing was written" << std::endl;
-    std::_Exit(kInterrupted);
-}
-
 } // namespace
 
-StopOnSignals::StopOnSignals(WorkControl& control)
-    : control_(control), watcher_([this] { watch(); }), listener_([this] {
+StopOnSignals::StopOnSignals(WorkControl& control, std::string interrupted)
+    : control_(control), interrupted_(std::move(interrupted)), watcher_([this] { watch(); }),
+      listener_([this] {
           {
               const std::lock_guard lock(mutex_);
               ++requests_;
@@ -43,8 +35,7 @@ StopOnSignals::~StopOnSignals() {
     }
     changed_.notify_all();
     watcher_.join();
-    if (shown_)
-        *progress_ << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    clearProgress();
 }
 
 void StopOnSignals::showProgressOn(std::ostream& terminal) {
@@ -71,6 +62,22 @@ void StopOnSignals::watch() {
         if (requests_ == 0)
             showProgress();
     }
+}
+
+void StopOnSignals::endInterrupted() {
+    if (PartialFiles::instance().abandon())
+        return;
+    restoreConsole();
+    clearProgress();
+    // Below the password prompt, not after it.
+    std::cerr << (errorsAreTerminal() ? "\n" : "") << interrupted_ << std::endl;
+    std::_Exit(kInterrupted);
+}
+
+void StopOnSignals::clearProgress() {
+    if (shown_)
+        *progress_ << "\r" << std::string(40, ' ') << "\r" << std::flush;
+    shown_ = false;
 }
 
 void StopOnSignals::showProgress() {
