@@ -172,6 +172,20 @@ TEST(SqliteBackendOpen, AMissingFileOrAFileThatIsNoDatabaseFailsToOpen) {
     EXPECT_THROW(connection.fetchAll("select 1", {}), DbError);
 }
 
+TEST(SqliteBackendOpen, AFailureSaysWhatTheDriverSaidWhateverThePassword) {
+    TempDir dir;
+    const std::string path = (dir / "nonexistent" / "there.sqlite").string();
+    Connection connection;
+    connection.setSettings({"sqlite:" + path, "d", "u", "e"}); // a password inside every word
+    try {
+        connection.open();
+        FAIL() << "opened a file that is not there";
+    } catch (const DbError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "cannot open " + path + ": unable to open database file");
+    }
+}
+
 TEST(SqliteBackendLike, ItemCriteriaMatchAsOnTheErpsSqlServer) {
     TinyErp erp;
     erp.exec("INSERT INTO Warehouse VALUES ('01', '原材料库')");
