@@ -117,7 +117,8 @@ void TDBGridExportAsXLSX::copyInto(std::ostream& stream, const std::string& path
         control().throwIfCancelled();
         bytes.read(block.data(), static_cast<std::streamsize>(block.size()));
         stream.write(block.data(), bytes.gcount());
-        checkOutput();
+        if (!stream)
+            throw ExportError(failureOf(stream));
     }
     if (!bytes.eof())
         throw ExportError("cannot read the workbook back from " + path);
