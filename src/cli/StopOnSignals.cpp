@@ -14,7 +14,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // How long cancelled work may take to end before the program ends without it.
-constexpr auto kGrace = std::chrono::milliseconds(800);
+constexpr auto kGrace = std::chrono::milliseconds(500);
 
 } // namespace
 
