@@ -74,10 +74,6 @@ void SaveStream::commit(const WorkControl& control) {
     }
 }
 
-QString SaveStream::scratchFolder() const {
-    return QString::fromStdString(target_.scratchFolder());
-}
-
 std::string failureOf(const std::ostream& stream) {
     const auto* save = dynamic_cast<const SaveStream*>(&stream);
     return save && !save->failure().empty() ? save->failure() : "Stream write error";

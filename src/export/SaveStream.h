@@ -31,7 +31,7 @@ public:
     // Why the last write failed, in the system's words.
     std::string failure() const { return buffer_.failure; }
     // Where a scratch file of the document belongs (see SaveTarget).
-    QString scratchFolder() const;
+    std::string scratchFolder() const { return target_.scratchFolder(); }
 
 private:
     class Buffer : public std::streambuf {

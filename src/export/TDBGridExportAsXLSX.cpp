@@ -1,18 +1,14 @@
 #include "TDBGridExportAsXLSX.h"
 
 #include "ExportError.h"
-#include "db/ResultQuery.h"
-#include "result/ResultColumn.h"
-
-#include <xlsxwriter.h>
-
 #include "SaveStream.h"
+#include "db/ResultQuery.h"
 #include "platform/CommandLine.h"
 #include "platform/FileCalls.h"
 #include "platform/PartialFile.h"
+#include "result/ResultColumn.h"
 
-#include <QDir>
-#include <QFile>
+#include <xlsxwriter.h>
 
 #include <algorithm>
 #include <bit>
@@ -96,16 +92,15 @@ void TDBGridExportAsXLSX::WriteGridToStream(std::ostream& stream, const ExportLa
     // libxlsxwriter makes the workbook in a file of its own, which then goes through the
     // stream like any other format's bytes.
     const auto* save = dynamic_cast<const SaveStream*>(&stream);
-    const QString folder = save ? save->scratchFolder() : QDir::tempPath();
+    const std::string folder = save ? save->scratchFolder() : files::temporaryFolder();
     std::optional<PartialFile> scratch;
     try {
-        scratch.emplace(folder.toStdString(), "workbook");
+        scratch.emplace(folder, "workbook");
         scratch->close();
     } catch (const files::SaveError& error) {
-        throw ExportError("Cannot create a temporary file in " + folder.toStdString() + ": " +
-                          error.what());
+        throw ExportError("Cannot create a temporary file in " + folder, error.what());
     }
-    writeWorkbook(scratch->path(), folder.toStdString(), layout, query);
+    writeWorkbook(scratch->path(), folder, layout, query);
     control().throwIfCancelled(); // a cancel while the workbook was zipped
     copyInto(stream, scratch->path());
 }
