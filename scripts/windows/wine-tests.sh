@@ -65,6 +65,31 @@ STOCKQUERY_PASSWORD=pw QT_QPA_PLATFORM=offscreen "$repo/build/default/src/stockq
 cmp "$work/wine.txt" "$work/linux.txt"
 echo "the same $(wc -c <"$work/wine.txt") bytes as the Linux build's file"
 
+echo "-- every format into a Chinese-named file in a Chinese-named folder, beside the Linux build's"
+folder="$work/测试 目录"
+mkdir -p "$folder/linux"
+demo=(stock --database d --user u)
+for format in xls rtf html txt csv csv-utf8 xlsx; do
+    (cd "$work/tests" && STOCKQUERY_PASSWORD=pw wine stockquery-export.exe "${demo[@]}" \
+        --server "sqlite:$(windows_path "$work/tests/demo-test.sqlite")" --format "$format" \
+        --output "$(windows_path "$folder")\\现存量-$format.out")
+    STOCKQUERY_PASSWORD=pw QT_QPA_PLATFORM=offscreen "$repo/build/default/src/stockquery-export" \
+        "${demo[@]}" --server "sqlite:$work/tests/demo-test.sqlite" --format "$format" \
+        --output "$folder/linux/现存量-$format.out"
+    case $format in
+    # The workbook's cells; its zip times and column widths (font metrics) differ.
+    xlsx) same() { unzip -p "$1" xl/worksheets/sheet1.xml | grep -o '<sheetData>.*</sheetData>'; } ;;
+    # Word and web pages carry the system's colours, the screen's resolution and the fonts'
+    # widths, which Wine gives otherwise: their texts are compared.
+    rtf) same() { LC_ALL=C sed -E 's/\\[a-z]+-?[0-9]* ?//g' "$1"; } ;;
+    html) same() { LC_ALL=C sed -E 's/<[^>]*>//g' "$1"; } ;;
+    *) same() { cat "$1"; } ;;
+    esac
+    cmp <(same "$folder/现存量-$format.out") <(same "$folder/linux/现存量-$format.out")
+done
+test "$(find "$folder" -maxdepth 1 -type f | wc -l)" -eq 7 # nothing else left beside them
+echo "all seven formats written, the same as the Linux build's"
+
 echo "-- the program under Xvfb, first start: the demo database made, queried, photographed"
 wine reg delete 'HKLM\SOFTWARE\QARVO\TOLMA\DBLinkInfo' /reg:32 /f >/dev/null 2>&1 || true
 rm -rf "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/stockquery"

@@ -100,7 +100,7 @@ void TDBGridExportAsXLSX::WriteGridToStream(std::ostream& stream, const ExportLa
     } catch (const files::SaveError& error) {
         throw ExportError("Cannot create a temporary file in " + folder, error.what());
     }
-    writeWorkbook(scratch->path(), folder, layout, query);
+    writeWorkbook(files::nameOf(scratch->path()), folder, layout, query);
     control().throwIfCancelled(); // a cancel while the workbook was zipped
     copyInto(stream, scratch->path());
 }
@@ -124,18 +124,21 @@ void TDBGridExportAsXLSX::check(int error) const {
         throw ExportError(lxw_strerror(static_cast<lxw_error>(error)));
 }
 
-void TDBGridExportAsXLSX::writeWorkbook(const std::string& file, const std::string& folder,
+void TDBGridExportAsXLSX::writeWorkbook(const std::string& name, const std::string& folder,
                                         const ExportLayout& layout, ResultQuery& query) {
     // libxlsxwriter keeps the rows in a scratch file of its own until the zip, and does not
     // see a write to it fail: it goes beside the workbook, where a full disk is looked for.
+    // It opens its files with narrow calls.
+    std::string narrowFolder = files::folderForNarrowCalls(folder);
+    const std::string file = narrowFolder + "/" + name;
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    options.tmpdir = const_cast<char*>(folder.c_str());
+    options.tmpdir = narrowFolder.data();
     const int sizeLimitHits = files::sizeLimitHits();
     book_ = std::make_unique<Workbook>();
     book_->book = workbook_new_opt(file.c_str(), &options);
     if (!book_->book)
-        throw ExportError("Cannot create file " + file);
+        throw ExportError("Cannot create file " + folder + "/" + name);
     records_ = query.isOpen() ? query.rowCount() : 0;
     row_ = 0;
     std::ostream unused(nullptr); // the workbook writes its own file

@@ -40,9 +40,9 @@ protected:
 
 private:
     struct Workbook;
-    // Makes the workbook at `file` through the driver's walk, libxlsxwriter's own scratch
-    // files in `folder`.
-    void writeWorkbook(const std::string& file, const std::string& folder,
+    // Makes the workbook in the file `name` of `folder` through the driver's walk,
+    // libxlsxwriter's own scratch files beside it.
+    void writeWorkbook(const std::string& name, const std::string& folder,
                        const ExportLayout& layout, ResultQuery& query);
     lxw_format* cellFormat(const ExportFont& font, QRgb background, Alignment alignment,
                            const char* numberFormat);

@@ -38,6 +38,10 @@ void close(int file);
 // Puts `from` in the place of `to`, replacing it in one step.
 void replace(const std::string& from, const std::string& to);
 
+// A folder as narrow C calls (fopen in libxlsxwriter) open it: on Windows in the ANSI code
+// page, or its short name where that code page cannot hold it.
+std::string folderForNarrowCalls(const std::string& folder);
+
 std::string folderOf(const std::string& path);
 std::string nameOf(const std::string& path);
 std::string temporaryFolder();

@@ -126,6 +126,10 @@ void replace(const std::string& from, const std::string& to) {
     }
 }
 
+std::string folderForNarrowCalls(const std::string& folder) {
+    return folder; // UTF-8, as every path here
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)

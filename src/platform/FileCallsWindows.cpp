@@ -113,6 +113,25 @@ void replace(const std::string& from, const std::string& to) {
         failWithLastError();
 }
 
+std::string folderForNarrowCalls(const std::string& folder) {
+    const std::wstring path = wide(folder);
+    BOOL lost = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(),
+                                         static_cast<int>(path.size()), nullptr, 0, nullptr, &lost);
+    if (!lost) {
+        std::string ansi(static_cast<std::size_t>(size), '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, path.data(),
+                            static_cast<int>(path.size()), ansi.data(), size, nullptr, nullptr);
+        return ansi;
+    }
+    const DWORD length = GetShortPathNameW(path.c_str(), nullptr, 0);
+    std::wstring shortPath(length, L'\0');
+    if (length == 0 || GetShortPathNameW(path.c_str(), shortPath.data(), length) == 0)
+        return folder; // no short names on this disk: the call fails and says so
+    shortPath.resize(length - 1);
+    return utf8(shortPath); // short names are ASCII
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     if (slash == std::string::npos)
