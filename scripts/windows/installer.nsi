@@ -1,6 +1,8 @@
 ; The stockquery installer for 64-bit Windows: the staged folder into Program Files, a
-; Start-menu entry and an uninstaller.
-;   makensis -DSTAGE=FOLDER -DOUTFILE=FILE -DVERSION=X.Y installer.nsi
+; Start-menu entry and an uninstaller that removes exactly what was installed (UNINSTALL lists
+; the staged files and folders as Delete and RMDir lines), so that a folder chosen by the user
+; keeps whatever else it holds.
+;   makensis -DSTAGE=FOLDER -DUNINSTALL=FILE -DOUTFILE=FILE -DVERSION=X.Y installer.nsi
 Unicode true
 Target amd64-unicode
 !include "x64.nsh"
@@ -34,7 +36,11 @@ SectionEnd
 Section "Uninstall"
     SetRegView 64
     SetShellVarContext all
-    RMDir /r "$SMPROGRAMS\stockquery"
-    RMDir /r "$INSTDIR"
+    Delete "$SMPROGRAMS\stockquery\现存量查询.lnk"
+    Delete "$SMPROGRAMS\stockquery\卸载 stockquery.lnk"
+    RMDir "$SMPROGRAMS\stockquery"
+    !include "${UNINSTALL}"
+    Delete "$INSTDIR\uninstall.exe"
+    RMDir "$INSTDIR"
     DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\stockquery"
 SectionEnd

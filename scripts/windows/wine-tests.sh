@@ -108,7 +108,35 @@ installed="$WINEPREFIX/drive_c/Program Files/stockquery"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/stockquery"
 test -f "$installed/stockquery.exe" -a -f "$installed/platforms/qwindows.dll"
 test -f "$menu/现存量查询.lnk"
+# The uninstaller runs on as a copy of itself in the temporary folder: wait for its work.
+gone() {
+    for _ in $(seq 60); do
+        [ ! -e "$1" ] && return 0
+        sleep 0.5
+    done
+    echo "still there: $1" >&2
+    return 1
+}
 wine "$(windows_path "$installed/uninstall.exe")" /S
 wineserver -w
-test ! -e "$installed/stockquery.exe" -a ! -e "$menu"
+gone "$installed" && gone "$menu"
 echo "installed, with its Start-menu entry, and uninstalled"
+
+echo "-- installed into a folder of the user's: uninstalling leaves the user's files"
+tools="$WINEPREFIX/drive_c/tools"
+rm -rf "$tools" && mkdir -p "$tools/notes"
+echo mine >"$tools/notes.txt" && echo mine >"$tools/notes/plan.txt"
+wine "$(windows_path "$dist/stockquery-setup-win64.exe")" /S '/D=C:\tools'
+wineserver -w
+test -f "$tools/stockquery.exe" -a -f "$tools/platforms/qwindows.dll"
+wine 'C:\tools\uninstall.exe' /S
+wineserver -w
+gone "$tools/uninstall.exe"
+test "$(cd "$tools" && find . | sort | tr '\n' ' ')" = ". ./notes ./notes.txt ./notes/plan.txt "
+echo "the user's files stay, the program's are gone"
+
+echo "-- the program is a windowed program, the export command a console one"
+subsystem() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem.*(\(.*\))/\1/p'; }
+test "$(subsystem "$stage/stockquery.exe")" = "Windows GUI"
+test "$(subsystem "$stage/stockquery-export.exe")" = "Windows CUI"
+echo "stockquery.exe: Windows GUI; stockquery-export.exe: Windows CUI"
