@@ -1,10 +1,12 @@
 #include "ExportArguments.h"
 
 #include "export/ExportFileTypes.h"
+#include "result/DateTime.h"
 #include "result/TrimmedText.h"
 
 #include <algorithm>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -31,24 +33,10 @@ std::string knownExtensions() {
     return known;
 }
 
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
-
 // A calendar day as yyyy-mm-dd within what SQL Server's datetime holds (1753 to 9999).
 bool isDate(const std::string& text) {
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return false;
-    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9})
-        if (text[i] < '0' || text[i] > '9')
-            return false;
-    const int year = std::stoi(text.substr(0, 4));
-    const int month = std::stoi(text.substr(5, 2));
-    const int day = std::stoi(text.substr(8, 2));
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1753 || month < 1 || month > 12 || day < 1)
-        return false;
-    return day <= kDays[month - 1] + (month == 2 && isLeapYear(year) ? 1 : 0);
+    const std::optional<CivilDateTime> day = parseIsoDateTime(text);
+    return text.size() == 10 && day && day->year >= 1753;
 }
 
 void checkDate(const char* option, const std::string& text) {
