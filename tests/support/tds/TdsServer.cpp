@@ -224,8 +224,15 @@ void TdsServer::serve(int fd) {
     std::size_t packetSize = 4096;
     bool loggedIn = false;
     while (auto message = readMessage(fd, stopping_)) {
-        if (options_.silent || silentNow_)
+        if (options_.silent)
             continue;
+        if (silentNow_) { // heard, never answered
+            if (message->type == kSqlBatch) {
+                std::lock_guard lock(mutex_);
+                batches_.push_back(batchText(message->payload));
+            }
+            continue;
+        }
         if (message->type == kPreLogin && !loggedIn) {
             if (!answerPreLogin(fd))
                 break;

@@ -53,7 +53,8 @@ public:
     std::vector<Login> logins() const;
     // Closes every client connection; the server goes on listening.
     void dropConnections();
-    // From now on nothing is answered, as by a server process that was stopped.
+    // From now on nothing is answered, as by a server process that was stopped; batches are
+    // still recorded as they arrive.
     void fallSilent() { silentNow_ = true; }
 
 private:
