@@ -15,6 +15,8 @@ using Clock = std::chrono::steady_clock;
 
 // How long cancelled work may take to end before the program ends without it.
 constexpr auto kGrace = std::chrono::milliseconds(500);
+// How often the progress line is written.
+constexpr auto kProgressInterval = std::chrono::milliseconds(500);
 
 } // namespace
 
@@ -47,7 +49,7 @@ void StopOnSignals::watch() {
     std::unique_lock lock(mutex_);
     Clock::time_point deadline = Clock::time_point::max();
     for (;;) {
-        const auto wake = std::min(deadline, Clock::now() + std::chrono::milliseconds(500));
+        const auto wake = std::min(deadline, Clock::now() + kProgressInterval);
         changed_.wait_until(lock, wake);
         if (over_)
             return;
