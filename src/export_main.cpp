@@ -11,6 +11,7 @@
 
 int main(int argc, char** argv) {
     blockStopSignals(); // before any thread starts, so that only the watcher gets them
+    consoleTakesWideText();
     const std::vector<std::string> arguments = commandArguments(argc, argv);
     ExportRequest request;
     try {

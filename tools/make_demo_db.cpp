@@ -2,6 +2,7 @@
 #include "ToolUsage.h"
 #include "demo_db/DemoDatabase.h"
 #include "demo_db/Today.h"
+#include "platform/CommandLine.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,16 +18,17 @@ int main(int argc, char** argv) {
     DemoSize size = kDefaultDemoSize;
     std::uint64_t seed = kDemoSeed;
     std::string path;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
+    const std::vector<std::string> arguments = commandArguments(argc, argv);
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
         if (arg == "--large")
             size = kLargeDemoSize;
-        else if (arg == "--seed" && i + 1 < argc)
-            seed = std::strtoull(argv[++i], nullptr, 10);
+        else if (arg == "--seed" && i + 1 < arguments.size())
+            seed = std::strtoull(arguments[++i].c_str(), nullptr, 10);
         else if (path.empty() && !arg.starts_with("--"))
             path = arg;
         else
-            path.clear(), i = argc;
+            path.clear(), i = arguments.size();
     }
     if (path.empty()) {
         std::fprintf(stderr, "usage: %s\n", kUsage);

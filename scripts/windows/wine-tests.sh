@@ -90,9 +90,44 @@ done
 test "$(find "$folder" -maxdepth 1 -type f | wc -l)" -eq 7 # nothing else left beside them
 echo "all seven formats written, the same as the Linux build's"
 
-echo "-- the program under Xvfb, first start: the demo database made, queried, photographed"
-wine reg delete 'HKLM\SOFTWARE\QARVO\TOLMA\DBLinkInfo' /reg:32 /f >/dev/null 2>&1 || true
-rm -rf "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/stockquery"
+echo "-- the tools on Chinese paths: the demo database made, the demo connection stored and used"
+forget_connection() {
+    wine reg delete 'HKLM\SOFTWARE\QARVO\TOLMA\DBLinkInfo' /reg:32 /f >/dev/null 2>&1 || true
+}
+(cd "$work/tests" && wine make_demo_db.exe "$(windows_path "$folder")\演示 数据库.sqlite")
+test -s "$folder/演示 数据库.sqlite"
+forget_connection
+(cd "$work/tests" && wine demo_setup.exe "$(windows_path "$folder")\新建\演示.sqlite" >/dev/null)
+test -s "$folder/新建/演示.sqlite"
+# No .partial file stays behind either time; the stored connection names the Chinese path.
+test -z "$(find "$folder" -name '*.partial')"
+(cd "$work/tests" && wine stockquery-export.exe stock --output "$(windows_path "$work/stored.txt")")
+test "$(wc -l <"$work/stored.txt")" -gt 100
+echo "make_demo_db.exe and demo_setup.exe wrote to Chinese paths; the stored connection reads it"
+
+echo "-- the command's messages in a Chinese console (code page 936) and in a pipe"
+missing='C:\不存在\库.sqlite'
+# The command fails (no such database); its message is what is looked at.
+in_console=$(cd "$work/tests" && STOCKQUERY_PASSWORD=pw timeout 60 script -qec \
+    "wine cmd /c 'chcp 936 >nul & stockquery-export.exe stock --server sqlite:$missing --database d --user u'" \
+    /dev/null </dev/null || true)
+in_console=$(sed 's/\x1b\[[?0-9;]*[a-zA-Z]//g' <<<"$in_console") # the console's cursor moves
+grep -F "$missing" <<<"$in_console" >/dev/null
+in_pipe=$(cd "$work/tests" && STOCKQUERY_PASSWORD=pw wine stockquery-export.exe stock \
+    --server "sqlite:$missing" --database d --user u 2>&1 >/dev/null || true)
+grep -F "$missing" <<<"$in_pipe" >/dev/null
+echo "the path shows whole in a code-page-936 console (wide text) and in a pipe (UTF-8)"
+
+echo "-- the program under Xvfb, first start under a Chinese account folder: the demo database"
+echo "   made there, queried, photographed"
+forget_connection
+# The account's local application data under C:\users\张三, as for a user of that name.
+local_data='C:\users\张三\AppData\Local'
+shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer'
+for key in "User Shell Folders" "Shell Folders"; do
+    wine reg add "$shell_folders\\$key" /v "Local AppData" /d "$local_data" /f >/dev/null
+done
+rm -rf "$WINEPREFIX/drive_c/users/张三"
 wine explorer /desktop=stockquery,1280x800 "$(windows_path "$stage/stockquery.exe")" &
 sleep 25
 xdotool mousemove 19 42 click 1 # 查询, the toolbar's first button
@@ -100,6 +135,10 @@ sleep 15
 import -display "$display" -window root "$dist/stockquery-wine.png"
 wineserver -k # the program and its desktop end here
 echo "screenshot: $dist/stockquery-wine.png"
+test -s "$WINEPREFIX/drive_c/users/张三/AppData/Local/stockquery/demo-erp.sqlite"
+(cd "$work/tests" && wine stockquery-export.exe stock --output "$(windows_path "$work/first.txt")")
+cmp "$work/first.txt" "$work/stored.txt"
+echo "the first start made the demo database under 张三 and stored its connection"
 
 echo "-- the installer, silent: the program in Program Files, the Start-menu entry, the uninstaller"
 wine "$(windows_path "$dist/stockquery-setup-win64.exe")" /S
@@ -140,3 +179,19 @@ subsystem() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem.*(\(.*\)
 test "$(subsystem "$stage/stockquery.exe")" = "Windows GUI"
 test "$(subsystem "$stage/stockquery-export.exe")" = "Windows CUI"
 echo "stockquery.exe: Windows GUI; stockquery-export.exe: Windows CUI"
+
+echo "-- every program carries the icon, its version information and the manifest"
+version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+for program in "$stage"/*.exe; do
+    resources=$(x86_64-w64-mingw32-windres -i "$program" -O rc)
+    for expected in 'RT_GROUP_ICON' "VALUE \"ProductVersion\", \"$version\"" \
+        'VALUE "ProductName", "stockquery"' 'VALUE "CompanyName", "stockquery"' \
+        "VALUE \"OriginalFilename\", \"$(basename "$program")\"" \
+        'Microsoft.Windows.Common-Controls"" version=""6.0.0.0' '>PerMonitorV2</dpiAwareness>' \
+        '>true</longPathAware>' '>UTF-8</activeCodePage>'; do
+        grep -F "$expected" <<<"$resources" >/dev/null ||
+            { echo "$(basename "$program"): no $expected" >&2 && exit 1; }
+    done
+    test "$(grep -c 'RT_MANIFEST' <<<"$resources")" -eq 1
+done
+echo "$(find "$stage" -maxdepth 1 -name '*.exe' | wc -l) programs: icon, version $version, manifest"

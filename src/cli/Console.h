@@ -11,6 +11,10 @@ bool errorsAreTerminal();
 // Standard output as bytes: Windows would otherwise write every LF of a file as CR LF.
 void binaryStandardOutput();
 
+// Text for a console goes to it as UTF-16 on Windows, which every console code page shows;
+// standard output or error that is a file or a pipe keeps the UTF-8 bytes. Nothing on POSIX.
+void consoleTakesWideText();
+
 // A line typed at the terminal without echo.
 std::string readLineWithoutEcho();
 // Gives the terminal its echo back, when the program has to end during readLineWithoutEcho.

@@ -15,6 +15,8 @@ bool errorsAreTerminal() {
 
 void binaryStandardOutput() {}
 
+void consoleTakesWideText() {}
+
 namespace {
 
 termios echoing{};

@@ -5,6 +5,7 @@
 #include "DemoSchema.h"
 #include "SqliteWriter.h"
 #include "db/sqlite/TsqlText.h"
+#include "platform/CommandLine.h"
 #include "result/DateTime.h"
 
 #include <cmath>
@@ -259,17 +260,26 @@ struct DatabaseCloser {
 
 void generateDemoDatabase(const std::string& path, const DemoSize& size, std::uint64_t seed,
                           const CivilDateTime& today) {
+    // The path is UTF-8 (what SQLite takes); the file calls take it as such, not in the ANSI
+    // code page that a narrow path means on Windows.
     const std::string partial = path + ".partial";
-    std::filesystem::remove(partial);
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open(partial.c_str(), &raw);
-    std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
-    if (rc != SQLITE_OK)
-        throw std::runtime_error("cannot create " + partial);
-    sqlite3_exec(raw, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA page_size=8192",
-                 nullptr, nullptr, nullptr);
-    Generator(raw, size, seed, today).run();
-    db.reset();
-    // Only a complete database takes the name.
-    std::filesystem::rename(partial, path);
+    const std::filesystem::path partialFile = pathFromUtf8(partial);
+    std::filesystem::remove(partialFile);
+    try {
+        sqlite3* raw = nullptr;
+        const int rc = sqlite3_open(partial.c_str(), &raw);
+        std::unique_ptr<sqlite3, DatabaseCloser> db(raw);
+        if (rc != SQLITE_OK)
+            throw std::runtime_error("cannot create " + partial);
+        sqlite3_exec(raw, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; PRAGMA page_size=8192",
+                     nullptr, nullptr, nullptr);
+        Generator(raw, size, seed, today).run();
+        db.reset();
+        // Only a complete database takes the name.
+        std::filesystem::rename(partialFile, pathFromUtf8(path));
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(partialFile, ignored);
+        throw;
+    }
 }
