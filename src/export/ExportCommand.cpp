@@ -8,7 +8,10 @@
 #include "grid/ResultGrid.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include <vector>
 
@@ -87,6 +90,23 @@ void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGri
     });
 }
 
+namespace {
+
+// The folder last saved into during this run.
+QString lastSaveFolder;
+
+// Where the save dialog opens: the folder last saved into, else the user's documents; never
+// the folder the program was started in (on Windows its own folder under Program Files, where
+// a user cannot write).
+QString saveDialogFolder() {
+    if (!lastSaveFolder.isEmpty() && QFileInfo(lastSaveFolder).isDir())
+        return lastSaveFolder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+} // namespace
+
 bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& defaultName,
                           ExportFormat format, const std::function<void(std::size_t)>& written) {
     if (!grid || work.busy())
@@ -107,6 +127,7 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
                                  dialog.setDefaultSuffix(type->suffix);
                          });
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialog.setDirectory(saveDialogFolder());
         dialog.selectFile(defaultName);
         if (const ExportFileType* type = fileTypeAt(static_cast<int>(format) + 1))
             dialog.selectNameFilter(type->filter);
@@ -116,6 +137,7 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
     }
     if (path.isEmpty())
         return false;
+    lastSaveFolder = QFileInfo(path).absolutePath();
     if (const ExportFileType* type = fileTypeAt(fileType))
         RunGridExport(work, type->writer, *grid, path, true, written);
     return true;

@@ -53,6 +53,18 @@ void saveIn(const TempDir& folder, int fileType, const QString& name = {}) {
     });
 }
 
+// HOME for as long as it lives.
+class HomeFolder {
+public:
+    explicit HomeFolder(const std::filesystem::path& folder) : real_(qgetenv("HOME")) {
+        qputenv("HOME", QByteArray::fromStdString(folder.string()));
+    }
+    ~HomeFolder() { qputenv("HOME", real_); }
+
+private:
+    QByteArray real_;
+};
+
 struct MainWindowOnDemo {
     MainWindowOnDemo() {
         main.setAttribute(Qt::WA_DeleteOnClose, false);
@@ -87,6 +99,36 @@ private slots:
         QCOMPARE(messages.seen()[0].caption, QString("提示"));
         QCOMPARE(messages.seen()[0].text, QString("出入库流水帐数据输出未完成！"));
         QCOMPARE(messages.seen()[0].owner, &journal);
+    }
+
+    void theDialogOpensInTheDocumentsFolderThenWhereTheLastFileWent() {
+        MainWindowOnDemo w;
+        w.main.edt_name->setText("轴承");
+        w.main.RunQuery();
+        w.main.work().waitUntilDone();
+        // A home of the test's own, with its documents folder; the program starts elsewhere.
+        TempDir home;
+        std::filesystem::create_directory(home.path() / "Documents");
+        const HomeFolder homeFolder(home.path());
+        QString opened;
+        const auto seeWhereItOpens = [&opened] {
+            answerSaveDialog([&opened](QFileDialog& dialog) {
+                opened = dialog.directory().absolutePath();
+                dialog.reject();
+            });
+        };
+        MessageBoxWatcher messages;
+        seeWhereItOpens();
+        w.main.ToolButton8->click();
+        QCOMPARE(opened, QString::fromStdString((home.path() / "Documents").string()));
+
+        TempDir folder;
+        saveIn(folder, 3);
+        w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
+        seeWhereItOpens();
+        w.main.ToolButton8->click();
+        QCOMPARE(opened, QString::fromStdString(folder.path().string()));
     }
 
     void theProposedNameGetsAnExcelFile() {
