@@ -72,16 +72,10 @@ cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
     "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")" \
     /usr/x86_64-w64-mingw32/lib
 find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
+"$windows/licences.sh" "$cache/src" "$stage/licences"
+"$windows/sign.sh" "$stage"/*.exe # when a certificate is given
 (cd "$dist" && zip -qr stockquery-win64.zip stockquery-win64)
-version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
-# What the uninstaller removes: the staged files, then their folders, deepest first.
-uninstall=$build/uninstall.nsh
-{
-    (cd "$stage" && find . -type f | sort) | sed 's|^\./|Delete "$INSTDIR\\|; s|$|"|'
-    (cd "$stage" && find . -mindepth 1 -type d | sort -r) | sed 's|^\./|RMDir "$INSTDIR\\|; s|$|"|'
-} | sed 's|/|\\|g' >"$uninstall"
-makensis -V2 -INPUTCHARSET UTF8 -DSTAGE="$stage" -DUNINSTALL="$uninstall" -DVERSION="$version" \
-    -DOUTFILE="$dist/stockquery-setup-win64.exe" "$windows/installer.nsi"
+"$windows/make-installer.sh" "$stage" "$dist/stockquery-setup-win64.exe"
 ls -l "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe"
 
 step "under Wine"

@@ -17,7 +17,7 @@ if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sourc
         sed -n 's/^deb /deb-src /p' /etc/apt/sources.list |
             "${sudo[@]}" tee /etc/apt/sources.list.d/stockquery-deb-src.list >/dev/null
     fi
-    "${sudo[@]}" apt-get update -qq
+    "$(dirname "$0")/../apt-update.sh"
 fi
 cd "$folder"
 for package in "$@"; do

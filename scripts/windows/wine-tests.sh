@@ -7,7 +7,10 @@
 set -euo pipefail
 stage=$1 build=$2 dist=$3
 repo=$(realpath "$(dirname "$0")/../..")
-export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+# winemenubuilder off: the installer's Start-menu entries stay inside the prefix, out of the
+# host's own menus.
+export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 work=$(mktemp -d)
 display=:$((70 + RANDOM % 20))
 Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
@@ -140,13 +143,30 @@ test -s "$WINEPREFIX/drive_c/users/张三/AppData/Local/stockquery/demo-erp.sqli
 cmp "$work/first.txt" "$work/stored.txt"
 echo "the first start made the demo database under 张三 and stored its connection"
 
-echo "-- the installer, silent: the program in Program Files, the Start-menu entry, the uninstaller"
+echo "-- the installer, silent: the program and its licences in Program Files, the Start-menu"
+echo "   entry, the Programs and Features entry, the uninstaller"
 wine "$(windows_path "$dist/stockquery-setup-win64.exe")" /S
 wineserver -w
 installed="$WINEPREFIX/drive_c/Program Files/stockquery"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/stockquery"
 test -f "$installed/stockquery.exe" -a -f "$installed/platforms/qwindows.dll"
 test -f "$menu/现存量查询.lnk"
+# The licences, in the installation and in the zip.
+for licence in README LGPL-3.0 GPL-3.0 Qt-third-party ICU SQLite libxlsxwriter zlib GCC-runtime \
+    winpthreads; do
+    test -s "$installed/licences/$licence.txt"
+    unzip -l "$dist/stockquery-win64.zip" "stockquery-win64/licences/$licence.txt" >/dev/null
+done
+# Nothing reaches the host's own menus.
+test ! -e "${XDG_DATA_HOME:-$HOME/.local/share}/applications/wine/Programs/stockquery"
+entry=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\stockquery' /reg:64)
+size_kb=$(du -sk "$stage" | cut -f1)
+for value in "DisplayVersion REG_SZ $version" 'Publisher REG_SZ stockquery' \
+    'DisplayIcon REG_SZ C:\Program Files\stockquery\stockquery.exe,0' \
+    "EstimatedSize REG_DWORD 0x$(printf '%x' "$size_kb")"; do
+    grep -F "$value" <<<"$(tr -s ' \t' '  ' <<<"$entry" | sed 's/^ //')" >/dev/null ||
+        { echo "Programs and Features: no $value" >&2 && exit 1; }
+done
 # The uninstaller runs on as a copy of itself in the temporary folder: wait for its work.
 gone() {
     for _ in $(seq 60); do
@@ -156,23 +176,56 @@ gone() {
     echo "still there: $1" >&2
     return 1
 }
+connection_stored() { wine reg query 'HKLM\SOFTWARE\QARVO\TOLMA\DBLinkInfo' /reg:32 >/dev/null 2>&1; }
+demo="$WINEPREFIX/drive_c/users/张三/AppData/Local/stockquery/demo-erp.sqlite"
+connection_stored && test -f "$demo" # from the first start above
 wine "$(windows_path "$installed/uninstall.exe")" /S
 wineserver -w
 gone "$installed" && gone "$menu"
-echo "installed, with its Start-menu entry, and uninstalled"
+# Kept unless asked for: the stored connection and the demo database.
+connection_stored && test -f "$demo"
+# (set -e does not end the script on a negated command: each says how it fails)
+! wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\stockquery' /reg:64 \
+    >/dev/null 2>&1 || exit 1
+echo "installed with its licences and entries, and uninstalled; the connection and demo stay"
 
-echo "-- installed into a folder of the user's: uninstalling leaves the user's files"
+echo "-- installed into a folder of the user's: uninstalling leaves the user's files; asked to,"
+echo "   it removes the stored connection and the demo database"
 tools="$WINEPREFIX/drive_c/tools"
 rm -rf "$tools" && mkdir -p "$tools/notes"
 echo mine >"$tools/notes.txt" && echo mine >"$tools/notes/plan.txt"
 wine "$(windows_path "$dist/stockquery-setup-win64.exe")" /S '/D=C:\tools'
 wineserver -w
 test -f "$tools/stockquery.exe" -a -f "$tools/platforms/qwindows.dll"
-wine 'C:\tools\uninstall.exe' /S
+wine 'C:\tools\uninstall.exe' /S /REMOVEDATA
 wineserver -w
-gone "$tools/uninstall.exe"
+gone "$tools/uninstall.exe" && gone "$(dirname "$demo")"
+! connection_stored || exit 1
 test "$(cd "$tools" && find . | sort | tr '\n' ' ')" = ". ./notes ./notes.txt ./notes/plan.txt "
-echo "the user's files stay, the program's are gone"
+echo "the user's files stay, the program's are gone, and so are the connection and the demo"
+
+echo "-- signed with a throw-away certificate: every program, the installer and its uninstaller"
+signed="$work/signed"
+cp -r "$stage" "$signed"
+openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj "/CN=stockquery test signing" \
+    -addext extendedKeyUsage=codeSigning -keyout "$work/key.pem" -out "$work/cert.pem" 2>/dev/null
+export STOCKQUERY_SIGNING_CERT=$work/cert.pem STOCKQUERY_SIGNING_KEY=$work/key.pem
+"$repo/scripts/windows/sign.sh" "$signed"/*.exe
+"$repo/scripts/windows/make-installer.sh" "$signed" "$work/setup-signed.exe" >/dev/null
+unset STOCKQUERY_SIGNING_CERT STOCKQUERY_SIGNING_KEY
+wine "$(windows_path "$work/setup-signed.exe")" /S '/D=C:\signed'
+wineserver -w
+signed_install="$WINEPREFIX/drive_c/signed"
+for file in "$work/setup-signed.exe" "$signed_install"/*.exe; do
+    osslsigncode verify -CAfile "$work/cert.pem" -in "$file" >/dev/null ||
+        { echo "not signed: $file" >&2 && exit 1; }
+done
+! osslsigncode verify -CAfile "$work/cert.pem" -in "$stage/stockquery.exe" >/dev/null 2>&1 || exit 1
+wine 'C:\signed\stockquery-export.exe' --help | grep '^usage' >/dev/null
+wine 'C:\signed\uninstall.exe' /S
+wineserver -w
+gone "$signed_install"
+echo "$(find "$signed" -maxdepth 1 -name '*.exe' | wc -l) programs, the installer and its uninstaller signed and verified; the signed ones install and run"
 
 echo "-- the program is a windowed program, the export command a console one"
 subsystem() { x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^Subsystem.*(\(.*\))/\1/p'; }
@@ -181,7 +234,6 @@ test "$(subsystem "$stage/stockquery-export.exe")" = "Windows CUI"
 echo "stockquery.exe: Windows GUI; stockquery-export.exe: Windows CUI"
 
 echo "-- every program carries the icon, its version information and the manifest"
-version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
 for program in "$stage"/*.exe; do
     resources=$(x86_64-w64-mingw32-windres -i "$program" -O rc)
     for expected in 'RT_GROUP_ICON' "VALUE \"ProductVersion\", \"$version\"" \
