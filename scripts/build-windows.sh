@@ -26,10 +26,12 @@ source_of() { find "$cache/src" -maxdepth 1 -mindepth 1 -type d -name "$1-*" | h
 # Each library is built once; its stamp says it is whole.
 built() { [ -f "$cache/build/$1.done" ]; }
 done_with() { touch "$cache/build/$1.done"; }
-if ! built qtbase; then
+# Built again when its script (its options) changes.
+qtbase=qtbase-$(sha256sum "$windows/build-qtbase.sh" | cut -c1-12)
+if ! built "$qtbase"; then
     step "qtbase (about 20 minutes on two cores)"
     "$windows/build-qtbase.sh" "$(source_of qt6-base)" "$cache/build/qtbase" "$prefix" "$toolchain"
-    done_with qtbase
+    done_with "$qtbase"
 fi
 if ! built sqlite; then
     step "SQLite"
@@ -40,6 +42,13 @@ if ! built icu; then
     step "ICU (a host build, then the cross build)"
     "$windows/build-icu.sh" "$(source_of icu)" "$cache/build/icu" "$prefix"
     done_with icu
+fi
+# ICU's data cut down to what the program uses; made again when the list changes.
+icu_data=icu-data-$(sha256sum "$windows/icu-data-keep.txt" | cut -c1-12)
+if ! built "$icu_data"; then
+    step "ICU's data, filtered"
+    "$windows/filter-icu-data.sh" "$(source_of icu)" "$cache/build/icu" "$windows/icu-data-keep.txt"
+    done_with "$icu_data"
 fi
 if ! built libraries; then
     step "libxlsxwriter, GoogleTest"
@@ -79,5 +88,5 @@ find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --
 ls -l "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe"
 
 step "under Wine"
-"$windows/wine-tests.sh" "$stage" "$build" "$dist" "$cache/wine"
+"$windows/wine-tests.sh" "$stage" "$build" "$dist" "$cache/wine" "$prefix"
 step "done"

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# The Windows build under Wine: the data-side tests; the export command's ODBC path through
-# Wine's odbc32 (which hands the calls to the host's unixODBC, where a driver named
-# "SQL Server" is FreeTDS) against the TDS stand-in, beside the Linux build's file of the same
-# query; and the program itself under Xvfb, querying the demo database, with a screenshot.
-#   wine-tests.sh STAGE_DIR WINDOWS_BUILD_DIR DIST_DIR WINE_PREFIX
+# The Windows build under Wine: the data-side tests and the window tests (offscreen); the
+# export command's ODBC path through Wine's odbc32 (which hands the calls to the host's
+# unixODBC, where a driver named "SQL Server" is FreeTDS) against the TDS stand-in, beside the
+# Linux build's file of the same query; every format into Chinese-named files; the tools and
+# the first start on Chinese paths; the command's console text; the program itself under Xvfb
+# with a screenshot; the installer, its uninstaller and signing; the programs' resources.
+#   wine-tests.sh STAGE_DIR WINDOWS_BUILD_DIR DIST_DIR WINE_PREFIX QT_PREFIX
 set -euo pipefail
-stage=$1 build=$2 dist=$3
+stage=$1 build=$2 dist=$3 prefix=$5
 repo=$(realpath "$(dirname "$0")/../..")
 version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
 # winemenubuilder off: the installer's Start-menu entries stay inside the prefix, out of the
@@ -49,6 +51,17 @@ cp "$build/tests/windows_data_tests.exe" "$work/tests/"
 (cd "$work/tests" && wine make_demo_db.exe demo-test.sqlite >/dev/null &&
     wine windows_data_tests.exe --gtest_brief=1 | grep -v '^Running main')
 echo "$(cd "$work/tests" && wine windows_data_tests.exe --gtest_list_tests | grep -c '^  ') tests passed"
+
+echo "-- window tests on the offscreen platform (Wine keeps QT_* variables from Windows programs,"
+echo "   hence -platform)"
+cp "$prefix/bin/Qt6Test.dll" "$build"/tests/*_window_tests.exe "$build/tests/export_command_tests.exe" \
+    "$work/tests/"
+cp "$prefix/plugins/platforms/qoffscreen.dll" "$work/tests/platforms/"
+for tests in main_window_tests journal_window_tests export_command_tests; do
+    (cd "$work/tests" && wine "$tests.exe" -platform offscreen -o "$tests.txt,txt" 2>/dev/null) ||
+        { grep -v '^PASS' "$work/tests/$tests.txt" >&2 && exit 1; }
+    echo "$tests: $(grep '^Totals' "$work/tests/$tests.txt")"
+done
 
 echo "-- the ODBC path: stockquery-export.exe through odbc32 and FreeTDS to the TDS stand-in"
 cmake --preset default -S "$repo" >/dev/null
