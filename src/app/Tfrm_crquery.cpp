@@ -11,9 +11,7 @@
 #include "forms/WarehouseList.h"
 #include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
-#include "journal/JournalColumns.h"
-#include "journal/JournalFields.h"
-#include "journal/JournalStatement.h"
+#include "journal/JournalQuery.h"
 #include "result/TrimmedText.h"
 
 #include <QBoxLayout>
@@ -64,17 +62,18 @@ std::string isoDate(const QDateEdit& picker) {
 } // namespace
 
 Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
-    : PlainKeysDialog(parent), ado_crinfo(connection, journalFields()) {
-    setWindowTitle("出入库流水帐");
-    setFont(songTi(12));
+    : PlainKeysDialog(parent), ado_crinfo(connection, journalQuery().shape.fields) {
+    const QueryShape& shape = journalQuery().shape;
+    setWindowTitle(shape.caption);
+    setFont(songTi(shape.fontPixelSize));
     resize(980, 500);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(buildToolbar());
     layout->addWidget(buildCriteriaPanel());
-    dbg_crinfo = new ResultGrid(ado_crinfo, journalColumns(), 0, this);
-    dbg_crinfo->setObjectName("dbg_crinfo");
+    dbg_crinfo = new ResultGrid(ado_crinfo, shape.columns, shape.frozenColumns, this);
+    dbg_crinfo->setObjectName(shape.gridName);
     connect(dbg_crinfo, &ResultGrid::titleClicked, this, &Tfrm_crquery::dbg_crinfoTitleClick);
     layout->addWidget(dbg_crinfo, 1);
     layout->addWidget(buildStatusBar());
@@ -167,7 +166,7 @@ void Tfrm_crquery::RunQuery() {
     criteria.source = chosenText(*cbb_ordersource);
     criteria.productionOrder = trimmedBoxText(*edt_orderno);
     criteria.documentNumber = trimmedBoxText(*edt_djno);
-    runIntoGrid(*work_, this, *dbg_crinfo, *Panel4, journalStatement(criteria),
+    runIntoGrid(*work_, this, *dbg_crinfo, *Panel4, journalQuery().statement(criteria),
                 "读取出入库流水帐出错！");
 }
 

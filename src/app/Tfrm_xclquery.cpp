@@ -17,9 +17,7 @@
 #include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
 #include "settings/DBLinkInfo.h"
-#include "stock/CurrentStockColumns.h"
-#include "stock/CurrentStockFields.h"
-#include "stock/CurrentStockStatement.h"
+#include "stock/CurrentStockQuery.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>
@@ -41,10 +39,11 @@ constexpr int kButtonWidth = 79;
 } // namespace
 
 Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
-    : QMainWindow(parent), ado_xclinfo(ado_conn, currentStockFields()) {
+    : QMainWindow(parent), ado_xclinfo(ado_conn, currentStockQuery().shape.fields) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle("现存量查询");
-    setFont(songTi(12));
+    const QueryShape& shape = currentStockQuery().shape;
+    setWindowTitle(shape.caption);
+    setFont(songTi(shape.fontPixelSize));
     resize(942, 500);
     QPalette background = palette();
     background.setColor(QPalette::Window, background.color(QPalette::Button));
@@ -120,9 +119,9 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
 }
 
 QWidget* Tfrm_xclquery::buildGrid() {
-    dbg_xclinfo =
-        new ResultGrid(ado_xclinfo, currentStockColumns(), kCurrentStockFrozenColumns, this);
-    dbg_xclinfo->setObjectName("dbg_xclinfo");
+    const QueryShape& shape = currentStockQuery().shape;
+    dbg_xclinfo = new ResultGrid(ado_xclinfo, shape.columns, shape.frozenColumns, this);
+    dbg_xclinfo->setObjectName(shape.gridName);
     connect(dbg_xclinfo, &ResultGrid::titleClicked, this, &Tfrm_xclquery::dbg_xclinfoTitleClick);
     connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
     return dbg_xclinfo;
@@ -189,7 +188,7 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
-    runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockStatement(criteria),
+    runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockQuery().statement(criteria),
                 "读取现存量数据出错，请与系统管理员联系！");
 }
 

@@ -12,11 +12,9 @@
 #include "forms/WarehouseList.h"
 #include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
-#include "journal/JournalColumns.h"
-#include "journal/JournalFields.h"
+#include "journal/JournalQuery.h"
 #include "settings/DBLinkInfo.h"
-#include "stock/CurrentStockColumns.h"
-#include "stock/CurrentStockFields.h"
+#include "stock/CurrentStockQuery.h"
 
 #include <QString>
 
@@ -67,24 +65,16 @@ ConnectionSettings settingsFor(const ExportRequest& request, std::ostream& error
     return settings;
 }
 
-// What a query window gives its grid: its caption, its font, the grid's name and columns.
-struct WindowOfGrid {
-    const char* caption;
-    const char* gridName;
-    const std::vector<GridColumn>& columns;
-    int frozenColumns;
-    std::vector<FieldDecl> fields;
+// The query of the request, and its statement for the request's criteria.
+struct RequestedQuery {
+    const QueryShape& shape;
     std::vector<std::string> statement;
 };
 
-WindowOfGrid windowFor(const ExportRequest& request) {
+RequestedQuery queryFor(const ExportRequest& request) {
     if (request.action == ExportRequest::Action::Stock)
-        return {"现存量查询",          "dbg_xclinfo",
-                currentStockColumns(), kCurrentStockFrozenColumns,
-                currentStockFields(),  currentStockStatement(request.stock)};
-    return {"出入库流水帐",   "dbg_crinfo",
-            journalColumns(), 0,
-            journalFields(),  journalStatement(request.journal)};
+        return {currentStockQuery().shape, currentStockQuery().statement(request.stock)};
+    return {journalQuery().shape, journalQuery().statement(request.journal)};
 }
 
 void listWarehouses(Connection& connection, const WorkControl& control) {
@@ -100,9 +90,10 @@ void listWarehouses(Connection& connection, const WorkControl& control) {
 }
 
 void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control) {
-    const WindowOfGrid window = windowFor(request);
+    const RequestedQuery requested = queryFor(request);
+    const QueryShape& window = requested.shape;
     ResultQuery query(connection, window.fields);
-    for (const std::string& line : window.statement)
+    for (const std::string& line : requested.statement)
         query.appendLine(line);
     try {
         query.adopt(connection.fetchAll(query.commandText(), window.fields, control));
@@ -112,7 +103,7 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
     // The grid as its window holds it, so that the file is the one its 输出 writes.
     QWidget host;
     host.setWindowTitle(window.caption);
-    host.setFont(songTi(12));
+    host.setFont(songTi(window.fontPixelSize));
     ResultGrid grid(query, window.columns, window.frozenColumns, &host);
     grid.setObjectName(window.gridName);
     grid.beginQueryChange();

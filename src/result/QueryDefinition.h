@@ -1,0 +1,25 @@
+#pragma once
+
+#include "FieldKind.h"
+#include "GridColumn.h"
+
+#include <string>
+#include <vector>
+
+// What a query window and the export command both take from one query, so that the command's
+// files are the window's: the window's caption and the pixel size of its 宋体, the grid's
+// name, the fields the result delivers, the grid's column table and frozen columns.
+struct QueryShape {
+    const char* caption;
+    int fontPixelSize;
+    const char* gridName;
+    const std::vector<FieldDecl>& fields;
+    const std::vector<GridColumn>& columns;
+    int frozenColumns;
+};
+
+// A query's shape and its statement lines for a criteria record.
+template <typename Criteria> struct QueryDefinition {
+    QueryShape shape;
+    std::vector<std::string> (*statement)(const Criteria&);
+};
