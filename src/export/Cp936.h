@@ -1,5 +1,7 @@
 #pragma once
 
+#include "result/CodePage936.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,8 +12,6 @@
 // Every text of an export goes out in code page 936 (GBK), the system's 8-bit code page.
 // Characters it cannot hold become "?", as the platform's own conversion writes them.
 QByteArray toCp936(QStringView text);
-// The same for UTF-8 text, appended to `out`; false when a character became "?".
-bool appendCp936FromUtf8(std::string_view utf8, std::string& out);
 
 // Whether code page 936 holds a character; a whole text.
 bool cp936Holds(char32_t code);
