@@ -4,7 +4,7 @@
 #include "ExportError.h"
 #include "SaveStream.h"
 #include "db/ResultQuery.h"
-#include "grid/FooterSums.h"
+#include "table/FooterSums.h"
 #include "result/DbError.h"
 #include "result/ResultColumn.h"
 

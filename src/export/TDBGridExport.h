@@ -4,7 +4,7 @@
 #include "ExportTypes.h"
 #include "RecordBlock.h"
 #include "db/WorkControl.h"
-#include "grid/CellText.h"
+#include "table/CellText.h"
 
 #include <QString>
 

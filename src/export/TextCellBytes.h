@@ -1,7 +1,7 @@
 #pragma once
 
-#include "grid/CellText.h"
-#include "grid/GridCopy.h"
+#include "table/CellText.h"
+#include "table/GridCopy.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "WarehouseList.h"
 
 #include "db/ResultQuery.h"
-#include "grid/CellText.h"
+#include "table/CellText.h"
 #include "stock/WarehouseStatement.h"
 
 #include <QListWidget>

@@ -1,10 +1,10 @@
 #include "GridBody.h"
 
 #include "FittedText.h"
-#include "GridCopy.h"
+#include "table/GridCopy.h"
 #include "GridHeader.h"
-#include "GridTitles.h"
-#include "ResultTableModel.h"
+#include "table/GridTitles.h"
+#include "table/ResultTableModel.h"
 #include "db/ResultQuery.h"
 
 #include <QClipboard>

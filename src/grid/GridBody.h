@@ -2,7 +2,7 @@
 
 #include "GridColumnLayout.h"
 #include "GridSettings.h"
-#include "RowSelection.h"
+#include "table/RowSelection.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "GridHeader.h"
 
 #include "GridSettings.h"
-#include "GridTitles.h"
+#include "table/GridTitles.h"
 
 #include <QApplication>
 #include <QMouseEvent>

@@ -4,7 +4,7 @@
 #include "Fonts.h"
 #include "GridBody.h"
 #include "GridHeader.h"
-#include "ResultTableModel.h"
+#include "table/ResultTableModel.h"
 #include "db/ResultQuery.h"
 #include "result/DbError.h"
 

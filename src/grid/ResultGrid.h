@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CellText.h"
-#include "FooterSums.h"
+#include "table/CellText.h"
+#include "table/FooterSums.h"
 #include "GridFooter.h"
 #include "GridSettings.h"
-#include "GridTitles.h"
+#include "table/GridTitles.h"
 #include "result/GridColumn.h"
 #include "result/ResultSet.h"
 

@@ -5,7 +5,7 @@
 #include "forms/ProgramEnd.h"
 #include "forms/Tfrm_link.h"
 #include "grid/ResultGrid.h"
-#include "grid/ResultTableModel.h"
+#include "table/ResultTableModel.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"

@@ -8,7 +8,7 @@
 
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
-#include "grid/ResultTableModel.h"
+#include "table/ResultTableModel.h"
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>

@@ -4,7 +4,7 @@
 #include "grid/GridBody.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
-#include "grid/ResultTableModel.h"
+#include "table/ResultTableModel.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/TabOrder.h"

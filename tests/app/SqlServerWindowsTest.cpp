@@ -4,7 +4,7 @@
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
 #include "grid/ResultGrid.h"
-#include "grid/ResultTableModel.h"
+#include "table/ResultTableModel.h"
 #include "journal/JournalFields.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"

@@ -5,7 +5,7 @@
 #include "forms/BackgroundJob.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
-#include "grid/ResultTableModel.h"
+#include "table/ResultTableModel.h"
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"

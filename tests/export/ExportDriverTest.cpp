@@ -8,7 +8,7 @@
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsXLS.h"
-#include "grid/FooterSums.h"
+#include "table/FooterSums.h"
 #include "result/DbError.h"
 #include "support/Bytes.h"
 #include "support/ChildProcess.h"

@@ -2,7 +2,7 @@
 #include "export/ExportError.h"
 #include "export/TDBGridExportAsUtf8CSV.h"
 #include "export/TDBGridExportAsXLSX.h"
-#include "grid/CellText.h"
+#include "table/CellText.h"
 #include "result/ResultColumn.h"
 #include "support/Bytes.h"
 #include "support/ExportFixture.h"

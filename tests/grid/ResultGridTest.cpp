@@ -6,7 +6,7 @@
 #include "grid/GridBody.h"
 #include "grid/GridFooter.h"
 #include "grid/GridHeader.h"
-#include "grid/ResultTableModel.h"
+#include "table/ResultTableModel.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"

@@ -1,4 +1,4 @@
-#include "grid/CellText.h"
+#include "table/CellText.h"
 #include "result/DateTime.h"
 
 #include <QDate>

@@ -1,4 +1,4 @@
-#include "grid/GridTitles.h"
+#include "table/GridTitles.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "support/DemoDatabasePath.h"

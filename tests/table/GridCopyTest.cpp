@@ -1,5 +1,5 @@
-#include "grid/GridCopy.h"
-#include "grid/RowSelection.h"
+#include "table/GridCopy.h"
+#include "table/RowSelection.h"
 
 #include <gtest/gtest.h>
 

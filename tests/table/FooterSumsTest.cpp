@@ -1,4 +1,4 @@
-#include "grid/FooterSums.h"
+#include "table/FooterSums.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "support/TempDir.h"
