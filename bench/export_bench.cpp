@@ -19,11 +19,11 @@
 #include "export/TDBGridExportAsXLS.h"
 #include "export/TDBGridExportAsXLSX.h"
 #include "grid/ResultGrid.h"
-#include "grid/ResultTableModel.h"
 #include "result/ResultColumn.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
+#include "table/ResultTableModel.h"
 
 #include <QApplication>
 

@@ -8,13 +8,13 @@
 #include "SqliteShell.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
-#include "grid/FooterSums.h"
 #include "journal/JournalColumns.h"
 #include "journal/JournalFields.h"
 #include "journal/JournalStatement.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
+#include "table/FooterSums.h"
 
 #include <cstdio>
 #include <filesystem>

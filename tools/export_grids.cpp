@@ -14,7 +14,7 @@
 #include "export/TDBGridExportAsXLS.h"
 #include "export/TDBGridExportAsXLSX.h"
 #include "grid/ResultGrid.h"
-#include "grid/ResultTableModel.h"
+#include "table/ResultTableModel.h"
 
 #include <QApplication>
 #include <QDate>

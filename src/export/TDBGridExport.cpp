@@ -4,9 +4,9 @@
 #include "ExportError.h"
 #include "SaveStream.h"
 #include "db/ResultQuery.h"
-#include "table/FooterSums.h"
 #include "result/DbError.h"
 #include "result/ResultColumn.h"
+#include "table/FooterSums.h"
 
 #include <QScopeGuard>
 

@@ -1,8 +1,8 @@
 #include "WarehouseList.h"
 
 #include "db/ResultQuery.h"
-#include "table/CellText.h"
 #include "stock/WarehouseStatement.h"
+#include "table/CellText.h"
 
 #include <QListWidget>
 

@@ -1,11 +1,11 @@
 #include "GridBody.h"
 
 #include "FittedText.h"
-#include "table/GridCopy.h"
 #include "GridHeader.h"
+#include "db/ResultQuery.h"
+#include "table/GridCopy.h"
 #include "table/GridTitles.h"
 #include "table/ResultTableModel.h"
-#include "db/ResultQuery.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>

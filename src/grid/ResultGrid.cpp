@@ -4,9 +4,9 @@
 #include "Fonts.h"
 #include "GridBody.h"
 #include "GridHeader.h"
-#include "table/ResultTableModel.h"
 #include "db/ResultQuery.h"
 #include "result/DbError.h"
+#include "table/ResultTableModel.h"
 
 #include <QScrollBar>
 #include <QVBoxLayout>

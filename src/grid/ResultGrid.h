@@ -1,12 +1,12 @@
 #pragma once
 
-#include "table/CellText.h"
-#include "table/FooterSums.h"
 #include "GridFooter.h"
 #include "GridSettings.h"
-#include "table/GridTitles.h"
 #include "result/GridColumn.h"
 #include "result/ResultSet.h"
+#include "table/CellText.h"
+#include "table/FooterSums.h"
+#include "table/GridTitles.h"
 
 #include <QWidget>
 

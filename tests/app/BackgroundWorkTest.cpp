@@ -5,7 +5,6 @@
 #include "forms/ProgramEnd.h"
 #include "forms/Tfrm_link.h"
 #include "grid/ResultGrid.h"
-#include "table/ResultTableModel.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
@@ -13,6 +12,7 @@
 #include "support/TinyErp.h"
 #include "support/tds/ErpTdsResponder.h"
 #include "support/tds/TdsServer.h"
+#include "table/ResultTableModel.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -4,10 +4,10 @@
 #include "grid/GridBody.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
-#include "table/ResultTableModel.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/TabOrder.h"
+#include "table/ResultTableModel.h"
 
 #include <QComboBox>
 #include <QDateEdit>

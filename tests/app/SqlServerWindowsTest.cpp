@@ -4,7 +4,6 @@
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
 #include "grid/ResultGrid.h"
-#include "table/ResultTableModel.h"
 #include "journal/JournalFields.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
@@ -12,6 +11,7 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
 #include "support/tds/ErpTdsResponder.h"
+#include "table/ResultTableModel.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -5,12 +5,12 @@
 #include "forms/BackgroundJob.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
-#include "table/ResultTableModel.h"
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SystemCp936.h"
 #include "support/TempDir.h"
+#include "table/ResultTableModel.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -8,12 +8,12 @@
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsXLS.h"
-#include "table/FooterSums.h"
 #include "result/DbError.h"
 #include "support/Bytes.h"
 #include "support/ChildProcess.h"
 #include "support/ExportFixture.h"
 #include "support/TempDir.h"
+#include "table/FooterSums.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

@@ -2,12 +2,12 @@
 #include "export/ExportError.h"
 #include "export/TDBGridExportAsUtf8CSV.h"
 #include "export/TDBGridExportAsXLSX.h"
-#include "table/CellText.h"
 #include "result/ResultColumn.h"
 #include "support/Bytes.h"
 #include "support/ExportFixture.h"
 #include "support/ReadBack.h"
 #include "support/TempDir.h"
+#include "table/CellText.h"
 
 #include <QDateTime>
 #include <QJsonArray>

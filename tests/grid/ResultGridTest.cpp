@@ -6,11 +6,11 @@
 #include "grid/GridBody.h"
 #include "grid/GridFooter.h"
 #include "grid/GridHeader.h"
-#include "table/ResultTableModel.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
 #include "support/DemoDatabasePath.h"
+#include "table/ResultTableModel.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
