@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks that the source folders are the architecture: each folder of src/ is one CMake target,
 no file includes a header of a folder whose target its own target does not link (directly or
-through the targets it links), and the data-side targets link no Qt and include no Qt header.
+through the targets it links), the data-side targets link no Qt and include no Qt header, and
+the table model and the export link no Qt Widgets and none of the widget folders.
 
     check-layout.py SRC_DIR
 
@@ -12,6 +13,8 @@ import re
 import sys
 
 DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal"}
+NO_WIDGETS = {"table", "export"}
+WIDGET_FOLDERS = {"grid", "forms", "app"}
 
 
 def cmake_words(text, command):
@@ -69,6 +72,11 @@ def main():
             qt = sorted(t for t in linked if t.startswith("Qt"))
             if qt:
                 problems.append(f"{folder}: a data-side target that links {', '.join(qt)}")
+        if folder in NO_WIDGETS:
+            widgets = sorted(t for t in linked if t == "Qt6::Widgets")
+            widgets += sorted(linked_folders & WIDGET_FOLDERS)
+            if widgets:
+                problems.append(f"{folder}: links widgets through {', '.join(widgets)}")
         for directory, _, files in os.walk(os.path.join(src, folder)):
             for name in sorted(files):
                 if not name.endswith((".h", ".cpp")):

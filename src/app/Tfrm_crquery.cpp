@@ -1,6 +1,6 @@
 #include "Tfrm_crquery.h"
 
-#include "export/ExportCommand.h"
+#include "app/ExportCommand.h"
 #include "forms/BoxText.h"
 #include "forms/ContactPanel.h"
 #include "forms/FormParts.h"

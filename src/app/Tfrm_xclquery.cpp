@@ -1,7 +1,7 @@
 #include "Tfrm_xclquery.h"
 
 #include "Tfrm_crquery.h"
-#include "export/ExportCommand.h"
+#include "app/ExportCommand.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ContactColours.h"

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "Cp936.h"
-#include "ExportTypes.h"
 #include "RecordBlock.h"
 #include "db/WorkControl.h"
 #include "table/CellText.h"
+#include "table/ExportLayout.h"
 
 #include <QString>
 

@@ -1,12 +1,12 @@
 // stockquery-export as a script runs it, beside the files that the windows' 输出 writes.
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
-#include "export/GridExportLayout.h"
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsUtf8CSV.h"
 #include "export/TDBGridExportAsXLS.h"
+#include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"

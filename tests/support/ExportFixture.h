@@ -3,7 +3,7 @@
 #include "TempDir.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
-#include "export/ExportTypes.h"
+#include "table/ExportLayout.h"
 
 #include <sqlite3.h>
 

@@ -1,10 +1,10 @@
 #include "ExportCommand.h"
 
-#include "ExportFileTypes.h"
-#include "GridExportLayout.h"
-#include "TDBGridExport.h"
+#include "export/ExportFileTypes.h"
+#include "export/TDBGridExport.h"
 #include "forms/MessageBoxes.h"
 #include "forms/WindowWork.h"
+#include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
 
 #include <QDate>

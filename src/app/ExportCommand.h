@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportFileTypes.h"
+#include "export/ExportFileTypes.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "GridExportLayout.h"
 
-#include "grid/GridHeader.h"
-#include "grid/ResultGrid.h"
+#include "GridHeader.h"
+#include "ResultGrid.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ExportTypes.h"
+#include "table/ExportLayout.h"
 
 class ResultGrid;
 
