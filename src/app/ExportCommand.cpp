@@ -53,15 +53,15 @@ QString replacedMessage(std::size_t replaced) {
 
 void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGrid& grid,
                    const QString& path, bool, const std::function<void(std::size_t)>& written) {
-    // Every row is written, whatever is selected. The layout is taken here, on the interface
-    // thread; the walk reads only the query, which the window leaves alone meanwhile.
+    // Every row is written, whatever is selected. The layout and the rows in their order are
+    // taken here, on the interface thread: the window may sort or query again meanwhile.
     auto replaced = std::make_shared<std::size_t>(0);
     work.start({
         [replaced, writerClass, path, layout = exportLayout(grid),
-         &query = grid.query()](WorkControl& control) {
+         rows = TableSnapshot(grid.query())](WorkControl& control) {
             const std::unique_ptr<TDBGridExport> writer = writerClass();
             writer->watchWith(control);
-            writer->WriteGridToFile(path, layout, query);
+            writer->WriteGridToFile(path, layout, rows);
             *replaced = writer->replacedCells();
         },
         [](const WorkControl& control, double) {
@@ -86,7 +86,7 @@ void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGri
             }
             written(*replaced);
         },
-        WindowWork::Task::Uses::WindowRows,
+        WindowWork::Task::Uses::Nothing, // it holds what it writes
     });
 }
 

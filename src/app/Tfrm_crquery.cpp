@@ -171,8 +171,7 @@ void Tfrm_crquery::RunQuery() {
 }
 
 void Tfrm_crquery::dbg_crinfoTitleClick(int column) {
-    if (!work_->busy()) // an export may be reading the rows in their order
-        dbg_crinfo->sortByTitle(column);
+    dbg_crinfo->sortByTitle(column); // an export meanwhile writes the order it was given
 }
 
 void Tfrm_crquery::ToolButton8Click() {

@@ -128,8 +128,7 @@ QWidget* Tfrm_xclquery::buildGrid() {
 }
 
 void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
-    if (!work_->busy()) // an export may be reading the rows in their order
-        dbg_xclinfo->sortByTitle(column);
+    dbg_xclinfo->sortByTitle(column); // an export meanwhile writes the order it was given
 }
 
 QWidget* Tfrm_xclquery::buildStatusBar() {

@@ -6,14 +6,24 @@
 
 #include <algorithm>
 #include <limits>
+#include <memory>
 #include <numeric>
 
+namespace {
+
+const std::shared_ptr<const ResultSet>& noRows() {
+    static const auto none = std::make_shared<const ResultSet>();
+    return none;
+}
+
+} // namespace
+
 ResultQuery::ResultQuery(Connection& connection, std::vector<FieldDecl> declaredFields)
-    : connection_(connection), declared_(std::move(declaredFields)) {}
+    : connection_(connection), declared_(std::move(declaredFields)), result_(noRows()) {}
 
 void ResultQuery::close() {
     open_ = false;
-    result_ = ResultSet();
+    result_ = noRows();
     order_ = {};
     position_ = 0;
     sortOrder_.clear();
@@ -49,8 +59,8 @@ void ResultQuery::adopt(ResultSet fetched) {
     close();
     if (fetched.rowCount() > std::numeric_limits<std::uint32_t>::max())
         throw DbError("the result has more rows than a query can hold");
-    result_ = std::move(fetched);
-    order_.resize(result_.rowCount());
+    result_ = std::make_shared<const ResultSet>(std::move(fetched));
+    order_.resize(result_->rowCount());
     std::iota(order_.begin(), order_.end(), 0U);
     position_ = 0;
     open_ = true;
@@ -84,14 +94,14 @@ void ResultQuery::gotoBookmark(Bookmark row) {
 void ResultQuery::setSortOrder(const std::string& text) {
     std::vector<std::uint32_t> order;
     if (text.empty()) {
-        order.resize(result_.rowCount());
+        order.resize(result_->rowCount());
         std::iota(order.begin(), order.end(), 0U);
     } else {
         const bool descending = text.ends_with(" DESC");
         if (!descending && !text.ends_with(" ASC"))
             throw DbError("sort order must end with ASC or DESC: " + text);
         const std::string field = text.substr(0, text.size() - (descending ? 5 : 4));
-        order = sortedRowOrder(result_.column(fieldIndex(field)), descending);
+        order = sortedRowOrder(result_->column(fieldIndex(field)), descending);
     }
     const bool onRow = !eof();
     const std::uint32_t current = onRow ? order_[position_] : 0;
@@ -102,7 +112,7 @@ void ResultQuery::setSortOrder(const std::string& text) {
 }
 
 std::size_t ResultQuery::fieldIndex(std::string_view name) const {
-    if (const auto index = result_.findColumn(name))
+    if (const auto index = result_->findColumn(name))
         return *index;
     throw DbError("no field " + std::string(name));
 }

@@ -4,6 +4,7 @@
 #include "result/ResultSet.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,7 +58,12 @@ public:
     const std::string& sortOrder() const { return sortOrder_; }
     void setSortOrder(const std::string& text); // throws DbError for an unknown field
 
-    const ResultSet& result() const { return result_; }
+    const ResultSet& result() const { return *result_; }
+    // The rows, never changed once read, for readers on other threads (see TableSnapshot);
+    // a new open or a close gives the query other rows and leaves these to their readers.
+    const std::shared_ptr<const ResultSet>& sharedResult() const { return result_; }
+    // The row ids in the row order.
+    const std::vector<std::uint32_t>& rowOrder() const { return order_; }
     // The connection the query runs on.
     Connection& connection() const { return connection_; }
     // The index of a field in the result; throws DbError when there is none.
@@ -68,7 +74,7 @@ private:
     std::vector<FieldDecl> declared_;
     std::vector<std::string> lines_;
     bool open_ = false;
-    ResultSet result_;
+    std::shared_ptr<const ResultSet> result_;
     std::vector<std::uint32_t> order_;
     std::size_t position_ = 0;
     std::string sortOrder_;

@@ -1,7 +1,7 @@
 #include "RecordBlock.h"
 
-#include "db/ResultQuery.h"
 #include "result/ResultColumn.h"
+#include "table/TableSnapshot.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ RecordBlock::RecordBlock(std::vector<const ResultColumn*> fields)
     : fields_(std::move(fields)), rows_(kRows), values_(fields_.size() * kRows),
       nulls_(fields_.size() * kRows) {}
 
-std::size_t RecordBlock::hold(const ResultQuery& query, std::size_t position) {
+std::size_t RecordBlock::hold(const TableSnapshot& query, std::size_t position) {
     if (position < start_ || position >= start_ + size_)
         read(query, position);
     // The record one block ahead is fetched a little at a time while this block is written,
@@ -21,7 +21,7 @@ std::size_t RecordBlock::hold(const ResultQuery& query, std::size_t position) {
     return position - start_;
 }
 
-void RecordBlock::read(const ResultQuery& query, std::size_t position) {
+void RecordBlock::read(const TableSnapshot& query, std::size_t position) {
     start_ = position;
     const std::size_t size = std::min(kRows, query.rowCount() - position);
     size_ = size;

@@ -4,7 +4,7 @@
 #include <vector>
 
 class ResultColumn;
-class ResultQuery;
+class TableSnapshot;
 
 // The values of the exported fields for a block of records in the grid's order, read ahead
 // column by column. After a sort the rows lie scattered in memory; a short loop that only
@@ -17,7 +17,7 @@ public:
 
     // Holds the record at `position` of the query's row order, reading the block that starts
     // there when it is not held yet; returns the record's place in the block.
-    std::size_t hold(const ResultQuery& query, std::size_t position);
+    std::size_t hold(const TableSnapshot& query, std::size_t position);
 
     const std::vector<const ResultColumn*>& fields() const { return fields_; }
     bool isNull(std::size_t column, std::size_t at) const { return nulls_[index(column, at)]; }
@@ -29,7 +29,7 @@ public:
 private:
     static constexpr std::size_t kRows = 128;
     static std::size_t index(std::size_t column, std::size_t at) { return column * kRows + at; }
-    void read(const ResultQuery& query, std::size_t position);
+    void read(const TableSnapshot& query, std::size_t position);
 
     std::vector<const ResultColumn*> fields_;
     std::size_t start_ = 0;

@@ -3,15 +3,15 @@
 #include "Cp936.h"
 #include "ExportError.h"
 #include "SaveStream.h"
-#include "db/ResultQuery.h"
 #include "result/DbError.h"
 #include "result/ResultColumn.h"
 #include "table/FooterSums.h"
+#include "table/TableSnapshot.h"
 
 #include <QScopeGuard>
 
 void TDBGridExport::WriteGridToFile(const QString& path, const ExportLayout& layout,
-                                    ResultQuery& query) {
+                                    const TableSnapshot& query) {
     CheckFits(query); // a refusal touches no file
     CheckOpen(query);
     SaveStream file(path, *control_);
@@ -19,13 +19,13 @@ void TDBGridExport::WriteGridToFile(const QString& path, const ExportLayout& lay
 }
 
 void TDBGridExport::WriteGridTo(SaveStream& target, const ExportLayout& layout,
-                                ResultQuery& query) {
+                                const TableSnapshot& query) {
     WriteGridToStream(target, layout, query);
     target.commit(*control_); // a cancel up to the replacement keeps the old file
 }
 
 void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                                      ResultQuery& query) {
+                                      const TableSnapshot& query) {
     output_ = &stream;
     layout_ = &layout;
     query_ = &query;
@@ -68,7 +68,7 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     flush();
 }
 
-void TDBGridExport::CheckOpen(const ResultQuery& query) {
+void TDBGridExport::CheckOpen(const TableSnapshot& query) {
     if (!query.isOpen())
         throw DbError("查询结果未打开，无法输出。");
 }

@@ -8,13 +8,14 @@
 
 #include <QString>
 
+#include "table/TableSnapshot.h"
+
 #include <cstdint>
 #include <optional>
 #include <ostream>
 #include <vector>
 
 class ResultColumn;
-class ResultQuery;
 class SaveStream;
 
 // The walk over a grid that every file writer shares: titles, then every record in the order
@@ -30,12 +31,13 @@ public:
     // document is written and closed; throws ExportError when the format cannot hold the
     // result (before any file is touched), when the file cannot be created or a write fails,
     // and passes on any failure of the walk. On any failure the old file stays as it was.
-    void WriteGridToFile(const QString& path, const ExportLayout& layout, ResultQuery& query);
+    void WriteGridToFile(const QString& path, const ExportLayout& layout,
+                         const TableSnapshot& query);
     // Writes the grid through `target` and commits it (standard output, or a file opened
     // for it); throws as WriteGridToFile does, WorkCancelled for a cancel up to the commit.
-    void WriteGridTo(SaveStream& target, const ExportLayout& layout, ResultQuery& query);
+    void WriteGridTo(SaveStream& target, const ExportLayout& layout, const TableSnapshot& query);
     virtual void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                                   ResultQuery& query);
+                                   const TableSnapshot& query);
 
     // The walk counts the records written into `control` and stops between records with
     // WorkCancelled when `control` asks it to; the old file then stays as it was.
@@ -47,9 +49,9 @@ public:
 
 protected:
     // Throws ExportError for a result that the format cannot hold.
-    virtual void CheckFits(const ResultQuery&) const {}
+    virtual void CheckFits(const TableSnapshot&) const {}
     // Throws DbError for a query that is not open: there is nothing to walk.
-    static void CheckOpen(const ResultQuery& query);
+    static void CheckOpen(const TableSnapshot& query);
     virtual void BeginDocument() {}
     virtual void EndDocument() {}
     virtual void EmitTitleRows(const std::vector<ExportColumn>&) {}
@@ -98,7 +100,7 @@ private:
     std::ostream* output_ = nullptr;
     QString pending_;
     const ExportLayout* layout_ = nullptr;
-    ResultQuery* query_ = nullptr;
+    const TableSnapshot* query_ = nullptr;
     std::vector<std::int64_t> FooterAccumulators;
     std::optional<RecordBlock> records_;
     std::size_t recordAt_ = 0;

@@ -48,7 +48,7 @@ QString rtfText(const QString& text) {
 } // namespace
 
 void TDBGridExportAsRTF::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                                           ResultQuery& query) {
+                                           const TableSnapshot& query) {
     const auto release = qScopeGuard([this] {
         colours_.clear();
         fonts_.clear();

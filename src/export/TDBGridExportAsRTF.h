@@ -10,7 +10,7 @@
 class TDBGridExportAsRTF : public TDBGridExport {
 public:
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                           ResultQuery& query) override;
+                           const TableSnapshot& query) override;
 
 protected:
     void EndDocument() override;

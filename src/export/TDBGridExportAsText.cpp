@@ -3,7 +3,7 @@
 #include <algorithm>
 
 void TDBGridExportAsText::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                                            ResultQuery& query) {
+                                            const TableSnapshot& query) {
     firstRow_ = true;
     cells_.reset();
     rows_.clear();

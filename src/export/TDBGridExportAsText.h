@@ -13,7 +13,7 @@
 class TDBGridExportAsText : public TDBGridExport {
 public:
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                           ResultQuery& query) override;
+                           const TableSnapshot& query) override;
 
 protected:
     void EmitTitleRows(const std::vector<ExportColumn>& columns) override;

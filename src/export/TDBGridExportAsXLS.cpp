@@ -2,8 +2,8 @@
 
 #include "Cp936.h"
 #include "ExportError.h"
-#include "db/ResultQuery.h"
 #include "result/ResultColumn.h"
+#include "table/TableSnapshot.h"
 
 #include <bit>
 #include <cstring>
@@ -30,13 +30,13 @@ void append32(QByteArray& bytes, std::uint32_t value) {
 } // namespace
 
 void TDBGridExportAsXLS::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                                           ResultQuery& query) {
+                                           const TableSnapshot& query) {
     row_ = 0;
     column_ = 0;
     TDBGridExport::WriteGridToStream(stream, layout, query);
 }
 
-void TDBGridExportAsXLS::CheckFits(const ResultQuery& query) const {
+void TDBGridExportAsXLS::CheckFits(const TableSnapshot& query) const {
     // Rather than let the row numbers wrap round to 0 and overwrite the titles, a result with
     // more records than a worksheet holds beside its title and total rows is refused.
     constexpr std::size_t kMaxRecords = kMaxRows - 2;

@@ -11,10 +11,10 @@
 class TDBGridExportAsXLS : public TDBGridExport {
 public:
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                           ResultQuery& query) override;
+                           const TableSnapshot& query) override;
 
 protected:
-    void CheckFits(const ResultQuery& query) const override;
+    void CheckFits(const TableSnapshot& query) const override;
     void BeginDocument() override;
     void EndDocument() override;
     void EmitTitleRows(const std::vector<ExportColumn>& columns) override;

@@ -2,11 +2,11 @@
 
 #include "ExportError.h"
 #include "SaveStream.h"
-#include "db/ResultQuery.h"
 #include "platform/CommandLine.h"
 #include "platform/FileCalls.h"
 #include "platform/PartialFile.h"
 #include "result/ResultColumn.h"
+#include "table/TableSnapshot.h"
 
 #include <xlsxwriter.h>
 
@@ -75,7 +75,7 @@ struct TDBGridExportAsXLSX::Workbook {
 TDBGridExportAsXLSX::TDBGridExportAsXLSX() = default;
 TDBGridExportAsXLSX::~TDBGridExportAsXLSX() = default;
 
-void TDBGridExportAsXLSX::CheckFits(const ResultQuery& query) const {
+void TDBGridExportAsXLSX::CheckFits(const TableSnapshot& query) const {
     if (query.isOpen() && query.rowCount() > kMaxRecords)
         throw ExportError(QString("结果有 %1 条记录，Excel 工作簿最多只能放 %2 条记录（另有标题行"
                                   "和合计行）。请选用 Html、纯文本或 CSV 格式输出，它们没有这个"
@@ -86,7 +86,7 @@ void TDBGridExportAsXLSX::CheckFits(const ResultQuery& query) const {
 }
 
 void TDBGridExportAsXLSX::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                                            ResultQuery& query) {
+                                            const TableSnapshot& query) {
     CheckFits(query);
     CheckOpen(query);
     // libxlsxwriter makes the workbook in a file of its own, which then goes through the
@@ -125,7 +125,7 @@ void TDBGridExportAsXLSX::check(int error) const {
 }
 
 void TDBGridExportAsXLSX::writeWorkbook(const std::string& name, const std::string& folder,
-                                        const ExportLayout& layout, ResultQuery& query) {
+                                        const ExportLayout& layout, const TableSnapshot& query) {
     // libxlsxwriter keeps the rows in a scratch file of its own until the zip, and does not
     // see a write to it fail: it goes beside the workbook, where a full disk is looked for.
     // It opens its files with narrow calls.

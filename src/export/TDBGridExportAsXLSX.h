@@ -27,10 +27,10 @@ public:
     // The workbook's bytes, made in a scratch file beside the target (in the temporary folder
     // for a stream) and then copied into the stream.
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
-                           ResultQuery& query) override;
+                           const TableSnapshot& query) override;
 
 protected:
-    void CheckFits(const ResultQuery& query) const override;
+    void CheckFits(const TableSnapshot& query) const override;
     void BeginDocument() override;
     void EmitTitleRows(const std::vector<ExportColumn>& columns) override;
     void EmitRecordRow(const std::vector<ExportColumn>& columns) override;
@@ -43,7 +43,7 @@ private:
     // Makes the workbook in the file `name` of `folder` through the driver's walk,
     // libxlsxwriter's own scratch files beside it.
     void writeWorkbook(const std::string& name, const std::string& folder,
-                       const ExportLayout& layout, ResultQuery& query);
+                       const ExportLayout& layout, const TableSnapshot& query);
     lxw_format* cellFormat(const ExportFont& font, QRgb background, Alignment alignment,
                            const char* numberFormat);
     lxw_format* dataFormat(const char* numberFormat);

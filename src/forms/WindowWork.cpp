@@ -51,12 +51,7 @@ void WindowWork::cancel() {
     if (!job_)
         return;
     job_->drop();
-    // A new query or sort must not change the rows under work that reads them; work that has
-    // read them all (a workbook being zipped) ends on its own.
-    if (task_.uses == Task::Uses::WindowRows &&
-        job_->control().stage() != WorkControl::Stage::Finishing)
-        job_->wait();
-    else if (task_.uses != Task::Uses::Nothing)
+    if (task_.uses != Task::Uses::Nothing)
         stopping_.push_back(std::move(job_));
     ended(std::make_exception_ptr(WorkCancelled()));
 }

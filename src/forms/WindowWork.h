@@ -31,17 +31,16 @@ public:
         // success, WorkCancelled after a cancel); the window is ready again by then.
         BackgroundJob::Finished finished;
         // What the work uses that it does not hold itself, and so how long a cancel waits:
-        // the window's rows (an export) must have stopped before the window goes on, the
-        // program's connection (a query) before the window goes; a connection attempt uses
-        // nothing and is left to end on its own.
-        enum class Uses { Nothing, Connection, WindowRows };
+        // the program's connection (a query) must be let go before the window goes; work
+        // that holds all it uses (a connection attempt, an export of a snapshot) is left to
+        // end on its own.
+        enum class Uses { Nothing, Connection };
         Uses uses = Uses::Connection;
     };
 
     // `status` shows the progress; `cancelButton`, if any, is shown while work runs.
     WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelButton);
-    // Stops running work without its `finished`, and waits for work that uses the window's
-    // rows or the connection.
+    // Stops running work without its `finished`, and waits for work that uses the connection.
     ~WindowWork();
     WindowWork(const WindowWork&) = delete;
     WindowWork& operator=(const WindowWork&) = delete;
