@@ -9,10 +9,10 @@
 //   through the SQLite ODBC driver, whose fetch is stopped by SQLCancel.
 #include "BenchArguments.h"
 #include "BenchProcess.h"
+#include "app/ExportCommand.h"
 #include "app/Tfrm_xclquery.h"
 #include "db/odbc/OdbcBackend.h"
 #include "db/sqlite/TsqlToSqlite.h"
-#include "export/ExportCommand.h"
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsText.h"
 #include "grid/ResultGrid.h"
