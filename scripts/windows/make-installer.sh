@@ -6,7 +6,7 @@
 set -euo pipefail
 stage=$1 outfile=$2
 windows=$(realpath "$(dirname "$0")")
-version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$windows/../../CMakeLists.txt")
+version=$("$(dirname "$0")/project-version.sh")
 uninstall=$(mktemp --suffix=.nsh)
 trap 'rm -f "$uninstall"' EXIT
 {

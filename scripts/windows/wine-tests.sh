@@ -9,7 +9,7 @@
 set -euo pipefail
 stage=$1 build=$2 dist=$3 prefix=$5
 repo=$(realpath "$(dirname "$0")/../..")
-version=$(sed -n 's/^project(stockquery VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+version=$("$(dirname "$0")/project-version.sh")
 # winemenubuilder off: the installer's Start-menu entries stay inside the prefix, out of the
 # host's own menus.
 export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
