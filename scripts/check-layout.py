@@ -2,7 +2,7 @@
 """Checks that the source folders are the architecture: each folder of src/ is one CMake target,
 no file includes a header of a folder whose target its own target does not link (directly or
 through the targets it links), the data-side targets link no Qt and include no Qt header, and
-the table model and the export link no Qt Widgets and none of the widget folders.
+the table model, the export and the command link no Qt Widgets and none of the widget folders.
 
     check-layout.py SRC_DIR
 
@@ -13,7 +13,7 @@ import re
 import sys
 
 DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal"}
-NO_WIDGETS = {"table", "export"}
+NO_WIDGETS = {"table", "export", "cli"}
 WIDGET_FOLDERS = {"grid", "forms", "app"}
 
 

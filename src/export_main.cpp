@@ -5,7 +5,7 @@
 #include "cli/ExportSignals.h"
 #include "platform/CommandLine.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 
 #include <iostream>
 
@@ -20,8 +20,8 @@ int main(int argc, char** argv) {
         std::cerr << "stockquery-export: " << error.what() << " (--help shows the usage)\n";
         return kBadArguments;
     }
-    // The grid lays the columns out with its fonts, as in the window; nothing is shown (on
-    // Windows the platform's own plugin shows nothing either).
+    // The columns are laid out with the grids' fonts, as in the window, so fonts and their
+    // metrics need a platform; no window is made (on Windows the platform's own plugin).
 #ifndef _WIN32
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -33,6 +33,6 @@ int main(int argc, char** argv) {
     });
     binaryStandardOutput();
     int qtArguments = 1;
-    QApplication application(qtArguments, argv);
+    QGuiApplication application(qtArguments, argv);
     return runExport(request, std::cerr);
 }

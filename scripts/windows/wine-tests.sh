@@ -106,6 +106,20 @@ done
 test "$(find "$folder" -maxdepth 1 -type f | wc -l)" -eq 7 # nothing else left beside them
 echo "all seven formats written, the same as the Linux build's"
 
+echo "-- the export command alone with the DLLs it needs: no Qt Widgets, and the same file"
+alone="$work/command-only"
+mkdir -p "$alone/platforms"
+cp "$stage/stockquery-export.exe" "$alone/"
+cp "$stage/platforms/qwindows.dll" "$alone/platforms/"
+"$(dirname "$0")/copy-dlls.sh" "$alone" "$stage"
+test -e "$alone/Qt6Gui.dll"
+test ! -e "$alone/Qt6Widgets.dll" || { echo "the export command needs Qt6Widgets.dll" >&2 && exit 1; }
+(cd "$alone" && STOCKQUERY_PASSWORD=pw wine stockquery-export.exe "${demo[@]}" \
+    --server "sqlite:$(windows_path "$work/tests/demo-test.sqlite")" --format rtf \
+    --output "$(windows_path "$work/alone.rtf")")
+cmp "$work/alone.rtf" "$folder/现存量-rtf.out"
+echo "$(find "$alone" -name '*.dll' | wc -l) DLLs beside it, none of them Qt6Widgets.dll"
+
 echo "-- the tools on Chinese paths: the demo database made, the demo connection stored and used"
 forget_connection() {
     wine reg delete 'HKLM\SOFTWARE\QARVO\TOLMA\DBLinkInfo' /reg:32 /f >/dev/null 2>&1 || true

@@ -9,10 +9,10 @@
 #include "forms/QueryFrame.h"
 #include "forms/Tfrm_crstore.h"
 #include "forms/WarehouseList.h"
-#include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalQuery.h"
 #include "result/TrimmedText.h"
+#include "table/Fonts.h"
 
 #include <QBoxLayout>
 #include <QComboBox>

@@ -14,10 +14,10 @@
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
 #include "forms/WarehouseList.h"
-#include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
 #include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockQuery.h"
+#include "table/Fonts.h"
 
 #include <QBoxLayout>
 #include <QCloseEvent>

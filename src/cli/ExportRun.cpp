@@ -8,13 +8,12 @@
 #include "export/ExportFileTypes.h"
 #include "export/SaveStream.h"
 #include "export/TDBGridExport.h"
-#include "forms/WarehouseList.h"
-#include "grid/Fonts.h"
-#include "grid/GridExportLayout.h"
-#include "grid/ResultGrid.h"
 #include "journal/JournalQuery.h"
 #include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockQuery.h"
+#include "table/ResultTableModel.h"
+#include "table/TableView.h"
+#include "table/Warehouses.h"
 
 #include <QString>
 
@@ -100,14 +99,10 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
     } catch (const DbError& error) {
         throw RunFailure{kQueryFailed, "the query failed: " + oneLine(error.what())};
     }
-    // The grid as its window holds it, so that the file is the one its 输出 writes.
-    QWidget host;
-    host.setWindowTitle(window.caption);
-    host.setFont(songTi(window.fontPixelSize));
-    ResultGrid grid(query, window.columns, window.frozenColumns, &host);
-    grid.setObjectName(window.gridName);
-    grid.beginQueryChange();
-    grid.endQueryChange();
+    // The table as a fresh window shows it, so that the file is the one its 输出 writes.
+    ResultTableModel table(query, window.columns);
+    table.beginQueryChange();
+    table.endQueryChange();
     if (!request.sortField.empty()) {
         int column = -1;
         for (std::size_t i = 0; i < window.columns.size(); ++i)
@@ -116,18 +111,18 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
         if (column < 0)
             throw RunFailure{kBadArguments, "no column to sort by: " + request.sortField};
         for (int clicks = request.sortDescending ? 2 : 1; clicks > 0; --clicks)
-            grid.sortByTitle(column);
+            table.sortByTitle(column);
     }
+    const ExportLayout layout = exportLayout(table, startingView(table, window));
     const std::unique_ptr<TDBGridExport> writer = exportFileTypeNamed(request.format)->writer();
     writer->watchWith(control);
     try {
         if (request.output == "-") {
             SaveStream out;
-            writer->WriteGridTo(out, exportLayout(grid), query);
+            writer->WriteGridTo(out, layout, query);
         } else {
             // arguments are UTF-8 on every platform (platform/CommandLine.h)
-            writer->WriteGridToFile(QString::fromStdString(request.output), exportLayout(grid),
-                                    query);
+            writer->WriteGridToFile(QString::fromStdString(request.output), layout, query);
         }
     } catch (const ExportError& error) {
         const std::string target =

@@ -2,7 +2,7 @@
 
 #include "ContactColours.h"
 #include "ContactInfo.h"
-#include "grid/Fonts.h"
+#include "table/Fonts.h"
 
 #include <QBoxLayout>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 #include "FormParts.h"
 
-#include "grid/Fonts.h"
+#include "table/Fonts.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -7,8 +7,8 @@
 #include "WindowWork.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
-#include "grid/Fonts.h"
 #include "grid/ResultGrid.h"
+#include "table/Fonts.h"
 
 #include <QBoxLayout>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #include "Tfrm_crstore.h"
 
-#include "grid/Fonts.h"
+#include "table/Fonts.h"
 
 Tfrm_crstore* frm_crstore = nullptr;
 

@@ -4,8 +4,8 @@
 #include "BoxText.h"
 #include "MessageBoxes.h"
 #include "db/Connection.h"
-#include "grid/Fonts.h"
 #include "settings/DBLinkInfo.h"
+#include "table/Fonts.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "Tfrm_store.h"
 
-#include "grid/Fonts.h"
+#include "table/Fonts.h"
 
 #include <QCheckBox>
 #include <QFrame>

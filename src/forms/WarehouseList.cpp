@@ -1,9 +1,5 @@
 #include "WarehouseList.h"
 
-#include "db/ResultQuery.h"
-#include "stock/WarehouseStatement.h"
-#include "table/CellText.h"
-
 #include <QListWidget>
 
 namespace {
@@ -29,21 +25,4 @@ std::vector<std::string> warehouseCodes(const QListWidget& list) {
     for (int i = 0; i < list.count(); ++i)
         codes.push_back(warehouseLineCode(*list.item(i)).toStdString());
     return codes;
-}
-
-std::vector<Warehouse> readWarehouses(ResultQuery& query) {
-    query.close();
-    query.clearStatement();
-    for (const std::string& line : warehouseStatement())
-        query.appendLine(line);
-    query.open();
-    const ResultColumn& codes = query.result().column(query.fieldIndex("cwhcode"));
-    const ResultColumn& names = query.result().column(query.fieldIndex("cwhname"));
-    const CellText text;
-    std::vector<Warehouse> warehouses;
-    for (std::size_t position = 0; position < query.rowCount(); ++position) {
-        const std::size_t row = query.rowAt(position);
-        warehouses.push_back({text(codes, row), text(names, row)});
-    }
-    return warehouses;
 }

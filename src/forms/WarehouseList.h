@@ -7,16 +7,6 @@
 
 class QListWidget;
 class QListWidgetItem;
-class ResultQuery;
-
-struct Warehouse {
-    QString code;
-    QString name;
-};
-
-// Runs the warehouse statement on `query` and gives each warehouse's code and name as the grid
-// would show them, by code; throws DbError when the statement fails.
-std::vector<Warehouse> readWarehouses(ResultQuery& query);
 
 // A query window's chosen warehouses, one line each: the code, "-" and the name, as the picker
 // showed them. Each line keeps the whole code that the picker read with it, so that codes of

@@ -3,6 +3,7 @@
 #include "MessageBoxes.h"
 #include "WarehouseList.h"
 #include "result/DbError.h"
+#include "table/Warehouses.h"
 
 #include <QFrame>
 #include <QListWidget>

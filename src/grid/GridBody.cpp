@@ -1,8 +1,8 @@
 #include "GridBody.h"
 
-#include "FittedText.h"
 #include "GridHeader.h"
 #include "db/ResultQuery.h"
+#include "table/FittedText.h"
 #include "table/GridCopy.h"
 #include "table/GridTitles.h"
 #include "table/ResultTableModel.h"
@@ -23,10 +23,9 @@ const QColor kBlack(0, 0, 0);
 const QColor kPicked(198, 221, 245);
 } // namespace
 
-GridBody::GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles,
-                   const GridSettings& settings, QWidget* parent)
-    : QAbstractScrollArea(parent), query_(query), model_(model), titles_(titles),
-      settings_(settings), header_(new GridHeader(titles, true, settings, this)),
+GridBody::GridBody(ResultTableModel& model, const GridSettings& settings, QWidget* parent)
+    : QAbstractScrollArea(parent), query_(model.query()), model_(model), titles_(model.titles()),
+      settings_(settings), header_(new GridHeader(model.titles(), true, settings, this)),
       corner_(new QWidget(this)), layout_(*header_, settings.FrozenCols) {
     setFocusPolicy(Qt::StrongFocus);
     header_->setModel(&model_);
@@ -43,7 +42,7 @@ GridBody::GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titl
     connect(header_, &QHeaderView::sectionResized, this, columnsChanged);
     connect(header_, &QHeaderView::sectionMoved, this, columnsChanged);
     if (settings.FrozenCols > 0) {
-        frozenHeader_ = new GridHeader(titles, false, settings, this);
+        frozenHeader_ = new GridHeader(model.titles(), false, settings, this);
         frozenHeader_->setModel(&model_);
         connect(frozenHeader_, &QHeaderView::sectionResized, this,
                 [this](int logical, int, int size) { header_->resizeSection(logical, size); });

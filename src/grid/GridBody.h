@@ -1,7 +1,7 @@
 #pragma once
 
 #include "GridColumnLayout.h"
-#include "GridSettings.h"
+#include "table/GridSettings.h"
 #include "table/RowSelection.h"
 
 #include <QAbstractScrollArea>
@@ -25,8 +25,7 @@ public:
     static constexpr int kRowHeight = 18;
     static constexpr int kIndicatorWidth = 12;
 
-    GridBody(ResultQuery& query, ResultTableModel& model, GridTitles& titles,
-             const GridSettings& settings, QWidget* parent = nullptr);
+    GridBody(ResultTableModel& model, const GridSettings& settings, QWidget* parent = nullptr);
 
     GridHeader* header() const { return header_; }
     GridHeader* frozenHeader() const { return frozenHeader_; } // none without frozen columns

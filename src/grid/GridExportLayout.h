@@ -1,9 +1,12 @@
 #pragma once
 
-#include "table/ExportLayout.h"
+#include "table/TableView.h"
 
 class ResultGrid;
 
-// The grid as the export sees it: its shown columns in display order with their titles as
-// they read now (sort markers included), widths, fonts, colours and footers.
+// How the grid shows its table now: the columns as its title row has them (moved, hidden,
+// resized), its font, palette and screen.
+TableView tableView(const ResultGrid& grid);
+
+// The grid's table as the export sees it.
 ExportLayout exportLayout(const ResultGrid& grid);

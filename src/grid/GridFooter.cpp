@@ -1,15 +1,11 @@
 #include "GridFooter.h"
 
-#include "FittedText.h"
+#include "table/FittedText.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QPainter>
 #include <QToolTip>
-
-namespace {
-constexpr int kTextMargin = 3; // each side of a cell's text
-} // namespace
 
 GridFooter::GridFooter(QHeaderView& titles, int frozenColumns, CellOf cellOf, int leftOffset,
                        QWidget* parent)
@@ -39,16 +35,11 @@ void GridFooter::paintEvent(QPaintEvent*) {
             painter.drawRect(cell.adjusted(0, 0, -1, -1));
             painter.setFont(content.font);
             painter.setPen(palette().color(QPalette::WindowText));
-            const QRect textRect = cell.adjusted(kTextMargin, 0, -kTextMargin, 0);
+            const QRect textRect = cell.adjusted(kCellTextMargin, 0, -kCellTextMargin, 0);
             painter.drawText(textRect, content.alignment | Qt::AlignVCenter,
                              fittedText(QFontMetrics(content.font), content.text, content.alignment,
                                         textRect.width()));
         });
-}
-
-int GridFooter::widthToShow(int logicalIndex) const {
-    const Cell content = cellOf_(logicalIndex);
-    return QFontMetrics(content.font).horizontalAdvance(content.text) + 2 * kTextMargin + 1;
 }
 
 bool GridFooter::event(QEvent* event) {

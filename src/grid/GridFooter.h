@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumnLayout.h"
+#include "table/ResultTableModel.h"
 
 #include <QWidget>
 
@@ -14,12 +15,7 @@ class QHeaderView;
 class GridFooter : public QWidget {
     Q_OBJECT
 public:
-    struct Cell {
-        QString text;
-        QFont font;
-        QColor background;
-        Qt::Alignment alignment;
-    };
+    using Cell = FooterCell;
     using CellOf = std::function<Cell(int logicalIndex)>;
 
     // `leftOffset` is where the first column starts, right of the row indicator.
@@ -28,8 +24,6 @@ public:
 
     // Where a column's footer cell is drawn now.
     QRect cellRect(int logicalIndex) const;
-    // The width a column needs to show its footer text whole.
-    int widthToShow(int logicalIndex) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

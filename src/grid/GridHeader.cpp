@@ -1,6 +1,6 @@
 #include "GridHeader.h"
 
-#include "GridSettings.h"
+#include "table/GridSettings.h"
 #include "table/GridTitles.h"
 
 #include <QApplication>

@@ -1,12 +1,10 @@
 #pragma once
 
 #include "GridFooter.h"
-#include "GridSettings.h"
 #include "result/GridColumn.h"
 #include "result/ResultSet.h"
-#include "table/CellText.h"
-#include "table/FooterSums.h"
-#include "table/GridTitles.h"
+#include "table/GridSettings.h"
+#include "table/ResultTableModel.h"
 
 #include <QWidget>
 
@@ -15,12 +13,11 @@
 class GridBody;
 class GridHeader;
 class ResultQuery;
-class ResultTableModel;
 
-// The read-only result grid of both query windows: every row of the window's result query
-// under a two-line title row, the current row painted navy, and a footer row with a static
-// label and the sums, kept in ten-thousandths and worked out once per opening. A click on
-// any title is reported; the windows answer it by sorting the rows in memory.
+// The read-only result grid of both query windows: it paints its table model, every row of
+// the window's result query under a two-line title row, the current row navy, and a footer
+// row with a static label and the sums. A click on any title is reported; the windows
+// answer it by sorting the rows in memory.
 class ResultGrid : public QWidget {
     Q_OBJECT
 public:
@@ -32,16 +29,16 @@ public:
     GridBody* body() const { return body_; }
     GridHeader* header() const;
     GridFooter* footer() const { return footer_; }
-    GridTitles& titles() { return titles_; }
-    const GridTitles& titles() const { return titles_; }
-    const std::vector<GridColumn>& columns() const { return columns_; }
-    ResultQuery& query() const { return query_; }
-    const FooterSums& sums() const { return sums_; }
+    GridTitles& titles() { return model_->titles(); }
+    const GridTitles& titles() const { return model_->titles(); }
+    const std::vector<GridColumn>& columns() const { return model_->columns(); }
+    ResultQuery& query() const { return model_->query(); }
+    const FooterSums& sums() const { return model_->sums(); }
     const GridSettings& settings() const { return settings_; }
     ResultTableModel* model() const { return model_; }
 
-    // Around every closing and opening of the query: the sums are worked out again and the
-    // first row becomes current.
+    // Around every closing and opening of the query: the sums are worked out again, a column
+    // grows where its footer would not show whole, and the first row becomes current.
     void beginQueryChange();
     void endQueryChange();
 
@@ -55,13 +52,9 @@ public:
     // The windows' title click: sort by the column and mark its title.
     void sortByTitle(int column);
 
-    // The footer text of a column as drawn now: blank while the query is closed.
-    QString footerText(int column) const;
-
-    // A column's alignment: numbers right, text and dates left (also while closed).
-    Qt::Alignment alignment(int column) const;
-    // A column's footer cell as drawn now: text, font, colour and the column's alignment.
-    GridFooter::Cell footerCell(int column) const;
+    QString footerText(int column) const { return model_->footerText(column); }
+    Qt::Alignment alignment(int column) const { return model_->alignment(column); }
+    FooterCell footerCell(int column) const { return model_->footerCell(column); }
 
 signals:
     // A left-button click on any title, or the release of a drag that moved one.
@@ -72,12 +65,7 @@ private:
     // A column whose footer text does not fit grows just enough to show it whole.
     void widenForFooters();
 
-    ResultQuery& query_;
-    std::vector<GridColumn> columns_;
     GridSettings settings_;
-    CellText cellText_;
-    GridTitles titles_;
-    FooterSums sums_;
     ResultTableModel* model_;
     GridBody* body_;
     GridFooter* footer_;

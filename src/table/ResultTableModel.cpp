@@ -1,26 +1,49 @@
 #include "ResultTableModel.h"
 
+#include "FittedText.h"
+#include "Fonts.h"
 #include "db/ResultQuery.h"
 
-ResultTableModel::ResultTableModel(const ResultQuery& query, std::vector<GridColumn> columns,
+#include <algorithm>
+
+namespace {
+
+std::vector<std::string> summedFields(const std::vector<GridColumn>& columns) {
+    std::vector<std::string> fields;
+    for (const GridColumn& column : columns)
+        if (column.footer == FooterValue::Sum)
+            fields.push_back(column.field);
+    return fields;
+}
+
+} // namespace
+
+QFont gridFont() {
+    return songTi(12);
+}
+
+ResultTableModel::ResultTableModel(ResultQuery& query, std::vector<GridColumn> columns,
                                    QObject* parent)
     : QAbstractTableModel(parent), query_(query), columns_(std::move(columns)),
-      resultColumn_(columns_.size()) {}
+      resultColumn_(columns_.size()), titles_(columns_), sums_(summedFields(columns_)) {}
 
 void ResultTableModel::beginQueryChange() {
     beginResetModel();
 }
 
 void ResultTableModel::endQueryChange() {
+    sums_.recompute(query_);
     for (std::size_t i = 0; i < columns_.size(); ++i)
         resultColumn_[i] =
             query_.isOpen() ? query_.result().findColumn(columns_[i].field) : std::nullopt;
     endResetModel();
 }
 
-void ResultTableModel::reorderRows(const std::function<void()>& reorder) {
+void ResultTableModel::sortByTitle(int column) {
+    if (!query_.isOpen())
+        return;
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    reorder();
+    titles_.sortByTitle(static_cast<std::size_t>(column), query_);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -56,4 +79,38 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
         return QString::fromStdString(columns_[static_cast<std::size_t>(section)].caption());
     return {};
+}
+
+QString ResultTableModel::footerText(int column) const {
+    if (!query_.isOpen())
+        return {};
+    const GridColumn& c = columns_[static_cast<std::size_t>(column)];
+    switch (c.footer) {
+    case FooterValue::None:
+        return {};
+    case FooterValue::StaticText:
+        return QString::fromStdString(c.footerText);
+    case FooterValue::Sum:
+        break;
+    }
+    const auto field = query_.result().findColumn(c.field);
+    if (!field)
+        return QStringLiteral("0");
+    const auto& fields = sums_.fields();
+    const auto at = std::find(fields.begin(), fields.end(), c.field) - fields.begin();
+    return cellText_.sumText(query_.result().column(*field).kind(),
+                             sums_.total(static_cast<std::size_t>(at)));
+}
+
+FooterCell ResultTableModel::footerCell(int column) const {
+    const GridColumn& c = columns_[static_cast<std::size_t>(column)];
+    const QFont font =
+        c.footerFont ? songTi(c.footerFont->pixelSize, c.footerFont->bold) : gridFont();
+    return {footerText(column), font, QColor(QRgb(kFooterColour)), alignment(column)};
+}
+
+int ResultTableModel::displayWidth(int column) const {
+    const FooterCell footer = footerCell(column);
+    return std::max(columns_[static_cast<std::size_t>(column)].width,
+                    widthToShow(footer.font, footer.text));
 }

@@ -1,29 +1,48 @@
 #pragma once
 
 #include "CellText.h"
+#include "FooterSums.h"
+#include "GridTitles.h"
 #include "result/GridColumn.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
+#include <QFont>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
 class ResultQuery;
 
-// The rows of a result query, in the query's row order, in the columns of a window's column
-// table. Cell texts are made only when a cell is drawn.
+// A footer cell as it is drawn and written: text, font, colour and its column's alignment.
+struct FooterCell {
+    QString text;
+    QFont font;
+    QColor background;
+    Qt::Alignment alignment;
+};
+
+// A result query seen as its grid shows it: the columns of a window's column table with their
+// titles and widths, the rows in the query's row order (which the title clicks set), and the
+// footer sums, worked out once per opening. Cell texts are made only when a cell is asked for.
+// The grid paints it; the export command reads it without any widget.
 class ResultTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    ResultTableModel(const ResultQuery& query, std::vector<GridColumn> columns,
+    ResultTableModel(ResultQuery& query, std::vector<GridColumn> columns,
                      QObject* parent = nullptr);
 
-    // Around every closing and opening of the query.
+    ResultQuery& query() const { return query_; }
+    const std::vector<GridColumn>& columns() const { return columns_; }
+    GridTitles& titles() { return titles_; }
+    const GridTitles& titles() const { return titles_; }
+    const FooterSums& sums() const { return sums_; }
+
+    // Around every closing and opening of the query; the sums are worked out again.
     void beginQueryChange();
     void endQueryChange();
-    // Runs `reorder` (which changes the query's row order) as a layout change.
-    void reorderRows(const std::function<void()>& reorder);
+    // The windows' title click: sort by the column and mark its title.
+    void sortByTitle(int column);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,10 +52,21 @@ public:
     // A column's alignment: numbers right, text and dates left; while the query is closed,
     // summed columns right.
     Qt::Alignment alignment(int column) const;
+    // The footer text of a column as drawn now: blank while the query is closed.
+    QString footerText(int column) const;
+    FooterCell footerCell(int column) const;
+    // A column's width in pixels as the column table gives it, grown where its footer text
+    // would not show whole.
+    int displayWidth(int column) const;
 
 private:
-    const ResultQuery& query_;
+    ResultQuery& query_;
     std::vector<GridColumn> columns_;
     std::vector<std::optional<std::size_t>> resultColumn_; // per grid column, once open
     CellText cellText_;
+    GridTitles titles_;
+    FooterSums sums_;
 };
+
+// The font of the grids' cells and titles.
+QFont gridFont();

@@ -1,8 +1,6 @@
 #include "grid/ResultGrid.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
-#include "grid/FittedText.h"
-#include "grid/Fonts.h"
 #include "grid/GridBody.h"
 #include "grid/GridFooter.h"
 #include "grid/GridHeader.h"
@@ -104,20 +102,6 @@ private slots:
         g.query.close();
         g.grid.endQueryChange();
         QCOMPARE(g.grid.footerText(0), QString());
-    }
-
-    void aNumberTooWideForItsCellKeepsItsLastDigitsBehindAnEllipsis() {
-        const QFontMetrics metrics(songTi(14, true));
-        const QString sum("1208329.149");
-        const int narrow = metrics.horizontalAdvance(sum) - 10;
-        const QString fitted = fittedText(metrics, sum, Qt::AlignRight, narrow);
-        QVERIFY(fitted.startsWith(QChar(0x2026)));
-        QVERIFY(sum.endsWith(fitted.mid(1)));
-        QVERIFY(metrics.horizontalAdvance(fitted) <= narrow);
-        QCOMPARE(fittedText(metrics, sum, Qt::AlignRight, narrow + 10), sum);
-        // Text is clipped by the cell as it is, from its start.
-        QCOMPARE(fittedText(metrics, "丁腈橡胶深沟球轴承", Qt::AlignLeft, 20),
-                 QString("丁腈橡胶深沟球轴承"));
     }
 
     void titleClicksSortTheRowsAndMarkTheTitleWhileSumsAndCountStay() {

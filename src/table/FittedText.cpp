@@ -6,3 +6,7 @@ QString fittedText(const QFontMetrics& metrics, const QString& text, Qt::Alignme
         return text;
     return metrics.elidedText(text, Qt::ElideLeft, width);
 }
+
+int widthToShow(const QFont& font, const QString& text) {
+    return QFontMetrics(font).horizontalAdvance(text) + 2 * kCellTextMargin + 1;
+}

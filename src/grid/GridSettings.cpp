@@ -1,8 +1,0 @@
-#include "GridSettings.h"
-
-#include <QApplication>
-#include <QPalette>
-
-QColor systemButtonFace() {
-    return QApplication::palette().color(QPalette::Button);
-}
