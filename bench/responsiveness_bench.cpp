@@ -9,12 +9,12 @@
 //   through the SQLite ODBC driver, whose fetch is stopped by SQLCancel.
 #include "BenchArguments.h"
 #include "BenchProcess.h"
-#include "app/ExportCommand.h"
 #include "app/Tfrm_xclquery.h"
 #include "db/odbc/OdbcBackend.h"
 #include "db/sqlite/TsqlToSqlite.h"
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsText.h"
+#include "forms/ExportCommand.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalFields.h"
 #include "journal/JournalStatement.h"

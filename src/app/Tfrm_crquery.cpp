@@ -1,8 +1,8 @@
 #include "Tfrm_crquery.h"
 
-#include "app/ExportCommand.h"
 #include "forms/BoxText.h"
 #include "forms/ContactPanel.h"
+#include "forms/ExportCommand.h"
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"

@@ -1,11 +1,11 @@
 #include "Tfrm_xclquery.h"
 
 #include "Tfrm_crquery.h"
-#include "app/ExportCommand.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ContactColours.h"
 #include "forms/ContactPanel.h"
+#include "forms/ExportCommand.h"
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"

@@ -1,9 +1,9 @@
 #include "ExportCommand.h"
 
+#include "MessageBoxes.h"
+#include "WindowWork.h"
 #include "export/ExportFileTypes.h"
 #include "export/TDBGridExport.h"
-#include "forms/MessageBoxes.h"
-#include "forms/WindowWork.h"
 #include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
 
