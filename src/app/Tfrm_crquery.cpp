@@ -22,6 +22,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QTimer>
 #include <QToolButton>
 
 Tfrm_crquery* frm_crquery = nullptr;
@@ -168,6 +169,14 @@ void Tfrm_crquery::RunQuery() {
     criteria.documentNumber = trimmedBoxText(*edt_djno);
     runIntoGrid(*work_, this, *dbg_crinfo, *Panel4, journalQuery().statement(criteria),
                 "读取出入库流水帐出错！");
+}
+
+void Tfrm_crquery::QueryFor(const QString& itemCode, const std::vector<Warehouse>& warehouses) {
+    edt_code->setText(itemCode);
+    for (const Warehouse& warehouse : warehouses)
+        appendWarehouseLine(*lbb_store, warehouseLine(warehouse.code, warehouse.name),
+                            warehouse.code);
+    QTimer::singleShot(0, this, &Tfrm_crquery::RunQuery); // once shown, with its dates
 }
 
 void Tfrm_crquery::dbg_crinfoTitleClick(int column) {

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "db/ResultQuery.h"
-
 #include "forms/PlainKeysDialog.h"
 #include "forms/WindowWork.h"
+#include "table/Warehouses.h"
 
 #include <memory>
 
@@ -57,6 +57,9 @@ public:
     void ToolButton8Click();
     void RunQuery();
     void dbg_crinfoTitleClick(int column);
+    // Opened from a current-stock row: the item's code and its warehouses as criteria, the
+    // default dates, and the query run as soon as the window shows.
+    void QueryFor(const QString& itemCode, const std::vector<Warehouse>& warehouses);
 
     // The window's long work (a query, an export), one at a time off the interface thread.
     WindowWork& work() { return *work_; }

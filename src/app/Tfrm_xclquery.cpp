@@ -14,11 +14,14 @@
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
 #include "forms/WarehouseList.h"
+#include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockQuery.h"
 #include "table/Fonts.h"
+#include "table/Warehouses.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QLabel>
@@ -124,6 +127,11 @@ QWidget* Tfrm_xclquery::buildGrid() {
     dbg_xclinfo->setObjectName(shape.gridName);
     connect(dbg_xclinfo, &ResultGrid::titleClicked, this, &Tfrm_xclquery::dbg_xclinfoTitleClick);
     connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
+    act_rowJournal = new QAction("查看出入库流水", this);
+    act_rowJournal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    connect(act_rowJournal, &QAction::triggered, this, &Tfrm_xclquery::ShowRowJournal);
+    addAction(act_rowJournal);
+    dbg_xclinfo->body()->addMenuAction(act_rowJournal);
     return dbg_xclinfo;
 }
 
@@ -202,6 +210,37 @@ void Tfrm_xclquery::ToolButton1Click() {
 void Tfrm_xclquery::dbg_xclinfoDblClick() {
     if (!work_->busy()) // the journal's queries would wait for the connection
         ToolButton1Click();
+}
+
+void Tfrm_xclquery::ShowRowJournal() {
+    const int row = dbg_xclinfo->body()->currentRow();
+    if (work_->busy() || row < 0)
+        return;
+    const ResultTableModel& table = *dbg_xclinfo->model();
+    const auto cell = [&](const char* field) {
+        return table.index(row, table.columnOf(field)).data().toString();
+    };
+    const QString itemCode = cell("存货编码");
+    const QString warehouseName = cell("仓库名称");
+    // The row names its warehouse; the journal's list takes it by code.
+    auto warehouses = std::make_shared<std::vector<Warehouse>>();
+    work_->start({
+        [warehouses, &connection = ado_conn](WorkControl&) {
+            ResultQuery query(connection);
+            *warehouses = readWarehouses(query);
+        },
+        [](const WorkControl&, double) { return QString("正在打开出入库流水帐……"); },
+        [this, warehouses, itemCode, warehouseName](std::exception_ptr error) {
+            if (error)
+                return; // a cancel, or the connection failed: the query would say so
+            std::vector<Warehouse> chosen;
+            std::copy_if(warehouses->begin(), warehouses->end(), std::back_inserter(chosen),
+                         [&](const Warehouse& w) { return w.name == warehouseName; });
+            showModalOncePrepared<Tfrm_crquery>(
+                frm_crquery, [&](Tfrm_crquery& journal) { journal.QueryFor(itemCode, chosen); },
+                ado_conn, this);
+        },
+    });
 }
 
 void Tfrm_xclquery::ToolButton8Click() {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class ContactPanel;
+class QAction;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -71,6 +72,10 @@ public:
     // The journal window, fresh and modal; the double click on the grid opens it as well.
     void ToolButton1Click();
     void dbg_xclinfoDblClick();
+    // 查看出入库流水 (Ctrl+J, and in the grid's menu): the journal of the current row's item in
+    // its warehouse, queried at once.
+    QAction* act_rowJournal = nullptr;
+    void ShowRowJournal();
 
 protected:
     void showEvent(QShowEvent* event) override;

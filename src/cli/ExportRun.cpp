@@ -104,10 +104,7 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
     table.beginQueryChange();
     table.endQueryChange();
     if (!request.sortField.empty()) {
-        int column = -1;
-        for (std::size_t i = 0; i < window.columns.size(); ++i)
-            if (window.columns[i].field == request.sortField)
-                column = static_cast<int>(i);
+        const int column = table.columnOf(request.sortField);
         if (column < 0)
             throw RunFailure{kBadArguments, "no column to sort by: " + request.sortField};
         for (int clicks = request.sortDescending ? 2 : 1; clicks > 0; --clicks)

@@ -335,6 +335,10 @@ void GridBody::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction("复制", QKeySequence::Copy, this, [this] { copyToClipboard(false); });
     menu.addAction("复制(含标题)", this, [this] { copyToClipboard(true); });
+    if (!menuActions_.isEmpty()) {
+        menu.addSeparator();
+        menu.addActions(menuActions_);
+    }
     menu.exec(event->globalPos());
 }
 

@@ -7,6 +7,7 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 
+class QAction;
 class QLineEdit;
 
 class GridHeader;
@@ -48,6 +49,8 @@ public:
     // context menu's 复制 and 复制(含标题) put it on the clipboard.
     QString copiedText(bool withTitles) const;
     void copyToClipboard(bool withTitles) const;
+    // A window's own entry for the context menu, after the grid's.
+    void addMenuAction(QAction* action) { menuActions_.append(action); }
 
     // After the query opened or closed: the rows start at the top again.
     void rowsChanged();
@@ -101,6 +104,7 @@ private:
     GridColumnLayout layout_;
     int currentColumn_ = 0;
     RowSelection selection_;
+    QList<QAction*> menuActions_;
     int anchor_ = 0;
     QPointer<QLineEdit> editor_;
 };

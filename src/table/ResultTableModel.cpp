@@ -27,6 +27,13 @@ ResultTableModel::ResultTableModel(ResultQuery& query, std::vector<GridColumn> c
     : QAbstractTableModel(parent), query_(query), columns_(std::move(columns)),
       resultColumn_(columns_.size()), titles_(columns_), sums_(summedFields(columns_)) {}
 
+int ResultTableModel::columnOf(std::string_view field) const {
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (columns_[i].field == field)
+            return static_cast<int>(i);
+    return -1;
+}
+
 void ResultTableModel::beginQueryChange() {
     beginResetModel();
 }

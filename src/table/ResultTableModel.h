@@ -34,6 +34,8 @@ public:
 
     ResultQuery& query() const { return query_; }
     const std::vector<GridColumn>& columns() const { return columns_; }
+    // The column that shows `field`; -1 when none does.
+    int columnOf(std::string_view field) const;
     GridTitles& titles() { return titles_; }
     const GridTitles& titles() const { return titles_; }
     const FooterSums& sums() const { return sums_; }

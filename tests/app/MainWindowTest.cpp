@@ -6,21 +6,28 @@
 #include "forms/Tfrm_store.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
+#include "journal/JournalQuery.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
+#include "table/ResultTableModel.h"
 
+#include <QContextMenuEvent>
+#include <QDateEdit>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+
 #include <QtTest>
+#include <set>
 
 namespace {
 
@@ -269,6 +276,97 @@ private slots:
         QTest::mouseDClick(body, Qt::LeftButton, {}, body->rect().center());
         QVERIFY(opened);
         QCOMPARE(frm_crquery, nullptr);
+    }
+
+    void ctrlJAndTheMenuOpenTheJournalOfTheCurrentRowsItemInItsWarehouseQueriedAtOnce() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:" + demoDatabasePath(), "demo", "demo", ""});
+        auto main = startMainWindow();
+        main->edt_name->setText("轴承");
+        main->RunQuery();
+        main->work().waitUntilDone();
+        GridBody* body = main->dbg_xclinfo->body();
+        const ResultTableModel& stock = *main->dbg_xclinfo->model();
+        // Rows whose item moved in its warehouse this year, from the journal's own statement.
+        JournalCriteria thisYear;
+        thisYear.dateFrom = QString("%1-01-01").arg(QDate::currentDate().year()).toStdString();
+        thisYear.dateTo = QDate::currentDate().toString("yyyy-MM-dd").toStdString();
+        ResultQuery journalLines(main->ado_conn, journalQuery().shape.fields);
+        for (const std::string& line : journalQuery().statement(thisYear))
+            journalLines.appendLine(line);
+        journalLines.open();
+        std::set<std::pair<std::string, std::string>> moved;
+        const ResultColumn& movedCode =
+            journalLines.result().column(journalLines.fieldIndex("存货编码"));
+        const ResultColumn& movedIn = journalLines.result().column(journalLines.fieldIndex("仓库"));
+        for (std::size_t line = 0; line < journalLines.rowCount(); ++line)
+            moved.emplace(movedCode.text(line), movedIn.text(line));
+        std::vector<int> movedRows;
+        for (int row = 0; row < stock.rowCount(); ++row)
+            if (moved.contains(
+                    {stock.index(row, stock.columnOf("存货编码")).data().toString().toStdString(),
+                     stock.index(row, stock.columnOf("仓库名称")).data().toString().toStdString()}))
+                movedRows.push_back(row);
+        QVERIFY(movedRows.size() >= 2);
+        // Opens the journal from `row` by `open`, and checks it against the row.
+        const auto journalOfRow = [&](int row, const std::function<void()>& open) {
+            body->setCurrentCell(row, 0);
+            const auto stockCell = [&](const char* field) {
+                return stock.index(row, stock.columnOf(field)).data().toString();
+            };
+            QStringList warehouseLines, codes, warehouses;
+            QString dateFrom, codeBox;
+            bool seen = false;
+            // The journal runs modally on a loop of its own: looked at there once it has
+            // queried, then closed.
+            QTimer look;
+            look.setInterval(20);
+            QObject::connect(&look, &QTimer::timeout, [&] {
+                if (!frm_crquery || !frm_crquery->Panel4->text().startsWith("记录数为"))
+                    return;
+                Tfrm_crquery& journal = *frm_crquery;
+                for (int i = 0; i < journal.lbb_store->count(); ++i)
+                    warehouseLines << journal.lbb_store->item(i)->text();
+                dateFrom = journal.dates->date().toString("yyyy-MM-dd");
+                codeBox = journal.edt_code->text();
+                const ResultTableModel& lines = *journal.dbg_crinfo->model();
+                for (int line = 0; line < lines.rowCount(); ++line) {
+                    codes << lines.index(line, lines.columnOf("存货编码")).data().toString();
+                    warehouses << lines.index(line, lines.columnOf("仓库")).data().toString();
+                }
+                look.stop();
+                seen = true;
+                journal.close();
+            });
+            look.start();
+            open();
+            QTRY_VERIFY_WITH_TIMEOUT(seen, 10000);
+            QCOMPARE(frm_crquery, nullptr);
+            QCOMPARE(codeBox, stockCell("存货编码"));
+            QCOMPARE(warehouseLines.size(), 1);
+            QVERIFY(warehouseLines[0].endsWith("-" + stockCell("仓库名称")));
+            QCOMPARE(dateFrom, QString("%1-01-01").arg(QDate::currentDate().year()));
+            QVERIFY(!codes.isEmpty()); // the demo's stock came in through the journal
+            codes.removeDuplicates();
+            QCOMPARE(codes, QStringList{stockCell("存货编码")});
+            warehouses.removeDuplicates();
+            QCOMPARE(warehouses, QStringList{stockCell("仓库名称")});
+        };
+        journalOfRow(movedRows[0], [&] { QTest::keyClick(body, Qt::Key_J, Qt::ControlModifier); });
+        const int row = movedRows[1];
+        journalOfRow(row, [&] {
+            QTimer::singleShot(50, [] {
+                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+                QVERIFY(menu);
+                for (QAction* action : menu->actions())
+                    if (action->text() == "查看出入库流水")
+                        action->trigger();
+                menu->close();
+            });
+            const QPoint at = body->cellRect(row, 0).center();
+            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body->mapToGlobal(at));
+            QApplication::sendEvent(body->viewport(), &menuEvent);
+        });
     }
 
     void toolbarButtonsTakeNoFocusSoTabStaysInTheCriteria() {
