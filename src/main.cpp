@@ -1,6 +1,6 @@
 // stockquery: current stock and the receipt/issue journal of an ERP database, read only.
 #include "app/Tfrm_xclquery.h"
-#include "forms/BackgroundJob.h"
+#include "table/BackgroundJob.h"
 #include "forms/ProgramEnd.h"
 #include "forms/QtChinese.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BackgroundJob.h"
+#include "table/BackgroundJob.h"
 
 #include <QElapsedTimer>
 #include <QList>

@@ -21,6 +21,7 @@ const QColor kNavy(0, 0, 128);
 const QColor kWhite(255, 255, 255);
 const QColor kBlack(0, 0, 0);
 const QColor kPicked(198, 221, 245);
+const QColor kFound(255, 230, 100);
 } // namespace
 
 GridBody::GridBody(ResultTableModel& model, const GridSettings& settings, QWidget* parent)
@@ -169,10 +170,14 @@ void GridBody::paintEvent(QPaintEvent* event) {
         for (int row = firstRow; row < endRow; ++row) {
             const QRect cell(kIndicatorWidth + span.left, (row - top) * kRowHeight, span.width,
                              kRowHeight);
+            const QString text = model_.data(model_.index(row, column), Qt::DisplayRole).toString();
             if (row == current)
                 painter.fillRect(cell, kNavy);
             else if (selection_.contains(row))
                 painter.fillRect(cell, kPicked);
+            if (!found_.isEmpty() && text.contains(found_, Qt::CaseInsensitive))
+                painter.fillRect(row == current ? cell.adjusted(0, 0, 0, -kRowHeight / 2) : cell,
+                                 kFound);
             painter.setPen(lines);
             if (settings_.Options.colLines)
                 painter.drawLine(cell.topRight(), cell.bottomRight());
@@ -180,7 +185,6 @@ void GridBody::paintEvent(QPaintEvent* event) {
                 painter.drawLine(cell.bottomLeft(), cell.bottomRight());
             painter.setPen(row == current ? kWhite : kBlack);
             const QRect textRect = cell.adjusted(2, 0, -3, -1);
-            const QString text = model_.data(model_.index(row, column), Qt::DisplayRole).toString();
             painter.drawText(textRect, alignment,
                              fittedText(metrics, text, alignment, textRect.width()));
         }
@@ -255,6 +259,10 @@ void GridBody::scrollToCurrent() {
 void GridBody::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy))
         return copyToClipboard(false);
+    if (event->matches(QKeySequence::Find))
+        return emit findRequested();
+    if (event->matches(QKeySequence::FindNext) || event->matches(QKeySequence::FindPrevious))
+        return emit findNextRequested(event->matches(QKeySequence::FindNext));
     if (event->matches(QKeySequence::SelectAll)) {
         if (rowCount() > 0)
             selection_.pickRun(0, rowCount() - 1);
@@ -331,8 +339,14 @@ void GridBody::pickTo(int row, Qt::KeyboardModifiers modifiers) {
     viewport()->update();
 }
 
+void GridBody::markFound(const QString& needle) {
+    found_ = needle;
+    viewport()->update();
+}
+
 void GridBody::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
+    menu.addAction("查找", QKeySequence::Find, this, &GridBody::findRequested);
     menu.addAction("复制", QKeySequence::Copy, this, [this] { copyToClipboard(false); });
     menu.addAction("复制(含标题)", this, [this] { copyToClipboard(true); });
     if (!menuActions_.isEmpty()) {

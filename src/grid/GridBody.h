@@ -49,6 +49,8 @@ public:
     // context menu's 复制 and 复制(含标题) put it on the clipboard.
     QString copiedText(bool withTitles) const;
     void copyToClipboard(bool withTitles) const;
+    // Cells that show `needle` (case ignored) are marked; none when it is empty.
+    void markFound(const QString& needle);
     // A window's own entry for the context menu, after the grid's.
     void addMenuAction(QAction* action) { menuActions_.append(action); }
 
@@ -59,6 +61,9 @@ public:
 
 signals:
     void doubleClicked();
+    // Ctrl+F or 查找; F3 (forward) and Shift+F3.
+    void findRequested();
+    void findNextRequested(bool forward);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -105,6 +110,7 @@ private:
     int currentColumn_ = 0;
     RowSelection selection_;
     QList<QAction*> menuActions_;
+    QString found_;
     int anchor_ = 0;
     QPointer<QLineEdit> editor_;
 };

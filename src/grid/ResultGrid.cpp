@@ -1,6 +1,7 @@
 #include "ResultGrid.h"
 
 #include "BusyCursor.h"
+#include "FindBar.h"
 #include "GridBody.h"
 #include "GridHeader.h"
 #include "db/ResultQuery.h"
@@ -28,6 +29,10 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
     layout->setSpacing(0);
     layout->addWidget(body_, 1);
     layout->addWidget(footer_);
+    findBar_ = new FindBar(*model_, *body_, this);
+    layout->addWidget(findBar_);
+    connect(body_, &GridBody::findRequested, findBar_, &FindBar::open);
+    connect(body_, &GridBody::findNextRequested, findBar_, &FindBar::findNext);
 
     connect(header(), &GridHeader::titleClicked, this, &ResultGrid::titleClicked);
     if (body_->frozenHeader())

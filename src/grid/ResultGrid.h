@@ -10,6 +10,7 @@
 
 #include <vector>
 
+class FindBar;
 class GridBody;
 class GridHeader;
 class ResultQuery;
@@ -29,6 +30,8 @@ public:
     GridBody* body() const { return body_; }
     GridHeader* header() const;
     GridFooter* footer() const { return footer_; }
+    // Under the footer; Ctrl+F or 查找 opens it.
+    FindBar* findBar() const { return findBar_; }
     GridTitles& titles() { return model_->titles(); }
     const GridTitles& titles() const { return model_->titles(); }
     const std::vector<GridColumn>& columns() const { return model_->columns(); }
@@ -69,4 +72,5 @@ private:
     ResultTableModel* model_;
     GridBody* body_;
     GridFooter* footer_;
+    FindBar* findBar_;
 };

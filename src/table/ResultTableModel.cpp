@@ -27,6 +27,14 @@ ResultTableModel::ResultTableModel(ResultQuery& query, std::vector<GridColumn> c
     : QAbstractTableModel(parent), query_(query), columns_(std::move(columns)),
       resultColumn_(columns_.size()), titles_(columns_), sums_(summedFields(columns_)) {}
 
+std::vector<std::size_t> ResultTableModel::resultColumns() const {
+    std::vector<std::size_t> shown;
+    for (const auto& column : resultColumn_)
+        if (column)
+            shown.push_back(*column);
+    return shown;
+}
+
 int ResultTableModel::columnOf(std::string_view field) const {
     for (std::size_t i = 0; i < columns_.size(); ++i)
         if (columns_[i].field == field)

@@ -34,6 +34,8 @@ public:
 
     ResultQuery& query() const { return query_; }
     const std::vector<GridColumn>& columns() const { return columns_; }
+    // The result's columns that the grid's columns show, once open.
+    std::vector<std::size_t> resultColumns() const;
     // The column that shows `field`; -1 when none does.
     int columnOf(std::string_view field) const;
     GridTitles& titles() { return titles_; }

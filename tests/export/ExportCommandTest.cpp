@@ -1,7 +1,7 @@
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/Cp936.h"
-#include "forms/BackgroundJob.h"
+#include "table/BackgroundJob.h"
 #include "grid/GridExportLayout.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"

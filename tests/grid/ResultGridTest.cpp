@@ -1,6 +1,7 @@
 #include "grid/ResultGrid.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "grid/FindBar.h"
 #include "grid/GridBody.h"
 #include "grid/GridFooter.h"
 #include "grid/GridHeader.h"
@@ -102,6 +103,58 @@ private slots:
         g.query.close();
         g.grid.endQueryChange();
         QCOMPARE(g.grid.footerText(0), QString());
+    }
+
+    void ctrlFFindsFromTheCurrentRowCountsOnAWorkerAndStepsThroughTheHits() {
+        CurrentStockGrid g;
+        QVERIFY(g.shown());
+        g.run("轴承");
+        GridBody* body = g.grid.body();
+        FindBar* bar = g.grid.findBar();
+        QVERIFY(!bar->isVisible());
+        body->setCurrentCell(5, 0);
+        QTest::keyClick(body, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(bar->isVisible());
+        QVERIFY(bar->edit()->hasFocus());
+        QTest::keyClicks(bar->edit(), "B0001"); // batch numbers, typed in another case
+        QTRY_VERIFY(bar->hits().has_value());
+        const std::vector<std::uint32_t> hits = *bar->hits();
+        QVERIFY(hits.size() >= 3);
+        for (int row = 0; row < g.grid.model()->rowCount();
+             ++row) // the hits are the rows that show it
+            QCOMPARE(std::binary_search(hits.begin(), hits.end(), std::uint32_t(row)),
+                     g.cell(row, "批号").contains("b0001", Qt::CaseInsensitive));
+        // From row 5, the first hit at or after it is current.
+        const auto firstFrom5 = *std::lower_bound(hits.begin(), hits.end(), 5U);
+        QCOMPARE(body->currentRow(), int(firstFrom5));
+        const int index = int(std::lower_bound(hits.begin(), hits.end(), 5U) - hits.begin());
+        QCOMPARE(bar->statusText(), QString("第 %1 个，共 %2 个").arg(index + 1).arg(hits.size()));
+        QTest::keyClick(bar->edit(), Qt::Key_Return);
+        QCOMPARE(body->currentRow(), int(hits[std::size_t(index) + 1]));
+        QTest::keyClick(bar->edit(), Qt::Key_F3, Qt::ShiftModifier);
+        QTest::keyClick(bar->edit(), Qt::Key_F3, Qt::ShiftModifier);
+        QCOMPARE(body->currentRow(), int(index > 0 ? hits[std::size_t(index) - 1] : hits.back()));
+        // A sort moves the rows: the hits are counted again in the new order.
+        emit g.grid.header()->titleClicked(g.column("现存量"));
+        QTRY_VERIFY(bar->hits().has_value());
+        QCOMPARE(bar->hits()->size(), hits.size());
+        QTest::keyClick(bar->edit(), Qt::Key_Escape);
+        QVERIFY(!bar->isVisible());
+        QVERIFY(body->hasFocus());
+        // 查找 in the context menu opens it again with its text.
+        QTimer::singleShot(50, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction* action : menu->actions())
+                if (action->text() == "查找")
+                    action->trigger();
+            menu->close();
+        });
+        const QPoint at = body->cellRect(1, 0).center();
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body->mapToGlobal(at));
+        QApplication::sendEvent(body->viewport(), &menuEvent);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->edit()->selectedText(), QString("B0001"));
     }
 
     void titleClicksSortTheRowsAndMarkTheTitleWhileSumsAndCountStay() {
