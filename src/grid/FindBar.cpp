@@ -14,11 +14,6 @@
 
 #include <algorithm>
 
-namespace {
-// Rows looked at on the interface thread at each keystroke, well inside a tenth of a second.
-constexpr std::size_t kNearbyRows = 20000;
-} // namespace
-
 FindBar::FindBar(ResultTableModel& model, GridBody& body, QWidget* parent)
     : QWidget(parent), model_(model), body_(body), edit_(new QLineEdit(this)),
       status_(new QLabel(this)) {
