@@ -1,10 +1,11 @@
 // stockquery: current stock and the receipt/issue journal of an ERP database, read only.
 #include "app/Tfrm_xclquery.h"
-#include "table/BackgroundJob.h"
 #include "forms/ProgramEnd.h"
 #include "forms/QtChinese.h"
+#include "table/BackgroundJob.h"
 
 #include <QApplication>
+#include <QLocale>
 #ifdef _WIN32
 #include "settings/DBLinkInfo.h"
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("stockquery");
     installQtChinese();
+    useChineseWithoutSystemLocale(QLocale::system());
 #ifdef _WIN32
     prepareDemoOnFirstStart();
 #endif

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 bool installQtChinese() {
@@ -9,4 +10,9 @@ bool installQtChinese() {
     if (!qtbase.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         return false;
     return QCoreApplication::installTranslator(&qtbase);
+}
+
+void useChineseWithoutSystemLocale(const QLocale& system) {
+    if (system.language() == QLocale::C)
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
 }

@@ -30,6 +30,7 @@ FindBar::FindBar(ResultTableModel& model, GridBody& body, QWidget* parent)
         b->setObjectName(name);
         b->setText(text);
         b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus); // Tab stays between the text and the grid
         connect(b, &QToolButton::clicked, this, slot);
         layout->addWidget(b);
     };

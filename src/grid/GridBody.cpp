@@ -10,11 +10,13 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 
 namespace {
 const QColor kNavy(0, 0, 128);
@@ -22,6 +24,11 @@ const QColor kWhite(255, 255, 255);
 const QColor kBlack(0, 0, 0);
 const QColor kPicked(198, 221, 245);
 const QColor kFound(255, 230, 100);
+
+// Where a cell's text is drawn inside the cell.
+QRect textRectOf(const QRect& cell) {
+    return cell.adjusted(2, 0, -3, -1);
+}
 } // namespace
 
 GridBody::GridBody(ResultTableModel& model, const GridSettings& settings, QWidget* parent)
@@ -184,7 +191,7 @@ void GridBody::paintEvent(QPaintEvent* event) {
             if (settings_.Options.rowLines)
                 painter.drawLine(cell.bottomLeft(), cell.bottomRight());
             painter.setPen(row == current ? kWhite : kBlack);
-            const QRect textRect = cell.adjusted(2, 0, -3, -1);
+            const QRect textRect = textRectOf(cell);
             painter.drawText(textRect, alignment,
                              fittedText(metrics, text, alignment, textRect.width()));
         }
@@ -418,6 +425,26 @@ void GridBody::closeEditor() {
     editor_ = nullptr;
     if (hadFocus)
         setFocus();
+}
+
+bool GridBody::viewportEvent(QEvent* event) {
+    if (event->type() != QEvent::ToolTip)
+        return QAbstractScrollArea::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int row = rowAt(help->pos().y());
+    const int column = layout_.logicalAt(help->pos().x() - kIndicatorWidth);
+    QString whole;
+    if (row >= 0 && column >= 0) {
+        const QRect cell = cellRect(row, column);
+        const QString text = model_.data(model_.index(row, column), Qt::DisplayRole).toString();
+        if (fontMetrics().horizontalAdvance(text) > textRectOf(cell).width())
+            whole = text;
+        if (!whole.isEmpty())
+            QToolTip::showText(help->globalPos(), whole, viewport(), cell);
+    }
+    if (whole.isEmpty())
+        QToolTip::hideText();
+    return true;
 }
 
 bool GridBody::eventFilter(QObject* watched, QEvent* event) {

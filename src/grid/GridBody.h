@@ -76,6 +76,8 @@ protected:
     // Tab and Shift+Tab move between columns instead of leaving the grid.
     bool focusNextPrevChild(bool next) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Hovering a cut cell shows its whole text.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     int rowCount() const;

@@ -2,9 +2,10 @@
 
 QString fittedText(const QFontMetrics& metrics, const QString& text, Qt::Alignment alignment,
                    int width) {
-    if (!alignment.testFlag(Qt::AlignRight) || metrics.horizontalAdvance(text) <= width)
+    if (metrics.horizontalAdvance(text) <= width)
         return text;
-    return metrics.elidedText(text, Qt::ElideLeft, width);
+    return metrics.elidedText(
+        text, alignment.testFlag(Qt::AlignRight) ? Qt::ElideLeft : Qt::ElideRight, width);
 }
 
 int widthToShow(const QFont& font, const QString& text) {

@@ -6,9 +6,9 @@
 // Space left and right of a cell's text.
 inline constexpr int kCellTextMargin = 3;
 
-// The text to draw in a cell `width` pixels wide. Clipping a right-aligned number at the left
-// would drop its leading digits and show another number, so such a number that does not fit
-// starts with an ellipsis instead; any other text is drawn whole and clipped at the cell.
+// The text to draw in a cell `width` pixels wide: a text that does not fit is cut and ends in
+// an ellipsis; a right-aligned number starts with one instead, so that it keeps its last
+// digits (clipping it at the left would show another number).
 QString fittedText(const QFontMetrics& metrics, const QString& text, Qt::Alignment alignment,
                    int width);
 

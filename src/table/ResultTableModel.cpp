@@ -4,6 +4,8 @@
 #include "Fonts.h"
 #include "db/ResultQuery.h"
 
+#include <QDateTime>
+
 #include <algorithm>
 
 namespace {
@@ -126,6 +128,14 @@ FooterCell ResultTableModel::footerCell(int column) const {
 
 int ResultTableModel::displayWidth(int column) const {
     const FooterCell footer = footerCell(column);
-    return std::max(columns_[static_cast<std::size_t>(column)].width,
-                    widthToShow(footer.font, footer.text));
+    int width = std::max(columns_[static_cast<std::size_t>(column)].width,
+                         widthToShow(footer.font, footer.text));
+    const auto& field = resultColumn_[static_cast<std::size_t>(column)];
+    if (field && query_.result().column(*field).kind() == FieldKind::DateTime) {
+        // A whole date with two-digit month and day shows uncut.
+        const QDateTime widest(QDate(2000, 12, 28), QTime(0, 0), Qt::UTC);
+        width = std::max(width,
+                         widthToShow(gridFont(), cellText_.dateTime(widest.toMSecsSinceEpoch())));
+    }
+    return width;
 }

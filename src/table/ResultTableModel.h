@@ -59,8 +59,8 @@ public:
     // The footer text of a column as drawn now: blank while the query is closed.
     QString footerText(int column) const;
     FooterCell footerCell(int column) const;
-    // A column's width in pixels as the column table gives it, grown where its footer text
-    // would not show whole.
+    // A column's width in pixels as the column table gives it, grown where its footer text or,
+    // in a date column, a whole date would not show whole.
     int displayWidth(int column) const;
 
 private:

@@ -1,5 +1,7 @@
 #include "forms/QtChinese.h"
 
+#include <QCalendarWidget>
+#include <QDateEdit>
 #include <QDialogButtonBox>
 #include <QLocale>
 #include <QPushButton>
@@ -18,6 +20,21 @@ private slots:
         QCOMPARE(after.button(QDialogButtonBox::Ok)->text(), QString("确定"));
         QCOMPARE(after.button(QDialogButtonBox::Cancel)->text(), QString("取消"));
         QCOMPARE(QCoreApplication::translate("QFileDialog", "Save As"), QString("另存为"));
+    }
+
+    void withoutASystemLocaleDatesAndCalendarsReadAsChinese() {
+        QLocale::setDefault(QLocale::c());
+        useChineseWithoutSystemLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(QLocale().language(), QLocale::C); // a real locale is kept
+        useChineseWithoutSystemLocale(QLocale::c());
+        QCOMPARE(QLocale().name(), QString("zh_CN"));
+        QDateEdit picker(QDate(2026, 1, 1));
+        picker.setCalendarPopup(true);
+        picker.setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+        QCOMPARE(picker.text(), QString("2026/1/1"));
+        QCOMPARE(picker.calendarWidget()->locale().name(), QString("zh_CN"));
+        QCOMPARE(picker.calendarWidget()->locale().monthName(1), QString("一月"));
+        QLocale::setDefault(QLocale::c());
     }
 };
 

@@ -105,6 +105,26 @@ private slots:
         QCOMPARE(g.grid.footerText(0), QString());
     }
 
+    void aCutCellShowsItsWholeTextOnHover() {
+        CurrentStockGrid g;
+        QVERIFY(g.shown());
+        g.run("轴承");
+        GridBody* body = g.grid.body();
+        const int name = g.column("存货名称");
+        const auto hover = [&] {
+            const QPoint at = body->cellRect(2, name).center();
+            QToolTip::hideText();
+            QHelpEvent help(QEvent::ToolTip, at, body->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(body->viewport(), &help);
+        };
+        hover(); // whole: no tip
+        QVERIFY(!QToolTip::isVisible());
+        g.grid.header()->resizeSection(name, 30);
+        hover();
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), g.cell(2, "存货名称"));
+    }
+
     void ctrlFFindsFromTheCurrentRowCountsOnAWorkerAndStepsThroughTheHits() {
         CurrentStockGrid g;
         QVERIFY(g.shown());

@@ -1,6 +1,7 @@
 #include "table/TableView.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "journal/JournalQuery.h"
 #include "stock/CurrentStockQuery.h"
 #include "support/DemoDatabasePath.h"
 #include "table/FittedText.h"
@@ -104,7 +105,26 @@ TEST_F(TableViewTest, TheLayoutFollowsTheViewsOrderAndTheTitlesAsSortedNow) {
     EXPECT_EQ(layout.columns[1].footer.colour, QRgb(kFooterColour) | 0xFF000000);
 }
 
-TEST(FittedText, ANumberTooWideForItsCellKeepsItsLastDigitsBehindAnEllipsis) {
+TEST_F(TableViewTest, ADateColumnIsWideEnoughForAWholeDate) {
+    connection.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+    connection.open();
+    const QueryShape& journal = journalQuery().shape;
+    ResultQuery lines(connection, journal.fields);
+    ResultTableModel journalTable(lines, journal.columns);
+    JournalCriteria criteria;
+    criteria.dateFrom = "2000-01-01";
+    criteria.dateTo = "2000-01-02";
+    journalTable.beginQueryChange();
+    for (const std::string& line : journalQuery().statement(criteria))
+        lines.appendLine(line);
+    lines.open();
+    journalTable.endQueryChange();
+    const int date = journalTable.columnOf("单据日期");
+    ASSERT_GE(date, 0);
+    EXPECT_GE(journalTable.displayWidth(date), widthToShow(gridFont(), "2000/12/28"));
+}
+
+TEST(FittedText, ACutNumberKeepsItsLastDigitsAndACutTextItsStart) {
     int argc = 1;
     char name[] = "table_tests";
     char* argv[] = {name, nullptr};
@@ -118,9 +138,13 @@ TEST(FittedText, ANumberTooWideForItsCellKeepsItsLastDigitsBehindAnEllipsis) {
     EXPECT_TRUE(sum.endsWith(fitted.mid(1)));
     EXPECT_LE(metrics.horizontalAdvance(fitted), narrow);
     EXPECT_EQ(fittedText(metrics, sum, Qt::AlignRight, narrow + 10), sum);
-    // Text is clipped by the cell as it is, from its start.
-    EXPECT_EQ(fittedText(metrics, "丁腈橡胶深沟球轴承", Qt::AlignLeft, 20),
-              QString("丁腈橡胶深沟球轴承"));
+    // A text keeps its start and ends in an ellipsis.
+    const QString item("丁腈橡胶深沟球轴承");
+    const QString cut = fittedText(metrics, item, Qt::AlignLeft, 60);
+    EXPECT_TRUE(cut.endsWith(QChar(0x2026)));
+    EXPECT_TRUE(item.startsWith(cut.chopped(1)));
+    EXPECT_LE(metrics.horizontalAdvance(cut), 60);
+    EXPECT_EQ(fittedText(metrics, item, Qt::AlignLeft, metrics.horizontalAdvance(item)), item);
     EXPECT_EQ(widthToShow(songTi(12), sum),
               QFontMetrics(songTi(12)).horizontalAdvance(sum) + 2 * kCellTextMargin + 1);
 }
