@@ -1,7 +1,6 @@
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/Cp936.h"
-#include "table/BackgroundJob.h"
 #include "grid/GridExportLayout.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
@@ -11,6 +10,7 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/SystemCp936.h"
 #include "support/TempDir.h"
+#include "table/BackgroundJob.h"
 #include "table/ResultTableModel.h"
 
 #include <QComboBox>
