@@ -42,14 +42,12 @@ FindBar::FindBar(ResultTableModel& model, GridBody& body, QWidget* parent)
     button("findClose", "关闭", [this] { close(); });
     connect(edit_, &QLineEdit::textChanged, this, &FindBar::restart);
     // Sorting or a new result moves the rows: the hits are counted again.
-    connect(&model_, &QAbstractItemModel::modelReset, this, [this] {
+    const auto rowsMoved = [this] {
         if (isVisible())
             restart();
-    });
-    connect(&model_, &QAbstractItemModel::layoutChanged, this, [this] {
-        if (isVisible())
-            restart();
-    });
+    };
+    connect(&model_, &QAbstractItemModel::modelReset, this, rowsMoved);
+    connect(&model_, &QAbstractItemModel::layoutChanged, this, rowsMoved);
     hide();
 }
 
@@ -163,8 +161,6 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event) {
         switch (key->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            findNext(!shift);
-            return true;
         case Qt::Key_F3:
             findNext(!shift);
             return true;

@@ -182,9 +182,15 @@ void GridBody::paintEvent(QPaintEvent* event) {
                 painter.fillRect(cell, kNavy);
             else if (selection_.contains(row))
                 painter.fillRect(cell, kPicked);
-            if (!found_.isEmpty() && text.contains(found_, Qt::CaseInsensitive))
-                painter.fillRect(row == current ? cell.adjusted(0, 0, 0, -kRowHeight / 2) : cell,
-                                 kFound);
+            // A found cell is yellow; on the current row a yellow frame keeps its text white.
+            if (!found_.isEmpty() && text.contains(found_, Qt::CaseInsensitive)) {
+                if (row == current) {
+                    painter.setPen(QPen(kFound, 2));
+                    painter.drawRect(cell.adjusted(1, 1, -2, -2));
+                } else {
+                    painter.fillRect(cell, kFound);
+                }
+            }
             painter.setPen(lines);
             if (settings_.Options.colLines)
                 painter.drawLine(cell.topRight(), cell.bottomRight());

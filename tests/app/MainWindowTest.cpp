@@ -7,19 +7,18 @@
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalQuery.h"
+#include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
 #include "table/ResultTableModel.h"
 
-#include <QContextMenuEvent>
 #include <QDateEdit>
 #include <QDesktopServices>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QToolBar>
@@ -354,19 +353,7 @@ private slots:
         };
         journalOfRow(movedRows[0], [&] { QTest::keyClick(body, Qt::Key_J, Qt::ControlModifier); });
         const int row = movedRows[1];
-        journalOfRow(row, [&] {
-            QTimer::singleShot(50, [] {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                QVERIFY(menu);
-                for (QAction* action : menu->actions())
-                    if (action->text() == "查看出入库流水")
-                        action->trigger();
-                menu->close();
-            });
-            const QPoint at = body->cellRect(row, 0).center();
-            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body->mapToGlobal(at));
-            QApplication::sendEvent(body->viewport(), &menuEvent);
-        });
+        journalOfRow(row, [&] { chooseFromContextMenu(*body, row, "查看出入库流水"); });
     }
 
     void toolbarButtonsTakeNoFocusSoTabStaysInTheCriteria() {

@@ -8,14 +8,13 @@
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
+#include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
 #include "table/ResultTableModel.h"
 
 #include <QClipboard>
-#include <QContextMenuEvent>
 #include <QHelpEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QToolTip>
@@ -42,13 +41,7 @@ struct CurrentStockGrid {
         grid.show();
         return QTest::qWaitForWindowExposed(&grid);
     }
-    int column(const char* field) const {
-        const auto& columns = currentStockColumns();
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            if (columns[i].field == field)
-                return static_cast<int>(i);
-        return -1;
-    }
+    int column(const char* field) const { return grid.model()->columnOf(field); }
     QString cell(int row, const char* field) const {
         return grid.model()->index(row, column(field)).data().toString();
     }
@@ -162,17 +155,7 @@ private slots:
         QVERIFY(!bar->isVisible());
         QVERIFY(body->hasFocus());
         // 查找 in the context menu opens it again with its text.
-        QTimer::singleShot(50, [] {
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            for (QAction* action : menu->actions())
-                if (action->text() == "查找")
-                    action->trigger();
-            menu->close();
-        });
-        const QPoint at = body->cellRect(1, 0).center();
-        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body->mapToGlobal(at));
-        QApplication::sendEvent(body->viewport(), &menuEvent);
+        chooseFromContextMenu(*body, 1, "查找");
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->edit()->selectedText(), QString("B0001"));
     }
@@ -483,17 +466,7 @@ private slots:
         GridBody* body = g.grid.body();
         body->setCurrentCell(1, 0);
         for (const QString& entry : {QString("复制(含标题)"), QString("复制")}) {
-            QTimer::singleShot(50, [&] {
-                auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-                QVERIFY(menu);
-                for (QAction* action : menu->actions())
-                    if (action->text() == entry)
-                        action->trigger();
-                menu->close();
-            });
-            const QPoint at = body->cellRect(1, 0).center();
-            QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body->mapToGlobal(at));
-            QApplication::sendEvent(body->viewport(), &menuEvent);
+            chooseFromContextMenu(*body, 1, entry);
             const QString text = QGuiApplication::clipboard()->text();
             QCOMPARE(text.count('\n'), entry == "复制" ? 1 : 2);
             QVERIFY(text.contains(g.cell(1, "存货名称")));

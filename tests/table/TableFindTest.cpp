@@ -3,6 +3,7 @@
 #include "db/ResultQuery.h"
 #include "stock/CurrentStockQuery.h"
 #include "support/DemoDatabasePath.h"
+#include "support/OpenInTable.h"
 #include "table/ResultTableModel.h"
 #include "table/TableSnapshot.h"
 
@@ -18,11 +19,7 @@ protected:
         connection.open();
         CurrentStockCriteria criteria;
         criteria.name = "轴承";
-        table.beginQueryChange();
-        for (const std::string& line : currentStockQuery().statement(criteria))
-            query.appendLine(line);
-        query.open();
-        table.endQueryChange();
+        openInTable(table, currentStockQuery().statement(criteria));
         table.sortByTitle(table.columnOf("现存量"));
         table.sortByTitle(table.columnOf("现存量"));
     }

@@ -4,6 +4,7 @@
 #include "journal/JournalQuery.h"
 #include "stock/CurrentStockQuery.h"
 #include "support/DemoDatabasePath.h"
+#include "support/OpenInTable.h"
 #include "table/FittedText.h"
 #include "table/Fonts.h"
 #include "table/ResultTableModel.h"
@@ -34,17 +35,7 @@ protected:
         connection.open();
         CurrentStockCriteria criteria;
         criteria.name = name;
-        table.beginQueryChange();
-        for (const std::string& line : currentStockQuery().statement(criteria))
-            query.appendLine(line);
-        query.open();
-        table.endQueryChange();
-    }
-    int column(const std::string& field) const {
-        for (std::size_t i = 0; i < shape.columns.size(); ++i)
-            if (shape.columns[i].field == field)
-                return static_cast<int>(i);
-        return -1;
+        openInTable(table, currentStockQuery().statement(criteria));
     }
 
     static inline std::unique_ptr<QGuiApplication> application;
@@ -80,8 +71,8 @@ TEST_F(TableViewTest, AFreshTableIsLaidOutAsItsWindowsGridWithEveryFooterWhole) 
 
 TEST_F(TableViewTest, TheLayoutFollowsTheViewsOrderAndTheTitlesAsSortedNow) {
     open("轴承");
-    const int onHand = column("现存量");
-    const int batch = column("批号");
+    const int onHand = table.columnOf("现存量");
+    const int batch = table.columnOf("批号");
     table.sortByTitle(onHand);
     table.sortByTitle(onHand);
     ASSERT_GT(table.rowCount(), 2);
@@ -114,22 +105,13 @@ TEST_F(TableViewTest, ADateColumnIsWideEnoughForAWholeDate) {
     JournalCriteria criteria;
     criteria.dateFrom = "2000-01-01";
     criteria.dateTo = "2000-01-02";
-    journalTable.beginQueryChange();
-    for (const std::string& line : journalQuery().statement(criteria))
-        lines.appendLine(line);
-    lines.open();
-    journalTable.endQueryChange();
+    openInTable(journalTable, journalQuery().statement(criteria));
     const int date = journalTable.columnOf("单据日期");
     ASSERT_GE(date, 0);
     EXPECT_GE(journalTable.displayWidth(date), widthToShow(gridFont(), "2000/12/28"));
 }
 
-TEST(FittedText, ACutNumberKeepsItsLastDigitsAndACutTextItsStart) {
-    int argc = 1;
-    char name[] = "table_tests";
-    char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QGuiApplication application(argc, argv);
+TEST_F(TableViewTest, ACutNumberKeepsItsLastDigitsAndACutTextItsStart) {
     const QFontMetrics metrics(songTi(14, true));
     const QString sum("1208329.149");
     const int narrow = metrics.horizontalAdvance(sum) - 10;

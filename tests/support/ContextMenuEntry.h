@@ -1,0 +1,24 @@
+#pragma once
+
+#include "grid/GridBody.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+
+// Opens the grid's context menu over a row and triggers its entry named `entry`.
+inline void chooseFromContextMenu(GridBody& body, int row, const QString& entry) {
+    QTimer::singleShot(50, [entry] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction* action : menu->actions())
+            if (action->text() == entry)
+                action->trigger();
+        menu->close();
+    });
+    const QPoint at = body.cellRect(row, 0).center();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body.mapToGlobal(at));
+    QApplication::sendEvent(body.viewport(), &menuEvent);
+}
