@@ -1,81 +1,84 @@
 #include "RowOrder.h"
 
-#include "DbError.h"
-
-#include <unicode/ucol.h>
-#include <unicode/ustring.h>
+#include "CollationKeys.h"
 
 #include <algorithm>
-#include <memory>
+#include <bit>
 #include <numeric>
-#include <string>
-#include <unordered_map>
+#include <string_view>
+#include <utility>
 
 namespace {
 
-struct CollatorCloser {
-    void operator()(UCollator* collator) const { ucol_close(collator); }
+// Each row's text as its rank among the column's distinct texts in collation order (texts
+// that collate equal share a rank), and the number of ranks.
+struct TextRanks {
+    std::vector<std::uint32_t> ofRow;
+    std::uint32_t count = 0;
 };
 
-std::unique_ptr<UCollator, CollatorCloser> pinyinCollator() {
-    UErrorCode status = U_ZERO_ERROR;
-    std::unique_ptr<UCollator, CollatorCloser> collator(ucol_open("zh", &status));
-    if (U_FAILURE(status))
-        throw DbError(std::string("no Chinese collation: ") + u_errorName(status));
-    return collator;
-}
-
-std::string sortKey(const UCollator* collator, std::string_view utf8, std::u16string& scratch) {
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    scratch.resize(utf8.size() + 1);
-    u_strFromUTF8Lenient(reinterpret_cast<UChar*>(scratch.data()),
-                         static_cast<int32_t>(scratch.size()), &length, utf8.data(),
-                         static_cast<int32_t>(utf8.size()), &status);
-    std::string key(64, '\0');
-    for (;;) {
-        const int32_t needed = ucol_getSortKey(
-            collator, reinterpret_cast<const UChar*>(scratch.data()), length,
-            reinterpret_cast<uint8_t*>(key.data()), static_cast<int32_t>(key.size()));
-        if (needed <= static_cast<int32_t>(key.size())) {
-            key.resize(static_cast<std::size_t>(needed));
-            return key;
-        }
-        key.resize(static_cast<std::size_t>(needed));
-    }
-}
-
-// Each row's text as its rank among the column's distinct texts in collation order.
-std::vector<std::int64_t> textRanks(const ResultColumn& column) {
-    const auto collator = pinyinCollator();
-    std::unordered_map<std::uint32_t, std::uint32_t> distinctOf; // text entry -> distinct index
-    std::vector<std::uint32_t> entries;
+TextRanks textRanks(const ResultColumn& column) {
+    // Rows share a text entry wherever the column met the text recently: the key is made once
+    // per entry, found through an open-addressing table of (entry, distinct index).
+    constexpr std::uint64_t kFree = ~std::uint64_t{0};
+    const int bits = std::max(4, static_cast<int>(std::bit_width(column.size() * 2)));
+    std::vector<std::uint64_t> slots(std::size_t{1} << bits, kFree);
+    std::vector<std::string_view> texts;
     std::vector<std::uint32_t> distinctOfRow(column.size());
     for (std::size_t row = 0; row < column.size(); ++row) {
-        const auto [it, added] = distinctOf.try_emplace(column.textEntry(row),
-                                                        static_cast<std::uint32_t>(entries.size()));
-        if (added)
-            entries.push_back(column.textEntry(row));
-        distinctOfRow[row] = it->second;
+        if (column.isNull(row))
+            continue;
+        const std::uint64_t entry = column.textEntry(row);
+        std::size_t slot = (entry * 0x9E3779B97F4A7C15ULL) >> (64 - bits);
+        while (slots[slot] != kFree && slots[slot] >> 32 != entry)
+            slot = (slot + 1) & (slots.size() - 1);
+        if (slots[slot] == kFree) {
+            slots[slot] = entry << 32 | texts.size();
+            texts.push_back(column.entryText(static_cast<std::uint32_t>(entry)));
+        }
+        distinctOfRow[row] = static_cast<std::uint32_t>(slots[slot]);
     }
-    std::vector<std::string> keys(entries.size());
-    std::u16string scratch;
-    for (std::size_t d = 0; d < entries.size(); ++d)
-        keys[d] = sortKey(collator.get(), column.entryText(entries[d]), scratch);
-    std::vector<std::uint32_t> byKey(entries.size());
-    std::iota(byKey.begin(), byKey.end(), 0U);
-    std::sort(byKey.begin(), byKey.end(),
-              [&](std::uint32_t a, std::uint32_t b) { return keys[a] < keys[b]; });
-    std::vector<std::int64_t> rankOfDistinct(entries.size());
-    for (std::size_t rank = 0; rank < byKey.size(); ++rank)
-        // Texts that collate equal share a rank.
-        rankOfDistinct[byKey[rank]] = rank > 0 && keys[byKey[rank]] == keys[byKey[rank - 1]]
-                                          ? rankOfDistinct[byKey[rank - 1]]
-                                          : static_cast<std::int64_t>(rank);
-    std::vector<std::int64_t> ranks(column.size());
+    const CollationKeys keys(texts);
+    const std::vector<std::uint32_t> sorted = keys.sortedIndices();
+    std::vector<std::uint32_t> rankOfDistinct(texts.size());
+    TextRanks ranks;
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        if (i > 0 && keys.key(sorted[i]) != keys.key(sorted[i - 1]))
+            ++ranks.count;
+        rankOfDistinct[sorted[i]] = ranks.count;
+    }
+    ranks.count += sorted.empty() ? 0 : 1;
+    ranks.ofRow.resize(column.size());
     for (std::size_t row = 0; row < column.size(); ++row)
-        ranks[row] = rankOfDistinct[distinctOfRow[row]];
+        ranks.ofRow[row] = column.isNull(row) ? 0 : rankOfDistinct[distinctOfRow[row]];
     return ranks;
+}
+
+// A counting sort by rank, stable: rows of one rank keep the database's order.
+std::vector<std::uint32_t> orderByRanks(const ResultColumn& column, const TextRanks& ranks,
+                                        bool descending) {
+    std::vector<std::size_t> next(ranks.count, 0); // rows per rank, then each rank's next place
+    std::size_t nulls = 0;
+    for (std::size_t row = 0; row < column.size(); ++row) {
+        if (column.isNull(row))
+            ++nulls;
+        else
+            ++next[ranks.ofRow[row]];
+    }
+    std::size_t place = descending ? 0 : nulls;
+    const auto placeRank = [&](std::size_t rank) { place += std::exchange(next[rank], place); };
+    if (descending)
+        for (std::size_t rank = ranks.count; rank-- > 0;)
+            placeRank(rank);
+    else
+        for (std::size_t rank = 0; rank < ranks.count; ++rank)
+            placeRank(rank);
+    std::size_t nullPlace = descending ? column.size() - nulls : 0;
+    std::vector<std::uint32_t> order(column.size());
+    for (std::size_t row = 0; row < column.size(); ++row)
+        order[column.isNull(row) ? nullPlace++ : next[ranks.ofRow[row]]++] =
+            static_cast<std::uint32_t>(row);
+    return order;
 }
 
 template <typename Key>
@@ -104,7 +107,7 @@ std::vector<std::uint32_t> orderByKeys(const ResultColumn& column, const std::ve
 std::vector<std::uint32_t> sortedRowOrder(const ResultColumn& column, bool descending) {
     switch (column.kind()) {
     case FieldKind::Text:
-        return orderByKeys(column, textRanks(column), descending);
+        return orderByRanks(column, textRanks(column), descending);
     case FieldKind::Double: {
         std::vector<double> keys(column.size());
         for (std::size_t row = 0; row < column.size(); ++row)

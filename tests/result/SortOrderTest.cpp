@@ -16,13 +16,13 @@ protected:
         sqlite3_open(file.c_str(), &db);
         sqlite3_exec(db,
                      "CREATE TABLE t (id INTEGER PRIMARY KEY, name NVARCHAR(20), qty NUMERIC(20,6),"
-                     " cost FLOAT, day DATETIME);"
-                     "INSERT INTO t VALUES (1, '张三', 3, 2.5, '2026-03-01');"
-                     "INSERT INTO t VALUES (2, NULL, NULL, NULL, NULL);"
-                     "INSERT INTO t VALUES (3, '阿姨', 1.5, -1, '2025-12-31 23:59:59');"
-                     "INSERT INTO t VALUES (4, '北京', 3, 2.5, '2026-03-01');"
-                     "INSERT INTO t VALUES (5, 'Apple', -2, 100, '2026-01-15');"
-                     "INSERT INTO t VALUES (6, '中国', 0.0001, 0, '2024-02-29');",
+                     " cost FLOAT, day DATETIME, batch NVARCHAR(12));"
+                     "INSERT INTO t VALUES (1, '张三', 3, 2.5, '2026-03-01', 'B2');"
+                     "INSERT INTO t VALUES (2, NULL, NULL, NULL, NULL, NULL);"
+                     "INSERT INTO t VALUES (3, '阿姨', 1.5, -1, '2025-12-31 23:59:59', 'b2');"
+                     "INSERT INTO t VALUES (4, '北京', 3, 2.5, '2026-03-01', 'B2');"
+                     "INSERT INTO t VALUES (5, 'Apple', -2, 100, '2026-01-15', 'a10');"
+                     "INSERT INTO t VALUES (6, '中国', 0.0001, 0, '2024-02-29', 'B2');",
                      nullptr, nullptr, nullptr);
         sqlite3_close(db);
         connection_.setSettings({"sqlite:" + file, "d", "u", ""});
@@ -63,6 +63,14 @@ TEST_F(SortOrderTest, ChineseTextSortsByPinyinAndDatesByValue) {
     EXPECT_EQ(idsInOrder(), (Ids{2, 3, 4, 1, 6, 5}));
     query_.setSortOrder("day ASC");
     EXPECT_EQ(idsInOrder(), (Ids{2, 6, 3, 5, 1, 4}));
+}
+
+TEST_F(SortOrderTest, EqualCodesKeepTheDatabasesOrderBothWaysWithNullsAtTheStart) {
+    // a10 < b2 < B2 (lower case first), B2 three times in id order both ways.
+    query_.setSortOrder("batch ASC");
+    EXPECT_EQ(idsInOrder(), (Ids{2, 5, 3, 1, 4, 6}));
+    query_.setSortOrder("batch DESC");
+    EXPECT_EQ(idsInOrder(), (Ids{1, 4, 6, 3, 5, 2}));
 }
 
 TEST_F(SortOrderTest, TheTextReadsBackTheCurrentRecordStaysAndAnOpenStartsUnsorted) {
