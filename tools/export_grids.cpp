@@ -84,6 +84,7 @@ int main(int argc, char** argv) {
         main.RunQuery();
         main.work().waitUntilDone();
         main.dbg_xclinfoTitleClick(7); // sorted by 现存量, its title marked
+        main.work().waitUntilDone();
         exportAll(*main.dbg_xclinfo, folder, "stock");
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow();

@@ -80,6 +80,7 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     layout->addWidget(buildStatusBar());
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
     work_->setBlockedControls({tbn_query, ToolButton8, BitBtn1});
+    runGridWorkAs(*work_, *dbg_crinfo);
 }
 
 QWidget* Tfrm_crquery::buildToolbar() {
@@ -180,7 +181,7 @@ void Tfrm_crquery::QueryFor(const QString& itemCode, const std::vector<Warehouse
 }
 
 void Tfrm_crquery::dbg_crinfoTitleClick(int column) {
-    dbg_crinfo->sortByTitle(column); // an export meanwhile writes the order it was given
+    dbg_crinfo->sortByTitle(column); // nothing while other work runs
 }
 
 void Tfrm_crquery::ToolButton8Click() {

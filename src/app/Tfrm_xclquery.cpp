@@ -63,6 +63,7 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     setCentralWidget(client);
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
     work_->setBlockedControls({tbn_query, ToolButton8, ToolButton2, ToolButton1, BitBtn1});
+    runGridWorkAs(*work_, *dbg_xclinfo);
 
     t_action.setInterval(1000);
     connect(&t_action, &QTimer::timeout, this, &Tfrm_xclquery::Timer1Timer);
@@ -136,7 +137,7 @@ QWidget* Tfrm_xclquery::buildGrid() {
 }
 
 void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
-    dbg_xclinfo->sortByTitle(column); // an export meanwhile writes the order it was given
+    dbg_xclinfo->sortByTitle(column); // nothing while other work runs
 }
 
 QWidget* Tfrm_xclquery::buildStatusBar() {

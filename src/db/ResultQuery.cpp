@@ -91,18 +91,29 @@ void ResultQuery::gotoBookmark(Bookmark row) {
     position_ = static_cast<std::size_t>(found - order_.begin());
 }
 
-void ResultQuery::setSortOrder(const std::string& text) {
+std::vector<std::uint32_t> ResultQuery::sortedOrder(const ResultSet& rows,
+                                                    const std::string& text) {
     std::vector<std::uint32_t> order;
     if (text.empty()) {
-        order.resize(result_->rowCount());
+        order.resize(rows.rowCount());
         std::iota(order.begin(), order.end(), 0U);
-    } else {
-        const bool descending = text.ends_with(" DESC");
-        if (!descending && !text.ends_with(" ASC"))
-            throw DbError("sort order must end with ASC or DESC: " + text);
-        const std::string field = text.substr(0, text.size() - (descending ? 5 : 4));
-        order = sortedRowOrder(result_->column(fieldIndex(field)), descending);
+        return order;
     }
+    const bool descending = text.ends_with(" DESC");
+    if (!descending && !text.ends_with(" ASC"))
+        throw DbError("sort order must end with ASC or DESC: " + text);
+    const std::string field = text.substr(0, text.size() - (descending ? 5 : 4));
+    const auto column = rows.findColumn(field);
+    if (!column)
+        throw DbError("no field " + field);
+    return sortedRowOrder(rows.column(*column), descending);
+}
+
+void ResultQuery::setSortOrder(const std::string& text) {
+    setSortOrder(text, sortedOrder(*result_, text));
+}
+
+void ResultQuery::setSortOrder(const std::string& text, std::vector<std::uint32_t> order) {
     const bool onRow = !eof();
     const std::uint32_t current = onRow ? order_[position_] : 0;
     order_ = std::move(order);

@@ -57,6 +57,11 @@ public:
     // the open rows in memory; the current record stays current. Every open starts empty.
     const std::string& sortOrder() const { return sortOrder_; }
     void setSortOrder(const std::string& text); // throws DbError for an unknown field
+    // The same with the row order that `sortedOrder` gave for the rows open now, worked out
+    // elsewhere (on a worker, from `sharedResult`).
+    void setSortOrder(const std::string& text, std::vector<std::uint32_t> order);
+    // The row order a sort order text gives `rows`; throws DbError for an unknown field.
+    static std::vector<std::uint32_t> sortedOrder(const ResultSet& rows, const std::string& text);
 
     const ResultSet& result() const { return *result_; }
     // The rows, never changed once read, for readers on other threads (see TableSnapshot);

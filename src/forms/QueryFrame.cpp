@@ -171,3 +171,24 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
         },
     });
 }
+void runGridWorkAs(WindowWork& work, ResultGrid& grid) {
+    grid.setWorkRunner(
+        [&work](const QString& action, BackgroundJob::Work job, BackgroundJob::Finished finished) {
+            const QString status = "正在" + action + "……";
+            work.start({
+                std::move(job),
+                [status](const WorkControl&, double) { return status; },
+                [&work, action, finished = std::move(finished)](std::exception_ptr error) {
+                    try {
+                        if (error)
+                            std::rethrow_exception(error);
+                    } catch (const WorkCancelled&) {
+                    } catch (const std::exception&) {
+                        work.showOutcome(action + "未完成");
+                    }
+                    finished(error);
+                },
+                WindowWork::Task::Uses::Nothing,
+            });
+        });
+}

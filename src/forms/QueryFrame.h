@@ -58,3 +58,8 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
 // cancel leaves the grid empty and the count as it was.
 void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
                  const std::vector<std::string>& statement, const QString& failure);
+
+// Has `grid` sort and copy as `work`, off the interface thread, the status bar reading
+// "正在排序……" or "正在复制……" meanwhile; nothing while other work runs. A failure other
+// than a cancel says "排序未完成" or "复制未完成" there.
+void runGridWorkAs(WindowWork& work, ResultGrid& grid);

@@ -7,7 +7,6 @@
 #include "table/GridTitles.h"
 #include "table/ResultTableModel.h"
 
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -271,7 +270,7 @@ void GridBody::scrollToCurrent() {
 
 void GridBody::keyPressEvent(QKeyEvent* event) {
     if (event->matches(QKeySequence::Copy))
-        return copyToClipboard(false);
+        return emit copyRequested(false);
     if (event->matches(QKeySequence::Find))
         return emit findRequested();
     if (event->matches(QKeySequence::FindNext) || event->matches(QKeySequence::FindPrevious))
@@ -360,8 +359,8 @@ void GridBody::markFound(const QString& needle) {
 void GridBody::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addAction("查找", QKeySequence::Find, this, &GridBody::findRequested);
-    menu.addAction("复制", QKeySequence::Copy, this, [this] { copyToClipboard(false); });
-    menu.addAction("复制(含标题)", this, [this] { copyToClipboard(true); });
+    menu.addAction("复制", QKeySequence::Copy, this, [this] { emit copyRequested(false); });
+    menu.addAction("复制(含标题)", this, [this] { emit copyRequested(true); });
     if (!menuActions_.isEmpty()) {
         menu.addSeparator();
         menu.addActions(menuActions_);
@@ -369,31 +368,21 @@ void GridBody::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
-QString GridBody::copiedText(bool withTitles) const {
-    std::vector<int> columns;
-    std::vector<QString> titles;
+CopiedRows GridBody::rowsToCopy(bool withTitles) const {
+    CopiedRows copied;
     for (int visual = 0; visual < header_->count(); ++visual) {
         const int logical = header_->logicalIndex(visual);
         if (header_->isSectionHidden(logical))
             continue;
-        columns.push_back(logical);
+        copied.columns.push_back(model_.resultColumn(logical));
         if (withTitles)
-            titles.push_back(
+            copied.titles.push_back(
                 QString::fromStdString(titles_[static_cast<std::size_t>(logical)].caption));
     }
-    std::vector<int> rows = selection_.rows();
-    if (rows.empty() && currentRow() >= 0)
-        rows.push_back(currentRow());
-    return tabSeparatedRows(
-        columns, rows,
-        [this](int row, int column) {
-            return model_.data(model_.index(row, column), Qt::DisplayRole).toString();
-        },
-        titles);
-}
-
-void GridBody::copyToClipboard(bool withTitles) const {
-    QGuiApplication::clipboard()->setText(copiedText(withTitles));
+    copied.rows = selection_.rows();
+    if (copied.rows.empty() && currentRow() >= 0)
+        copied.rows.push_back(currentRow());
+    return copied;
 }
 
 void GridBody::mouseDoubleClickEvent(QMouseEvent*) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "GridColumnLayout.h"
+#include "table/GridCopy.h"
 #include "table/GridSettings.h"
 #include "table/RowSelection.h"
 
@@ -44,11 +45,10 @@ public:
 
     // Rows picked with Shift or Ctrl, by click or key; Ctrl+A picks all.
     const RowSelection& selection() const { return selection_; }
-    // The picked rows, or the current one when none is picked, as tab-separated text: cells as
-    // shown, columns in display order, with the title line first if asked for. Ctrl+C and the
-    // context menu's 复制 and 复制(含标题) put it on the clipboard.
-    QString copiedText(bool withTitles) const;
-    void copyToClipboard(bool withTitles) const;
+    // What a copy takes: the picked rows, or the current one when none is picked, the shown
+    // columns in display order, and their titles if asked for. Ctrl+C and the context menu's
+    // 复制 and 复制(含标题) ask for a copy.
+    CopiedRows rowsToCopy(bool withTitles) const;
     // Cells that show `needle` (case ignored) are marked; none when it is empty.
     void markFound(const QString& needle);
     // A window's own entry for the context menu, after the grid's.
@@ -64,6 +64,7 @@ signals:
     // Ctrl+F or 查找; F3 (forward) and Shift+F3.
     void findRequested();
     void findNextRequested(bool forward);
+    void copyRequested(bool withTitles);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -19,6 +19,7 @@ GridHeader::GridHeader(GridTitles& titles, bool movable, const GridSettings& set
     setSectionsClickable(true);
     setHighlightSections(false);
     setDefaultAlignment(Qt::AlignCenter);
+    connect(this, &QHeaderView::sectionMoved, this, [this] { movedByDrag_ = true; });
 }
 
 QSize GridHeader::sizeHint() const {
@@ -133,6 +134,7 @@ void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
     pressedAt_ = -1;
     resizing_ = false;
     rightDrag_ = false;
+    movedByDrag_ = false;
     if (wasRightDrag) {
         QMouseEvent left = asLeftButton(*event);
         QHeaderView::mouseReleaseEvent(&left);
@@ -141,11 +143,12 @@ void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
     }
     setSectionsMovable(movable_);
     viewport()->update();
-    // The release of a right-button drag counts as a click, like a left-button click.
+    // The release of a right-button drag counts as a click, like a left-button click, unless
+    // the drag moved a column: dropping a column in its new place sorts nothing.
     const bool dragged =
         (point - pressPoint_).manhattanLength() >= QApplication::startDragDistance();
     const bool click = event->button() == Qt::LeftButton || (wasRightDrag && dragged);
-    if (!click || wasResize || over < 0)
+    if (!click || wasResize || movedByDrag_ || over < 0)
         return;
     if (buttonDown == over)
         titles_.clickTitleButton(static_cast<std::size_t>(over),

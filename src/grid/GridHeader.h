@@ -19,7 +19,8 @@ public:
     QSize sizeHint() const override;
 
 signals:
-    // A left-button click released over a title, title button or not.
+    // A left-button click released over a title, title button or not, or the release of a
+    // right-button drag that moved no column.
     void titleClicked(int logicalIndex);
 
 protected:
@@ -40,4 +41,5 @@ private:
     int pressed_ = -1; // the title button held down, while the pointer stays over it
     int pressedAt_ = -1;
     bool resizing_ = false;
+    bool movedByDrag_ = false; // by the drag being released
 };

@@ -1,18 +1,39 @@
 #include "ResultGrid.h"
 
-#include "BusyCursor.h"
 #include "FindBar.h"
 #include "GridBody.h"
 #include "GridHeader.h"
 #include "db/ResultQuery.h"
 #include "result/DbError.h"
 
+#include "table/TableSnapshot.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+namespace {
+
+// Work done at once, for a grid that no window runs work for.
+void runAtOnce(const QString&, const BackgroundJob::Work& work,
+               const BackgroundJob::Finished& finished) {
+    WorkControl control;
+    std::exception_ptr failure;
+    try {
+        work(control);
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    finished(failure);
+}
+
+} // namespace
+
 ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int frozenColumns,
                        QWidget* parent)
-    : QWidget(parent), model_(new ResultTableModel(query, std::move(columns), this)) {
+    : QWidget(parent), runWork_(runAtOnce),
+      model_(new ResultTableModel(query, std::move(columns), this)) {
     settings_.FrozenCols = frozenColumns;
     setFont(gridFont());
     body_ = new GridBody(*model_, settings_, this);
@@ -33,6 +54,7 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
     layout->addWidget(findBar_);
     connect(body_, &GridBody::findRequested, findBar_, &FindBar::open);
     connect(body_, &GridBody::findNextRequested, findBar_, &FindBar::findNext);
+    connect(body_, &GridBody::copyRequested, this, &ResultGrid::copyToClipboard);
 
     connect(header(), &GridHeader::titleClicked, this, &ResultGrid::titleClicked);
     if (body_->frozenHeader())
@@ -87,10 +109,38 @@ bool ResultGrid::showRows(ResultSet rows) {
 void ResultGrid::sortByTitle(int column) {
     if (!query().isOpen())
         return;
-    const BusyCursor busy;
-    model_->sortByTitle(column);
-    body_->rowsReordered();
-    header()->viewport()->update();
-    if (body_->frozenHeader())
-        body_->frozenHeader()->viewport()->update();
+    const std::shared_ptr<const ResultSet> rows = query().sharedResult();
+    const std::string sortOrder = model_->sortOrderForClick(column);
+    auto order = std::make_shared<std::vector<std::uint32_t>>();
+    runWork_(
+        "排序",
+        [rows, sortOrder, order](WorkControl&) {
+            *order = ResultQuery::sortedOrder(*rows, sortOrder);
+        },
+        [this, rows, column, sortOrder, order](std::exception_ptr failure) {
+            if (failure || query().sharedResult() != rows)
+                return; // the order shown stays
+            model_->showSorted(column, sortOrder, std::move(*order));
+            body_->rowsReordered();
+            header()->viewport()->update();
+            if (body_->frozenHeader())
+                body_->frozenHeader()->viewport()->update();
+        });
+}
+
+void ResultGrid::copyToClipboard(bool withTitles) {
+    auto copied = std::make_shared<CopiedRows>(body_->rowsToCopy(withTitles));
+    if (copied->rows.empty() && copied->titles.empty())
+        return;
+    auto table = std::make_shared<TableSnapshot>(query());
+    auto text = std::make_shared<QString>();
+    runWork_(
+        "复制",
+        [table, copied, text](WorkControl& control) {
+            *text = copiedText(*table, *copied, control);
+        },
+        [text](std::exception_ptr failure) {
+            if (!failure)
+                QGuiApplication::clipboard()->setText(std::move(*text));
+        });
 }

@@ -3,11 +3,13 @@
 #include "GridFooter.h"
 #include "result/GridColumn.h"
 #include "result/ResultSet.h"
+#include "table/BackgroundJob.h"
 #include "table/GridSettings.h"
 #include "table/ResultTableModel.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class FindBar;
@@ -52,15 +54,28 @@ public:
     void clearForRun(const std::vector<std::string>& lines);
     bool showRows(ResultSet rows);
 
-    // The windows' title click: sort by the column and mark its title.
+    // How the grid has its heavy work done (a sort, a copy of many rows): a window runs it
+    // off the interface thread under its wait cursor, with "正在<action>……" in its status bar
+    // and a cancel; `finished` gets null after success. Without a runner, the grid does the
+    // work at once.
+    using WorkRunner = std::function<void(const QString& action, BackgroundJob::Work work,
+                                          BackgroundJob::Finished finished)>;
+    void setWorkRunner(WorkRunner runner) { runWork_ = std::move(runner); }
+
+    // The windows' title click: sort by the column and mark its title. The order is worked out
+    // from the rows as they are now; a cancel keeps the order shown.
     void sortByTitle(int column);
+    // Ctrl+C and 复制: the rows to copy as tab-separated text on the clipboard; a cancel leaves
+    // the clipboard as it was.
+    void copyToClipboard(bool withTitles);
 
     QString footerText(int column) const { return model_->footerText(column); }
     Qt::Alignment alignment(int column) const { return model_->alignment(column); }
     FooterCell footerCell(int column) const { return model_->footerCell(column); }
 
 signals:
-    // A left-button click on any title, or the release of a drag that moved one.
+    // A left-button click on any title, or the release of a right-button drag that moved no
+    // column.
     void titleClicked(int column);
     void doubleClicked();
 
@@ -69,6 +84,7 @@ private:
     void widenForFooters();
 
     GridSettings settings_;
+    WorkRunner runWork_;
     ResultTableModel* model_;
     GridBody* body_;
     GridFooter* footer_;

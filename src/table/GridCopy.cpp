@@ -1,8 +1,15 @@
 #include "GridCopy.h"
 
+#include "CellText.h"
+#include "TableSnapshot.h"
+#include "db/WorkControl.h"
+
 #include <algorithm>
+#include <numeric>
 
 namespace {
+
+constexpr int kRowsBetweenStopChecks = 4096;
 
 void appendLine(QString& out, const std::vector<QString>& cells) {
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -35,4 +42,22 @@ QString tabSeparatedRows(const std::vector<int>& columns, const std::vector<int>
         appendLine(out, cells);
     }
     return out;
+}
+
+QString copiedText(const TableSnapshot& table, const CopiedRows& copied,
+                   const WorkControl& control) {
+    const CellText cellText;
+    std::vector<int> columns(copied.columns.size());
+    std::iota(columns.begin(), columns.end(), 0);
+    return tabSeparatedRows(
+        columns, copied.rows,
+        [&](int row, int column) {
+            if (column == 0 && row % kRowsBetweenStopChecks == 0)
+                control.throwIfCancelled();
+            const auto& source = copied.columns[static_cast<std::size_t>(column)];
+            return source ? cellText(table.result().column(*source),
+                                     table.rowAt(static_cast<std::size_t>(row)))
+                          : QString();
+        },
+        copied.titles);
 }

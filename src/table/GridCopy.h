@@ -2,8 +2,13 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <vector>
+
+class TableSnapshot;
+class WorkControl;
 
 // Rows of a grid as tab-separated text for the clipboard: a line per row, ended by a line
 // feed, with the cells of `columns` (logical columns in display order) as `cell` gives them;
@@ -20,3 +25,17 @@ inline bool breaksTextRows(char32_t c) {
 
 // The text with every character that breaks rows made a blank.
 QString withoutRowBreaks(QString text);
+
+// What a copy takes from a grid: for each copied column, in display order, the result column
+// it shows (none: its cells are empty); the rows by place in the row order; the titles' line,
+// or nothing.
+struct CopiedRows {
+    std::vector<std::optional<std::size_t>> columns;
+    std::vector<int> rows;
+    std::vector<QString> titles;
+};
+
+// The copied rows' text, cells as the grid shows them, from a snapshot of the table: on any
+// thread. Between rows it throws WorkCancelled once the control asks it to stop.
+QString copiedText(const TableSnapshot& table, const CopiedRows& copied,
+                   const WorkControl& control);

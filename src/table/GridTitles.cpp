@@ -1,7 +1,5 @@
 #include "GridTitles.h"
 
-#include "db/ResultQuery.h"
-
 namespace {
 
 const std::string kAscendingMark = "▲";
@@ -50,19 +48,19 @@ void GridTitles::clickTitleButton(std::size_t column, bool ctrl) {
     setMarker(column, next);
 }
 
-void GridTitles::sortByTitle(std::size_t column, ResultQuery& query) {
-    if (!query.isOpen())
-        return;
+std::string GridTitles::sortOrderForClick(std::size_t column, const std::string& sortedNow) const {
+    const std::string ascending = titles_[column].field + " ASC";
+    return sortedNow == ascending ? titles_[column].field + " DESC" : ascending;
+}
+
+void GridTitles::markSorted(std::size_t column, bool descending) {
     for (Title& title : titles_) {
         for (const std::string& mark : {kAscendingMark, kDescendingMark})
             if (title.caption.starts_with(mark))
                 title.caption.erase(0, mark.size());
         title.bold = false;
     }
-    Title& clicked = titles_[column];
-    const std::string ascending = clicked.field + " ASC";
-    const bool wasAscending = query.sortOrder() == ascending;
-    query.setSortOrder(wasAscending ? clicked.field + " DESC" : ascending);
-    clicked.bold = true;
-    clicked.caption = (wasAscending ? kDescendingMark : kAscendingMark) + clicked.caption;
+    Title& sorted = titles_[column];
+    sorted.bold = true;
+    sorted.caption = (descending ? kDescendingMark : kAscendingMark) + sorted.caption;
 }

@@ -5,8 +5,6 @@
 #include <string>
 #include <vector>
 
-class ResultQuery;
-
 // The title row's state of a result grid: each column's caption and bold flag, which the
 // windows' title-click sorting changes, and the grid's own sort markers on title buttons,
 // which title-button clicks advance. Neither reorders a row by itself.
@@ -35,10 +33,11 @@ public:
     // none, down, up, none. Titles that are not buttons keep every marker.
     void clickTitleButton(std::size_t column, bool ctrl);
 
-    // The windows' title click: sorts the open query by the column's field, ascending first
-    // and then alternating, and marks only that title with "▲" or "▼" and bold. Nothing
-    // happens while the query is closed.
-    void sortByTitle(std::size_t column, ResultQuery& query);
+    // The windows' title click sorts by the column's field, ascending first and then
+    // alternating: the sort order text it asks for when the rows are sorted by `sortedNow`.
+    std::string sortOrderForClick(std::size_t column, const std::string& sortedNow) const;
+    // Once the rows are sorted so, only that title is marked with "▲" or "▼" and bold.
+    void markSorted(std::size_t column, bool descending);
 
 private:
     void setMarker(std::size_t column, Marker marker);

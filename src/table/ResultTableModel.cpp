@@ -59,8 +59,19 @@ void ResultTableModel::endQueryChange() {
 void ResultTableModel::sortByTitle(int column) {
     if (!query_.isOpen())
         return;
+    const std::string sortOrder = sortOrderForClick(column);
+    showSorted(column, sortOrder, ResultQuery::sortedOrder(query_.result(), sortOrder));
+}
+
+std::string ResultTableModel::sortOrderForClick(int column) const {
+    return titles_.sortOrderForClick(static_cast<std::size_t>(column), query_.sortOrder());
+}
+
+void ResultTableModel::showSorted(int column, const std::string& sortOrder,
+                                  std::vector<std::uint32_t> order) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    titles_.sortByTitle(static_cast<std::size_t>(column), query_);
+    query_.setSortOrder(sortOrder, std::move(order));
+    titles_.markSorted(static_cast<std::size_t>(column), sortOrder.ends_with(" DESC"));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

@@ -36,6 +36,10 @@ public:
     const std::vector<GridColumn>& columns() const { return columns_; }
     // The result's columns that the grid's columns show, once open.
     std::vector<std::size_t> resultColumns() const;
+    // The result column a grid column shows, once open; none when the result lacks its field.
+    std::optional<std::size_t> resultColumn(int column) const {
+        return resultColumn_[static_cast<std::size_t>(column)];
+    }
     // The column that shows `field`; -1 when none does.
     int columnOf(std::string_view field) const;
     GridTitles& titles() { return titles_; }
@@ -45,8 +49,13 @@ public:
     // Around every closing and opening of the query; the sums are worked out again.
     void beginQueryChange();
     void endQueryChange();
-    // The windows' title click: sort by the column and mark its title.
+    // The windows' title click: sort by the column and mark its title; nothing while the
+    // query is closed.
     void sortByTitle(int column);
+    // The same in two steps, so that the order can be worked out on a worker meanwhile: the
+    // sort order text a click asks for, and the rows shown in the order worked out for it.
+    std::string sortOrderForClick(int column) const;
+    void showSorted(int column, const std::string& sortOrder, std::vector<std::uint32_t> order);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

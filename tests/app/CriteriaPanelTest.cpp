@@ -6,9 +6,12 @@
 #include "support/TabOrder.h"
 #include "support/TinyErp.h"
 
+#include "grid/GridBody.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
 #include "table/ResultTableModel.h"
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -82,10 +85,53 @@ private slots:
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string()); // closed: nothing to sort
         w.main.tbn_query->click();
         w.main.work().waitUntilDone();
+        // The sort runs on the worker: the window says so, and Escape keeps the order shown.
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
+        QVERIFY(w.main.work().busy());
+        QCOMPARE(w.main.workStatus->text(), QString("正在排序……"));
+        QCOMPARE(w.main.cursor().shape(), Qt::WaitCursor);
+        QVERIFY(!w.main.tbn_query->isEnabled());
+        QTest::keyClick(w.main.dbg_xclinfo->body(), Qt::Key_Escape);
+        QVERIFY(!w.main.work().busy());
+        w.main.work().waitUntilDone();
+        QTest::qWait(50); // the dropped sort ends on its own and changes nothing
+        QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string());
+        QCOMPARE(w.main.dbg_xclinfo->titles()[onHand].caption, std::string("现存量"));
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
+        w.main.work().waitUntilDone();
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 ASC"));
+        QCOMPARE(w.main.dbg_xclinfo->titles()[onHand].caption, std::string("▲现存量"));
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
+        w.main.work().waitUntilDone();
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 DESC"));
+        QVERIFY(w.main.workStatus->isHidden());
+    }
+
+    void ctrlACtrlCCopiesEveryRowOnTheWorkerAndEscapeLeavesTheClipboard() {
+        ConnectedMainWindow w;
+        w.main.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
+        QTRY_VERIFY(w.main.t_action.isActive());
+        w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
+        QWidget* body = w.main.dbg_xclinfo->body();
+        QGuiApplication::clipboard()->setText("before");
+        QTest::keyClick(body, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(body, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(w.main.workStatus->text(), QString("正在复制……"));
+        QTest::keyClick(body, Qt::Key_Escape);
+        w.main.work().waitUntilDone();
+        QTest::qWait(50);
+        QCOMPARE(QGuiApplication::clipboard()->text(), QString("before"));
+        QTest::keyClick(body, Qt::Key_C, Qt::ControlModifier);
+        w.main.work().waitUntilDone();
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(copied.count('\n'), qsizetype(w.main.ado_xclinfo.rowCount()));
+        const ResultTableModel& table = *w.main.dbg_xclinfo->model();
+        QVERIFY(copied.section('\n', -2, -2)
+                    .contains(table.index(table.rowCount() - 1, table.columnOf("存货名称"))
+                                  .data()
+                                  .toString()));
     }
 
     void enterRunsTheQueryAndSelectsTheBoxTextExceptInTheNameBox() {

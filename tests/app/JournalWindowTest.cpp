@@ -128,6 +128,7 @@ private slots:
         // A title click sorts the journal's rows in memory.
         const int received = j.column("入库数量");
         emit w.dbg_crinfo->header()->titleClicked(received);
+        w.work().waitUntilDone();
         QCOMPARE(w.ado_crinfo.sortOrder(), std::string("入库数量 ASC"));
         const auto& model = *w.dbg_crinfo->model();
         QVERIFY(model.index(0, received).data().toString().toDouble() <=

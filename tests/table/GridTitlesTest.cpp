@@ -2,6 +2,7 @@
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "support/DemoDatabasePath.h"
+#include "table/ResultTableModel.h"
 
 #include <gtest/gtest.h>
 
@@ -52,20 +53,21 @@ TEST(GridTitles, TitleClicksSortAscendingThenDescendingAndMoveTheMark) {
     connection.open();
     ResultQuery query(connection);
     query.appendLine("select cWhCode as 现存量, cWhName as 批号 from Warehouse");
-    GridTitles titles({{"现存量", 71, false}, {"批号", 77}});
-    titles.sortByTitle(0, query); // closed: nothing changes
+    ResultTableModel table(query, {{"现存量", 71, false}, {"批号", 77}});
+    const GridTitles& titles = table.titles();
+    table.sortByTitle(0); // closed: nothing changes
     EXPECT_EQ(titles[0].caption, "现存量");
     query.open();
-    titles.sortByTitle(0, query);
+    table.sortByTitle(0);
     EXPECT_EQ(titles[0].caption, "▲现存量");
     EXPECT_TRUE(titles[0].bold);
     EXPECT_EQ(query.sortOrder(), "现存量 ASC");
-    titles.sortByTitle(0, query);
+    table.sortByTitle(0);
     EXPECT_EQ(titles[0].caption, "▼现存量");
     EXPECT_EQ(query.sortOrder(), "现存量 DESC");
-    titles.sortByTitle(0, query);
+    table.sortByTitle(0);
     EXPECT_EQ(titles[0].caption, "▲现存量");
-    titles.sortByTitle(1, query);
+    table.sortByTitle(1);
     EXPECT_EQ(titles[0].caption, "现存量");
     EXPECT_FALSE(titles[0].bold);
     EXPECT_EQ(titles[1].caption, "▲批号");
@@ -73,7 +75,7 @@ TEST(GridTitles, TitleClicksSortAscendingThenDescendingAndMoveTheMark) {
     // A new run starts unsorted while the mark stays; the next click sorts ascending.
     query.open();
     EXPECT_EQ(titles[1].caption, "▲批号");
-    titles.sortByTitle(1, query);
+    table.sortByTitle(1);
     EXPECT_EQ(titles[1].caption, "▲批号");
     EXPECT_EQ(query.sortOrder(), "批号 ASC");
 }
