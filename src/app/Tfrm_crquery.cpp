@@ -1,6 +1,7 @@
 #include "Tfrm_crquery.h"
 
 #include "forms/BoxText.h"
+#include "forms/ConnectionStatus.h"
 #include "forms/ContactPanel.h"
 #include "forms/ExportCommand.h"
 #include "forms/FormParts.h"
@@ -81,6 +82,7 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
     work_->setBlockedControls({tbn_query, ToolButton8, BitBtn1});
     runGridWorkAs(*work_, *dbg_crinfo);
+    work_->setIdleText(connectionStatusText(connection));
 }
 
 QWidget* Tfrm_crquery::buildToolbar() {

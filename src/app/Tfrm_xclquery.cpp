@@ -3,6 +3,7 @@
 #include "Tfrm_crquery.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
+#include "forms/ConnectionStatus.h"
 #include "forms/ContactColours.h"
 #include "forms/ContactPanel.h"
 #include "forms/ExportCommand.h"
@@ -64,6 +65,7 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
     work_->setBlockedControls({tbn_query, ToolButton8, ToolButton2, ToolButton1, BitBtn1});
     runGridWorkAs(*work_, *dbg_xclinfo);
+    showConnection();
 
     t_action.setInterval(1000);
     connect(&t_action, &QTimer::timeout, this, &Tfrm_xclquery::Timer1Timer);
@@ -174,8 +176,8 @@ void Tfrm_xclquery::StartUpConnect() {
         showPrompt(this, failed);
         return;
     }
-    ado_conn.setSettings(settings_);
-    connectInBackground(*work_, ado_conn, [this, failed](bool connected) {
+    connectInBackground(*work_, ado_conn, settings_, [this, failed](bool connected) {
+        showConnection();
         if (connected)
             t_action.start();
         else
@@ -202,6 +204,11 @@ void Tfrm_xclquery::RunQuery() {
 
 void Tfrm_xclquery::ToolButton2Click() {
     showModalOnce(frm_link, ado_conn, nullptr);
+    showConnection();
+}
+
+void Tfrm_xclquery::showConnection() {
+    work_->setIdleText(connectionStatusText(ado_conn));
 }
 
 void Tfrm_xclquery::ToolButton1Click() {

@@ -87,6 +87,8 @@ private:
     QWidget* buildGrid();
     QWidget* buildStatusBar();
     void LoadDBLinkInfo();
+    // The status bar names the connection the windows work on.
+    void showConnection();
 
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;

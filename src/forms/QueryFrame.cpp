@@ -1,5 +1,6 @@
 #include "QueryFrame.h"
 
+#include "ConnectionStatus.h"
 #include "ContactPanel.h"
 #include "FormParts.h"
 #include "MessageBoxes.h"
@@ -141,8 +142,12 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
                  const std::vector<std::string>& statement, const QString& failure) {
     if (work.busy())
         return;
-    grid.clearForRun(statement);
     const ResultQuery& query = grid.query();
+    if (!query.connection().isOpen()) {
+        showPrompt(window, kNotConnectedMessage);
+        return;
+    }
+    grid.clearForRun(statement);
     auto rows = std::make_shared<ResultSet>();
     work.start({
         [rows, &connection = query.connection(), text = query.commandText(),
@@ -150,6 +155,9 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
             *rows = connection.fetchAll(text, declared, control);
         },
         [](const WorkControl& control, double seconds) {
+            // Until the first row arrives the server is still working on the statement.
+            if (control.done() == 0)
+                return QString("正在等待数据库……");
             return QString("正在查询：已读取 %1 条记录，%2 秒")
                 .arg(control.done())
                 .arg(seconds, 0, 'f', 1);
@@ -162,6 +170,7 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
                     throw DbError("too many rows");
             } catch (const WorkCancelled&) {
                 work.showOutcome("查询已取消");
+                count.setText("记录数为："); // the grid shows no rows
                 return;
             } catch (const std::exception&) {
                 showPrompt(window, failure);

@@ -53,9 +53,10 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
                        const StatusBarFields& fields);
 
 // Runs `statement` into `grid`, reading the rows on a worker thread as `work`; nothing while
-// other work runs. The grid shows no rows at once; on success the record count goes into
-// `count`; a failure is `failure` in a prompt over `window`, and the grid shows no rows; a
-// cancel leaves the grid empty and the count as it was.
+// other work runs, and while the connection is closed a prompt that says so. The grid shows
+// no rows at once; on success the record count goes into `count`; a failure is `failure` in a
+// prompt over `window`, the count staying as it was; a cancel leaves `count` without a number
+// and says "查询已取消" until the next work.
 void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
                  const std::vector<std::string>& statement, const QString& failure);
 

@@ -137,9 +137,7 @@ bool Tfrm_link::checkRequiredBoxes() {
 void Tfrm_link::Button1Click() {
     if (!checkRequiredBoxes())
         return;
-    connection_.close();
-    connection_.setSettings(trimmedBoxes());
-    connectInBackground(*work_, connection_, [this](bool connected) {
+    connectInBackground(*work_, connection_, trimmedBoxes(), [this](bool connected) {
         if (!connected) {
             showPlainMessage("数据库连接失败！");
             return;

@@ -17,6 +17,9 @@ WindowWork::WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelB
     QObject::connect(escape_, &QShortcut::activated, window, [this] { cancel(); });
     if (cancelButton_) {
         QObject::connect(cancelButton_, &QAbstractButton::clicked, window, [this] { cancel(); });
+        QSizePolicy keepsPlace = cancelButton_->sizePolicy();
+        keepsPlace.setRetainSizeWhenHidden(true);
+        cancelButton_->setSizePolicy(keepsPlace);
         cancelButton_->hide();
         cancelButton_->setCursor(Qt::ArrowCursor);
     }
@@ -40,6 +43,7 @@ void WindowWork::start(Task task) {
     std::erase_if(stopping_,
                   [](const std::unique_ptr<BackgroundJob>& job) { return !job->running(); });
     task_ = std::move(task);
+    outcome_.clear();
     elapsed_.start();
     job_ = std::make_unique<BackgroundJob>(task_.work,
                                            [this](std::exception_ptr failure) { ended(failure); });
@@ -66,8 +70,16 @@ void WindowWork::ended(std::exception_ptr failure) {
 }
 
 void WindowWork::showOutcome(const QString& text) {
-    status_->setText(text);
-    status_->setVisible(!text.isEmpty());
+    outcome_ = text;
+    const QString shown = text.isEmpty() ? idleText_ : text;
+    status_->setText(shown);
+    status_->setVisible(!shown.isEmpty());
+}
+
+void WindowWork::setIdleText(const QString& text) {
+    idleText_ = text;
+    if (!job_)
+        showOutcome(outcome_);
 }
 
 void WindowWork::waitUntilDone() const {

@@ -38,7 +38,8 @@ public:
         Uses uses = Uses::Connection;
     };
 
-    // `status` shows the progress; `cancelButton`, if any, is shown while work runs.
+    // `status` shows the progress; `cancelButton`, if any, is shown while work runs and keeps
+    // its place while hidden, so that nothing else comes under a click meant for it.
     WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelButton);
     // Stops running work without its `finished`, and waits for work that uses the connection.
     ~WindowWork();
@@ -52,8 +53,12 @@ public:
     // Stops the running work: the window is ready again at once (after the few records that an
     // export writes until it sees the stop), and the task's `finished` runs with WorkCancelled.
     void cancel();
-    // What the last work came to, in place of its progress; hidden when empty.
+    // What the last work came to, in place of its progress, until the next work starts; the
+    // idle text when empty.
     void showOutcome(const QString& text);
+    // What the status shows while no work runs and no outcome stands (which connection the
+    // window works on); hidden when empty.
+    void setIdleText(const QString& text);
     // Turns the event loop until no work runs (for tools and tests that drive a window).
     void waitUntilDone() const;
 
@@ -68,6 +73,8 @@ private:
     QShortcut* escape_;
     QList<QWidget*> blocked_;
     QTimer progressTimer_;
+    QString outcome_;
+    QString idleText_;
     QElapsedTimer elapsed_;
     Task task_;
     std::unique_ptr<BackgroundJob> job_;

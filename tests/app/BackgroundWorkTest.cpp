@@ -2,6 +2,7 @@
 // attempt runs, and a cancel leaves them ready at once with nothing reported.
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
+#include "forms/ConnectionStatus.h"
 #include "forms/ProgramEnd.h"
 #include "forms/Tfrm_link.h"
 #include "grid/ResultGrid.h"
@@ -81,12 +82,18 @@ private slots:
         QTest::qWait(300);
         QVERIFY2(ticks.ticks() >= 10, qPrintable(QString::number(ticks.ticks())));
         QVERIFY(w.main.work().busy());
-        QVERIFY(w.main.workStatus->text().startsWith("正在查询：已读取 0 条记录"));
+        // No row yet: the server is still at work.
+        QCOMPARE(w.main.workStatus->text(), QString("正在等待数据库……"));
+        const QRect cancelPlace = w.main.btn_cancel->geometry();
+        const QRect webPlace = w.main.Edit4->geometry();
 
         QTest::keyClick(&w.main, Qt::Key_Escape);
         QVERIFY(!w.main.work().busy());
         QCOMPARE(w.main.workStatus->text(), QString("查询已取消"));
-        QCOMPARE(w.main.Panel4->text(), QString("记录数为：1")); // the count as it was
+        QCOMPARE(w.main.Panel4->text(), QString("记录数为：")); // no rows, no count
+        // The hidden 取消 keeps its place: a late click on it lands on nothing.
+        QCOMPARE(w.main.Edit4->geometry(), webPlace);
+        QCOMPARE(w.main.btn_cancel->parentWidget()->childAt(cancelPlace.center()), nullptr);
         QVERIFY(!w.main.ado_xclinfo.isOpen());
         QCOMPARE(w.main.dbg_xclinfo->model()->rowCount(), 0);
         for (QWidget* button : w.workButtons())
@@ -97,6 +104,7 @@ private slots:
         QTest::qWait(50); // a result on its way would arrive now
         QVERIFY(w.boxes.seen().isEmpty());
         QVERIFY(!w.main.ado_xclinfo.isOpen());
+        QCOMPARE(w.main.workStatus->text(), QString("查询已取消")); // until the next work
     }
 
     void whileAQueryRunsTitleClicksDoubleClicksAndEnterStartNothing() {
@@ -121,7 +129,7 @@ private slots:
         journal->show();
         journal->RunQuery();
         QVERIFY(journal->work().busy());
-        QVERIFY(journal->workStatus->text().startsWith("正在查询"));
+        QCOMPARE(journal->workStatus->text(), QString("正在等待数据库……"));
         delete journal;
         QVERIFY(connectionFree(w.main.ado_conn));
         QTest::qWait(50);
@@ -213,15 +221,23 @@ private slots:
         server.reset(); // the attempt left behind ends with the server's sockets
         BackgroundJob::waitForAll();
         QVERIFY(boxes.seen().isEmpty());
+        // Not connected: 查询 says so and how to connect, and runs nothing.
+        main.tbn_query->click();
+        QVERIFY(!main.work().busy());
+        QCOMPARE(boxes.texts(), QStringList{kNotConnectedMessage});
+        QCOMPARE(boxes.seen()[0].owner, &main);
+        main.work().showOutcome({});
+        QCOMPARE(main.workStatus->text(), QString("未连接数据库"));
     }
 
-    void theDialogsCancelStopsTheAttemptAndKeepsTheBoxes() {
-        SettingsSandbox settings;
-        MessageBoxWatcher boxes;
+    void theDialogsCancelStopsTheAttemptAndKeepsTheBoxesAndTheConnection() {
+        MainWindowOnTinyErp w;
+        QVERIFY(w.connected());
+        Tfrm_xclquery& main = w.main;
+        const QString connectedTo = "已连接：erp.sqlite / d";
+        QCOMPARE(main.workStatus->text(), connectedTo);
         auto server =
             std::make_unique<TdsServer>(TdsServer::Responder{}, TdsServerOptions{.silent = true});
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
         Tfrm_link dialog(main.ado_conn);
         dialog.show();
         dialog.Edit1->setText(QString::fromStdString(server->address()));
@@ -239,10 +255,18 @@ private slots:
         QCOMPARE(dialog.Edit3->text(), QString("sa"));
         QVERIFY(dialog.Edit1->isEnabled());
         QVERIFY(dialog.isVisible());
-        QVERIFY(!main.ado_conn.isOpen());
         QTest::qWait(50);
-        QVERIFY(boxes.seen().isEmpty());
-        QVERIFY(settings.stored().server.empty()); // nothing stored
+        QVERIFY(w.boxes.seen().isEmpty());
+        QCOMPARE(w.settings.stored().server, w.erp.server()); // nothing new stored
+        // The connection that was open before the attempt still works.
+        QVERIFY(main.ado_conn.isOpen());
+        QCOMPARE(main.ado_conn.settings().server, w.erp.server());
+        dialog.close();
+        main.tbn_query->click();
+        main.work().waitUntilDone();
+        QCOMPARE(main.Panel4->text(), QString("记录数为：1"));
+        QCOMPARE(main.workStatus->text(), connectedTo);
+        QVERIFY(w.boxes.seen().isEmpty());
         server.reset();
         BackgroundJob::waitForAll();
     }

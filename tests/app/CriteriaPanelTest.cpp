@@ -104,7 +104,8 @@ private slots:
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, {}, centre);
         w.main.work().waitUntilDone();
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 DESC"));
-        QVERIFY(w.main.workStatus->isHidden());
+        // The work's place names the connection again.
+        QCOMPARE(w.main.workStatus->text(), QString("已连接：demo-test.sqlite / d"));
     }
 
     void ctrlACtrlCCopiesEveryRowOnTheWorkerAndEscapeLeavesTheClipboard() {
@@ -169,11 +170,14 @@ private slots:
 
     void aFailedRunReportsAndKeepsThePreviousCount() {
         MessageBoxWatcher boxes;
-        ConnectedMainWindow w;
+        TinyErp erp;
+        erp.addWarehouseWithStock("01", "原材料库", 5);
+        ConnectedMainWindow w(erp.server());
         w.main.tbn_query->click();
         w.main.work().waitUntilDone();
         const QString previous = w.count();
-        w.main.ado_conn.close();
+        QCOMPARE(previous, QString("记录数为：1"));
+        erp.exec("DROP TABLE CurrentStock"); // the server now refuses the statement
         w.main.tbn_query->click();
         w.main.work().waitUntilDone();
         QCOMPARE(boxes.texts(), QStringList{"读取现存量数据出错，请与系统管理员联系！"});

@@ -7,6 +7,7 @@
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/TabOrder.h"
+#include "support/TinyErp.h"
 #include "table/ResultTableModel.h"
 
 #include <QComboBox>
@@ -153,7 +154,10 @@ private slots:
         w.work().waitUntilDone();
         const QString count = w.Panel4->text();
         QVERIFY(count.startsWith("记录数为："));
-        j.connection.close();
+        TinyErp erp; // a database whose journal goes missing
+        j.connection.setSettings({erp.server(), "d", "u", ""});
+        j.connection.open();
+        erp.exec("DROP TABLE rdrecords");
         MessageBoxWatcher messages;
         w.RunQuery();
         w.work().waitUntilDone();

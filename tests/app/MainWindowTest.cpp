@@ -321,7 +321,8 @@ private slots:
             QTimer look;
             look.setInterval(20);
             QObject::connect(&look, &QTimer::timeout, [&] {
-                if (!frm_crquery || !frm_crquery->Panel4->text().startsWith("记录数为"))
+                if (!frm_crquery || frm_crquery->work().busy() ||
+                    !frm_crquery->Panel4->text().startsWith("记录数为"))
                     return;
                 Tfrm_crquery& journal = *frm_crquery;
                 for (int i = 0; i < journal.lbb_store->count(); ++i)

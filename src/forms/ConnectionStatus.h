@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+class Connection;
+
+// The status bar's words for the connection a window works on: "已连接：" with the server (the
+// file's name for a demo database) and the database, or "未连接数据库" while it is closed.
+QString connectionStatusText(const Connection& connection);
+
+// What 查询 says while the program has no connection: that it has none and how to make one.
+extern const char* const kNotConnectedMessage;
