@@ -39,7 +39,7 @@ void TDBGridExportAsXLS::WriteGridToStream(std::ostream& stream, const ExportLay
 void TDBGridExportAsXLS::CheckFits(const TableSnapshot& query) const {
     // Rather than let the row numbers wrap round to 0 and overwrite the titles, a result with
     // more records than a worksheet holds beside its title and total rows is refused.
-    constexpr std::size_t kMaxRecords = kMaxRows - 2;
+    static_assert(kMaxRecords == kMaxRows - 2);
     if (query.isOpen() && query.rowCount() > kMaxRecords)
         throw ExportError(
             QString("结果有 %1 条记录，Excel 工作表最多只能放 %2 条记录（另有标题行"

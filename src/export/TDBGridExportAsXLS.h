@@ -10,6 +10,8 @@
 // fonts, colours or widths.
 class TDBGridExportAsXLS : public TDBGridExport {
 public:
+    // The records a worksheet holds beside its title and total rows.
+    static constexpr std::size_t kMaxRecords = 65534;
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                            const TableSnapshot& query) override;
 

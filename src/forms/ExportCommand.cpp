@@ -4,8 +4,10 @@
 #include "WindowWork.h"
 #include "export/ExportFileTypes.h"
 #include "export/TDBGridExport.h"
+#include "export/TDBGridExportAsXLS.h"
 #include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
+#include "settings/ExportPreferences.h"
 
 #include <QDate>
 #include <QDir>
@@ -92,17 +94,38 @@ void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGri
 
 namespace {
 
-// The folder last saved into during this run.
-QString lastSaveFolder;
-
-// Where the save dialog opens: the folder last saved into, else the user's documents; never
+// Where the save dialog opens: the folder of the last export, else the user's documents; never
 // the folder the program was started in (on Windows its own folder under Program Files, where
 // a user cannot write).
-QString saveDialogFolder() {
-    if (!lastSaveFolder.isEmpty() && QFileInfo(lastSaveFolder).isDir())
-        return lastSaveFolder;
+QString saveDialogFolder(const ExportPreferences& last) {
+    const QString folder = QString::fromStdString(last.folder);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        return folder;
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+// The file type the dialog offers first: that of the last export, else `format`'s. A result
+// that a worksheet cannot hold is told so first, and offered the workbook instead.
+int firstFileType(const ExportPreferences& last, ExportFormat format, const ResultGrid& grid) {
+    int first = static_cast<int>(format) + 1;
+    const std::vector<const ExportFileType*> types = fileTypes();
+    for (std::size_t i = 0; i < types.size(); ++i)
+        if (types[i]->name == last.fileType)
+            first = static_cast<int>(i) + 1;
+    const std::size_t rows = grid.query().isOpen() ? grid.query().rowCount() : 0;
+    if (fileTypeAt(first)->name != "xls" || rows <= TDBGridExportAsXLS::kMaxRecords)
+        return first;
+    showPrompt(grid.window(),
+               QString("结果有 %1 条记录，Excel 文档 (*.xls) 最多只能放 %2 条。请在接下来的"
+                       "对话框中选用 Excel 工作簿 (*.xlsx) 或 CSV 文件 (UTF-8) (*.csv)，它们能放"
+                       "一百多万条记录。")
+                   .arg(rows)
+                   .arg(TDBGridExportAsXLS::kMaxRecords));
+    for (std::size_t i = 0; i < types.size(); ++i)
+        if (types[i]->name == "xlsx")
+            return static_cast<int>(i) + 1;
+    return first;
 }
 
 } // namespace
@@ -111,6 +134,8 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
                           ExportFormat format, const std::function<void(std::size_t)>& written) {
     if (!grid || work.busy())
         return false;
+    const ExportPreferences last = readExportPreferences();
+    const int first = firstFileType(last, format, *grid);
     QString path;
     int fileType = 0;
     {
@@ -120,26 +145,25 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
         for (const ExportFileType* type : fileTypes())
             filters << type->filter;
         dialog.setNameFilters(filters);
-        dialog.setDefaultSuffix(fileTypes().front()->suffix);
+        dialog.setDefaultSuffix(fileTypeAt(first)->suffix);
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                          [&dialog](const QString& filter) {
                              if (const ExportFileType* type = fileTypeAt(fileTypeOf(filter)))
                                  dialog.setDefaultSuffix(type->suffix);
                          });
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.setDirectory(saveDialogFolder());
+        dialog.setDirectory(saveDialogFolder(last));
         dialog.selectFile(defaultName);
-        if (const ExportFileType* type = fileTypeAt(static_cast<int>(format) + 1))
-            dialog.selectNameFilter(type->filter);
+        dialog.selectNameFilter(fileTypeAt(first)->filter);
         if (dialog.exec() == QDialog::Accepted)
             path = dialog.selectedFiles().value(0);
         fileType = fileTypeOf(dialog.selectedNameFilter());
     }
-    if (path.isEmpty())
+    const ExportFileType* type = fileTypeAt(fileType);
+    if (path.isEmpty() || !type)
         return false;
-    lastSaveFolder = QFileInfo(path).absolutePath();
-    if (const ExportFileType* type = fileTypeAt(fileType))
-        RunGridExport(work, type->writer, *grid, path, true, written);
+    writeExportPreferences({QFileInfo(path).absolutePath().toStdString(), type->name});
+    RunGridExport(work, type->writer, *grid, path, true, written);
     return true;
 }
 

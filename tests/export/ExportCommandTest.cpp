@@ -8,8 +8,10 @@
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/SettingsSandbox.h"
 #include "support/SystemCp936.h"
 #include "support/TempDir.h"
+#include "support/TinyErp.h"
 #include "table/BackgroundJob.h"
 #include "table/ResultTableModel.h"
 
@@ -73,12 +75,15 @@ private:
     QByteArray real_;
 };
 
+// The main window on the demo, or another database, with a settings store of its own, where
+// the export dialog keeps its folder and file type.
 struct MainWindowOnDemo {
-    MainWindowOnDemo() {
+    explicit MainWindowOnDemo(const std::string& server = "sqlite:" + demoDatabasePath()) {
         main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+        main.ado_conn.setSettings({server, "d", "u", ""});
         main.ado_conn.open();
     }
+    SettingsSandbox settings;
     Tfrm_xclquery main;
 };
 
@@ -144,6 +149,59 @@ private slots:
         seeWhereItOpens();
         w.main.ToolButton8->click();
         QCOMPARE(opened, QDir(textOf(folder.path())).absolutePath());
+    }
+
+    void aNewRunOpensTheDialogWhereTheLastFileWentWithItsFileType() {
+        MainWindowOnDemo w;
+        w.main.edt_name->setText("轴承");
+        w.main.RunQuery();
+        w.main.work().waitUntilDone();
+        TempDir folder;
+        MessageBoxWatcher messages;
+        saveIn(folder, 5); // Excel 工作簿
+        w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
+        // The next run of the program: a window of its own on the same settings store.
+        Tfrm_crquery journal(w.main.ado_conn);
+        QString opened, type, suffix;
+        answerSaveDialog([&](QFileDialog& dialog) {
+            opened = dialog.directory().absolutePath();
+            type = dialog.selectedNameFilter();
+            suffix = dialog.defaultSuffix();
+            dialog.reject();
+        });
+        journal.ToolButton8->click();
+        QCOMPARE(opened, QDir(textOf(folder.path())).absolutePath());
+        QCOMPARE(type, QString("Excel 工作簿 (*.xlsx)"));
+        QCOMPARE(suffix, QString("xlsx"));
+    }
+
+    void aResultTooLargeForAWorksheetIsToldBeforeTheNameAndOfferedTheWorkbook() {
+        TinyErp erp;
+        erp.addWarehouseWithStock("01", "原材料库", 5);
+        erp.exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65534)"
+                 " INSERT INTO CurrentStock (cWhCode, cInvCode, cBatch, iQuantity)"
+                 " SELECT '01', 'I1', 'C' || i, 1 FROM n");
+        MainWindowOnDemo w(erp.server());
+        w.main.RunQuery();
+        w.main.work().waitUntilDone();
+        QCOMPARE(w.main.Panel4->text(), QString("记录数为：65535"));
+        MessageBoxWatcher messages;
+        qsizetype toldBeforeTheDialog = -1;
+        QString type;
+        answerSaveDialog([&](QFileDialog& dialog) {
+            toldBeforeTheDialog = messages.seen().size();
+            type = dialog.selectedNameFilter();
+            dialog.reject();
+        });
+        w.main.ToolButton8->click();
+        QCOMPARE(toldBeforeTheDialog, 1);
+        QCOMPARE(type, QString("Excel 工作簿 (*.xlsx)"));
+        const QString told = messages.seen()[0].text;
+        QVERIFY(told.startsWith("结果有 65535 条记录，Excel 文档 (*.xls) 最多只能放 65534 条。"));
+        QVERIFY(told.contains("Excel 工作簿 (*.xlsx)"));
+        QVERIFY(told.contains("CSV 文件 (UTF-8) (*.csv)"));
+        QCOMPARE(messages.seen()[0].owner, &w.main);
     }
 
     void theProposedNameGetsAnExcelFile() {

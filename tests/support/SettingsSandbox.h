@@ -78,9 +78,11 @@ private:
 #ifdef _WIN32
     static constexpr const wchar_t* kKey = L"SOFTWARE\\QARVO\\TOLMA\\DBLinkInfo";
 
-    // In the 32-bit view, where the program keeps its connection.
+    // In the 32-bit view, where the program keeps its connection; the export dialog's last
+    // folder and file type go with it.
     static void removeKey() {
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kKey, KEY_WOW64_32KEY, 0);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\QARVO\\TOLMA\\Export", KEY_WOW64_32KEY, 0);
     }
     static void setValue(const std::u16string& name, DWORD type, const void* data,
                          std::size_t size) {
