@@ -1,70 +1,137 @@
 // Renders a query window with a result to a PNG, on Qt's offscreen platform, so that its grid
 // can be looked at without a display:
-//   render_window main|journal|main-busy DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
-// The journal window runs with its default dates (this year up to today). main-busy shows the
-// main window half a second into its query, with the progress in its status bar; main-find
-// shows it with its find bar open on "b0001".
+//   render_window MODE DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
+// Modes: main and journal (with its default dates, this year up to today) show the result;
+// main-busy shows the main window half a second into its query, with the progress in its
+// status bar; main-cancelled just after that query was cancelled; main-find with its find bar
+// open on "b0001"; main-sorting just after a click on 批号's title; main-menu with the grid's
+// context menu open on the third row; main-export with what 输出 shows first (the save dialog,
+// or the note that a worksheet cannot hold the result) over the window.
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "forms/QtChinese.h"
 #include "grid/FindBar.h"
+#include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QLocale>
+#include <QPainter>
 #include <QPixmap>
+#include <QTimer>
+#include <QToolButton>
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <set>
 #include <string_view>
+#include <type_traits>
 
 namespace {
 
+// Grabs the window with the first menu or dialog that `open` brings up drawn over it (at `at`
+// in the window, else in its middle), and closes that and whatever follows it.
+bool renderWithPopup(QWidget& window, const QString& out, const std::function<void()>& open,
+                     std::optional<QPoint> at = std::nullopt) {
+    bool saved = false;
+    bool grabbed = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* popup = QApplication::activePopupWidget();
+        if (!popup)
+            popup = QApplication::activeModalWidget();
+        if (!popup || popup == &window)
+            return;
+        if (!grabbed) {
+            grabbed = true;
+            QPixmap shot = window.grab();
+            const QPixmap over = popup->grab();
+            QPainter(&shot).drawPixmap(at.value_or(shot.rect().center() - over.rect().center()),
+                                       over);
+            saved = shot.save(out);
+        }
+        popup->close();
+    });
+    poll.start();
+    open();
+    return saved;
+}
+
 // Sets the item name and size, runs the query and renders the window without showing it
-// (showing the main window would also run the start-up connection); with a `find` grid, its
-// find bar is open on "b0001" and the hits counted.
+// (showing the main window would also run the start-up connection) as `mode` says.
 template <typename Window>
-bool render(Window& window, int argc, char** argv, bool busy = false, ResultGrid* find = nullptr) {
+bool render(Window& window, int argc, char** argv, std::string_view mode) {
     if (argc > 4)
         window.edt_name->setText(QString::fromUtf8(argv[4]));
     window.resize(argc > 6 ? std::atoi(argv[5]) : 1280, argc > 6 ? std::atoi(argv[6]) : 720);
+    const QString out = QString::fromLocal8Bit(argv[3]);
     window.RunQuery();
-    if (busy) {
+    if (mode == "main-busy" || mode == "main-cancelled") {
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 500)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-        const bool saved = window.grab().save(QString::fromLocal8Bit(argv[3]));
+        if (mode == "main-cancelled")
+            window.work().cancel();
+        const bool saved = window.grab().save(out);
         window.work().cancel();
         return saved;
     }
     window.work().waitUntilDone();
-    if (find) {
-        FindBar& bar = *find->findBar();
-        bar.open();
-        bar.edit()->setText("b0001");
-        while (!bar.hits())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    if constexpr (std::is_same_v<Window, Tfrm_xclquery>) {
+        ResultGrid& grid = *window.dbg_xclinfo;
+        if (mode == "main-find") {
+            FindBar& bar = *grid.findBar();
+            bar.open();
+            bar.edit()->setText("b0001");
+            while (!bar.hits())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+        } else if (mode == "main-sorting") {
+            window.dbg_xclinfoTitleClick(grid.model()->columnOf("批号"));
+            const bool saved = window.grab().save(out); // before the sort's end is heard of
+            window.work().waitUntilDone();
+            return saved;
+        } else if (mode == "main-menu") {
+            GridBody& body = *grid.body();
+            body.setCurrentCell(2, 0);
+            const QPoint at = body.cellRect(2, 2).center();
+            return renderWithPopup(
+                window, out,
+                [&] {
+                    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, body.mapToGlobal(at));
+                    QApplication::sendEvent(body.viewport(), &menu);
+                },
+                body.viewport()->mapTo(&window, at));
+        } else if (mode == "main-export") {
+            return renderWithPopup(window, out, [&] { window.ToolButton8->click(); });
+        }
     }
-    return window.grab().save(QString::fromLocal8Bit(argv[3]));
+    return window.grab().save(out);
 }
 
 } // namespace
 
 constexpr const char* kUsage =
-    "render_window main|journal|main-busy|main-find DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]";
+    "render_window main|journal|main-busy|main-cancelled|main-find|main-sorting|main-menu|"
+    "main-export DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]";
 
 int main(int argc, char** argv) {
     if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
         return *status;
 
     const std::string_view which = argc > 1 ? argv[1] : "";
-    if (argc < 4 ||
-        (which != "main" && which != "journal" && which != "main-busy" && which != "main-find")) {
+    const std::set<std::string_view> modes = {"main",           "journal",    "main-busy",
+                                              "main-cancelled", "main-find",  "main-sorting",
+                                              "main-menu",      "main-export"};
+    if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
     }
@@ -76,15 +143,14 @@ int main(int argc, char** argv) {
     main.ado_conn.setSettings(
         {"sqlite:" + std::filesystem::absolute(argv[2]).string(), "demo", "demo", ""});
     main.ado_conn.open();
+    main.showConnection();
     bool rendered = false;
-    if (which == "main-find") {
-        rendered = render(main, argc, argv, false, main.dbg_xclinfo);
-    } else if (which == "main" || which == "main-busy") {
-        rendered = render(main, argc, argv, which == "main-busy");
-    } else {
+    if (which == "journal") {
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow();
-        rendered = render(journal, argc, argv);
+        rendered = render(journal, argc, argv, which);
+    } else {
+        rendered = render(main, argc, argv, which);
     }
     if (!rendered) {
         std::fprintf(stderr, "render_window: cannot write %s\n", argv[3]);

@@ -76,6 +76,8 @@ public:
     // its warehouse, queried at once.
     QAction* act_rowJournal = nullptr;
     void ShowRowJournal();
+    // The status bar names the connection the windows work on: after it changed.
+    void showConnection();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -87,8 +89,6 @@ private:
     QWidget* buildGrid();
     QWidget* buildStatusBar();
     void LoadDBLinkInfo();
-    // The status bar names the connection the windows work on.
-    void showConnection();
 
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;
