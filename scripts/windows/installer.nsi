@@ -15,8 +15,10 @@ Target amd64-unicode
 !include "x64.nsh"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\stockquery"
-; Where the program keeps its connection: the 32-bit view of the machine's settings.
+; Where the program keeps its connection, and beside it the export dialog's last folder and
+; file type: the 32-bit view of the machine's settings.
 !define CONNECTION_KEY "SOFTWARE\QARVO\TOLMA\DBLinkInfo"
+!define EXPORT_KEY "SOFTWARE\QARVO\TOLMA\Export"
 
 Name "stockquery ${VERSION}"
 OutFile "${OUTFILE}"
@@ -110,6 +112,7 @@ SectionEnd
 Section /o "un.$(ConnectionSection)" StoredConnection
     SetRegView 32
     DeleteRegKey HKLM "${CONNECTION_KEY}"
+    DeleteRegKey HKLM "${EXPORT_KEY}"
 SectionEnd
 
 Section /o "un.$(DemoSection)" DemoDatabase
