@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -139,47 +140,50 @@ std::uint64_t eightBytes(std::string_view key, std::size_t depth) {
     return bytes;
 }
 
-constexpr std::size_t kInsertionSortSize = 16;
+// Many items are sorted a byte at a time, the last first, leaving out bytes they all share.
+constexpr std::size_t kRadixSortSize = 4096;
 
-// Multikey quicksort that reads eight key bytes at a time: items whose keys agree on their
-// first `depth` bytes are split three ways on the next eight, so that the long common
-// beginnings of codes cost one pass per eight bytes rather than a look at every comparison.
-template <typename Keys>
-void multikeySort(SortItem* items, std::size_t count, std::size_t depth, const Keys& keys) {
-    while (count > kInsertionSortSize) {
-        std::uint64_t candidates[] = {items[0].bytes, items[count / 2].bytes,
-                                      items[count - 1].bytes};
-        std::sort(std::begin(candidates), std::end(candidates));
-        const std::uint64_t pivot = candidates[1];
-        std::size_t less = 0, at = 0, greater = count;
-        while (at < greater) {
-            if (items[at].bytes < pivot)
-                std::swap(items[less++], items[at++]);
-            else if (items[at].bytes > pivot)
-                std::swap(items[at], items[--greater]);
-            else
-                ++at;
-        }
-        multikeySort(items, less, depth, keys);
-        multikeySort(items + greater, count - greater, depth, keys);
-        items += less;
-        count = greater - less;
-        if (keys(items[0].index).size() <= depth + 8)
-            return; // the middle keys all end within these bytes: they are equal
-        depth += 8;
+void radixSortByBytes(SortItem* items, std::size_t count) {
+    std::vector<SortItem> scratch(count);
+    SortItem* from = items;
+    SortItem* to = scratch.data();
+    for (int shift = 0; shift < 64; shift += 8) {
+        std::array<std::size_t, 256> places{};
         for (std::size_t i = 0; i < count; ++i)
-            items[i].bytes = eightBytes(keys(items[i].index), depth);
+            ++places[(from[i].bytes >> shift) & 0xFF];
+        if (places[(from[0].bytes >> shift) & 0xFF] == count)
+            continue;
+        std::size_t place = 0;
+        for (std::size_t& next : places)
+            place += std::exchange(next, place);
+        for (std::size_t i = 0; i < count; ++i)
+            to[places[(from[i].bytes >> shift) & 0xFF]++] = from[i];
+        std::swap(from, to);
     }
-    const auto less = [&](const SortItem& a, const SortItem& b) {
-        if (a.bytes != b.bytes)
-            return a.bytes < b.bytes;
-        const std::string_view left = keys(a.index), right = keys(b.index);
-        return left.size() > depth + 8 && right.size() > depth + 8 &&
-               left.substr(depth + 8) < right.substr(depth + 8);
-    };
-    for (std::size_t i = 1; i < count; ++i)
-        for (std::size_t j = i; j > 0 && less(items[j], items[j - 1]); --j)
-            std::swap(items[j], items[j - 1]);
+    if (from != items)
+        std::copy(from, from + count, items);
+}
+
+// Sorts items whose keys agree on their first `depth` bytes by the eight bytes they hold, then
+// each run that agrees on those too by its next eight: the long common beginnings of codes
+// cost one pass per eight bytes rather than a look at every comparison.
+template <typename Keys>
+void sortByKeyBytes(SortItem* items, std::size_t count, std::size_t depth, const Keys& keys) {
+    if (count >= kRadixSortSize)
+        radixSortByBytes(items, count);
+    else
+        std::sort(items, items + count,
+                  [](const SortItem& a, const SortItem& b) { return a.bytes < b.bytes; });
+    for (std::size_t start = 0, end = 0; start < count; start = end) {
+        end = start + 1;
+        while (end < count && items[end].bytes == items[start].bytes)
+            ++end;
+        if (end - start < 2 || keys(items[start].index).size() <= depth + 8)
+            continue; // one key, or keys that all end within these bytes: equal ones
+        for (std::size_t i = start; i < end; ++i)
+            items[i].bytes = eightBytes(keys(items[i].index), depth + 8);
+        sortByKeyBytes(items + start, end - start, depth + 8, keys);
+    }
 }
 
 } // namespace
@@ -219,7 +223,8 @@ std::vector<std::uint32_t> CollationKeys::sortedIndices() const {
     std::vector<SortItem> items(size());
     for (std::size_t i = 0; i < items.size(); ++i)
         items[i] = {eightBytes(key(i), 0), static_cast<std::uint32_t>(i)};
-    multikeySort(items.data(), items.size(), 0, [this](std::uint32_t index) { return key(index); });
+    sortByKeyBytes(items.data(), items.size(), 0,
+                   [this](std::uint32_t index) { return key(index); });
     std::vector<std::uint32_t> indices(items.size());
     std::transform(items.begin(), items.end(), indices.begin(),
                    [](const SortItem& item) { return item.index; });

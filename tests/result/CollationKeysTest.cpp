@@ -85,10 +85,11 @@ TEST(CollationKeysTest, AnyOtherTextIsKeyedByTheCollatorForTheWholeColumn) {
 }
 
 TEST(CollationKeysTest, LongCommonBeginningsSortWholeAndEqualKeysStayTogether) {
-    // More than the few items that are sorted by insertion: the eight-byte passes at work.
+    // Enough items to be sorted a byte at a time, with runs that need the next eight bytes.
     std::vector<std::string> codes;
-    for (int i = 4000; i-- > 0;)
-        codes.push_back("WAREHOUSE-A-BATCH-2026-" + std::to_string(i % 1500));
+    for (int i = 6000; i-- > 0;)
+        codes.push_back(char('A' + i % 7) + std::string("AREHOUSE-A-BATCH-2026-") +
+                        std::to_string(i % 1750)); // each text three or four times
     const std::vector<std::string_view> views(codes.begin(), codes.end());
     const CollationKeys keys(views);
     const std::vector<std::uint32_t> sorted = keys.sortedIndices();
