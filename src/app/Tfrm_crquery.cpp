@@ -82,7 +82,6 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
     work_->setBlockedControls({tbn_query, ToolButton8, BitBtn1});
     runGridWorkAs(*work_, *dbg_crinfo);
-    work_->setIdleText(connectionStatusText(connection));
 }
 
 QWidget* Tfrm_crquery::buildToolbar() {
@@ -151,6 +150,7 @@ void Tfrm_crquery::FormShow() {
     const QDate today = QDate::currentDate();
     dates->setDate(QDate(today.year(), 1, 1));
     datee->setDate(today);
+    work_->setIdleText(connectionStatusText(ado_crinfo.connection()));
 }
 
 void Tfrm_crquery::BitBtn1Click() {

@@ -52,6 +52,7 @@ public:
     QLineEdit* Edit5 = nullptr;
     QLineEdit* Edit6 = nullptr;
 
+    // On showing: the default dates, and the status bar names the connection.
     void FormShow();
     void BitBtn1Click();
     void ToolButton8Click();

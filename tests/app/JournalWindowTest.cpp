@@ -109,6 +109,7 @@ private slots:
         JournalWindow j;
         Tfrm_crquery& w = j.window;
         w.FormShow();
+        QCOMPARE(w.workStatus->text(), QString("已连接：demo-test.sqlite / d"));
         w.dates->setDate(QDate(1990, 1, 1));
         w.datee->setDate(QDate(2100, 1, 1));
         w.cbb_sfflag->setCurrentIndex(1); // 收
