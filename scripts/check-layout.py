@@ -13,7 +13,7 @@ import re
 import sys
 
 DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal"}
-NO_WIDGETS = {"table", "export", "cli"}
+NO_WIDGETS = {"table", "pages", "export", "cli"}
 WIDGET_FOLDERS = {"grid", "forms", "app"}
 
 
