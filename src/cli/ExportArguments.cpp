@@ -56,7 +56,7 @@ std::string exportUsage() {
            "       stockquery-export --list-warehouses\n"
            "       stockquery-export --help\n"
            "CRITERIA: [--warehouse CODE]... [--code T] [--addcode T] [--spec T] [--name T]\n"
-           "OUTPUT:   [--output FILE|-] [--format xls|rtf|html|txt|csv|xlsx|csv-utf8]\n"
+           "OUTPUT:   [--output FILE|-] [--format xls|rtf|html|txt|csv|xlsx|csv-utf8|pdf]\n"
            "          [--sort FIELD [asc|desc]]\n"
            "CONNECTION (default: the stored settings): [--server S] [--database D] [--user U];\n"
            "          the password from STOCKQUERY_PASSWORD, else asked for without echo.\n"

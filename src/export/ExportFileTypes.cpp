@@ -2,6 +2,7 @@
 
 #include "TDBGridExportAsCSV.h"
 #include "TDBGridExportAsHTML.h"
+#include "TDBGridExportAsPDF.h"
 #include "TDBGridExportAsRTF.h"
 #include "TDBGridExportAsText.h"
 #include "TDBGridExportAsUtf8CSV.h"
@@ -24,6 +25,7 @@ const std::vector<ExportFileType>& exportFileTypes() {
         {"txt", "纯文本  文档 (*.txt)", "txt", writerClass<TDBGridExportAsText>()},
         {"xlsx", "Excel 工作簿 (*.xlsx)", "xlsx", writerClass<TDBGridExportAsXLSX>()},
         {"csv-utf8", "CSV 文件 (UTF-8) (*.csv)", "csv", writerClass<TDBGridExportAsUtf8CSV>()},
+        {"pdf", "PDF 文件 (*.pdf)", "pdf", writerClass<TDBGridExportAsPDF>()},
         {"csv", {}, "csv", writerClass<TDBGridExportAsCSV>()},
     };
     return types;

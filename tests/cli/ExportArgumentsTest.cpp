@@ -54,7 +54,7 @@ TEST(ExportArguments, EachMistakeIsNamed) {
     EXPECT_EQ(refusal({"journal", "--to", "2026-12-31"}), "journal needs --from yyyy-mm-dd");
     EXPECT_EQ(refusal({"journal", "--from", "2026-01-01", "--to", "2026-12-31", "--flag", "x"}),
               "--flag is 收 or 发");
-    EXPECT_EQ(refusal({"stock", "--format", "pdf"}), "unknown format: pdf");
+    EXPECT_EQ(refusal({"stock", "--format", "docx"}), "unknown format: docx");
     EXPECT_EQ(refusal({"--list-warehouses", "--name", "x"}),
               "unknown option for --list-warehouses: --name");
     EXPECT_EQ(refusal({"stock", "--password", "secret"}), "unknown option for stock: --password");
@@ -96,13 +96,14 @@ TEST(ExportArguments, CriteriaAreTrimmedAsTheWindowsTrimTheirBoxes) {
 }
 
 TEST(ExportArguments, AnOutputNeedsANameAndAFormatItCanTell) {
-    EXPECT_EQ(refusal({"stock", "--output", "x.pdf"}),
-              "cannot tell the format of x.pdf: give --format, or a name ending in .xls, .rtf, "
-              ".html, .txt, .xlsx, .csv");
+    EXPECT_EQ(refusal({"stock", "--output", "x.docx"}),
+              "cannot tell the format of x.docx: give --format, or a name ending in .xls, .rtf, "
+              ".html, .txt, .xlsx, .pdf, .csv");
     EXPECT_EQ(refusal({"stock", "--output", "folder.d/report"}),
               "cannot tell the format of folder.d/report: give --format, or a name ending in "
-              ".xls, .rtf, .html, .txt, .xlsx, .csv");
-    EXPECT_EQ(parsed({"stock", "--output", "x.pdf", "--format", "html"}).format, "html");
+              ".xls, .rtf, .html, .txt, .xlsx, .pdf, .csv");
+    EXPECT_EQ(parsed({"stock", "--output", "x.docx", "--format", "html"}).format, "html");
+    EXPECT_EQ(parsed({"stock", "--output", "x.pdf"}).format, "pdf");
     EXPECT_EQ(refusal({"stock", "--output", ""}),
               "--output needs a file name, or - for standard output");
     EXPECT_EQ(parsed({"stock"}).format, "txt");

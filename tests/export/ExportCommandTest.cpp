@@ -99,9 +99,10 @@ private slots:
         journal.work().waitUntilDone();
         MessageBoxWatcher messages;
         answerSaveDialog([](QFileDialog& dialog) {
-            QCOMPARE(dialog.nameFilters().size(), 6);
+            QCOMPARE(dialog.nameFilters().size(), 7);
             QCOMPARE(dialog.nameFilters()[4], QString("Excel 工作簿 (*.xlsx)"));
             QCOMPARE(dialog.nameFilters()[5], QString("CSV 文件 (UTF-8) (*.csv)"));
+            QCOMPARE(dialog.nameFilters()[6], QString("PDF 文件 (*.pdf)"));
             QCOMPARE(dialog.selectedNameFilter(), QString("Excel 文档( *.xls)"));
             QCOMPARE(dialog.defaultSuffix(), QString("xls"));
             dialog.reject();

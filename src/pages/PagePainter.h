@@ -1,0 +1,47 @@
+#pragma once
+
+#include "PagePlan.h"
+#include "table/ExportLayout.h"
+
+#include <QString>
+
+#include <vector>
+
+class QPainter;
+
+// What every page shows besides the table: the window's caption and the criteria in force as
+// its heading, and the time it was printed at its foot beside "第 N 页 共 M 页".
+struct PageFrame {
+    QString caption;
+    QString criteria;
+    QString printedAt;
+};
+
+// Draws the pages of a table as its grid shows it: the heading, the two-line titles, the
+// block's rows with the grid's fonts, colours and alignments, the footer row after the last
+// row, and the page foot, all at the plan's scale. Text stays text (selectable in a PDF).
+class PagePainter {
+public:
+    // The plan's sizes for a layout on a printable area of `pageWidth` by `pageHeight` grid
+    // pixels.
+    static PagePlan::Sizes sizes(const ExportLayout& layout, std::size_t rows, double pageWidth,
+                                 double pageHeight);
+
+    // For pages whose printable area is `pageWidth` by `pageHeight` grid pixels, as the plan
+    // was made for.
+    PagePainter(const ExportLayout& layout, const PagePlan& plan, PageFrame frame, double pageWidth,
+                double pageHeight);
+
+    // Page `index` of the plan on a painter whose units are grid pixels, from the printable
+    // area's top left; `rows` holds the page's rows, one cell per shown column, and `footer`
+    // the footer row's cells.
+    void paint(QPainter& painter, std::size_t index,
+               const std::vector<std::vector<TColCellParams>>& rows,
+               const std::vector<TColCellParams>& footer) const;
+
+private:
+    const ExportLayout& layout_;
+    const PagePlan& plan_;
+    PageFrame frame_;
+    PagePlan::Sizes sizes_;
+};
