@@ -171,7 +171,7 @@ void Tfrm_crquery::RunQuery() {
     criteria.productionOrder = trimmedBoxText(*edt_orderno);
     criteria.documentNumber = trimmedBoxText(*edt_djno);
     runIntoGrid(*work_, this, *dbg_crinfo, *Panel4, journalQuery().statement(criteria),
-                "读取出入库流水帐出错！");
+                journalQuery().describe(criteria), "读取出入库流水帐出错！");
 }
 
 void Tfrm_crquery::QueryFor(const QString& itemCode, const std::vector<Warehouse>& warehouses) {

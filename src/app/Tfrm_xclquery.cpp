@@ -199,7 +199,7 @@ void Tfrm_xclquery::RunQuery() {
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
     runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockQuery().statement(criteria),
-                "读取现存量数据出错，请与系统管理员联系！");
+                currentStockQuery().describe(criteria), "读取现存量数据出错，请与系统管理员联系！");
 }
 
 void Tfrm_xclquery::ToolButton2Click() {

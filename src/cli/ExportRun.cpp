@@ -64,16 +64,20 @@ ConnectionSettings settingsFor(const ExportRequest& request, std::ostream& error
     return settings;
 }
 
-// The query of the request, and its statement for the request's criteria.
+// The query of the request, its statement for the request's criteria, and those criteria as
+// a printed page's heading shows them.
 struct RequestedQuery {
     const QueryShape& shape;
     std::vector<std::string> statement;
+    std::string criteria;
 };
 
 RequestedQuery queryFor(const ExportRequest& request) {
     if (request.action == ExportRequest::Action::Stock)
-        return {currentStockQuery().shape, currentStockQuery().statement(request.stock)};
-    return {journalQuery().shape, journalQuery().statement(request.journal)};
+        return {currentStockQuery().shape, currentStockQuery().statement(request.stock),
+                currentStockQuery().describe(request.stock)};
+    return {journalQuery().shape, journalQuery().statement(request.journal),
+            journalQuery().describe(request.journal)};
 }
 
 void listWarehouses(Connection& connection, const WorkControl& control) {
@@ -103,6 +107,7 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
     ResultTableModel table(query, window.columns);
     table.beginQueryChange();
     table.endQueryChange();
+    table.setCriteriaText(QString::fromStdString(requested.criteria));
     if (!request.sortField.empty()) {
         const int column = table.columnOf(request.sortField);
         if (column < 0)

@@ -61,7 +61,7 @@ void TDBGridExportAsPDF::BeginDocument() {
     const double width = writer_->width();
     const double height = writer_->height();
     plan_.emplace(PagePainter::sizes(layout(), rows_, width, height));
-    const PageFrame frame{layout().title, criteria_,
+    const PageFrame frame{layout().title, layout().criteria,
                           QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm")};
     pages_.emplace(layout(), *plan_, frame, width, height);
     block_.clear();

@@ -24,9 +24,6 @@ public:
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                            const TableSnapshot& query) override;
 
-    // The criteria in force, for the pages' heading.
-    void setCriteria(const QString& criteria) { criteria_ = criteria; }
-
 protected:
     void BeginDocument() override;
     void EndDocument() override;
@@ -39,7 +36,6 @@ private:
     // The pages of the rows gathered so far, one for each band.
     void paintBlock();
 
-    QString criteria_;
     std::size_t rows_ = 0;
     std::unique_ptr<QIODevice> device_;
     std::unique_ptr<QPdfWriter> writer_;

@@ -139,7 +139,8 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
 }
 
 void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
-                 const std::vector<std::string>& statement, const QString& failure) {
+                 const std::vector<std::string>& statement, const std::string& criteria,
+                 const QString& failure) {
     if (work.busy())
         return;
     const ResultQuery& query = grid.query();
@@ -148,6 +149,7 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
         return;
     }
     grid.clearForRun(statement);
+    grid.model()->setCriteriaText(QString::fromStdString(criteria));
     auto rows = std::make_shared<ResultSet>();
     work.start({
         [rows, &connection = query.connection(), text = query.commandText(),

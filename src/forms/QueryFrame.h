@@ -57,8 +57,10 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
 // no rows at once; on success the record count goes into `count`; a failure is `failure` in a
 // prompt over `window`, the count staying as it was; a cancel leaves `count` without a number
 // and says "查询已取消" until the next work.
+// `criteria` describes the statement's criteria for printed pages.
 void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
-                 const std::vector<std::string>& statement, const QString& failure);
+                 const std::vector<std::string>& statement, const std::string& criteria,
+                 const QString& failure);
 
 // Has `grid` sort and copy as `work`, off the interface thread, the status bar reading
 // "正在排序……" or "正在复制……" meanwhile; nothing while other work runs. A failure other

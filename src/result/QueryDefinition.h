@@ -18,8 +18,10 @@ struct QueryShape {
     int frozenColumns;
 };
 
-// A query's shape and its statement lines for a criteria record.
+// A query's shape, its statement lines for a criteria record, and the criteria as a printed
+// page's heading shows them.
 template <typename Criteria> struct QueryDefinition {
     QueryShape shape;
     std::vector<std::string> (*statement)(const Criteria&);
+    std::string (*describe)(const Criteria&);
 };

@@ -51,6 +51,7 @@ struct ExportColumn {
 struct ExportLayout {
     QString name;          // the grid's component name
     QString title;         // the caption of the grid's window
+    QString criteria;      // the criteria in force, as a printed page's heading shows them
     int frozenColumns = 0; // leading shown columns that stay in place when the grid scrolls
     std::vector<ExportColumn> columns;
     QRgb fixedColour = qRgb(240, 240, 240); // titles and indicator

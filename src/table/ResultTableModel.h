@@ -46,6 +46,10 @@ public:
     const GridTitles& titles() const { return titles_; }
     const FooterSums& sums() const { return sums_; }
 
+    // The criteria of the rows' query, as a printed page's heading shows them.
+    const QString& criteriaText() const { return criteriaText_; }
+    void setCriteriaText(const QString& text) { criteriaText_ = text; }
+
     // Around every closing and opening of the query; the sums are worked out again.
     void beginQueryChange();
     void endQueryChange();
@@ -79,6 +83,7 @@ private:
     CellText cellText_;
     GridTitles titles_;
     FooterSums sums_;
+    QString criteriaText_;
 };
 
 // The font of the grids' cells and titles.

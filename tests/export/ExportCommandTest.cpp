@@ -210,6 +210,8 @@ private slots:
         w.main.edt_name->setText("轴承");
         w.main.RunQuery();
         w.main.work().waitUntilDone();
+        // What a printed page's heading says of the rows.
+        QCOMPARE(exportLayout(*w.main.dbg_xclinfo).criteria, QString("查询条件：存货名称：轴承"));
         TempDir folder;
         MessageBoxWatcher messages;
         saveIn(folder, 1);

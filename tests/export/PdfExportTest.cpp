@@ -33,11 +33,11 @@ TEST(PdfExport, PdftotextGivesBackEveryValueInOrderUnderTheTitlesOnEveryPage) {
         f.insert("(" + std::to_string(id) + ", 'R" + std::to_string(1000 + id) + "', '深沟球轴承" +
                  std::to_string(id) + "', " + std::to_string(id) + ".5, 0.25, '2026-03-04')");
     f.layout.title = "现存量查询";
+    f.layout.criteria = "查询条件：存货名称：轴承";
     f.open();
     TempDir dir;
     const QString path = QString::fromStdString((dir / "stock.pdf").string());
     TDBGridExportAsPDF writer;
-    writer.setCriteria("存货名称：轴承");
     writer.WriteGridToFile(path, f.layout, f.query);
 
     const QString info = popplerOutput("pdfinfo", {path});
@@ -52,7 +52,7 @@ TEST(PdfExport, PdftotextGivesBackEveryValueInOrderUnderTheTitlesOnEveryPage) {
     for (int page = 0; page < pageCount; ++page) {
         const QString text = withoutBlanks(pageTexts[page]);
         EXPECT_TRUE(text.contains("现存量查询")) << page;
-        EXPECT_TRUE(text.contains("存货名称：轴承")) << page;
+        EXPECT_TRUE(text.contains("查询条件：存货名称：轴承")) << page;
         EXPECT_TRUE(text.contains(QString("第%1页共%2页").arg(page + 1).arg(pageCount))) << page;
         for (const ExportColumn& column : f.layout.columns)
             EXPECT_TRUE(text.contains(withoutBlanks(column.caption))) << page;

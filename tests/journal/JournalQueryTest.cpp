@@ -1,3 +1,4 @@
+#include "journal/JournalQuery.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "journal/JournalFields.h"
@@ -122,3 +123,14 @@ TEST_F(JournalQuery, QuotesInTheCriteriaKeepTheirMeaning) {
 }
 
 } // namespace
+
+TEST(JournalCriteriaText, TheDatesAlwaysAndTheOtherCriteriaWhenGiven) {
+    JournalCriteria criteria;
+    criteria.dateFrom = "2026-01-01";
+    criteria.dateTo = "2026-12-08";
+    EXPECT_EQ(journalQuery().describe(criteria), "查询条件：制单日期：2026-01-01 至 2026-12-08");
+    criteria.flag = "收";
+    criteria.documentNumber = "RK001";
+    EXPECT_EQ(journalQuery().describe(criteria),
+              "查询条件：制单日期：2026-01-01 至 2026-12-08；收发标志：收；单据号：RK001");
+}

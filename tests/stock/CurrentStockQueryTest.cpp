@@ -1,3 +1,4 @@
+#include "stock/CurrentStockQuery.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "stock/CurrentStockFields.h"
@@ -134,4 +135,14 @@ TEST_F(CurrentStockQuery, TypedTextKeepsItsLiteralMeaning) {
     CurrentStockCriteria quotedCode;
     quotedCode.warehouseCodes = {"0'1", "01"};
     expectSameAsRaw(quotedCode);
+}
+
+TEST(CurrentStockCriteriaText, OnlyTheGivenCriteriaAreNamedInTheWindowsOrder) {
+    const auto describe = currentStockQuery().describe;
+    EXPECT_EQ(describe({}), "查询条件：无");
+    CurrentStockCriteria criteria;
+    criteria.warehouseCodes = {"01", "02"};
+    criteria.name = "轴承";
+    criteria.itemCode = "0001";
+    EXPECT_EQ(describe(criteria), "查询条件：仓库：01、02；存货编码：0001；存货名称：轴承");
 }
