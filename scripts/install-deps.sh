@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     libsqlite3-dev sqlite3 libicu-dev libxlsxwriter-dev
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
-    libgtest-dev googletest python3-pyodbc python3-openpyxl
+    libgtest-dev googletest python3-pyodbc python3-openpyxl poppler-utils
     fonts-wqy-zenhei
 )
 [ $# -gt 0 ] && packages=("$@")
