@@ -1,7 +1,8 @@
 // The grid's work on the 1,000,000-row results of both windows: sorting by a quantity, by the
 // item name and by codes (collation keys included) beside the sqlite3 shell running the
 // statement with ORDER BY that column, and the footer sum pass beside the shell summing the
-// same columns; find on the spot beside the whole count.
+// same columns; find on the spot beside the whole count; the charts' figures beside a plain
+// loop adding up the same columns.
 //   grid_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchArguments.h"
 #include "DemoQuery.h"
@@ -15,11 +16,14 @@
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
+#include "table/ChartFigures.h"
 #include "table/FooterSums.h"
 #include "table/TableFind.h"
+#include "table/TableSnapshot.h"
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -88,6 +92,34 @@ void benchResult(const char* name, const std::string& file, const std::vector<st
            "sqlite3 shell, SUM over the statement", "target <= 0.050 s");
 }
 
+// A chart's figures beside a plain loop that adds up the same columns over every row.
+void benchFigures(const std::string& figure, const ResultQuery& query,
+                  const std::vector<std::string>& values,
+                  const std::function<std::vector<FigureGroup>(
+                      const TableSnapshot&, const std::vector<std::size_t>&)>& figures,
+                  int runs) {
+    const TableSnapshot rows(query);
+    std::vector<std::size_t> columns;
+    for (const std::string& value : values)
+        columns.push_back(query.fieldIndex(value));
+    double ours = 1e9, loop = 1e9;
+    std::size_t groups = 0;
+    double check = 0;
+    for (int i = 0; i < runs; ++i) {
+        ours = std::min(ours, secondsOf([&] { groups = figures(rows, columns).size(); }));
+        loop = std::min(loop, secondsOf([&] {
+                            for (const std::size_t column : columns) {
+                                const ResultColumn& values = query.result().column(column);
+                                for (std::size_t row = 0; row < values.size(); ++row)
+                                    check += values.asFloat(row);
+                            }
+                        }));
+    }
+    report(figure + " (" + std::to_string(groups) + ")", ours, loop,
+           check != 0 ? "plain loop adding the columns" : "plain loop (all zero)",
+           "target <= 0.3 s");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,5 +132,38 @@ int main(int argc, char** argv) {
                 currentStockColumns(), {"现存量", "存货名称", "批号"}, runs);
     benchResult("journal", file, journalStatement(wholeJournal()), journalFields(),
                 journalColumns(), {"入库数量", "存货名称", "存货代码", "单据号"}, runs);
+
+    const WorkControl control;
+    DemoQuery stock(file, currentStockStatement({}), currentStockFields());
+    const std::size_t warehouse = stock.query.fieldIndex("仓库名称");
+    const std::size_t item = stock.query.fieldIndex("存货编码");
+    const std::size_t name = stock.query.fieldIndex("存货名称");
+    benchFigures(
+        "chart: 现存量 by warehouse", stock.query, {"现存量"},
+        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
+            return totalsByText(rows, warehouse, values, control);
+        },
+        runs);
+    benchFigures(
+        "chart: 20 items with most stock", stock.query, {"现存量"},
+        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
+            return largestGroups(totalsByText(rows, item, values, control, name), 20);
+        },
+        runs);
+    DemoQuery journal(file, journalStatement(wholeJournal()), journalFields());
+    const std::size_t date = journal.query.fieldIndex("单据日期");
+    const std::size_t store = journal.query.fieldIndex("仓库");
+    benchFigures(
+        "chart: in/out by month", journal.query, {"入库数量", "出库数量"},
+        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
+            return totalsByMonth(rows, date, values, control);
+        },
+        runs);
+    benchFigures(
+        "chart: in/out by warehouse", journal.query, {"入库数量", "出库数量"},
+        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
+            return totalsByText(rows, store, values, control);
+        },
+        runs);
     return 0;
 }

@@ -1,0 +1,108 @@
+#include "ChartFigures.h"
+
+#include "FooterSums.h"
+#include "TableSnapshot.h"
+#include "db/WorkControl.h"
+#include "result/DateTime.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+constexpr std::size_t kRowsBetweenStopChecks = 65536;
+const QString kNoValue = "（空）";
+
+// Adds each row's values into the group its key gives, groups made as keys are met.
+template <typename Key, typename KeyOfRow>
+std::vector<std::pair<Key, FigureGroup>>
+grouped(const TableSnapshot& table, const std::vector<std::size_t>& values,
+        const WorkControl& control, const KeyOfRow& keyOfRow) {
+    const ResultSet& result = table.result();
+    std::unordered_map<Key, std::size_t> groupOf;
+    std::vector<std::pair<Key, FigureGroup>> groups;
+    for (std::size_t row = 0; row < result.rowCount(); ++row) {
+        if (row % kRowsBetweenStopChecks == 0)
+            control.throwIfCancelled();
+        const Key key = keyOfRow(row);
+        const auto [found, added] = groupOf.try_emplace(key, groups.size());
+        if (added)
+            groups.push_back({key, {{}, std::vector<std::int64_t>(values.size(), 0)}});
+        std::vector<std::int64_t>& totals = groups[found->second].second.totals;
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const ResultColumn& column = result.column(values[i]);
+            if (!column.isNull(row))
+                totals[i] = FooterSums::added(totals[i], column.kind(), column.bits(row));
+        }
+    }
+    return groups;
+}
+
+} // namespace
+
+std::vector<FigureGroup> totalsByText(const TableSnapshot& table, std::size_t key,
+                                      const std::vector<std::size_t>& values,
+                                      const WorkControl& control, std::optional<std::size_t> name) {
+    if (!table.isOpen())
+        return {};
+    const ResultColumn& keys = table.result().column(key);
+    // Every row is visited; the grid's order makes no difference to the totals.
+    auto groups = grouped<std::string_view>(table, values, control, [&](std::size_t row) {
+        return keys.isNull(row) ? std::string_view() : keys.text(row);
+    });
+    // The name of each key's first row.
+    std::unordered_map<std::string_view, std::string_view> nameOf;
+    if (name) {
+        const ResultColumn& names = table.result().column(*name);
+        for (std::size_t row = 0; row < keys.size(); ++row)
+            if (!keys.isNull(row) && !names.isNull(row))
+                nameOf.try_emplace(keys.text(row), names.text(row));
+    }
+    std::sort(groups.begin(), groups.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<FigureGroup> figures;
+    for (auto& [text, group] : groups) {
+        group.label = text.empty() ? kNoValue : QString::fromUtf8(text.data(), text.size());
+        if (const auto found = nameOf.find(text); found != nameOf.end() && !text.empty())
+            group.label += ' ' + QString::fromUtf8(found->second.data(), found->second.size());
+        figures.push_back(std::move(group));
+    }
+    return figures;
+}
+
+std::vector<FigureGroup> totalsByMonth(const TableSnapshot& table, std::size_t date,
+                                       const std::vector<std::size_t>& values,
+                                       const WorkControl& control) {
+    if (!table.isOpen())
+        return {};
+    const ResultColumn& dates = table.result().column(date);
+    constexpr int kNoDate = 1 << 30; // after every month
+    auto groups = grouped<int>(table, values, control, [&](std::size_t row) {
+        if (dates.isNull(row))
+            return kNoDate;
+        const CivilDateTime day = fromEpochMilliseconds(dates.integer(row));
+        return day.year * 12 + day.month - 1;
+    });
+    std::sort(groups.begin(), groups.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<FigureGroup> figures;
+    for (auto& [month, group] : groups) {
+        group.label = month == kNoDate
+                          ? kNoValue
+                          : QString("%1-%2").arg(month / 12).arg(month % 12 + 1, 2, 10, QChar('0'));
+        figures.push_back(std::move(group));
+    }
+    return figures;
+}
+
+std::vector<FigureGroup> largestGroups(std::vector<FigureGroup> groups, std::size_t count) {
+    const auto larger = [](const FigureGroup& a, const FigureGroup& b) {
+        return a.totals.front() > b.totals.front();
+    };
+    count = std::min(count, groups.size());
+    std::partial_sort(groups.begin(), groups.begin() + static_cast<std::ptrdiff_t>(count),
+                      groups.end(), larger);
+    groups.resize(count);
+    return groups;
+}

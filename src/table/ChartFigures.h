@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class TableSnapshot;
+class WorkControl;
+
+// One bar, or one point per line, of a chart: its label and the totals of the charted columns,
+// each a count of ten-thousandths added up as the footer sums are, so that a chart's groups add
+// up to the grid's footer exactly.
+struct FigureGroup {
+    QString label;
+    std::vector<std::int64_t> totals;
+};
+
+// The totals of `values` per distinct text of the `key` column, in the order of the texts;
+// a group's label is its text, followed by the `name` column's text of its first row when one
+// is given; empty and null texts make one group labelled "（空）". On any thread, from a
+// snapshot; throws WorkCancelled once `control` asks it to stop.
+std::vector<FigureGroup> totalsByText(const TableSnapshot& table, std::size_t key,
+                                      const std::vector<std::size_t>& values,
+                                      const WorkControl& control,
+                                      std::optional<std::size_t> name = std::nullopt);
+// The same per calendar month of the `date` column, labelled "2026-03", in time order; rows
+// without a date make a last group "（空）".
+std::vector<FigureGroup> totalsByMonth(const TableSnapshot& table, std::size_t date,
+                                       const std::vector<std::size_t>& values,
+                                       const WorkControl& control);
+// The `count` groups with the largest first total, largest first.
+std::vector<FigureGroup> largestGroups(std::vector<FigureGroup> groups, std::size_t count);
