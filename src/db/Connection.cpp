@@ -13,12 +13,18 @@ namespace {
 constexpr std::string_view kSqlitePrefix = "sqlite:";
 
 std::unique_ptr<DatabaseBackend> connectBackend(const ConnectionSettings& settings) {
-    if (settings.server.starts_with(kSqlitePrefix))
-        return std::make_unique<SqliteBackend>(settings.server.substr(kSqlitePrefix.size()));
+    if (const auto file = Connection::sqliteFileOf(settings.server))
+        return std::make_unique<SqliteBackend>(*file);
     return std::make_unique<OdbcBackend>(sqlServerOdbcConnectionString(settings));
 }
 
 } // namespace
+
+std::optional<std::string> Connection::sqliteFileOf(const std::string& server) {
+    if (!server.starts_with(kSqlitePrefix))
+        return std::nullopt;
+    return server.substr(kSqlitePrefix.size());
+}
 
 Connection::Connection() = default;
 

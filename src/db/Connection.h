@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -35,6 +36,8 @@ public:
     // A new session with the database that `settings` name, made without touching any
     // connection, so that it may run on any thread; throws DbError without the password.
     static std::unique_ptr<DatabaseBackend> connect(const ConnectionSettings& settings);
+    // The SQLite file that a server value names; none for SQL Server.
+    static std::optional<std::string> sqliteFileOf(const std::string& server);
     // Takes a session made by connect() with the current settings; the connection is open.
     void adopt(std::unique_ptr<DatabaseBackend> session);
 

@@ -103,10 +103,7 @@ std::vector<std::uint32_t> ResultQuery::sortedOrder(const ResultSet& rows,
     if (!descending && !text.ends_with(" ASC"))
         throw DbError("sort order must end with ASC or DESC: " + text);
     const std::string field = text.substr(0, text.size() - (descending ? 5 : 4));
-    const auto column = rows.findColumn(field);
-    if (!column)
-        throw DbError("no field " + field);
-    return sortedRowOrder(rows.column(*column), descending);
+    return sortedRowOrder(rows.column(fieldIndexIn(rows, field)), descending);
 }
 
 void ResultQuery::setSortOrder(const std::string& text) {
@@ -123,7 +120,11 @@ void ResultQuery::setSortOrder(const std::string& text, std::vector<std::uint32_
 }
 
 std::size_t ResultQuery::fieldIndex(std::string_view name) const {
-    if (const auto index = result_->findColumn(name))
+    return fieldIndexIn(*result_, name);
+}
+
+std::size_t ResultQuery::fieldIndexIn(const ResultSet& rows, std::string_view name) {
+    if (const auto index = rows.findColumn(name))
         return *index;
     throw DbError("no field " + std::string(name));
 }

@@ -73,6 +73,7 @@ public:
     Connection& connection() const { return connection_; }
     // The index of a field in the result; throws DbError when there is none.
     std::size_t fieldIndex(std::string_view name) const;
+    static std::size_t fieldIndexIn(const ResultSet& rows, std::string_view name);
 
 private:
     Connection& connection_;

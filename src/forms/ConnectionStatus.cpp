@@ -11,9 +11,8 @@ QString connectionStatusText(const Connection& connection) {
     if (!connection.isOpen())
         return "未连接数据库";
     const ConnectionSettings& settings = connection.settings();
-    std::string server = settings.server;
-    const std::string_view sqlite = "sqlite:";
-    if (server.starts_with(sqlite))
-        server = std::filesystem::path(server.substr(sqlite.size())).filename().string();
+    const auto file = Connection::sqliteFileOf(settings.server);
+    const std::string server =
+        file ? std::filesystem::path(*file).filename().string() : settings.server;
     return QString::fromStdString("已连接：" + server + " / " + settings.database);
 }

@@ -39,6 +39,15 @@ int fileTypeOf(const QString& nameFilter) {
     return 0;
 }
 
+// The 1-based index of the dialog's file type of a command-line name; 0 for none.
+int fileTypeNamed(std::string_view name) {
+    const std::vector<const ExportFileType*> types = fileTypes();
+    for (std::size_t i = 0; i < types.size(); ++i)
+        if (types[i]->name == name)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
 const ExportFileType* fileTypeAt(int index) {
     const std::vector<const ExportFileType*> types = fileTypes();
     const auto at = static_cast<std::size_t>(index - 1);
@@ -108,11 +117,8 @@ QString saveDialogFolder(const ExportPreferences& last) {
 // The file type the dialog offers first: that of the last export, else `format`'s. A result
 // that a worksheet cannot hold is told so first, and offered the workbook instead.
 int firstFileType(const ExportPreferences& last, ExportFormat format, const ResultGrid& grid) {
-    int first = static_cast<int>(format) + 1;
-    const std::vector<const ExportFileType*> types = fileTypes();
-    for (std::size_t i = 0; i < types.size(); ++i)
-        if (types[i]->name == last.fileType)
-            first = static_cast<int>(i) + 1;
+    const int remembered = fileTypeNamed(last.fileType);
+    const int first = remembered > 0 ? remembered : static_cast<int>(format) + 1;
     const std::size_t rows = grid.query().isOpen() ? grid.query().rowCount() : 0;
     if (fileTypeAt(first)->name != "xls" || rows <= TDBGridExportAsXLS::kMaxRecords)
         return first;
@@ -122,10 +128,7 @@ int firstFileType(const ExportPreferences& last, ExportFormat format, const Resu
                        "一百多万条记录。")
                    .arg(rows)
                    .arg(TDBGridExportAsXLS::kMaxRecords));
-    for (std::size_t i = 0; i < types.size(); ++i)
-        if (types[i]->name == "xlsx")
-            return static_cast<int>(i) + 1;
-    return first;
+    return fileTypeNamed("xlsx");
 }
 
 } // namespace

@@ -182,6 +182,7 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
         },
     });
 }
+
 void runGridWorkAs(WindowWork& work, ResultGrid& grid) {
     grid.setWorkRunner(
         [&work](const QString& action, BackgroundJob::Work job, BackgroundJob::Finished finished) {

@@ -5,7 +5,6 @@
 #include "GridHeader.h"
 #include "db/ResultQuery.h"
 #include "result/DbError.h"
-
 #include "table/TableSnapshot.h"
 
 #include <QClipboard>

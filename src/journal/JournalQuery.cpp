@@ -9,11 +9,7 @@ namespace {
 std::string describe(const JournalCriteria& criteria) {
     CriteriaText text;
     text.add("制单日期", criteria.dateFrom + " 至 " + criteria.dateTo);
-    text.add("仓库", criteria.warehouseCodes);
-    text.add("存货编码", criteria.itemCode);
-    text.add("存货代码", criteria.addCode);
-    text.add("规格型号", criteria.spec);
-    text.add("存货名称", criteria.name);
+    text.addItemCriteria(criteria);
     text.add("收发标志", criteria.flag);
     text.add("单据来源", criteria.source);
     text.add("生产订单", criteria.productionOrder);

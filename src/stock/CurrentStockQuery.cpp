@@ -8,11 +8,7 @@ namespace {
 
 std::string describe(const CurrentStockCriteria& criteria) {
     CriteriaText text;
-    text.add("仓库", criteria.warehouseCodes);
-    text.add("存货编码", criteria.itemCode);
-    text.add("存货代码", criteria.addCode);
-    text.add("规格型号", criteria.spec);
-    text.add("存货名称", criteria.name);
+    text.addItemCriteria(criteria);
     return text.text();
 }
 

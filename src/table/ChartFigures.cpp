@@ -14,22 +14,29 @@ namespace {
 constexpr std::size_t kRowsBetweenStopChecks = 65536;
 const QString kNoValue = "（空）";
 
+// A group as it is added up: its key and the first row that gave it.
+template <typename Key> struct Grouped {
+    Key key;
+    std::size_t firstRow;
+    FigureGroup figures;
+};
+
 // Adds each row's values into the group its key gives, groups made as keys are met.
 template <typename Key, typename KeyOfRow>
-std::vector<std::pair<Key, FigureGroup>>
-grouped(const TableSnapshot& table, const std::vector<std::size_t>& values,
-        const WorkControl& control, const KeyOfRow& keyOfRow) {
+std::vector<Grouped<Key>> grouped(const TableSnapshot& table,
+                                  const std::vector<std::size_t>& values,
+                                  const WorkControl& control, const KeyOfRow& keyOfRow) {
     const ResultSet& result = table.result();
     std::unordered_map<Key, std::size_t> groupOf;
-    std::vector<std::pair<Key, FigureGroup>> groups;
+    std::vector<Grouped<Key>> groups;
     for (std::size_t row = 0; row < result.rowCount(); ++row) {
         if (row % kRowsBetweenStopChecks == 0)
             control.throwIfCancelled();
         const Key key = keyOfRow(row);
         const auto [found, added] = groupOf.try_emplace(key, groups.size());
         if (added)
-            groups.push_back({key, {{}, std::vector<std::int64_t>(values.size(), 0)}});
-        std::vector<std::int64_t>& totals = groups[found->second].second.totals;
+            groups.push_back({key, row, {{}, std::vector<std::int64_t>(values.size(), 0)}});
+        std::vector<std::int64_t>& totals = groups[found->second].figures.totals;
         for (std::size_t i = 0; i < values.size(); ++i) {
             const ResultColumn& column = result.column(values[i]);
             if (!column.isNull(row))
@@ -51,21 +58,15 @@ std::vector<FigureGroup> totalsByText(const TableSnapshot& table, std::size_t ke
     auto groups = grouped<std::string_view>(table, values, control, [&](std::size_t row) {
         return keys.isNull(row) ? std::string_view() : keys.text(row);
     });
-    // The name of each key's first row.
-    std::unordered_map<std::string_view, std::string_view> nameOf;
-    if (name) {
-        const ResultColumn& names = table.result().column(*name);
-        for (std::size_t row = 0; row < keys.size(); ++row)
-            if (!keys.isNull(row) && !names.isNull(row))
-                nameOf.try_emplace(keys.text(row), names.text(row));
-    }
     std::sort(groups.begin(), groups.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+              [](const auto& a, const auto& b) { return a.key < b.key; });
     std::vector<FigureGroup> figures;
-    for (auto& [text, group] : groups) {
+    for (auto& [text, firstRow, group] : groups) {
         group.label = text.empty() ? kNoValue : QString::fromUtf8(text.data(), text.size());
-        if (const auto found = nameOf.find(text); found != nameOf.end() && !text.empty())
-            group.label += ' ' + QString::fromUtf8(found->second.data(), found->second.size());
+        if (name && !text.empty() && !table.result().column(*name).isNull(firstRow)) {
+            const std::string_view named = table.result().column(*name).text(firstRow);
+            group.label += ' ' + QString::fromUtf8(named.data(), named.size());
+        }
         figures.push_back(std::move(group));
     }
     return figures;
@@ -85,9 +86,9 @@ std::vector<FigureGroup> totalsByMonth(const TableSnapshot& table, std::size_t d
         return day.year * 12 + day.month - 1;
     });
     std::sort(groups.begin(), groups.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+              [](const auto& a, const auto& b) { return a.key < b.key; });
     std::vector<FigureGroup> figures;
-    for (auto& [month, group] : groups) {
+    for (auto& [month, firstRow, group] : groups) {
         group.label = month == kNoDate
                           ? kNoValue
                           : QString("%1-%2").arg(month / 12).arg(month % 12 + 1, 2, 10, QChar('0'));
