@@ -6,7 +6,8 @@
 // status bar; main-cancelled just after that query was cancelled; main-find with its find bar
 // open on "b0001"; main-sorting just after a click on 批号's title; main-menu with the grid's
 // context menu open on the third row; main-export with what 输出 shows first (the save dialog,
-// or the note that a worksheet cannot hold the result) over the window.
+// or the note that a worksheet cannot hold the result) over the window; main-print the print
+// preview that 打印 opens, alone.
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
@@ -37,9 +38,10 @@
 namespace {
 
 // Grabs the window with the first menu or dialog that `open` brings up drawn over it (at `at`
-// in the window, else in its middle), and closes that and whatever follows it.
+// in the window, else in its middle; without the window when `alone`), and closes that and
+// whatever follows it.
 bool renderWithPopup(QWidget& window, const QString& out, const std::function<void()>& open,
-                     std::optional<QPoint> at = std::nullopt) {
+                     std::optional<QPoint> at = std::nullopt, bool alone = false) {
     bool saved = false;
     bool grabbed = false;
     QTimer poll;
@@ -52,6 +54,11 @@ bool renderWithPopup(QWidget& window, const QString& out, const std::function<vo
             return;
         if (!grabbed) {
             grabbed = true;
+            if (alone) {
+                saved = popup->grab().save(out);
+                popup->close();
+                return;
+            }
             QPixmap shot = window.grab();
             const QPixmap over = popup->grab();
             QPainter(&shot).drawPixmap(at.value_or(shot.rect().center() - over.rect().center()),
@@ -62,6 +69,11 @@ bool renderWithPopup(QWidget& window, const QString& out, const std::function<vo
     });
     poll.start();
     open();
+    // A popup opened after work on a worker (the print preview) comes later.
+    QElapsedTimer waited;
+    waited.start();
+    while (!grabbed && waited.elapsed() < 10000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     return saved;
 }
 
@@ -112,6 +124,9 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
                 body.viewport()->mapTo(&window, at));
         } else if (mode == "main-export") {
             return renderWithPopup(window, out, [&] { window.ToolButton8->click(); });
+        } else if (mode == "main-print") {
+            return renderWithPopup(
+                window, out, [&] { window.tbn_print->click(); }, std::nullopt, true);
         }
     }
     return window.grab().save(out);
@@ -121,16 +136,16 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
 
 constexpr const char* kUsage =
     "render_window main|journal|main-busy|main-cancelled|main-find|main-sorting|main-menu|"
-    "main-export DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]";
+    "main-export|main-print DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]";
 
 int main(int argc, char** argv) {
     if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
         return *status;
 
     const std::string_view which = argc > 1 ? argv[1] : "";
-    const std::set<std::string_view> modes = {"main",           "journal",    "main-busy",
-                                              "main-cancelled", "main-find",  "main-sorting",
-                                              "main-menu",      "main-export"};
+    const std::set<std::string_view> modes = {"main",           "journal",     "main-busy",
+                                              "main-cancelled", "main-find",   "main-sorting",
+                                              "main-menu",      "main-export", "main-print"};
     if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;

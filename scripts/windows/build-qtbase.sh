@@ -22,6 +22,7 @@ cmake -G Ninja -S "$source_dir" -B "$build_dir" \
     -DQT_QMAKE_TARGET_MKSPEC=win32-g++ \
     -DBUILD_SHARED_LIBS=ON \
     -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DINPUT_opengl=no -DFEATURE_testlib=ON -DFEATURE_optimize_size=ON "${off[@]}"
+    -DINPUT_opengl=no -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_optimize_size=ON \
+    "${off[@]}"
 cmake --build "$build_dir" --parallel "$(nproc)"
 cmake --install "$build_dir"

@@ -7,6 +7,7 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
+#include "forms/PrintCommand.h"
 #include "forms/QueryFrame.h"
 #include "forms/Tfrm_crstore.h"
 #include "forms/WarehouseList.h"
@@ -80,15 +81,16 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     layout->addWidget(dbg_crinfo, 1);
     layout->addWidget(buildStatusBar());
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
-    work_->setBlockedControls({tbn_query, ToolButton8, BitBtn1});
+    work_->setBlockedControls({tbn_query, ToolButton8, tbn_print, BitBtn1});
     runGridWorkAs(*work_, *dbg_crinfo);
 }
 
 QWidget* Tfrm_crquery::buildToolbar() {
     const QueryToolBand tools(
-        this, [this] { RunQuery(); }, [this] { ToolButton8Click(); });
+        this, {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); }});
     tbn_query = tools.query;
     ToolButton8 = tools.output;
+    tbn_print = tools.print;
     tb_exit = tools.exit;
     return tools.band;
 }
@@ -188,4 +190,8 @@ void Tfrm_crquery::dbg_crinfoTitleClick(int column) {
 
 void Tfrm_crquery::ToolButton8Click() {
     exportGridCommand(*work_, this, dbg_crinfo, "出入库流水帐-", "出入库流水帐数据输出未完成！");
+}
+
+void Tfrm_crquery::PrintGrid() {
+    printGridCommand(*work_, this, *dbg_crinfo);
 }

@@ -30,6 +30,7 @@ public:
 
     QToolButton* tbn_query = nullptr;
     QToolButton* ToolButton8 = nullptr;
+    QToolButton* tbn_print = nullptr;
     QToolButton* tb_exit = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QListWidget* lbb_store = nullptr;
@@ -56,6 +57,7 @@ public:
     void FormShow();
     void BitBtn1Click();
     void ToolButton8Click();
+    void PrintGrid();
     void RunQuery();
     void dbg_crinfoTitleClick(int column);
     // Opened from a current-stock row: the item's code and its warehouses as criteria, the

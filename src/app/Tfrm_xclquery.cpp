@@ -10,6 +10,7 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
+#include "forms/PrintCommand.h"
 #include "forms/ProgramEnd.h"
 #include "forms/QueryFrame.h"
 #include "forms/Tfrm_link.h"
@@ -63,7 +64,8 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     layout->addWidget(buildStatusBar());
     setCentralWidget(client);
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
-    work_->setBlockedControls({tbn_query, ToolButton8, ToolButton2, ToolButton1, BitBtn1});
+    work_->setBlockedControls(
+        {tbn_query, ToolButton8, tbn_print, ToolButton2, ToolButton1, BitBtn1});
     runGridWorkAs(*work_, *dbg_xclinfo);
     showConnection();
 
@@ -78,11 +80,12 @@ Tfrm_xclquery::~Tfrm_xclquery() {
 
 QWidget* Tfrm_xclquery::buildToolbar() {
     const QueryToolBand tools(
-        this, [this] { RunQuery(); }, [this] { ToolButton8Click(); },
+        this, {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); }},
         {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
          {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }}});
     tbn_query = tools.query;
     ToolButton8 = tools.output;
+    tbn_print = tools.print;
     ToolButton2 = tools.own[0];
     ToolButton1 = tools.own[1];
     ToolButton1->setFixedWidth(kButtonWidth);
@@ -253,4 +256,8 @@ void Tfrm_xclquery::ShowRowJournal() {
 
 void Tfrm_xclquery::ToolButton8Click() {
     exportGridCommand(*work_, this, dbg_xclinfo, "现存量查询-", "现存量查询数据输出未完成！");
+}
+
+void Tfrm_xclquery::PrintGrid() {
+    printGridCommand(*work_, this, *dbg_xclinfo);
 }

@@ -34,6 +34,7 @@ public:
 
     QToolButton* tbn_query = nullptr;
     QToolButton* ToolButton8 = nullptr;
+    QToolButton* tbn_print = nullptr;
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tb_exit = nullptr;
@@ -66,6 +67,7 @@ public:
     void Timer1Timer();
     void ToolButton2Click();
     void ToolButton8Click();
+    void PrintGrid();
     void BitBtn1Click();
     void RunQuery();
     void dbg_xclinfoTitleClick(int column);

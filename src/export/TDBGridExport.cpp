@@ -6,6 +6,7 @@
 #include "result/DbError.h"
 #include "result/ResultColumn.h"
 #include "table/FooterSums.h"
+#include "table/LayoutCells.h"
 #include "table/TableSnapshot.h"
 
 #include <QScopeGuard>
@@ -41,12 +42,7 @@ void TDBGridExport::WriteGridToStream(std::ostream& stream, const ExportLayout& 
     });
     const std::vector<ExportColumn>& columns = layout.columns;
     FooterAccumulators.assign(columns.size(), 0);
-    std::vector<const ResultColumn*> fields;
-    for (const ExportColumn& column : columns) {
-        const auto index = query.result().findColumn(column.field);
-        fields.push_back(index ? &query.result().column(*index) : nullptr);
-    }
-    records_.emplace(std::move(fields));
+    records_.emplace(shownFields(layout, query));
     BeginDocument();
     EmitTitleRows(columns);
     control_->setTotal(query.rowCount());
@@ -74,22 +70,15 @@ void TDBGridExport::CheckOpen(const TableSnapshot& query) {
 }
 
 void TDBGridExport::EmitRecordRow(const std::vector<ExportColumn>& columns) {
-    for (const ExportColumn& column : columns) {
-        params_.font = column.font;
-        params_.background = column.colour;
-        params_.alignment = column.alignment;
-        const ResultColumn* field = fieldOf(column);
-        params_.text = field ? cellText_(*field, currentRow()) : QString();
-        EmitDataCell(column, params_);
-    }
+    for (const ExportColumn& column : columns)
+        EmitDataCell(column, dataCell(column, fieldOf(column), currentRow(), cellText_));
 }
 
 void TDBGridExport::EmitFooterRow(const std::vector<ExportColumn>& columns, int row) {
     for (std::size_t j = 0; j < columns.size(); ++j) {
         const ExportFooter& footer = columns[j].footer;
-        const QString text = footer.type == FooterValue::Sum          ? FooterText(j)
-                             : footer.type == FooterValue::StaticText ? footer.text
-                                                                      : QString();
+        const QString text =
+            footerCellText(footer, fieldOf(columns[j]), FooterAccumulators[j], cellText_);
         EmitFooterCell(j, row, text, footer.alignment, footer.colour, footer.font, columns[j]);
     }
 }
@@ -105,13 +94,6 @@ void TDBGridExport::AccumulateFooters() {
         FooterAccumulators[j] =
             FooterSums::added(FooterAccumulators[j], field->kind(), records_->bits(j, recordAt_));
     }
-}
-
-QString TDBGridExport::FooterText(std::size_t column) const {
-    const ResultColumn* field = fieldOf(layout_->columns[column]);
-    if (!field || field->kind() == FieldKind::Text || field->kind() == FieldKind::DateTime)
-        return {};
-    return cellText_.sumText(field->kind(), FooterAccumulators[column]);
 }
 
 double TDBGridExport::footerTotal(std::size_t column) const {

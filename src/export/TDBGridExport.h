@@ -95,7 +95,6 @@ protected:
 
 private:
     void AccumulateFooters();
-    QString FooterText(std::size_t column) const;
 
     std::ostream* output_ = nullptr;
     QString pending_;
@@ -108,7 +107,6 @@ private:
     WorkControl unwatched_;
     WorkControl* control_ = &unwatched_;
     CellText cellText_;
-    TColCellParams params_;
     std::size_t replacedCells_ = 0;
     bool utf8_ = false;
 };

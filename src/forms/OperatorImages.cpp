@@ -66,6 +66,34 @@ void drawPencil(QPainter& p) {
     p.drawLine(QPointF(8, 11), QPointF(6.5, 12.5));
 }
 
+void drawPrinter(QPainter& p) {
+    p.setPen(QColor(90, 90, 90));
+    p.setBrush(Qt::white);
+    p.drawRect(4, 1, 8, 5); // the paper going in
+    p.setBrush(QColor(150, 150, 160));
+    p.drawRoundedRect(QRectF(1, 5, 14, 7), 1.5, 1.5);
+    p.setBrush(Qt::white);
+    p.drawRect(4, 10, 8, 5); // the printed page
+    p.setPen(QColor(60, 100, 170));
+    p.drawLine(5, 12, 10, 12);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 180, 60));
+    p.drawEllipse(QPointF(12.5, 7.5), 1, 1);
+}
+
+void drawBars(QPainter& p) {
+    p.setPen(QColor(70, 70, 70));
+    p.drawLine(1, 15, 15, 15);
+    p.drawLine(1, 1, 1, 15);
+    p.setPen(Qt::NoPen);
+    const QColor colours[] = {QColor(50, 110, 200), QColor(230, 140, 30), QColor(40, 160, 70)};
+    const int heights[] = {8, 12, 5};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(colours[i]);
+        p.drawRect(3 + i * 4, 15 - heights[i], 3, heights[i]);
+    }
+}
+
 } // namespace
 
 QIcon operatorImage(int index) {
@@ -88,6 +116,12 @@ QIcon operatorImage(int index) {
         break;
     case 10:
         drawBinoculars(p);
+        break;
+    case 12:
+        drawPrinter(p);
+        break;
+    case 13:
+        drawBars(p);
         break;
     case 30:
         drawPerson(p, 5.5, QColor(50, 90, 180));

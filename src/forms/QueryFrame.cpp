@@ -11,6 +11,7 @@
 #include "grid/ResultGrid.h"
 #include "table/Fonts.h"
 
+#include <QAction>
 #include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
@@ -107,14 +108,20 @@ StatusBar::StatusBar(QWidget* parent, int height, const QString& countText, int 
 
 } // namespace
 
-QueryToolBand::QueryToolBand(QWidget* window, const std::function<void()>& run,
-                             const std::function<void()>& exportGrid,
+QueryToolBand::QueryToolBand(QWidget* window, const QueryCommands& commands,
                              const std::vector<ToolButtonSpec>& ownButtons) {
     ToolBand tools(window);
     query = tools.addButton("tbn_query", "查询", 10);
     output = tools.addButton("ToolButton8", "输出", 1);
-    QObject::connect(query, &QToolButton::clicked, window, run);
-    QObject::connect(output, &QToolButton::clicked, window, exportGrid);
+    print = tools.addButton("tbn_print", "打印", 12);
+    QObject::connect(query, &QToolButton::clicked, window, commands.run);
+    QObject::connect(output, &QToolButton::clicked, window, commands.exportGrid);
+    QObject::connect(print, &QToolButton::clicked, window, commands.print);
+    // Ctrl+P prints from anywhere in the window, as the button does.
+    auto* printKey = new QAction(window);
+    printKey->setShortcut(QKeySequence::Print);
+    QObject::connect(printKey, &QAction::triggered, print, &QToolButton::click);
+    window->addAction(printKey);
     for (const ToolButtonSpec& spec : ownButtons) {
         QToolButton* button = tools.addButton(spec.name, spec.caption, spec.picture);
         QObject::connect(button, &QToolButton::clicked, window, spec.click);

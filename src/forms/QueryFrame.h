@@ -25,15 +25,22 @@ struct ToolButtonSpec {
     std::function<void()> click;
 };
 
-// The tool band: 查询 runs `run`, 输出 runs `exportGrid`, then the window's own buttons, and
-// 退出 closes `window`.
+// What the tool band's common buttons do.
+struct QueryCommands {
+    std::function<void()> run;
+    std::function<void()> exportGrid;
+    std::function<void()> print;
+};
+
+// The tool band: 查询 runs `run`, 输出 `exportGrid`, 打印 `print`, then the window's own
+// buttons, and 退出 closes `window`.
 struct QueryToolBand {
-    QueryToolBand(QWidget* window, const std::function<void()>& run,
-                  const std::function<void()>& exportGrid,
+    QueryToolBand(QWidget* window, const QueryCommands& commands,
                   const std::vector<ToolButtonSpec>& own = {});
     QFrame* band;
     QToolButton* query;
     QToolButton* output;
+    QToolButton* print;
     std::vector<QToolButton*> own;
     QToolButton* exit;
 };

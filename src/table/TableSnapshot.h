@@ -16,6 +16,16 @@ public:
     TableSnapshot(const ResultQuery& query)
         : rows_(query.sharedResult()), order_(query.rowOrder()), open_(query.isOpen()) {}
 
+    // The same table with only the rows at `positions` of its order, in that order (the rows a
+    // user picked).
+    TableSnapshot only(const std::vector<int>& positions) const {
+        std::vector<std::uint32_t> order;
+        order.reserve(positions.size());
+        for (const int position : positions)
+            order.push_back(order_[static_cast<std::size_t>(position)]);
+        return TableSnapshot(rows_, std::move(order), open_);
+    }
+
     bool isOpen() const { return open_; }
     std::size_t rowCount() const { return order_.size(); }
     // The row id at a position of the row order.
@@ -23,6 +33,10 @@ public:
     const ResultSet& result() const { return *rows_; }
 
 private:
+    TableSnapshot(std::shared_ptr<const ResultSet> rows, std::vector<std::uint32_t> order,
+                  bool open)
+        : rows_(std::move(rows)), order_(std::move(order)), open_(open) {}
+
     std::shared_ptr<const ResultSet> rows_;
     std::vector<std::uint32_t> order_;
     bool open_;
