@@ -7,10 +7,12 @@
 // open on "b0001"; main-sorting just after a click on 批号's title; main-menu with the grid's
 // context menu open on the third row; main-export with what 输出 shows first (the save dialog,
 // or the note that a worksheet cannot hold the result) over the window; main-print the print
-// preview that 打印 opens, alone.
+// preview that 打印 opens, alone; main-chart and journal-chart the chart window that 图表
+// opens, alone, on its first chart (its second with a last argument "2").
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
+#include "forms/ChartWindow.h"
 #include "forms/QtChinese.h"
 #include "grid/FindBar.h"
 #include "grid/GridBody.h"
@@ -23,6 +25,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 
@@ -50,6 +53,9 @@ bool renderWithPopup(QWidget& window, const QString& out, const std::function<vo
         QWidget* popup = QApplication::activePopupWidget();
         if (!popup)
             popup = QApplication::activeModalWidget();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (!popup && qobject_cast<ChartWindow*>(top) && top->isVisible())
+                popup = top;
         if (!popup || popup == &window)
             return;
         if (!grabbed) {
@@ -98,6 +104,19 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
         return saved;
     }
     window.work().waitUntilDone();
+    if (mode.ends_with("-chart")) {
+        const bool second = std::string_view(argv[argc - 1]) == "2";
+        return renderWithPopup(
+            window, out,
+            [&] {
+                window.ShowCharts();
+                window.work().waitUntilDone();
+                for (QWidget* top : QApplication::topLevelWidgets())
+                    if (auto* charts = qobject_cast<ChartWindow*>(top); charts && second)
+                        charts->tabs()->setCurrentIndex(1);
+            },
+            std::nullopt, true);
+    }
     if constexpr (std::is_same_v<Window, Tfrm_xclquery>) {
         ResultGrid& grid = *window.dbg_xclinfo;
         if (mode == "main-find") {
@@ -136,16 +155,17 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
 
 constexpr const char* kUsage =
     "render_window main|journal|main-busy|main-cancelled|main-find|main-sorting|main-menu|"
-    "main-export|main-print DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]";
+    "main-export|main-print|main-chart|journal-chart DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT] "
+    "[2]";
 
 int main(int argc, char** argv) {
     if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
         return *status;
 
     const std::string_view which = argc > 1 ? argv[1] : "";
-    const std::set<std::string_view> modes = {"main",           "journal",     "main-busy",
-                                              "main-cancelled", "main-find",   "main-sorting",
-                                              "main-menu",      "main-export", "main-print"};
+    const std::set<std::string_view> modes = {
+        "main",      "journal",     "main-busy",  "main-cancelled", "main-find",    "main-sorting",
+        "main-menu", "main-export", "main-print", "main-chart",     "journal-chart"};
     if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
@@ -160,7 +180,7 @@ int main(int argc, char** argv) {
     main.ado_conn.open();
     main.showConnection();
     bool rendered = false;
-    if (which == "journal") {
+    if (which.starts_with("journal")) {
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow();
         rendered = render(journal, argc, argv, which);

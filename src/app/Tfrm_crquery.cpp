@@ -1,6 +1,7 @@
 #include "Tfrm_crquery.h"
 
 #include "forms/BoxText.h"
+#include "forms/ChartCommand.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/ContactPanel.h"
 #include "forms/ExportCommand.h"
@@ -78,6 +79,8 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     dbg_crinfo = new ResultGrid(ado_crinfo, shape.columns, shape.frozenColumns, this);
     dbg_crinfo->setObjectName(shape.gridName);
     connect(dbg_crinfo, &ResultGrid::titleClicked, this, &Tfrm_crquery::dbg_crinfoTitleClick);
+    if (chartsAvailable())
+        addGridMenuEntry(this, *dbg_crinfo, "图表", [this] { ShowCharts(); }, {});
     layout->addWidget(dbg_crinfo, 1);
     layout->addWidget(buildStatusBar());
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
@@ -87,7 +90,8 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
 
 QWidget* Tfrm_crquery::buildToolbar() {
     const QueryToolBand tools(
-        this, {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); }});
+        this, {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); },
+               chartsAvailable() ? std::function<void()>([this] { ShowCharts(); }) : nullptr});
     tbn_query = tools.query;
     ToolButton8 = tools.output;
     tbn_print = tools.print;
@@ -194,4 +198,14 @@ void Tfrm_crquery::ToolButton8Click() {
 
 void Tfrm_crquery::PrintGrid() {
     printGridCommand(*work_, this, *dbg_crinfo);
+}
+
+void Tfrm_crquery::ShowCharts() {
+    showChartsCommand(
+        *work_, this, *dbg_crinfo,
+        {{.title = "入库与出库（按月）",
+          .key = "单据日期",
+          .values = {"入库数量", "出库数量"},
+          .groups = ChartRequest::Groups::ByMonth},
+         {.title = "入库与出库（按仓库）", .key = "仓库", .values = {"入库数量", "出库数量"}}});
 }

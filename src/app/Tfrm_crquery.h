@@ -58,6 +58,7 @@ public:
     void BitBtn1Click();
     void ToolButton8Click();
     void PrintGrid();
+    void ShowCharts();
     void RunQuery();
     void dbg_crinfoTitleClick(int column);
     // Opened from a current-stock row: the item's code and its warehouses as criteria, the

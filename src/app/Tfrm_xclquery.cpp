@@ -3,6 +3,7 @@
 #include "Tfrm_crquery.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
+#include "forms/ChartCommand.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/ContactColours.h"
 #include "forms/ContactPanel.h"
@@ -80,7 +81,9 @@ Tfrm_xclquery::~Tfrm_xclquery() {
 
 QWidget* Tfrm_xclquery::buildToolbar() {
     const QueryToolBand tools(
-        this, {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); }},
+        this,
+        {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); },
+         chartsAvailable() ? std::function<void()>([this] { ShowCharts(); }) : nullptr},
         {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
          {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }}});
     tbn_query = tools.query;
@@ -133,11 +136,11 @@ QWidget* Tfrm_xclquery::buildGrid() {
     dbg_xclinfo->setObjectName(shape.gridName);
     connect(dbg_xclinfo, &ResultGrid::titleClicked, this, &Tfrm_xclquery::dbg_xclinfoTitleClick);
     connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
-    act_rowJournal = new QAction("查看出入库流水", this);
-    act_rowJournal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
-    connect(act_rowJournal, &QAction::triggered, this, &Tfrm_xclquery::ShowRowJournal);
-    addAction(act_rowJournal);
-    dbg_xclinfo->body()->addMenuAction(act_rowJournal);
+    act_rowJournal = addGridMenuEntry(
+        this, *dbg_xclinfo, "查看出入库流水", [this] { ShowRowJournal(); },
+        QKeySequence(Qt::CTRL | Qt::Key_J));
+    if (chartsAvailable())
+        addGridMenuEntry(this, *dbg_xclinfo, "图表", [this] { ShowCharts(); }, {});
     return dbg_xclinfo;
 }
 
@@ -260,4 +263,14 @@ void Tfrm_xclquery::ToolButton8Click() {
 
 void Tfrm_xclquery::PrintGrid() {
     printGridCommand(*work_, this, *dbg_xclinfo);
+}
+
+void Tfrm_xclquery::ShowCharts() {
+    showChartsCommand(*work_, this, *dbg_xclinfo,
+                      {{.title = "现存量（按仓库）", .key = "仓库名称", .values = {"现存量"}},
+                       {.title = "现存量最多的 20 种存货",
+                        .key = "存货编码",
+                        .values = {"现存量"},
+                        .name = "存货名称",
+                        .largest = 20}});
 }

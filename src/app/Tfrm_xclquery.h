@@ -68,6 +68,7 @@ public:
     void ToolButton2Click();
     void ToolButton8Click();
     void PrintGrid();
+    void ShowCharts();
     void BitBtn1Click();
     void RunQuery();
     void dbg_xclinfoTitleClick(int column);

@@ -74,20 +74,6 @@ std::pair<std::size_t, std::size_t> chosenPages(const QPrinter& printer, std::si
     return {std::min(from, last), std::min(to, last)};
 }
 
-// True after success; a cancel is told in the status bar, a failure over the window.
-bool succeeded(std::exception_ptr error, WindowWork& work, QWidget* window) {
-    try {
-        if (error)
-            std::rethrow_exception(error);
-        return true;
-    } catch (const WorkCancelled&) {
-        work.showOutcome("打印已取消");
-    } catch (const std::exception& failure) {
-        showPrompt(window, QString("打印未完成：%1").arg(failure.what()));
-    }
-    return false;
-}
-
 void startPrinting(WindowWork& work, QWidget* window, std::shared_ptr<PrintDocument> document,
                    std::shared_ptr<QPrinter> printer) {
     const auto [first, last] = chosenPages(*printer, document->pageCount());
@@ -99,7 +85,7 @@ void startPrinting(WindowWork& work, QWidget* window, std::shared_ptr<PrintDocum
             return QString("正在打印：第 %1 / %2 页").arg(control.done()).arg(control.total());
         },
         [&work, window, pages = last - first + 1](std::exception_ptr error) {
-            if (succeeded(error, work, window))
+            if (succeeded(error, work, window, "打印"))
                 work.showOutcome(QString("已打印 %1 页").arg(pages));
         },
         WindowWork::Task::Uses::Nothing, // it holds the rows and the printer
@@ -147,7 +133,7 @@ void printGridCommand(WindowWork& work, QWidget* window, ResultGrid& grid) {
         },
         [](const WorkControl&, double) { return QString("正在准备打印……"); },
         [&work, window, document](std::exception_ptr error) {
-            if (succeeded(error, work, window))
+            if (succeeded(error, work, window, "打印"))
                 preview(work, window, std::move(*document));
         },
         WindowWork::Task::Uses::Nothing,

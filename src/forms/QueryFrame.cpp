@@ -8,6 +8,7 @@
 #include "WindowWork.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "table/Fonts.h"
 
@@ -122,6 +123,10 @@ QueryToolBand::QueryToolBand(QWidget* window, const QueryCommands& commands,
     printKey->setShortcut(QKeySequence::Print);
     QObject::connect(printKey, &QAction::triggered, print, &QToolButton::click);
     window->addAction(printKey);
+    if (commands.chart) {
+        chart = tools.addButton("tbn_chart", "图表", 13);
+        QObject::connect(chart, &QToolButton::clicked, window, commands.chart);
+    }
     for (const ToolButtonSpec& spec : ownButtons) {
         QToolButton* button = tools.addButton(spec.name, spec.caption, spec.picture);
         QObject::connect(button, &QToolButton::clicked, window, spec.click);
@@ -210,4 +215,14 @@ void runGridWorkAs(WindowWork& work, ResultGrid& grid) {
                 WindowWork::Task::Uses::Nothing,
             });
         });
+}
+
+QAction* addGridMenuEntry(QWidget* window, ResultGrid& grid, const QString& caption,
+                          const std::function<void()>& run, const QKeySequence& key) {
+    auto* action = new QAction(caption, window);
+    action->setShortcut(key);
+    QObject::connect(action, &QAction::triggered, window, run);
+    window->addAction(action);
+    grid.body()->addMenuAction(action);
+    return action;
 }

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QFrame;
+class QKeySequence;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -30,10 +32,11 @@ struct QueryCommands {
     std::function<void()> run;
     std::function<void()> exportGrid;
     std::function<void()> print;
+    std::function<void()> chart; // none: no 图表 button
 };
 
-// The tool band: 查询 runs `run`, 输出 `exportGrid`, 打印 `print`, then the window's own
-// buttons, and 退出 closes `window`.
+// The tool band: 查询 runs `run`, 输出 `exportGrid`, 打印 `print`, 图表 `chart`, then the
+// window's own buttons, and 退出 closes `window`.
 struct QueryToolBand {
     QueryToolBand(QWidget* window, const QueryCommands& commands,
                   const std::vector<ToolButtonSpec>& own = {});
@@ -41,6 +44,7 @@ struct QueryToolBand {
     QToolButton* query;
     QToolButton* output;
     QToolButton* print;
+    QToolButton* chart = nullptr;
     std::vector<QToolButton*> own;
     QToolButton* exit;
 };
@@ -73,3 +77,8 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
 // "正在排序……" or "正在复制……" meanwhile; nothing while other work runs. A failure other
 // than a cancel says "排序未完成" or "复制未完成" there.
 void runGridWorkAs(WindowWork& work, ResultGrid& grid);
+
+// An entry of the grid's context menu that runs `run`, also from anywhere in the window by
+// `key`.
+QAction* addGridMenuEntry(QWidget* window, ResultGrid& grid, const QString& caption,
+                          const std::function<void()>& run, const QKeySequence& key);

@@ -1,5 +1,7 @@
 #include "WindowWork.h"
 
+#include "MessageBoxes.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QLabel>
@@ -107,4 +109,17 @@ void WindowWork::setBusyLook(bool busy) {
         window_->unsetCursor();
         progressTimer_.stop();
     }
+}
+
+bool succeeded(std::exception_ptr failure, WindowWork& work, QWidget* window, const QString& what) {
+    try {
+        if (failure)
+            std::rethrow_exception(failure);
+        return true;
+    } catch (const WorkCancelled&) {
+        work.showOutcome(what + "已取消");
+    } catch (const std::exception& error) {
+        showPrompt(window, QString("%1未完成：%2").arg(what, QString::fromUtf8(error.what())));
+    }
+    return false;
 }

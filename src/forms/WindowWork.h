@@ -81,3 +81,7 @@ private:
     // Cancelled work that uses the connection and may still be stopping.
     std::vector<std::unique_ptr<BackgroundJob>> stopping_;
 };
+
+// How work ended, told as the windows tell it: true after success; after a cancel the status
+// bar says "<what>已取消"; after a failure a prompt over `window` says "<what>未完成：<reason>".
+bool succeeded(std::exception_ptr failure, WindowWork& work, QWidget* window, const QString& what);

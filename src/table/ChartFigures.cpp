@@ -107,3 +107,24 @@ std::vector<FigureGroup> largestGroups(std::vector<FigureGroup> groups, std::siz
     groups.resize(count);
     return groups;
 }
+
+std::vector<FigureGroup> chartFigures(const ChartRequest& request, const TableSnapshot& table,
+                                      const WorkControl& control) {
+    if (!table.isOpen())
+        return {};
+    const ResultSet& result = table.result();
+    const std::optional<std::size_t> key = result.findColumn(request.key);
+    std::vector<std::size_t> values;
+    for (const std::string& value : request.values)
+        if (const auto column = result.findColumn(value))
+            values.push_back(*column);
+    std::optional<std::size_t> name;
+    if (!request.name.empty() && !(name = result.findColumn(request.name)))
+        return {};
+    if (!key || values.size() != request.values.size())
+        return {};
+    std::vector<FigureGroup> groups = request.groups == ChartRequest::Groups::ByMonth
+                                          ? totalsByMonth(table, *key, values, control)
+                                          : totalsByText(table, *key, values, control, name);
+    return request.largest > 0 ? largestGroups(std::move(groups), request.largest) : groups;
+}

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 class TableSnapshot;
@@ -32,3 +33,22 @@ std::vector<FigureGroup> totalsByMonth(const TableSnapshot& table, std::size_t d
                                        const WorkControl& control);
 // The `count` groups with the largest first total, largest first.
 std::vector<FigureGroup> largestGroups(std::vector<FigureGroup> groups, std::size_t count);
+
+// One chart of a result, by its columns' names: bars for each of `values` (a series each) per
+// group of rows, the groups being the texts of `key` (each followed by the `name` column's text
+// when one is named) or the calendar months of a date `key`; only the `largest` groups by the
+// first value when not 0.
+struct ChartRequest {
+    enum class Groups { ByText, ByMonth };
+    QString title;
+    std::string key;
+    std::vector<std::string> values;
+    Groups groups = Groups::ByText;
+    std::string name = {};
+    std::size_t largest = 0;
+};
+
+// The groups of a requested chart; none when the result lacks one of its columns. On any
+// thread; throws WorkCancelled once `control` asks it to stop.
+std::vector<FigureGroup> chartFigures(const ChartRequest& request, const TableSnapshot& table,
+                                      const WorkControl& control);

@@ -1,0 +1,189 @@
+#include "ChartWindow.h"
+
+#include "MessageBoxes.h"
+#include "db/WorkControl.h"
+#include "export/SaveStream.h"
+#include "table/CellText.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QBoxLayout>
+#include <QBuffer>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QFileDialog>
+#include <QHorizontalBarSeries>
+#include <QPushButton>
+#include <QSvgGenerator>
+#include <QTabWidget>
+#include <QToolTip>
+#include <QValueAxis>
+
+namespace {
+
+constexpr int kSavedWidth = 1200;
+constexpr int kSavedHeight = 720;
+// Labels longer than this, or more groups than this, go down the side as horizontal bars.
+constexpr int kLongLabel = 8;
+constexpr std::size_t kManyGroups = 14;
+
+bool horizontal(const std::vector<FigureGroup>& groups) {
+    if (groups.size() > kManyGroups)
+        return true;
+    return std::any_of(groups.begin(), groups.end(),
+                       [](const FigureGroup& group) { return group.label.size() > kLongLabel; });
+}
+
+QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
+    auto* chart = new QChart;
+    const QString nothing = shown.groups.empty() ? "（没有记录）" : "";
+    chart->setTitle(
+        QString("<b>%1%2</b><br><small>%3</small>")
+            .arg(shown.request.title.toHtmlEscaped(), nothing, criteria.toHtmlEscaped()));
+    chart->setAnimationOptions(QChart::NoAnimation);
+    if (shown.groups.empty())
+        return chart; // no axes to measure nothing by
+    const bool across = horizontal(shown.groups);
+    QAbstractBarSeries* series = across ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
+                                        : static_cast<QAbstractBarSeries*>(new QBarSeries);
+    // Bars across go up from the bottom: the groups are given last first, so that the first
+    // is at the top, as a list reads.
+    std::vector<FigureGroup> groups = shown.groups;
+    if (across)
+        std::reverse(groups.begin(), groups.end());
+    QStringList labels;
+    for (const FigureGroup& group : groups)
+        labels << group.label;
+    double largest = 0;
+    double smallest = 0;
+    for (std::size_t value = 0; value < shown.request.values.size(); ++value) {
+        auto* set = new QBarSet(QString::fromStdString(shown.request.values[value]));
+        for (const FigureGroup& group : groups) {
+            const double figure = static_cast<double>(group.totals[value]) / 10000.0;
+            *set << figure;
+            largest = std::max(largest, figure);
+            smallest = std::min(smallest, figure);
+        }
+        QObject::connect(
+            set, &QBarSet::hovered, set, [set, groups = shown.groups, value](bool over, int index) {
+                if (!over) {
+                    QToolTip::hideText();
+                    return;
+                }
+                const FigureGroup& group = groups[static_cast<std::size_t>(index)];
+                QToolTip::showText(QCursor::pos(), QString("%1\n%2：%3")
+                                                       .arg(group.label, set->label(),
+                                                            figureText(group.totals[value])));
+            });
+        series->append(set);
+    }
+    chart->addSeries(series);
+    auto* categories = new QBarCategoryAxis;
+    categories->append(labels);
+    auto* values = new QValueAxis;
+    values->setRange(smallest, largest > smallest ? largest * 1.05 : smallest + 1);
+    values->applyNiceNumbers();
+    values->setLabelFormat("%.0f");
+    categories->setTruncateLabels(false); // names read whole
+    chart->addAxis(categories, across ? Qt::AlignLeft : Qt::AlignBottom);
+    chart->addAxis(values, across ? Qt::AlignBottom : Qt::AlignLeft);
+    series->attachAxis(categories);
+    series->attachAxis(values);
+    chart->legend()->setVisible(shown.request.values.size() > 1);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    return chart;
+}
+
+// The chart drawn into a PNG or an SVG document, whole in memory.
+QByteArray chartBytes(QChartView& view, bool svg) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const QRect area(0, 0, kSavedWidth, kSavedHeight);
+    if (svg) {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(area.size());
+        generator.setViewBox(area);
+        generator.setTitle(view.chart()->title());
+        QPainter painter(&generator);
+        view.render(&painter, area);
+    } else {
+        QImage image(area.size(), QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        view.render(&painter, area);
+        painter.end();
+        image.save(&buffer, "PNG");
+    }
+    return buffer.data();
+}
+
+} // namespace
+
+QString figureText(std::int64_t tenThousandths) {
+    return CellText().decimal(tenThousandths);
+}
+
+ChartWindow::ChartWindow(const QString& caption, const QString& criteria,
+                         std::vector<ChartFiguresShown> charts, QWidget* parent)
+    : QDialog(parent), tabs_(new QTabWidget(this)) {
+    setWindowTitle(QString("图表 - %1").arg(caption));
+    resize(960, 640);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tabs_, 1);
+    for (const ChartFiguresShown& shown : charts) {
+        auto* view = new QChartView(makeChart(shown, criteria), tabs_);
+        view->setRenderHint(QPainter::Antialiasing);
+        views_.push_back(view);
+        tabs_->addTab(view, shown.request.title);
+    }
+    auto* buttons = new QHBoxLayout;
+    auto* save = new QPushButton("保存图片", this);
+    save->setObjectName("btn_save");
+    auto* close = new QPushButton("关闭", this);
+    buttons->addStretch(1);
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    layout->addLayout(buttons);
+    connect(save, &QPushButton::clicked, this, &ChartWindow::askToSave);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+}
+
+QChart* ChartWindow::chart(int index) const {
+    return views_[static_cast<std::size_t>(index)]->chart();
+}
+
+bool ChartWindow::saveChart(const QString& path, QString& failure) const {
+    const QByteArray bytes = chartBytes(*views_[static_cast<std::size_t>(tabs_->currentIndex())],
+                                        path.endsWith(".svg", Qt::CaseInsensitive));
+    const WorkControl control;
+    try {
+        SaveStream file(path, control);
+        file.write(bytes.constData(), bytes.size());
+        file.commit(control);
+        return true;
+    } catch (const std::exception& error) {
+        failure = QString::fromStdString(error.what());
+        return false;
+    }
+}
+
+void ChartWindow::askToSave() {
+    QString filter;
+    const QString path = QFileDialog::getSaveFileName(
+        this, "保存图片", tabs_->tabText(tabs_->currentIndex()) + ".png",
+        "PNG 图片 (*.png);;SVG 图片 (*.svg)", &filter);
+    if (path.isEmpty())
+        return;
+    // A name with either ending keeps it; any other gets the chosen type's.
+    QString named = path;
+    if (!named.endsWith(".svg", Qt::CaseInsensitive) &&
+        !named.endsWith(".png", Qt::CaseInsensitive))
+        named += filter.startsWith("SVG") ? ".svg" : ".png";
+    QString failure;
+    if (!saveChart(named, failure))
+        showPrompt(this, QString("图片未能保存：%1").arg(failure));
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "table/ChartFigures.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QChart;
+class QChartView;
+class QTabWidget;
+
+// A chart as it is shown: what was asked for and the groups added up for it.
+struct ChartFiguresShown {
+    ChartRequest request;
+    std::vector<FigureGroup> groups;
+};
+
+// The charts of a result, one tab each, drawn with Qt Charts: bars per group, a series per
+// summed column, the criteria in force under the title; hovering a bar shows its value, and
+// 保存图片 writes the chart shown as PNG or SVG (beside the target, then renamed over it).
+class ChartWindow : public QDialog {
+    Q_OBJECT
+public:
+    ChartWindow(const QString& caption, const QString& criteria,
+                std::vector<ChartFiguresShown> charts, QWidget* parent);
+
+    QTabWidget* tabs() const { return tabs_; }
+    QChart* chart(int index) const;
+    // Writes the chart shown to `path`: SVG when the name ends in .svg, else PNG. False, with
+    // the reason in `failure`, when the file cannot be written; an old file then stays whole.
+    bool saveChart(const QString& path, QString& failure) const;
+
+private:
+    void askToSave();
+
+    QTabWidget* tabs_;
+    std::vector<QChartView*> views_;
+};
+
+// The text a bar's value shows, as the grid's footer shows a total.
+QString figureText(std::int64_t tenThousandths);
