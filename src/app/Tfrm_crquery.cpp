@@ -84,7 +84,7 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
     layout->addWidget(dbg_crinfo, 1);
     layout->addWidget(buildStatusBar());
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
-    work_->setBlockedControls({tbn_query, ToolButton8, tbn_print, BitBtn1});
+    work_->setBlockedControls({tbn_query, ToolButton8, tbn_print, tbn_chart, BitBtn1});
     runGridWorkAs(*work_, *dbg_crinfo);
 }
 
@@ -95,6 +95,7 @@ QWidget* Tfrm_crquery::buildToolbar() {
     tbn_query = tools.query;
     ToolButton8 = tools.output;
     tbn_print = tools.print;
+    tbn_chart = tools.chart;
     tb_exit = tools.exit;
     return tools.band;
 }

@@ -31,6 +31,7 @@ public:
     QToolButton* tbn_query = nullptr;
     QToolButton* ToolButton8 = nullptr;
     QToolButton* tbn_print = nullptr;
+    QToolButton* tbn_chart = nullptr; // none in a build without charts
     QToolButton* tb_exit = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QListWidget* lbb_store = nullptr;

@@ -66,7 +66,7 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     setCentralWidget(client);
     work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
     work_->setBlockedControls(
-        {tbn_query, ToolButton8, tbn_print, ToolButton2, ToolButton1, BitBtn1});
+        {tbn_query, ToolButton8, tbn_print, tbn_chart, ToolButton2, ToolButton1, BitBtn1});
     runGridWorkAs(*work_, *dbg_xclinfo);
     showConnection();
 
@@ -89,6 +89,7 @@ QWidget* Tfrm_xclquery::buildToolbar() {
     tbn_query = tools.query;
     ToolButton8 = tools.output;
     tbn_print = tools.print;
+    tbn_chart = tools.chart;
     ToolButton2 = tools.own[0];
     ToolButton1 = tools.own[1];
     ToolButton1->setFixedWidth(kButtonWidth);

@@ -35,6 +35,7 @@ public:
     QToolButton* tbn_query = nullptr;
     QToolButton* ToolButton8 = nullptr;
     QToolButton* tbn_print = nullptr;
+    QToolButton* tbn_chart = nullptr; // none in a build without charts
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tb_exit = nullptr;

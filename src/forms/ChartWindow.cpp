@@ -96,8 +96,8 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
     return chart;
 }
 
-// The chart drawn into a PNG or an SVG document, whole in memory.
-QByteArray chartBytes(QChartView& view, bool svg) {
+// The chart drawn into a PNG or an SVG document named `title`, whole in memory.
+QByteArray chartBytes(QChartView& view, const QString& title, bool svg) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     const QRect area(0, 0, kSavedWidth, kSavedHeight);
@@ -106,7 +106,7 @@ QByteArray chartBytes(QChartView& view, bool svg) {
         generator.setOutputDevice(&buffer);
         generator.setSize(area.size());
         generator.setViewBox(area);
-        generator.setTitle(view.chart()->title());
+        generator.setTitle(title.toHtmlEscaped()); // the generator writes it as it is
         QPainter painter(&generator);
         view.render(&painter, area);
     } else {
@@ -157,8 +157,10 @@ QChart* ChartWindow::chart(int index) const {
 }
 
 bool ChartWindow::saveChart(const QString& path, QString& failure) const {
-    const QByteArray bytes = chartBytes(*views_[static_cast<std::size_t>(tabs_->currentIndex())],
-                                        path.endsWith(".svg", Qt::CaseInsensitive));
+    const int shown = tabs_->currentIndex();
+    const QByteArray bytes =
+        chartBytes(*views_[static_cast<std::size_t>(shown)], tabs_->tabText(shown),
+                   path.endsWith(".svg", Qt::CaseInsensitive));
     const WorkControl control;
     try {
         SaveStream file(path, control);

@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 
 #include <functional>
+#include <limits>
 
 namespace {
 
@@ -24,11 +25,12 @@ constexpr int kPageGap = 12; // grey around the page
 // The page as it will come out of the printer, scaled to fit the view.
 class PageView : public QWidget {
 public:
-    // `current` gives the page shown; the wheel asks `turn` for one page on or back.
+    // `current` gives the page shown; the wheel and the keys ask `show` for another (kept
+    // within the pages there).
     PageView(const PrintDocument& document, const QPrinter& printer, std::function<int()> current,
-             std::function<void(int)> turn, QWidget* parent)
+             std::function<void(int)> show, QWidget* parent)
         : QWidget(parent), document_(document), printer_(printer), current_(std::move(current)),
-          turn_(std::move(turn)) {
+          show_(std::move(show)) {
         setMinimumSize(400, 300);
     }
 
@@ -57,19 +59,37 @@ protected:
     }
 
     // The wheel turns the pages.
-    void wheelEvent(QWheelEvent* event) override { turn_(event->angleDelta().y() < 0 ? 1 : -1); }
+    void wheelEvent(QWheelEvent* event) override {
+        show_(current_() + (event->angleDelta().y() < 0 ? 1 : -1));
+    }
+
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+        case Qt::Key_Home:
+            return show_(0);
+        case Qt::Key_End:
+            return show_(std::numeric_limits<int>::max() - 1);
+        case Qt::Key_PageUp:
+        case Qt::Key_Up:
+            return show_(current_() - 1);
+        case Qt::Key_PageDown:
+        case Qt::Key_Down:
+            return show_(current_() + 1);
+        default:
+            QWidget::keyPressEvent(event);
+        }
+    }
 
 private:
     const PrintDocument& document_;
     const QPrinter& printer_;
     std::function<int()> current_;
-    std::function<void(int)> turn_;
+    std::function<void(int)> show_;
 };
 
-QToolButton* toolButton(QWidget* parent, const QString& caption, QKeySequence key = {}) {
+QToolButton* toolButton(QWidget* parent, const QString& caption) {
     auto* button = new QToolButton(parent);
     button->setText(caption);
-    button->setShortcut(key);
     button->setAutoRaise(true);
     return button;
 }
@@ -92,14 +112,14 @@ PrintPreview::PrintPreview(PrintDocument& document, QPrinter& printer, QWidget* 
     orientation_->setObjectName("cbx_orientation");
     orientation_->addItems({"横向", "纵向"});
     orientation_->setCurrentIndex(printer.pageLayout().orientation() == QPageLayout::Portrait);
-    QToolButton* first = toolButton(this, "首页", Qt::Key_Home);
-    QToolButton* previous = toolButton(this, "上一页", Qt::Key_PageUp);
+    QToolButton* first = toolButton(this, "首页");
+    QToolButton* previous = toolButton(this, "上一页");
     pageNumber_ = new QSpinBox(this);
     pageNumber_->setObjectName("spn_page");
     pageCount_ = new QLabel(this);
     pageCount_->setObjectName("lbl_pages");
-    QToolButton* next = toolButton(this, "下一页", Qt::Key_PageDown);
-    QToolButton* last = toolButton(this, "末页", Qt::Key_End);
+    QToolButton* next = toolButton(this, "下一页");
+    QToolButton* last = toolButton(this, "末页");
     auto* close = new QPushButton("关闭", this);
     tools->addWidget(print);
     tools->addWidget(orientation_);
@@ -111,10 +131,13 @@ PrintPreview::PrintPreview(PrintDocument& document, QPrinter& printer, QWidget* 
     tools->addWidget(close);
     layout->addLayout(tools);
     page_ = new PageView(
-        document, printer, [this] { return currentPage(); },
-        [this](int step) { showPage(currentPage() + step); }, this);
+        document, printer, [this] { return currentPage(); }, [this](int index) { showPage(index); },
+        this);
     page_->setObjectName("pageView");
     layout->addWidget(page_, 1);
+    // Home, End and the page keys turn the pages.
+    page_->setFocusPolicy(Qt::StrongFocus);
+    page_->setFocus();
 
     connect(print, &QPushButton::clicked, this, &PrintPreview::askToPrint);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);

@@ -46,8 +46,12 @@ public:
     WindowWork(const WindowWork&) = delete;
     WindowWork& operator=(const WindowWork&) = delete;
 
-    // Controls that would start other work: disabled while work runs.
-    void setBlockedControls(QList<QWidget*> controls) { blocked_ = std::move(controls); }
+    // Controls that would start other work: disabled while work runs (nulls, controls a build
+    // leaves out, are passed over).
+    void setBlockedControls(QList<QWidget*> controls) {
+        blocked_ = std::move(controls);
+        blocked_.removeAll(nullptr);
+    }
     bool busy() const { return job_ != nullptr; }
     void start(Task task);
     // Stops the running work: the window is ready again at once (after the few records that an

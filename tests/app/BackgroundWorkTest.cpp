@@ -41,7 +41,8 @@ struct MainWindowOnTinyErp {
                QTest::qWaitFor([this] { return main.t_action.isActive(); });
     }
     QList<QWidget*> workButtons() const {
-        return {main.tbn_query, main.ToolButton8, main.ToolButton2, main.ToolButton1, main.BitBtn1};
+        return {main.tbn_query,   main.ToolButton8, main.tbn_print, main.tbn_chart,
+                main.ToolButton2, main.ToolButton1, main.BitBtn1};
     }
     TinyErp erp;
     SettingsSandbox settings;

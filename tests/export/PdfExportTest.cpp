@@ -2,30 +2,13 @@
 #include "export/TDBGridExportAsPDF.h"
 #include "result/ResultColumn.h"
 #include "support/ExportFixture.h"
+#include "support/Poppler.h"
 #include "support/TempDir.h"
 #include "table/CellText.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-// What a poppler tool prints for a file.
-QString popplerOutput(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-QString withoutBlanks(QString text) {
-    return text.remove(QRegularExpression("\\s"));
-}
-
-} // namespace
 
 TEST(PdfExport, PdftotextGivesBackEveryValueInOrderUnderTheTitlesOnEveryPage) {
     ExportFixture f;
@@ -47,7 +30,7 @@ TEST(PdfExport, PdftotextGivesBackEveryValueInOrderUnderTheTitlesOnEveryPage) {
     EXPECT_GT(pageCount, 1);
     EXPECT_TRUE(info.contains("landscape") || info.contains("842 x 595")) << info.toStdString();
 
-    const QStringList pageTexts = popplerOutput("pdftotext", {path, "-"}).split('\f');
+    const QStringList pageTexts = pdfPageTexts(path);
     ASSERT_GE(pageTexts.size(), pageCount);
     for (int page = 0; page < pageCount; ++page) {
         const QString text = withoutBlanks(pageTexts[page]);

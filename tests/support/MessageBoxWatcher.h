@@ -7,7 +7,7 @@
 #include <QTimer>
 
 // Answers every message box that opens while it lives, the way a user would: notes its
-// caption, text, owner and buttons, then presses OK.
+// caption, text, owner and buttons, then presses OK, or the answer a question is to get.
 class MessageBoxWatcher : public QObject {
 public:
     struct Seen {
@@ -23,6 +23,9 @@ public:
         connect(&timer_, &QTimer::timeout, this, [this] { answer(); });
         timer_.start(10);
     }
+
+    // The button pressed in a question (是, 否 or 取消).
+    void answerQuestionsWith(QMessageBox::StandardButton answer) { answer_ = answer; }
 
     const QList<Seen>& seen() const { return seen_; }
     QStringList texts() const {
@@ -42,11 +45,13 @@ private:
             seen_.append({box->windowTitle(), box->text(), box->parentWidget(),
                           static_cast<int>(box->buttons().size()), !box->iconPixmap().isNull(),
                           box->frameGeometry()});
-            box->button(QMessageBox::Ok)->click();
+            QAbstractButton* ok = box->button(QMessageBox::Ok);
+            (ok ? ok : box->button(answer_))->click();
         }
     }
 
     QTimer timer_;
+    QMessageBox::StandardButton answer_ = QMessageBox::Yes;
     QList<Seen> seen_;
     QList<QPointer<QMessageBox>> answered_;
 };

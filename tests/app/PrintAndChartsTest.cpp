@@ -1,0 +1,288 @@
+// 打印 and 图表 in both windows on the demo: the preview, the print to a PDF printer read back by
+// pdftotext, the picked rows, the question before a long print, and the chart windows' figures
+// against the grid's footers, their hover text and their saved pictures.
+#include "app/Tfrm_crquery.h"
+#include "app/Tfrm_xclquery.h"
+#include "forms/ChartWindow.h"
+#include "forms/PrintCommand.h"
+#include "forms/PrintPreview.h"
+#include "grid/GridBody.h"
+#include "grid/ResultGrid.h"
+#include "support/ContextMenuEntry.h"
+#include "support/DemoDatabasePath.h"
+#include "support/MessageBoxWatcher.h"
+#include "support/Poppler.h"
+#include "support/SettingsSandbox.h"
+#include "support/TempDir.h"
+#include "table/ResultTableModel.h"
+
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QSvgRenderer>
+#include <QToolButton>
+#include <QToolTip>
+#include <QtTest>
+
+#include <fstream>
+#include <functional>
+
+namespace {
+
+// Runs `answer` on the first visible top-level dialog of type T once it is open (a modal
+// dialog runs its own loop, so the test answers from a timer), closing a modal one that the
+// answer left open; false when none opened within ten seconds of `start`.
+template <typename T>
+bool whenOpen(const std::function<void()>& start, const std::function<void(T&)>& answer) {
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* widget = qobject_cast<T*>(top); widget && widget->isVisible() && !answered) {
+                answered = true;
+                answer(*widget);
+                if (widget->isModal() && widget->isVisible())
+                    widget->reject(); // an answer cut short by a failed check
+            }
+    });
+    poll.start(10);
+    start();
+    return QTest::qWaitFor([&] { return answered; }, 10000);
+}
+
+// The main window on the demo, its settings in a sandbox.
+struct MainOnDemo {
+    MainOnDemo() {
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+        main.ado_conn.open();
+    }
+    void query(const QString& name) {
+        main.edt_name->setText(name);
+        main.RunQuery();
+        main.work().waitUntilDone();
+    }
+    SettingsSandbox settings;
+    Tfrm_xclquery main;
+};
+
+// The window's action for Ctrl+P.
+QAction* ctrlP(QWidget& window) {
+    for (QAction* action : window.actions())
+        if (action->shortcut() == QKeySequence(QKeySequence::Print))
+            return action;
+    return nullptr;
+}
+
+// Whether the page view shows something besides white paper: the page's ink.
+bool pageHasInk(QWidget& view) {
+    const QImage shot = view.grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shot.height(); y += 2)
+        for (int x = 0; x < shot.width(); x += 2)
+            dark += qGray(shot.pixel(x, y)) < 80;
+    return dark > 200;
+}
+
+// A bar series' values added up, in ten-thousandths as the footer keeps them.
+std::int64_t added(const QBarSet& set) {
+    std::int64_t total = 0;
+    for (int i = 0; i < set.count(); ++i)
+        total += std::llround(set.at(i) * 10000);
+    return total;
+}
+
+std::int64_t footerTotal(const ResultGrid& grid, const char* field) {
+    const std::vector<std::string>& fields = grid.sums().fields();
+    const auto at = std::find(fields.begin(), fields.end(), field) - fields.begin();
+    return grid.sums().total(static_cast<std::size_t>(at));
+}
+
+QBarSet* barSet(const ChartWindow& charts, int chart, int set) {
+    auto* series = qobject_cast<QAbstractBarSeries*>(charts.chart(chart)->series().first());
+    return series->barSets()[set];
+}
+
+} // namespace
+
+class PrintAndChartsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void thePreviewShowsTheFirstPageAtOnceTurnsPagesAndPrintsToAPdfPrinter() {
+        MainOnDemo w;
+        w.query("轴承");
+        TempDir dir;
+        const QString pdf = QString::fromStdString((dir / "printed.pdf").string());
+        int pages = 0;
+        const bool opened = whenOpen<PrintPreview>(
+            [&] { ctrlP(w.main)->trigger(); },
+            [&](PrintPreview& preview) {
+                auto* count = preview.findChild<QLabel*>("lbl_pages");
+                auto* view = preview.findChild<QWidget*>("pageView");
+                QVERIFY(count->text().startsWith("共 "));
+                pages = count->text().split(' ')[1].toInt();
+                QVERIFY(pages > 1);
+                QVERIFY(pageHasInk(*view));
+                QCOMPARE(preview.currentPage(), 0);
+                QTest::keyClick(view, Qt::Key_End);
+                QCOMPARE(preview.currentPage(), pages - 1);
+                QVERIFY(pageHasInk(*view));
+                preview.showPage(pages + 5); // kept within the pages
+                QCOMPARE(preview.currentPage(), pages - 1);
+                // Portrait pages hold fewer columns across and more rows down.
+                auto* orientation = preview.findChild<QComboBox*>("cbx_orientation");
+                QCOMPARE(orientation->currentText(), QString("横向"));
+                orientation->setCurrentIndex(1);
+                QVERIFY(count->text() != QString("共 %1 页").arg(pages));
+                orientation->setCurrentIndex(0);
+                QCOMPARE(count->text(), QString("共 %1 页").arg(pages));
+
+                preview.printer().setOutputFormat(QPrinter::PdfFormat);
+                preview.printer().setOutputFileName(pdf);
+                QTimer::singleShot(0, [] {
+                    QTRY_VERIFY(qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()));
+                    qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept();
+                });
+                preview.askToPrint();
+            });
+        QVERIFY(opened);
+        w.main.work().waitUntilDone();
+        QCOMPARE(w.main.workStatus->text(), QString("已打印 %1 页").arg(pages));
+        const QStringList texts = pdfPageTexts(pdf, true);
+        QVERIFY(texts.size() >= pages);
+        const QString first = withoutBlanks(texts[0]);
+        QVERIFY(first.contains("现存量查询"));
+        QVERIFY(first.contains("查询条件：存货名称：轴承"));
+        QVERIFY(first.contains(QString("第1页共%1页").arg(pages)));
+        const ResultTableModel& model = *w.main.dbg_xclinfo->model();
+        QVERIFY(first.contains(model.index(0, model.columnOf("存货编码")).data().toString() +
+                               model.index(0, model.columnOf("存货代码")).data().toString()));
+        // The footer's total of 现存量 after the last row.
+        const QString last = withoutBlanks(texts[pages - 1]);
+        QVERIFY(last.contains(w.main.dbg_xclinfo->footerText(model.columnOf("现存量"))));
+    }
+
+    void pickedRowsArePrintedAloneWhenTheUserSaysSo() {
+        MainOnDemo w;
+        w.query("轴承");
+        GridBody& body = *w.main.dbg_xclinfo->body();
+        body.setCurrentCell(1, 0);
+        QTest::keyClick(&body, Qt::Key_Down, Qt::ShiftModifier);
+        QTest::keyClick(&body, Qt::Key_Down, Qt::ShiftModifier); // rows 1 to 3
+        MessageBoxWatcher messages;
+        QString pagesShown;
+        QVERIFY(whenOpen<PrintPreview>([&] { w.main.tbn_print->click(); },
+                                       [&](PrintPreview& preview) {
+                                           pagesShown =
+                                               preview.findChild<QLabel*>("lbl_pages")->text();
+                                           preview.reject();
+                                       }));
+        QCOMPARE(messages.texts(),
+                 QStringList{"已选中 3 行。只打印选中的行吗？\n（选“否”打印全部 " +
+                             QString::number(w.main.ado_xclinfo.rowCount()) + " 行）"});
+        QCOMPARE(pagesShown, QString("共 1 页"));
+        // 取消 calls the print off.
+        messages.answerQuestionsWith(QMessageBox::Cancel);
+        w.main.tbn_print->click();
+        QTRY_COMPARE(messages.seen().size(), 2);
+        QTest::qWait(100);
+        QVERIFY(!w.main.work().busy());
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<PrintPreview*>(top) || !top->isVisible());
+    }
+
+    void aLongPrintAsksFirstWithItsPageCount() {
+        MainOnDemo w;
+        w.query("");
+        MessageBoxWatcher messages;
+        messages.answerQuestionsWith(QMessageBox::No);
+        w.main.tbn_print->click();
+        QTRY_COMPARE(messages.seen().size(), 1);
+        QVERIFY(messages.texts()[0].startsWith(
+            QString("要打印的结果共有 %1 行，约 ").arg(w.main.ado_xclinfo.rowCount())));
+        const int pages = messages.texts()[0].section("约 ", 1).section(" 页", 0, 0).toInt();
+        QVERIFY(pages > kPagesWithoutAsking);
+        QTest::qWait(100);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<PrintPreview*>(top) || !top->isVisible());
+        // Printing with nothing queried is refused with a prompt.
+        MainOnDemo fresh;
+        fresh.main.tbn_print->click();
+        QTRY_COMPARE(messages.seen().size(), 2);
+        QCOMPARE(messages.texts()[1], QString("还没有查询结果可以打印，请先查询。"));
+    }
+
+    void stockChartsAddUpToTheFooterAndShowTheirValuesOnHover() {
+        MainOnDemo w;
+        w.query("");
+        ChartWindow* charts = nullptr;
+        QVERIFY(whenOpen<ChartWindow>([&] { w.main.tbn_chart->click(); },
+                                      [&](ChartWindow& window) { charts = &window; }));
+        QCOMPARE(charts->tabs()->count(), 2);
+        QCOMPARE(charts->tabs()->tabText(0), QString("现存量（按仓库）"));
+        QVERIFY(charts->chart(0)->title().contains("查询条件：无"));
+        QBarSet* byWarehouse = barSet(*charts, 0, 0);
+        QCOMPARE(added(*byWarehouse), footerTotal(*w.main.dbg_xclinfo, "现存量"));
+        QBarSet* largest = barSet(*charts, 1, 0);
+        QCOMPARE(largest->count(), 20);
+        // Drawn last first, so that the largest stands at the top.
+        for (int i = 1; i < largest->count(); ++i)
+            QVERIFY(largest->at(i - 1) <= largest->at(i));
+        emit byWarehouse->hovered(true, 0);
+        QVERIFY(QToolTip::text().contains("现存量："));
+        charts->close();
+
+        // From the grid's menu too.
+        QVERIFY(whenOpen<ChartWindow>(
+            [&] { chooseFromContextMenu(*w.main.dbg_xclinfo->body(), 0, "图表"); },
+            [](ChartWindow& window) { window.close(); }));
+    }
+
+    void journalChartsAddUpToBothFootersAndSaveAsPngAndSvg() {
+        MainOnDemo w;
+        Tfrm_crquery journal(w.main.ado_conn);
+        journal.FormShow();
+        journal.RunQuery();
+        journal.work().waitUntilDone();
+        ChartWindow* charts = nullptr;
+        QVERIFY(whenOpen<ChartWindow>([&] { journal.tbn_chart->click(); },
+                                      [&](ChartWindow& window) { charts = &window; }));
+        QCOMPARE(charts->tabs()->tabText(0), QString("入库与出库（按月）"));
+        for (int chart = 0; chart < 2; ++chart) {
+            QCOMPARE(barSet(*charts, chart, 0)->label(), QString("入库数量"));
+            QCOMPARE(added(*barSet(*charts, chart, 0)),
+                     footerTotal(*journal.dbg_crinfo, "入库数量"));
+            QCOMPARE(added(*barSet(*charts, chart, 1)),
+                     footerTotal(*journal.dbg_crinfo, "出库数量"));
+        }
+
+        TempDir dir;
+        QString failure;
+        const QString png = QString::fromStdString((dir / "图表.png").string());
+        QVERIFY(charts->saveChart(png, failure));
+        const QImage image(png);
+        QCOMPARE(image.size(), QSize(1200, 720));
+        charts->tabs()->setCurrentIndex(1);
+        const QString svg = QString::fromStdString((dir / "chart.svg").string());
+        QVERIFY(charts->saveChart(svg, failure));
+        QVERIFY(QSvgRenderer(svg).isValid());
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(svgFile.readAll()).contains("入库与出库（按仓库）"));
+        // A folder that is not there: said so, and nothing made.
+        const QString nowhere = QString::fromStdString((dir / "none" / "chart.png").string());
+        QVERIFY(!charts->saveChart(nowhere, failure));
+        QVERIFY(!failure.isEmpty());
+        QVERIFY(!QFileInfo::exists(nowhere));
+        charts->close();
+    }
+};
+
+QTEST_MAIN(PrintAndChartsTest)
+#include "PrintAndChartsTest.moc"

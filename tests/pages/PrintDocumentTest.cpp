@@ -1,0 +1,118 @@
+// The print document: pages drawn on demand in any order, read back from a PDF by pdftotext.
+#include "pages/PrintDocument.h"
+#include "support/ExportFixture.h"
+#include "support/Poppler.h"
+#include "support/TempDir.h"
+#include "table/CellText.h"
+
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const PageFrame kFrame{"现存量查询", "查询条件：存货名称：轴承", "2026-12-09 10:00"};
+
+// Pages `order` of the document in a landscape A4 PDF, one PDF page each in that order; the
+// text of each PDF page as laid out, without blanks.
+QStringList printed(PrintDocument& document, const std::vector<std::size_t>& order,
+                    const QString& path) {
+    QPdfWriter writer(path);
+    writer.setResolution(96);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    QPainter painter(&writer);
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i > 0)
+            writer.newPage();
+        document.paint(painter, order[i]);
+    }
+    painter.end();
+    QStringList pages = pdfPageTexts(path, true);
+    for (QString& page : pages)
+        page = withoutBlanks(page);
+    return pages;
+}
+
+QSizeF a4Landscape() {
+    QPdfWriter probe(QStringLiteral("/dev/null"));
+    probe.setResolution(96);
+    probe.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    return QSizeF(probe.width(), probe.height());
+}
+
+} // namespace
+
+TEST(PrintDocument, AnyPageIsDrawnOnDemandWithItsOwnRowsAndTheFooterAfterTheLastRow) {
+    ExportFixture f;
+    for (int id = 10; id < 130; ++id) // qty id + 0.5, price 0.25
+        f.insert("(" + std::to_string(id) + ", 'R" + std::to_string(1000 + id) + "', '轴承', " +
+                 std::to_string(id) + ".5, 0.25, '2026-03-04')");
+    f.open();
+    const WorkControl control;
+    PrintDocument document(f.layout, TableSnapshot(f.query), kFrame, control);
+    document.setPageArea(a4Landscape());
+    const std::size_t pages = document.pageCount();
+    ASSERT_GT(pages, 2U);
+    ASSERT_EQ(document.rowCount(), 123U);
+
+    // Last page first: each page stands on its own.
+    std::vector<std::size_t> order;
+    for (std::size_t page = pages; page-- > 0;)
+        order.push_back(page);
+    TempDir dir;
+    const QStringList texts =
+        printed(document, order, QString::fromStdString((dir / "pages.pdf").string()));
+    ASSERT_GE(static_cast<std::size_t>(texts.size()), pages);
+    const auto textOf = [&](std::size_t page) { return texts[int(pages - 1 - page)]; };
+
+    const CellText shown;
+    int lastPageSeen = 0;
+    for (std::size_t row = 0; row < f.query.rowCount(); ++row) {
+        const QString code = shown(f.query.result().column(0), f.query.rowAt(row));
+        int pageOfRow = -1;
+        for (std::size_t page = 0; page < pages; ++page)
+            if (textOf(page).contains(
+                    code + withoutBlanks(shown(f.query.result().column(1), f.query.rowAt(row)))))
+                pageOfRow = pageOfRow < 0 ? int(page) : -2; // once only
+        ASSERT_GE(pageOfRow, 0) << code.toStdString();
+        EXPECT_GE(pageOfRow, lastPageSeen) << "rows keep their order across pages";
+        lastPageSeen = pageOfRow;
+    }
+    for (std::size_t page = 0; page < pages; ++page) {
+        EXPECT_TRUE(textOf(page).contains("现存量查询")) << page;
+        EXPECT_TRUE(textOf(page).contains("查询条件：存货名称：轴承")) << page;
+        EXPECT_TRUE(textOf(page).contains(QString("第%1页共%2页").arg(page + 1).arg(pages)));
+        EXPECT_TRUE(textOf(page).contains("2026-12-0910:00"));
+        // 12.5 + 0.03125 (0.0312, ties to even) + 10.5 + ... + 129.5; 1.25 + 2 + 120 × 0.25.
+        EXPECT_EQ(textOf(page).contains("合计8412.531233.25"), page == pages - 1) << page;
+    }
+}
+
+TEST(PrintDocument, PickedRowsArePrintedAloneWithTheirOwnTotals) {
+    ExportFixture f;
+    f.open();
+    const WorkControl control;
+    PrintDocument document(f.layout, TableSnapshot(f.query).only({0, 2}), kFrame, control);
+    document.setPageArea(a4Landscape());
+    ASSERT_EQ(document.pageCount(), 1U);
+    TempDir dir;
+    const QString text =
+        printed(document, {0}, QString::fromStdString((dir / "picked.pdf").string()))[0];
+    EXPECT_TRUE(text.contains("A1螺栓12.51.25")) << text.toStdString();
+    EXPECT_TRUE(text.contains("C30.03122")) << text.toStdString();
+    EXPECT_FALSE(text.contains("B2"));
+    EXPECT_TRUE(text.contains("合计12.53123.25")) << text.toStdString();
+}
+
+TEST(PrintDocument, AStopWhileTheFooterIsAddedUpEndsTheWork) {
+    ExportFixture f;
+    f.open();
+    WorkControl control;
+    control.cancel();
+    EXPECT_THROW(PrintDocument(f.layout, TableSnapshot(f.query), kFrame, control), WorkCancelled);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+// What a poppler tool (pdftotext, pdfinfo) prints for a file; empty when it fails.
+inline QString popplerOutput(const QString& tool, const QStringList& arguments) {
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// A PDF's text page by page, as pdftotext gives it; with `asLaidOut`, line by line as the
+// page shows it (a table's row on one line).
+inline QStringList pdfPageTexts(const QString& path, bool asLaidOut = false) {
+    const QStringList layout = asLaidOut ? QStringList{"-layout"} : QStringList{};
+    return popplerOutput("pdftotext", layout + QStringList{path, "-"}).split('\f');
+}
+
+// Text without its blanks: pdftotext puts them where the layout has gaps.
+inline QString withoutBlanks(QString text) {
+    return text.remove(QRegularExpression("\\s"));
+}
