@@ -106,6 +106,28 @@ done
 test "$(find "$folder" -maxdepth 1 -type f | wc -l)" -eq 7 # nothing else left beside them
 echo "all seven formats written, the same as the Linux build's"
 
+echo "-- a PDF written under Wine, read back by pdftotext here: the heading and the rows in order"
+(cd "$work/tests" && STOCKQUERY_PASSWORD=pw wine stockquery-export.exe "${demo[@]}" \
+    --server "sqlite:$(windows_path "$work/tests/demo-test.sqlite")" --name 轴承 --format pdf \
+    --output "$(windows_path "$folder")\\现存量.pdf")
+STOCKQUERY_PASSWORD=pw QT_QPA_PLATFORM=offscreen "$repo/build/default/src/stockquery-export" \
+    "${demo[@]}" --server "sqlite:$work/tests/demo-test.sqlite" --name 轴承 --format csv-utf8 \
+    --output "$work/轴承.csv"
+python3 - "$folder/现存量.pdf" "$work/轴承.csv" <<'PY'
+import csv, re, subprocess, sys
+# As laid out, a row on a line; blanks are where the fonts put them.
+text = re.sub(r"\s", "", subprocess.run(["pdftotext", "-layout", sys.argv[1], "-"], check=True,
+                                         capture_output=True, text=True).stdout)
+assert "现存量查询" in text and "查询条件：存货名称：轴承" in text and "第1页共" in text, text[:200]
+with open(sys.argv[2], encoding="utf-8-sig") as rows:
+    records = list(csv.reader(rows))[1:]
+at = 0
+for record in records:  # each row's first six cells, in the grid's order
+    at = text.index(re.sub(r"\s", "", "".join(record[:6])), at)
+print(f"{len(records)} rows found in order in the PDF written under Wine")
+PY
+rm "$folder/现存量.pdf"
+
 echo "-- the export command alone with the DLLs it needs: no Qt Widgets, and the same file"
 alone="$work/command-only"
 mkdir -p "$alone/platforms"
