@@ -2,7 +2,8 @@
 // item name and by codes (collation keys included) beside the sqlite3 shell running the
 // statement with ORDER BY that column, and the footer sum pass beside the shell summing the
 // same columns; find on the spot beside the whole count; the charts' figures beside a plain
-// loop adding up the same columns.
+// loop adding up the same columns; a print of every row (its document made with the footer
+// added up, its first and last page drawn) beside the same plain loop.
 //   grid_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchArguments.h"
 #include "DemoQuery.h"
@@ -12,18 +13,28 @@
 #include "grid/FindBar.h"
 #include "journal/JournalColumns.h"
 #include "journal/JournalFields.h"
+#include "journal/JournalQuery.h"
 #include "journal/JournalStatement.h"
+#include "pages/PrintDocument.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
+#include "stock/CurrentStockQuery.h"
 #include "stock/CurrentStockStatement.h"
 #include "table/ChartFigures.h"
 #include "table/FooterSums.h"
+#include "table/ResultTableModel.h"
 #include "table/TableFind.h"
 #include "table/TableSnapshot.h"
+#include "table/TableView.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <cstdio>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -92,32 +103,76 @@ void benchResult(const char* name, const std::string& file, const std::vector<st
            "sqlite3 shell, SUM over the statement", "target <= 0.050 s");
 }
 
-// A chart's figures beside a plain loop that adds up the same columns over every row.
-void benchFigures(const std::string& figure, const ResultQuery& query,
-                  const std::vector<std::string>& values,
-                  const std::function<std::vector<FigureGroup>(
-                      const TableSnapshot&, const std::vector<std::size_t>&)>& figures,
-                  int runs) {
+// What a plain loop over every row of `values` takes: the peer of the charts and the print.
+double plainLoopSeconds(const ResultQuery& query, const std::vector<std::string>& values,
+                        double& check) {
+    return secondsOf([&] {
+        for (const std::string& value : values) {
+            const ResultColumn& column = query.result().column(query.fieldIndex(value));
+            for (std::size_t row = 0; row < column.size(); ++row)
+                check += column.asFloat(row);
+        }
+    });
+}
+
+// A chart's figures as the chart window asks for them, beside a plain loop that adds up the
+// same columns over every row.
+void benchChart(const ChartRequest& request, const ResultQuery& query, int runs) {
     const TableSnapshot rows(query);
-    std::vector<std::size_t> columns;
-    for (const std::string& value : values)
-        columns.push_back(query.fieldIndex(value));
-    double ours = 1e9, loop = 1e9;
+    const WorkControl control;
+    double ours = 1e9, loop = 1e9, check = 0;
     std::size_t groups = 0;
-    double check = 0;
     for (int i = 0; i < runs; ++i) {
-        ours = std::min(ours, secondsOf([&] { groups = figures(rows, columns).size(); }));
-        loop = std::min(loop, secondsOf([&] {
-                            for (const std::size_t column : columns) {
-                                const ResultColumn& values = query.result().column(column);
-                                for (std::size_t row = 0; row < values.size(); ++row)
-                                    check += values.asFloat(row);
-                            }
-                        }));
+        ours = std::min(ours,
+                        secondsOf([&] { groups = chartFigures(request, rows, control).size(); }));
+        loop = std::min(loop, plainLoopSeconds(query, request.values, check));
     }
-    report(figure + " (" + std::to_string(groups) + ")", ours, loop,
-           check != 0 ? "plain loop adding the columns" : "plain loop (all zero)",
+    report("chart: " + request.title.toStdString() + " (" + std::to_string(groups) + ")", ours,
+           loop, check != 0 ? "plain loop adding the columns" : "plain loop (all zero)",
            "target <= 0.3 s");
+}
+
+// A print of every row on landscape A4: the document made on the worker (the footer added
+// up), then its first and its last page drawn as the preview draws them, each beside a plain
+// loop over the summed columns.
+void benchPrint(const char* name, ResultQuery& query, const QueryShape& shape, int runs) {
+    ResultTableModel table(query, shape.columns);
+    const ExportLayout layout = exportLayout(table, startingView(table, shape));
+    std::vector<std::string> summed;
+    for (const GridColumn& column : shape.columns)
+        if (column.footer == FooterValue::Sum)
+            summed.push_back(column.field);
+    const WorkControl control;
+    double made = 1e9, first = 1e9, last = 1e9, loop = 1e9, check = 0;
+    std::size_t pages = 0;
+    QImage page(1123, 794, QImage::Format_RGB32); // A4 landscape at 96 dpi
+    for (int i = 0; i < runs; ++i) {
+        std::unique_ptr<PrintDocument> document;
+        made = std::min(made, secondsOf([&] {
+                            document = std::make_unique<PrintDocument>(
+                                layout, TableSnapshot(query), PageFrame{shape.caption, "", ""},
+                                control);
+                            document->setPageArea(QSizeF(1047, 718));
+                        }));
+        pages = document->pageCount();
+        const auto draw = [&](std::size_t index) {
+            return secondsOf([&] {
+                page.fill(Qt::white);
+                QPainter painter(&page);
+                document->paint(painter, index);
+            });
+        };
+        first = std::min(first, draw(0));
+        last = std::min(last, draw(pages - 1));
+        loop = std::min(loop, plainLoopSeconds(query, summed, check));
+    }
+    const std::string figure = std::string("print ") + name + ": ";
+    report(figure + "document (" + std::to_string(pages) + " pages)", made, loop,
+           "plain loop over the summed columns", "on the worker");
+    report(figure + "first page drawn", first, loop, "plain loop over the summed columns",
+           "target: at once");
+    report(figure + "last page drawn", last, loop, "plain loop over the summed columns",
+           "target: at once");
 }
 
 } // namespace
@@ -133,37 +188,26 @@ int main(int argc, char** argv) {
     benchResult("journal", file, journalStatement(wholeJournal()), journalFields(),
                 journalColumns(), {"入库数量", "存货名称", "存货代码", "单据号"}, runs);
 
-    const WorkControl control;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv); // fonts, for the printed pages
     DemoQuery stock(file, currentStockStatement({}), currentStockFields());
-    const std::size_t warehouse = stock.query.fieldIndex("仓库名称");
-    const std::size_t item = stock.query.fieldIndex("存货编码");
-    const std::size_t name = stock.query.fieldIndex("存货名称");
-    benchFigures(
-        "chart: 现存量 by warehouse", stock.query, {"现存量"},
-        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
-            return totalsByText(rows, warehouse, values, control);
-        },
-        runs);
-    benchFigures(
-        "chart: 20 items with most stock", stock.query, {"现存量"},
-        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
-            return largestGroups(totalsByText(rows, item, values, control, name), 20);
-        },
-        runs);
+    benchChart({.title = "现存量 by warehouse", .key = "仓库名称", .values = {"现存量"}},
+               stock.query, runs);
+    benchChart({.title = "20 items with most stock",
+                .key = "存货编码",
+                .values = {"现存量"},
+                .name = "存货名称",
+                .largest = 20},
+               stock.query, runs);
     DemoQuery journal(file, journalStatement(wholeJournal()), journalFields());
-    const std::size_t date = journal.query.fieldIndex("单据日期");
-    const std::size_t store = journal.query.fieldIndex("仓库");
-    benchFigures(
-        "chart: in/out by month", journal.query, {"入库数量", "出库数量"},
-        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
-            return totalsByMonth(rows, date, values, control);
-        },
-        runs);
-    benchFigures(
-        "chart: in/out by warehouse", journal.query, {"入库数量", "出库数量"},
-        [&](const TableSnapshot& rows, const std::vector<std::size_t>& values) {
-            return totalsByText(rows, store, values, control);
-        },
-        runs);
+    benchChart({.title = "in/out by month",
+                .key = "单据日期",
+                .values = {"入库数量", "出库数量"},
+                .groups = ChartRequest::Groups::ByMonth},
+               journal.query, runs);
+    benchChart({.title = "in/out by warehouse", .key = "仓库", .values = {"入库数量", "出库数量"}},
+               journal.query, runs);
+    benchPrint("current stock", stock.query, currentStockQuery().shape, runs);
+    benchPrint("journal", journal.query, journalQuery().shape, runs);
     return 0;
 }

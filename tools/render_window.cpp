@@ -12,7 +12,6 @@
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
-#include "forms/ChartWindow.h"
 #include "forms/QtChinese.h"
 #include "grid/FindBar.h"
 #include "grid/GridBody.h"
@@ -54,7 +53,7 @@ bool renderWithPopup(QWidget& window, const QString& out, const std::function<vo
         if (!popup)
             popup = QApplication::activeModalWidget();
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (!popup && qobject_cast<ChartWindow*>(top) && top->isVisible())
+            if (!popup && top->objectName() == "frm_chart" && top->isVisible())
                 popup = top;
         if (!popup || popup == &window)
             return;
@@ -112,8 +111,8 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
                 window.ShowCharts();
                 window.work().waitUntilDone();
                 for (QWidget* top : QApplication::topLevelWidgets())
-                    if (auto* charts = qobject_cast<ChartWindow*>(top); charts && second)
-                        charts->tabs()->setCurrentIndex(1);
+                    if (top->objectName() == "frm_chart" && second)
+                        top->findChild<QTabWidget*>()->setCurrentIndex(1);
             },
             std::nullopt, true);
     }

@@ -130,6 +130,7 @@ QString figureText(std::int64_t tenThousandths) {
 ChartWindow::ChartWindow(const QString& caption, const QString& criteria,
                          std::vector<ChartFiguresShown> charts, QWidget* parent)
     : QDialog(parent), tabs_(new QTabWidget(this)) {
+    setObjectName("frm_chart");
     setWindowTitle(QString("图表 - %1").arg(caption));
     resize(960, 640);
     auto* layout = new QVBoxLayout(this);

@@ -16,6 +16,8 @@ class WorkControl;
 struct FigureGroup {
     QString label;
     std::vector<std::int64_t> totals;
+
+    bool operator==(const FigureGroup&) const = default;
 };
 
 // The totals of `values` per distinct text of the `key` column, in the order of the texts;

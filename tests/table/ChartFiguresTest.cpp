@@ -79,7 +79,13 @@ TEST(ChartFigures, TheTwentyItemsWithTheMostStockComeLargestFirstWithTheirNames)
     const std::vector<FigureGroup> items =
         totalsByText(rows, stock.field("存货编码"), {stock.field("现存量")}, WorkControl(),
                      stock.field("存货名称"));
-    const std::vector<FigureGroup> top = largestGroups(items, 20);
+    // As the chart window asks for them, by the columns' names.
+    const std::vector<FigureGroup> top = chartFigures({.title = "top",
+                                                       .key = "存货编码",
+                                                       .values = {"现存量"},
+                                                       .name = "存货名称",
+                                                       .largest = 20},
+                                                      rows, WorkControl());
     ASSERT_EQ(top.size(), 20U);
     for (std::size_t i = 1; i < top.size(); ++i)
         EXPECT_GE(top[i - 1].totals[0], top[i].totals[0]);
@@ -87,6 +93,20 @@ TEST(ChartFigures, TheTwentyItemsWithTheMostStockComeLargestFirstWithTheirNames)
         EXPECT_LE(item.totals[0], top.front().totals[0]);
     EXPECT_EQ(added(items, 0), stock.footer("现存量"));
     EXPECT_TRUE(top.front().label.contains(' ')); // code, then name
+    EXPECT_EQ(top, largestGroups(items, 20));
+}
+
+TEST(ChartFigures, ARequestNamingAColumnTheResultLacksGivesNoGroups) {
+    WholeResult stock(currentStockQuery(), CurrentStockCriteria{});
+    const TableSnapshot rows(stock.query);
+    EXPECT_FALSE(
+        chartFigures({.title = "t", .key = "仓库名称", .values = {"现存量"}}, rows, WorkControl())
+            .empty());
+    for (const ChartRequest& wrong :
+         {ChartRequest{.title = "t", .key = "仓库", .values = {"现存量"}},
+          ChartRequest{.title = "t", .key = "仓库名称", .values = {"现存量", "入库数量"}},
+          ChartRequest{.title = "t", .key = "存货编码", .values = {"现存量"}, .name = "名称"}})
+        EXPECT_TRUE(chartFigures(wrong, rows, WorkControl()).empty());
 }
 
 TEST(ChartFigures, JournalReceiptsAndIssuesByMonthAndByWarehouseAddUpToTheFooters) {
@@ -94,8 +114,11 @@ TEST(ChartFigures, JournalReceiptsAndIssuesByMonthAndByWarehouseAddUpToTheFooter
     const TableSnapshot rows(journal.query);
     const std::vector<std::size_t> quantities = {journal.field("入库数量"),
                                                  journal.field("出库数量")};
-    const std::vector<FigureGroup> months =
-        totalsByMonth(rows, journal.field("单据日期"), quantities, WorkControl());
+    const std::vector<FigureGroup> months = chartFigures({.title = "months",
+                                                          .key = "单据日期",
+                                                          .values = {"入库数量", "出库数量"},
+                                                          .groups = ChartRequest::Groups::ByMonth},
+                                                         rows, WorkControl());
     ASSERT_GT(months.size(), 1U);
     for (std::size_t i = 1; i < months.size(); ++i)
         EXPECT_LT(months[i - 1].label, months[i].label);
