@@ -6,9 +6,10 @@
 // status bar; main-cancelled just after that query was cancelled; main-find with its find bar
 // open on "b0001"; main-sorting just after a click on 批号's title; main-menu with the grid's
 // context menu open on the third row; main-export with what 输出 shows first (the save dialog,
-// or the note that a worksheet cannot hold the result) over the window; main-print the print
-// preview that 打印 opens, alone; main-chart and journal-chart the chart window that 图表
-// opens, alone, on its first chart (its second with a last argument "2").
+// or the note that a worksheet cannot hold the result) over the window; main-print and
+// journal-print the print preview that 打印 opens (or the question before it), alone; main-chart
+// and journal-chart the chart window that 图表 opens, alone, on its first chart (its second with a
+// last argument "2").
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
@@ -103,6 +104,9 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
         return saved;
     }
     window.work().waitUntilDone();
+    if (mode.ends_with("-print"))
+        return renderWithPopup(
+            window, out, [&] { window.tbn_print->click(); }, std::nullopt, true);
     if (mode.ends_with("-chart")) {
         const bool second = std::string_view(argv[argc - 1]) == "2";
         return renderWithPopup(
@@ -142,9 +146,6 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
                 body.viewport()->mapTo(&window, at));
         } else if (mode == "main-export") {
             return renderWithPopup(window, out, [&] { window.ToolButton8->click(); });
-        } else if (mode == "main-print") {
-            return renderWithPopup(
-                window, out, [&] { window.tbn_print->click(); }, std::nullopt, true);
         }
     }
     return window.grab().save(out);
@@ -154,7 +155,8 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
 
 constexpr const char* kUsage =
     "render_window main|journal|main-busy|main-cancelled|main-find|main-sorting|main-menu|"
-    "main-export|main-print|main-chart|journal-chart DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT] "
+    "main-export|main-print|journal-print|main-chart|journal-chart DEMO_FILE OUT.png [ITEM_NAME] "
+    "[WIDTH HEIGHT] "
     "[2]";
 
 int main(int argc, char** argv) {
@@ -162,9 +164,10 @@ int main(int argc, char** argv) {
         return *status;
 
     const std::string_view which = argc > 1 ? argv[1] : "";
-    const std::set<std::string_view> modes = {
-        "main",      "journal",     "main-busy",  "main-cancelled", "main-find",    "main-sorting",
-        "main-menu", "main-export", "main-print", "main-chart",     "journal-chart"};
+    const std::set<std::string_view> modes = {"main",           "journal",       "main-busy",
+                                              "main-cancelled", "main-find",     "main-sorting",
+                                              "main-menu",      "main-export",   "main-print",
+                                              "main-chart",     "journal-chart", "journal-print"};
     if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
