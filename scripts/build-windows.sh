@@ -18,8 +18,8 @@ step() { printf '== %s (%d s)\n' "$*" $((SECONDS - started)); }
 step "packages"
 "$repo/scripts/install-deps.sh"
 "$repo/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix \
-    mingw-w64-tools libz-mingw-w64-dev wine wine64 nsis xvfb fonts-droid-fallback ninja-build \
-    dpkg-dev tcl zip unzip imagemagick xdotool osslsigncode openssl
+    mingw-w64-tools libz-mingw-w64-dev wine wine64 nsis xvfb fonts-droid-fallback fonts-dejavu-core \
+    ninja-build dpkg-dev tcl zip unzip imagemagick xdotool osslsigncode openssl
 "$windows/debian-sources.sh" "$cache/src" qt6-base sqlite3 icu libxlsxwriter googletest
 source_of() { find "$cache/src" -maxdepth 1 -mindepth 1 -type d -name "$1-*" | head -n1; }
 

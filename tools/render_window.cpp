@@ -87,10 +87,12 @@ bool renderWithPopup(QWidget& window, const QString& out, const std::function<vo
 // (showing the main window would also run the start-up connection) as `mode` says.
 template <typename Window>
 bool render(Window& window, int argc, char** argv, std::string_view mode) {
+    // Qt's arguments, which on Windows come whole from the wide command line.
+    const QStringList arguments = QCoreApplication::arguments();
     if (argc > 4)
-        window.edt_name->setText(QString::fromUtf8(argv[4]));
+        window.edt_name->setText(arguments[4]);
     window.resize(argc > 6 ? std::atoi(argv[5]) : 1280, argc > 6 ? std::atoi(argv[6]) : 720);
-    const QString out = QString::fromLocal8Bit(argv[3]);
+    const QString& out = arguments[3];
     window.RunQuery();
     if (mode == "main-busy" || mode == "main-cancelled") {
         QElapsedTimer clock;

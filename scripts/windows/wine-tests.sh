@@ -3,8 +3,9 @@
 # export command's ODBC path through Wine's odbc32 (which hands the calls to the host's
 # unixODBC, where a driver named "SQL Server" is FreeTDS) against the TDS stand-in, beside the
 # Linux build's file of the same query; every format into Chinese-named files; the tools and
-# the first start on Chinese paths; the command's console text; the program itself under Xvfb
-# with a screenshot; the installer, its uninstaller and signing; the programs' resources.
+# the first start on Chinese paths; the command's console text; the print preview drawn
+# offscreen; the program itself under Xvfb with a screenshot; the installer, its uninstaller
+# and signing; the programs' resources.
 #   wine-tests.sh STAGE_DIR WINDOWS_BUILD_DIR DIST_DIR WINE_PREFIX QT_PREFIX
 set -euo pipefail
 stage=$1 build=$2 dist=$3 prefix=$5
@@ -62,6 +63,19 @@ for tests in main_window_tests journal_window_tests export_command_tests; do
         { grep -v '^PASS' "$work/tests/$tests.txt" >&2 && exit 1; }
     echo "$tests: $(grep '^Totals' "$work/tests/$tests.txt")"
 done
+
+echo "-- the print preview as the Windows build draws it (offscreen, with fonts of its own)"
+cp "$build/tools/render_window.exe" "$work/tests/"
+mkdir -p "$work/tests/lib/fonts"
+cp /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf \
+    /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+    "$work/tests/lib/fonts/"
+printf '[Paths]\nPrefix=.\n' >"$work/tests/qt.conf" # the offscreen platform's fonts: ./lib/fonts
+(cd "$work/tests" && wine render_window.exe main-print demo-test.sqlite \
+    "$(windows_path "$dist")\\stockquery-wine-print.png" 轴承)
+rm "$work/tests/qt.conf"
+test -s "$dist/stockquery-wine-print.png"
+echo "print preview: $dist/stockquery-wine-print.png"
 
 echo "-- the ODBC path: stockquery-export.exe through odbc32 and FreeTDS to the TDS stand-in"
 cmake --preset default -S "$repo" >/dev/null
