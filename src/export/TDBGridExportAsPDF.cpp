@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kGridDpi = 96;
 constexpr double kMarginMillimetres = 10;
 
 // The walk's stream as the device the PDF writer writes into, front to back.
@@ -53,7 +52,7 @@ void TDBGridExportAsPDF::BeginDocument() {
     writer_ = std::make_unique<QPdfWriter>(device_.get());
     writer_->setCreator("stockquery");
     writer_->setTitle(layout().title);
-    writer_->setResolution(kGridDpi); // a unit of the painter is a grid pixel
+    writer_->setResolution(PagePlan::kGridDpi); // a unit of the painter is a grid pixel
     writer_->setPageLayout(QPageLayout(
         QPageSize(QPageSize::A4), QPageLayout::Landscape,
         QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),

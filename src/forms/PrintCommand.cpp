@@ -17,8 +17,6 @@
 
 namespace {
 
-constexpr double kGridDpi = 96;
-
 // The rows to print: all of them, or the picked ones when the user says so; none when the user
 // calls the print off.
 std::optional<TableSnapshot> rowsToPrint(QWidget* window, const ResultGrid& grid) {
@@ -48,7 +46,8 @@ void printPages(const PrintDocument& document, QPrinter& printer, std::size_t fi
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("打印机无法开始打印，请检查打印机的设置。");
-    const double scale = printer.resolution() / kGridDpi; // from grid pixels to the printer's
+    // From grid pixels to the printer's.
+    const double scale = static_cast<double>(printer.resolution()) / PagePlan::kGridDpi;
     painter.scale(scale, scale);
     control.setTotal(last - first + 1);
     for (std::size_t page = first; page <= last; ++page) {

@@ -19,7 +19,6 @@
 
 namespace {
 
-constexpr int kGridDpi = 96;
 constexpr int kPageGap = 12; // grey around the page
 
 // The page as it will come out of the printer, scaled to fit the view.
@@ -40,8 +39,8 @@ protected:
         painter.fillRect(rect(), QColor(128, 128, 128));
         if (document_.pageCount() == 0)
             return;
-        const QRectF paper = printer_.pageLayout().fullRectPixels(kGridDpi);
-        const QRectF printable = printer_.pageLayout().paintRectPixels(kGridDpi);
+        const QRectF paper = printer_.pageLayout().fullRectPixels(PagePlan::kGridDpi);
+        const QRectF printable = printer_.pageLayout().paintRectPixels(PagePlan::kGridDpi);
         const double scale = std::min((width() - 2.0 * kPageGap) / paper.width(),
                                       (height() - 2.0 * kPageGap) / paper.height());
         if (scale <= 0)
@@ -97,7 +96,7 @@ QToolButton* toolButton(QWidget* parent, const QString& caption) {
 } // namespace
 
 QSizeF printableArea(const QPrinter& printer) {
-    return printer.pageLayout().paintRectPixels(kGridDpi).size();
+    return printer.pageLayout().paintRectPixels(PagePlan::kGridDpi).size();
 }
 
 PrintPreview::PrintPreview(PrintDocument& document, QPrinter& printer, QWidget* parent)

@@ -10,6 +10,9 @@
 // last row. Sizes are in the grid's pixels (96 to the inch) before scaling.
 class PagePlan {
 public:
+    // The grid's pixels to the inch, the unit of every size here.
+    static constexpr int kGridDpi = 96;
+
     struct Sizes {
         std::vector<int> columnWidths; // shown columns in display order
         int frozenColumns = 0;
