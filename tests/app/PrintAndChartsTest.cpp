@@ -120,6 +120,7 @@ private slots:
         TempDir dir;
         const QString pdf = QString::fromStdString((dir / "printed.pdf").string());
         int pages = 0;
+        QRectF printable;
         const bool opened = whenOpen<PrintPreview>(
             [&] { ctrlP(w.main)->trigger(); },
             [&](PrintPreview& preview) {
@@ -143,6 +144,7 @@ private slots:
                 orientation->setCurrentIndex(0);
                 QCOMPARE(count->text(), QString("共 %1 页").arg(pages));
 
+                printable = preview.printer().pageLayout().paintRect(QPageLayout::Point);
                 preview.printer().setOutputFormat(QPrinter::PdfFormat);
                 preview.printer().setOutputFileName(pdf);
                 QTimer::singleShot(0, [] {
@@ -163,6 +165,15 @@ private slots:
         const ResultTableModel& model = *w.main.dbg_xclinfo->model();
         QVERIFY(first.contains(model.index(0, model.columnOf("存货编码")).data().toString() +
                                model.index(0, model.columnOf("存货代码")).data().toString()));
+        // The pages fill the printer's printable area: the caption at its top left, the time
+        // at its bottom right.
+        const QRectF caption = pdfWordBox(pdf, QRegularExpression("^现存量查询$"));
+        const QRectF time = pdfWordBox(pdf, QRegularExpression("^\\d\\d:\\d\\d$"));
+        QVERIFY(std::abs(caption.left() - printable.left()) < 2);
+        QVERIFY(std::abs(caption.top() - printable.top()) < 2);
+        QVERIFY2(std::abs(time.right() - printable.right()) < 3,
+                 qPrintable(QString("%1 %2").arg(time.right()).arg(printable.right())));
+        QVERIFY(std::abs(time.bottom() - printable.bottom()) < 6);
         // The footer's total of 现存量 after the last row.
         const QString last = withoutBlanks(texts[pages - 1]);
         QVERIFY(last.contains(w.main.dbg_xclinfo->footerText(model.columnOf("现存量"))));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -24,4 +25,18 @@ inline QStringList pdfPageTexts(const QString& path, bool asLaidOut = false) {
 // Text without its blanks: pdftotext puts them where the layout has gaps.
 inline QString withoutBlanks(QString text) {
     return text.remove(QRegularExpression("\\s"));
+}
+
+// Where the first word of a PDF that matches `word` stands, in points from the top left of its
+// page; empty when none does.
+inline QRectF pdfWordBox(const QString& path, const QRegularExpression& word) {
+    const QRegularExpression box(
+        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">"
+        "([^<]*)</word>");
+    const QString boxes = popplerOutput("pdftotext", {"-bbox", path, "-"});
+    for (const QRegularExpressionMatch& found : box.globalMatch(boxes))
+        if (word.match(found.captured(5)).hasMatch())
+            return QRectF(QPointF(found.captured(1).toDouble(), found.captured(2).toDouble()),
+                          QPointF(found.captured(3).toDouble(), found.captured(4).toDouble()));
+    return {};
 }
