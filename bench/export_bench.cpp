@@ -6,12 +6,14 @@
 // The Unicode exports of all rows go to files in /tmp beside their floors on the same disk:
 // the workbook (.xlsx) beside xlsx_floor, which writes the same cells with libxlsxwriter alone,
 // with the export's peak memory above the open result; the UTF-8 CSV beside cat copying a file
-// of the same bytes.
+// of the same bytes. The PDF of 65,534 records beside its floor: Qt's PDF writer drawing the same
+// cell texts row under row in the same font, with nothing else.
 //   export_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
 #include "export/TDBGridExportAsHTML.h"
+#include "export/TDBGridExportAsPDF.h"
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsUtf8CSV.h"
@@ -23,9 +25,14 @@
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
+#include "table/Fonts.h"
 #include "table/ResultTableModel.h"
 
 #include <QApplication>
+#include <QIODevice>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
 
 #include <cstdio>
 #include <cstdlib>
@@ -227,6 +234,61 @@ double megabytesPerSecond(const Written& w) {
     return static_cast<double>(w.bytes) / 1e6 / w.seconds;
 }
 
+// A device that counts what the PDF writer writes and keeps nothing.
+class CountingDevice : public QIODevice {
+public:
+    CountingDevice() { open(QIODevice::WriteOnly); }
+    std::size_t bytes = 0;
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 size) override {
+        bytes += static_cast<std::size_t>(size);
+        return size;
+    }
+};
+
+// The floor of the PDF: Qt's PDF writer on the same landscape A4 pages drawing each record's
+// cell texts at the layout's widths in the grid's font, a row under the other, with no titles,
+// boxes, colours, heading or foot.
+Written pdfFloor(const ResultGrid& grid) {
+    const ExportLayout layout = exportLayout(grid);
+    const ResultTableModel& model = *grid.model();
+    CountingDevice device;
+    QPdfWriter writer(&device);
+    writer.setResolution(96);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    constexpr double kRowHeight = 18;
+    const double scale = std::min(
+        1.0, writer.width() / [&] {
+            double width = 0;
+            for (const ExportColumn& column : layout.columns)
+                width += column.width;
+            return width;
+        }());
+    const double rowsPerPage = std::floor(writer.height() / scale / kRowHeight);
+    const double seconds = secondsOf([&] {
+        QPainter painter(&writer);
+        painter.scale(scale, scale);
+        painter.setFont(songTi(12));
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const int onPage = row % static_cast<int>(rowsPerPage);
+            if (row > 0 && onPage == 0)
+                writer.newPage();
+            double x = 0;
+            for (int column = 0; column < model.columnCount(); ++column) {
+                const double width = layout.columns[static_cast<std::size_t>(column)].width;
+                painter.drawText(QRectF(x, onPage * kRowHeight, width, kRowHeight),
+                                 Qt::AlignLeft | Qt::AlignVCenter,
+                                 model.index(row, column).data().toString());
+                x += width;
+            }
+        }
+    });
+    return {seconds, device.bytes};
+}
+
 struct GridOn {
     GridOn(const std::string& file, std::vector<std::string> lines)
         : demo(file, lines, currentStockFields()),
@@ -277,5 +339,13 @@ int main(int argc, char** argv) {
     const Written sheetText = bestWrite<TDBGridExportAsText>(sheet.grid, runs);
     std::printf("xls, %zu records %7.3f s %7.1f MB | text of the same %7.3f s\n",
                 sheet.demo.query.rowCount(), xls.seconds, xls.bytes / 1e6, sheetText.seconds);
+    Written pdf = bestWrite<TDBGridExportAsPDF>(sheet.grid, runs);
+    Written pdfBare;
+    for (int i = 0; i < runs; ++i)
+        pdfBare = faster(pdfBare, pdfFloor(sheet.grid));
+    std::printf("pdf, %zu records %7.3f s %7.1f MB | Qt's PDF writer, the same texts alone "
+                "%7.3f s %7.1f MB | ratio %.2f\n",
+                sheet.demo.query.rowCount(), pdf.seconds, pdf.bytes / 1e6, pdfBare.seconds,
+                pdfBare.bytes / 1e6, pdf.seconds / pdfBare.seconds);
     return 0;
 }
