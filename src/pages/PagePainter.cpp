@@ -6,6 +6,9 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include <optional>
+#include <utility>
+
 namespace {
 
 constexpr double kRowHeight = 18;
@@ -42,14 +45,30 @@ double lineHeight(const QFont& font) {
     return QFontMetricsF(font).lineSpacing();
 }
 
-// A cell's box with its text inside the margins, clipped to the box.
-void drawCell(QPainter& painter, const QRectF& box, const TColCellParams& cell) {
-    painter.fillRect(box, QColor::fromRgb(cell.background));
-    painter.drawRect(box);
-    painter.setFont(fontOf(cell.font));
-    painter.setPen(QColor::fromRgb(cell.font.colour));
-    painter.drawText(box.adjusted(kCellMargin, 0, -kCellMargin, 0), qtAlignment(cell.alignment),
-                     cell.text);
+// A row of cells side by side from `left`, each its colour with its text inside the margins
+// (the lines between them are drawn once for the page): the colours first, then the texts, so
+// that the painter's font and pen change only where a cell's differ from the one before (each
+// change is written into a PDF).
+void drawRow(QPainter& painter, double left, double top, double height,
+             const std::vector<std::pair<double, const TColCellParams*>>& cells) {
+    double x = left;
+    for (const auto& [width, cell] : cells) {
+        if (cell->background != qRgb(255, 255, 255)) // the paper is white already
+            painter.fillRect(QRectF(x, top, width, height), QColor::fromRgb(cell->background));
+        x += width;
+    }
+    std::optional<ExportFont> font;
+    x = left;
+    for (const auto& [width, cell] : cells) {
+        if (font != cell->font) {
+            font = cell->font;
+            painter.setFont(fontOf(*font));
+            painter.setPen(QColor::fromRgb(font->colour));
+        }
+        painter.drawText(QRectF(x + kCellMargin, top, width - 2 * kCellMargin, height),
+                         qtAlignment(cell->alignment), cell->text);
+        x += width;
+    }
     painter.setPen(Qt::black);
 }
 
@@ -104,13 +123,13 @@ void PagePainter::paint(QPainter& painter, std::size_t index,
 
     // Titles, rows and the footer row of the band's columns.
     const std::vector<std::size_t>& columns = plan_.bands()[page.band].columns;
-    double y = sizes.headingHeight;
+    const double tableTop = sizes.headingHeight;
+    double y = tableTop;
     double x = 0;
     for (const std::size_t column : columns) {
         const ExportColumn& shown = layout_.columns[column];
         const QRectF box(x, y, shown.width, sizes.titleHeight);
         painter.fillRect(box, QColor::fromRgb(shown.titleColour));
-        painter.drawRect(box);
         painter.setFont(fontOf(shown.titleFont));
         painter.setPen(QColor::fromRgb(shown.titleFont.colour));
         painter.drawText(box.adjusted(kCellMargin, 0, -kCellMargin, 0),
@@ -119,19 +138,32 @@ void PagePainter::paint(QPainter& painter, std::size_t index,
         x += shown.width;
     }
     y += sizes.titleHeight;
-    const auto drawRow = [&](const std::vector<TColCellParams>& cells) {
-        double left = 0;
-        for (const std::size_t column : columns) {
-            const double width = layout_.columns[column].width;
-            drawCell(painter, QRectF(left, y, width, kRowHeight), cells[column]);
-            left += width;
-        }
+    std::vector<std::pair<double, const TColCellParams*>> shown(columns.size());
+    const auto drawCells = [&](const std::vector<TColCellParams>& cells) {
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            shown[i] = {layout_.columns[columns[i]].width, &cells[columns[i]]};
+        drawRow(painter, 0, y, kRowHeight, shown);
         y += kRowHeight;
     };
+    std::vector<double> lines = {tableTop, tableTop + sizes.titleHeight};
+    const auto drawRowOf = [&](const std::vector<TColCellParams>& cells) {
+        drawCells(cells);
+        lines.push_back(y);
+    };
     for (const std::vector<TColCellParams>& row : rows)
-        drawRow(row);
+        drawRowOf(row);
     if (page.footerRow && !footer.empty())
-        drawRow(footer);
+        drawRowOf(footer);
+    // The lines around every cell: across under each row, down beside each column.
+    const double tableWidth = x;
+    for (const double across : lines)
+        painter.drawLine(QPointF(0, across), QPointF(tableWidth, across));
+    double down = 0;
+    painter.drawLine(QPointF(0, tableTop), QPointF(0, y));
+    for (const std::size_t column : columns) {
+        down += layout_.columns[column].width;
+        painter.drawLine(QPointF(down, tableTop), QPointF(down, y));
+    }
 
     // Foot: the page number in the middle, the time printed at the right.
     painter.setFont(small);
