@@ -1,10 +1,14 @@
 #include "TDBGridExportAsPDF.h"
 
-#include <QDateTime>
+#include "ExportError.h"
+#include "SaveStream.h"
+#include "pages/PrintDocument.h"
+
 #include <QIODevice>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPainter>
 #include <QPdfWriter>
 
 #include <ostream>
@@ -13,7 +17,7 @@ namespace {
 
 constexpr double kMarginMillimetres = 10;
 
-// The walk's stream as the device the PDF writer writes into, front to back.
+// The stream as the device the PDF writer writes into, front to back.
 class StreamDevice : public QIODevice {
 public:
     explicit StreamDevice(std::ostream& stream) : stream_(stream) { open(QIODevice::WriteOnly); }
@@ -32,75 +36,33 @@ private:
 
 } // namespace
 
-TDBGridExportAsPDF::TDBGridExportAsPDF() {
-    writeUtf8(); // every character is kept
-}
-
-TDBGridExportAsPDF::~TDBGridExportAsPDF() {
-    if (painter_.isActive())
-        painter_.end();
-}
-
 void TDBGridExportAsPDF::WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                                            const TableSnapshot& query) {
-    rows_ = query.isOpen() ? query.rowCount() : 0;
-    TDBGridExport::WriteGridToStream(stream, layout, query);
-}
-
-void TDBGridExportAsPDF::BeginDocument() {
-    device_ = std::make_unique<StreamDevice>(output());
-    writer_ = std::make_unique<QPdfWriter>(device_.get());
-    writer_->setCreator("stockquery");
-    writer_->setTitle(layout().title);
-    writer_->setResolution(PagePlan::kGridDpi); // a unit of the painter is a grid pixel
-    writer_->setPageLayout(QPageLayout(
+    CheckOpen(query);
+    WorkControl& work = control();
+    PrintDocument document(layout, query, pageFrameNow(layout), work); // adds up the footer
+    StreamDevice device(stream);
+    QPdfWriter writer(&device);
+    writer.setCreator("stockquery");
+    writer.setTitle(layout.title);
+    writer.setResolution(PagePlan::kGridDpi); // a unit of the painter is a grid pixel
+    writer.setPageLayout(QPageLayout(
         QPageSize(QPageSize::A4), QPageLayout::Landscape,
         QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
         QPageLayout::Millimeter));
-    const double width = writer_->width();
-    const double height = writer_->height();
-    plan_.emplace(PagePainter::sizes(layout(), rows_, width, height));
-    const PageFrame frame{layout().title, layout().criteria,
-                          QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm")};
-    pages_.emplace(layout(), *plan_, frame, width, height);
-    block_.clear();
-    footer_.clear();
-    nextPage_ = 0;
-    painter_.begin(writer_.get());
-}
-
-void TDBGridExportAsPDF::EmitRecordRow(const std::vector<ExportColumn>& columns) {
-    row_.clear();
-    TDBGridExport::EmitRecordRow(columns);
-    block_.push_back(std::move(row_));
-    if (block_.size() == plan_->rowsPerPage())
-        paintBlock();
-}
-
-void TDBGridExportAsPDF::EmitDataCell(const ExportColumn&, const TColCellParams& cell) {
-    row_.push_back(cell);
-}
-
-void TDBGridExportAsPDF::EmitFooterCell(std::size_t, int row, const QString& text,
-                                        Alignment alignment, QRgb colour, const ExportFont& font,
-                                        const ExportColumn&) {
-    if (row == 0)
-        footer_.push_back({font, colour, alignment, text});
-}
-
-void TDBGridExportAsPDF::EndDocument() {
-    if (nextPage_ < plan_->pageCount())
-        paintBlock(); // the last rows, and the footer row after them
-    painter_.end();
-    writer_.reset();
-    device_.reset();
-}
-
-void TDBGridExportAsPDF::paintBlock() {
-    for (std::size_t band = 0; band < plan_->bands().size(); ++band) {
-        if (nextPage_ > 0)
-            writer_->newPage();
-        pages_->paint(painter_, nextPage_++, block_, footer_);
+    document.setPageArea(QSizeF(writer.width(), writer.height()));
+    work.setTotal(query.rowCount());
+    QPainter painter(&writer);
+    for (std::size_t page = 0; page < document.pageCount(); ++page) {
+        work.throwIfCancelled();
+        if (page > 0)
+            writer.newPage();
+        document.paint(painter, page);
+        work.setDone(document.page(page).endRow);
+        if (!stream)
+            throw ExportError(failureOf(stream));
     }
-    block_.clear();
+    painter.end();
+    if (!stream)
+        throw ExportError(failureOf(stream));
 }

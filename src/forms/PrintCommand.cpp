@@ -8,7 +8,6 @@
 #include "grid/ResultGrid.h"
 #include "pages/PrintDocument.h"
 
-#include <QDateTime>
 #include <QPainter>
 #include <QPrinter>
 
@@ -123,8 +122,7 @@ void printGridCommand(WindowWork& work, QWidget* window, ResultGrid& grid) {
         return;
     auto document = std::make_shared<std::shared_ptr<PrintDocument>>();
     ExportLayout layout = exportLayout(grid);
-    PageFrame frame{layout.title, layout.criteria,
-                    QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm")};
+    PageFrame frame = pageFrameNow(layout);
     work.start({
         [document, layout = std::move(layout), rows = std::move(*rows),
          frame = std::move(frame)](WorkControl& control) {

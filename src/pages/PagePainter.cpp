@@ -2,6 +2,7 @@
 
 #include "table/Fonts.h"
 
+#include <QDateTime>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -74,6 +75,11 @@ void drawRow(QPainter& painter, double left, double top, double height,
 
 } // namespace
 
+PageFrame pageFrameNow(const ExportLayout& layout) {
+    return {layout.title, layout.criteria,
+            QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm")};
+}
+
 PagePlan::Sizes PagePainter::sizes(const ExportLayout& layout, std::size_t rows, double pageWidth,
                                    double pageHeight) {
     PagePlan::Sizes sizes;
@@ -138,22 +144,19 @@ void PagePainter::paint(QPainter& painter, std::size_t index,
         x += shown.width;
     }
     y += sizes.titleHeight;
+    std::vector<double> lines = {tableTop, y}; // across, above and under the titles
     std::vector<std::pair<double, const TColCellParams*>> shown(columns.size());
     const auto drawCells = [&](const std::vector<TColCellParams>& cells) {
         for (std::size_t i = 0; i < columns.size(); ++i)
             shown[i] = {layout_.columns[columns[i]].width, &cells[columns[i]]};
         drawRow(painter, 0, y, kRowHeight, shown);
         y += kRowHeight;
-    };
-    std::vector<double> lines = {tableTop, tableTop + sizes.titleHeight};
-    const auto drawRowOf = [&](const std::vector<TColCellParams>& cells) {
-        drawCells(cells);
         lines.push_back(y);
     };
     for (const std::vector<TColCellParams>& row : rows)
-        drawRowOf(row);
+        drawCells(row);
     if (page.footerRow && !footer.empty())
-        drawRowOf(footer);
+        drawCells(footer);
     // The lines around every cell: across under each row, down beside each column.
     const double tableWidth = x;
     for (const double across : lines)

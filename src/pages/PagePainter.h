@@ -17,6 +17,9 @@ struct PageFrame {
     QString printedAt;
 };
 
+// The frame of a layout's pages printed now.
+PageFrame pageFrameNow(const ExportLayout& layout);
+
 // Draws the pages of a table as its grid shows it: the heading, the two-line titles, the
 // block's rows with the grid's fonts, colours and alignments, the footer row after the last
 // row, and the page foot, all at the plan's scale. Text stays text (selectable in a PDF).

@@ -9,7 +9,6 @@ PrintDocument::PrintDocument(ExportLayout layout, TableSnapshot rows, PageFrame 
       footer_(footerCells(layout_, rows_, control)) {}
 
 void PrintDocument::setPageArea(QSizeF area) {
-    area_ = area;
     painter_.reset(); // it refers to the plan
     plan_.emplace(PagePainter::sizes(layout_, rows_.rowCount(), area.width(), area.height()));
     painter_.emplace(layout_, *plan_, frame_, area.width(), area.height());

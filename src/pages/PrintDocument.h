@@ -27,8 +27,9 @@ public:
 
     // Lays the pages out for a printable area of `area` grid pixels (96 to the inch).
     void setPageArea(QSizeF area);
-    QSizeF pageArea() const { return area_; }
     std::size_t pageCount() const { return plan_->pageCount(); }
+    // Which band and rows page `index` shows.
+    PagePlan::Page page(std::size_t index) const { return plan_->page(index); }
     std::size_t rowCount() const { return rows_.rowCount(); }
 
     // Page `index` on a painter whose units are grid pixels, from the printable area's top left.
@@ -39,7 +40,6 @@ private:
     TableSnapshot rows_;
     PageFrame frame_;
     std::vector<TColCellParams> footer_;
-    QSizeF area_;
     std::optional<PagePlan> plan_;
     std::optional<PagePainter> painter_;
 };
