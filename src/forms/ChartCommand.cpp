@@ -1,7 +1,7 @@
 #include "ChartCommand.h"
 
 #include "ChartWindow.h"
-#include "MessageBoxes.h"
+#include "QueryFrame.h"
 #include "WindowWork.h"
 #include "grid/ResultGrid.h"
 #include "table/TableSnapshot.h"
@@ -14,12 +14,8 @@ bool chartsAvailable() {
 
 void showChartsCommand(WindowWork& work, QWidget* window, ResultGrid& grid,
                        std::vector<ChartRequest> charts) {
-    if (work.busy())
+    if (!resultReadyFor(work, window, grid, "画图表"))
         return;
-    if (!grid.query().isOpen()) {
-        showPrompt(window, "还没有查询结果可以画图表，请先查询。");
-        return;
-    }
     auto shown = std::make_shared<std::vector<ChartFiguresShown>>();
     work.start({
         [shown, charts = std::move(charts),

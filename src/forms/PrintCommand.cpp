@@ -2,6 +2,7 @@
 
 #include "MessageBoxes.h"
 #include "PrintPreview.h"
+#include "QueryFrame.h"
 #include "WindowWork.h"
 #include "grid/GridBody.h"
 #include "grid/GridExportLayout.h"
@@ -111,12 +112,8 @@ void preview(WindowWork& work, QWidget* window, std::shared_ptr<PrintDocument> d
 } // namespace
 
 void printGridCommand(WindowWork& work, QWidget* window, ResultGrid& grid) {
-    if (work.busy())
+    if (!resultReadyFor(work, window, grid, "打印"))
         return;
-    if (!grid.query().isOpen()) {
-        showPrompt(window, "还没有查询结果可以打印，请先查询。");
-        return;
-    }
     std::optional<TableSnapshot> rows = rowsToPrint(window, grid);
     if (!rows)
         return;

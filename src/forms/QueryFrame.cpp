@@ -226,3 +226,14 @@ QAction* addGridMenuEntry(QWidget* window, ResultGrid& grid, const QString& capt
     grid.body()->addMenuAction(action);
     return action;
 }
+
+bool resultReadyFor(WindowWork& work, QWidget* window, const ResultGrid& grid,
+                    const QString& doing) {
+    if (work.busy())
+        return false;
+    if (!grid.query().isOpen()) {
+        showPrompt(window, QString("还没有查询结果可以%1，请先查询。").arg(doing));
+        return false;
+    }
+    return true;
+}

@@ -82,3 +82,8 @@ void runGridWorkAs(WindowWork& work, ResultGrid& grid);
 // `key`.
 QAction* addGridMenuEntry(QWidget* window, ResultGrid& grid, const QString& caption,
                           const std::function<void()>& run, const QKeySequence& key);
+
+// Whether work that reads `grid`'s result (`doing`: 打印, 画图表) can start: not while other work
+// runs, nor before anything was queried, which a prompt over `window` says.
+bool resultReadyFor(WindowWork& work, QWidget* window, const ResultGrid& grid,
+                    const QString& doing);
