@@ -21,6 +21,7 @@
 #include "export/TDBGridExportAsXLSX.h"
 #include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
+#include "pages/PagePainter.h"
 #include "result/ResultColumn.h"
 #include "stock/CurrentStockColumns.h"
 #include "stock/CurrentStockFields.h"
@@ -30,7 +31,6 @@
 
 #include <QApplication>
 #include <QIODevice>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -256,9 +256,8 @@ Written pdfFloor(const ResultGrid& grid) {
     const ResultTableModel& model = *grid.model();
     CountingDevice device;
     QPdfWriter writer(&device);
-    writer.setResolution(96);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    writer.setResolution(PagePlan::kGridDpi);
+    writer.setPageLayout(pdfPageLayout());
     constexpr double kRowHeight = 18;
     const double scale = std::min(
         1.0, writer.width() / [&] {

@@ -39,10 +39,10 @@ int main(int argc, char** argv) {
                                               "demo",
                                               "--output",
                                               ours};
-    const std::vector<std::string> pipeline = {
-        "sh", "-c",
-        "sqlite3 -readonly -batch -tabs -cmd \"ATTACH '" + file + "' AS dbo\" '" + file + "' < " +
-            sql + " | iconv -c -f UTF-8 -t CP936 > " + peer};
+    const std::vector<std::string> pipeline = {"sh", "-c",
+                                               "sqlite3 -readonly -batch -tabs -cmd \"ATTACH '" +
+                                                   file + "' AS dbo\" '" + file + "' < " + sql +
+                                                   " | iconv -c -f UTF-8 -t CP936 > " + peer};
     const Comparison best = bestOfAlternating(
         arguments->runs, [&] { return measureProgram(command, "/dev/null", "/dev/null"); },
         [&] { return measureProgram(pipeline, "/dev/null", "/dev/null"); });

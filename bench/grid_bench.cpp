@@ -148,12 +148,12 @@ void benchPrint(const char* name, ResultQuery& query, const QueryShape& shape, i
     QImage page(1123, 794, QImage::Format_RGB32); // A4 landscape at 96 dpi
     for (int i = 0; i < runs; ++i) {
         std::unique_ptr<PrintDocument> document;
-        made = std::min(made, secondsOf([&] {
-                            document = std::make_unique<PrintDocument>(
-                                layout, TableSnapshot(query), PageFrame{shape.caption, "", ""},
-                                control);
-                            document->setPageArea(QSizeF(1047, 718));
-                        }));
+        made = std::min(
+            made, secondsOf([&] {
+                document = std::make_unique<PrintDocument>(
+                    layout, TableSnapshot(query), PageFrame{shape.caption, "", ""}, control);
+                document->setPageArea(pdfPageLayout().paintRectPixels(PagePlan::kGridDpi).size());
+            }));
         pages = document->pageCount();
         const auto draw = [&](std::size_t index) {
             return secondsOf([&] {

@@ -5,17 +5,12 @@
 #include "pages/PrintDocument.h"
 
 #include <QIODevice>
-#include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 
 #include <ostream>
 
 namespace {
-
-constexpr double kMarginMillimetres = 10;
 
 // The stream as the device the PDF writer writes into, front to back.
 class StreamDevice : public QIODevice {
@@ -46,10 +41,7 @@ void TDBGridExportAsPDF::WriteGridToStream(std::ostream& stream, const ExportLay
     writer.setCreator("stockquery");
     writer.setTitle(layout.title);
     writer.setResolution(PagePlan::kGridDpi); // a unit of the painter is a grid pixel
-    writer.setPageLayout(QPageLayout(
-        QPageSize(QPageSize::A4), QPageLayout::Landscape,
-        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
-        QPageLayout::Millimeter));
+    writer.setPageLayout(pdfPageLayout());
     document.setPageArea(QSizeF(writer.width(), writer.height()));
     work.setTotal(query.rowCount());
     QPainter painter(&writer);

@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageSize>
 #include <QPainter>
 
 #include <optional>
@@ -78,6 +80,14 @@ void drawRow(QPainter& painter, double left, double top, double height,
 PageFrame pageFrameNow(const ExportLayout& layout) {
     return {layout.title, layout.criteria,
             QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm")};
+}
+
+QPageLayout pdfPageLayout() {
+    constexpr double kMarginMillimetres = 10;
+    return QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Landscape,
+        QMarginsF(kMarginMillimetres, kMarginMillimetres, kMarginMillimetres, kMarginMillimetres),
+        QPageLayout::Millimeter);
 }
 
 PagePlan::Sizes PagePainter::sizes(const ExportLayout& layout, std::size_t rows, double pageWidth,

@@ -3,6 +3,7 @@
 #include "PagePlan.h"
 #include "table/ExportLayout.h"
 
+#include <QPageLayout>
 #include <QString>
 
 #include <vector>
@@ -19,6 +20,9 @@ struct PageFrame {
 
 // The frame of a layout's pages printed now.
 PageFrame pageFrameNow(const ExportLayout& layout);
+
+// The page of a PDF: landscape A4 with margins of 10 mm.
+QPageLayout pdfPageLayout();
 
 // Draws the pages of a table as its grid shows it: the heading, the two-line titles, the
 // block's rows with the grid's fonts, colours and alignments, the footer row after the last

@@ -5,8 +5,6 @@
 #include "support/TempDir.h"
 #include "table/CellText.h"
 
-#include <QMarginsF>
-#include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -21,9 +19,8 @@ const PageFrame kFrame{"现存量查询", "查询条件：存货名称：轴承"
 QStringList printed(PrintDocument& document, const std::vector<std::size_t>& order,
                     const QString& path) {
     QPdfWriter writer(path);
-    writer.setResolution(96);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+    writer.setResolution(PagePlan::kGridDpi);
+    writer.setPageLayout(pdfPageLayout());
     QPainter painter(&writer);
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (i > 0)
@@ -38,11 +35,7 @@ QStringList printed(PrintDocument& document, const std::vector<std::size_t>& ord
 }
 
 QSizeF a4Landscape() {
-    QPdfWriter probe(QStringLiteral("/dev/null"));
-    probe.setResolution(96);
-    probe.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-    return QSizeF(probe.width(), probe.height());
+    return pdfPageLayout().paintRectPixels(PagePlan::kGridDpi).size();
 }
 
 } // namespace
