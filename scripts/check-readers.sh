@@ -3,8 +3,8 @@
 # with the programs people open them with, under LANG=C.UTF-8: the text file as GBK, the Excel
 # file with python3-xlrd and LibreOffice Calc, the RTF with LibreOffice Writer, the HTML with
 # Chromium and LibreOffice Writer, the workbook (.xlsx) with python3-openpyxl and LibreOffice
-# Calc, the UTF-8 CSV with Python's csv module and LibreOffice Calc; every text and number is
-# compared with the grid. One page
+# Calc, the UTF-8 CSV with Python's csv module and LibreOffice Calc, the PDF with pdftotext;
+# every text and number is compared with the grid. One page
 # of each is rendered to PNG for a person to look at. Slow (LibreOffice): not part of the tests.
 #   bash scripts/check-readers.sh [OUT_DIR] [ITEM_NAME]
 set -euo pipefail
@@ -48,6 +48,7 @@ for grid in stock journal; do
         pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$out/pdf/$format/$grid.pdf" \
             "$out/png/$grid.$format"
     done
+    pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$out/$grid.pdf" "$out/png/$grid.pdf"
     chromium --headless --no-sandbox --disable-gpu --window-size=1600,900 \
         --screenshot="$out/png/$grid.html.png" "file://$out/$grid.html" 2>/dev/null
 done

@@ -2,11 +2,13 @@
 // into a folder, beside a UTF-8 file of what each grid shows (titles, rows, footer), so that
 // the files can be read back by the programs people open them with and compared:
 //   export_grids DEMO_FILE OUT_DIR [ITEM_NAME]
-// Files: stock.xls .rtf .html .txt .xlsx .csv and stock.expected.tsv; the same for journal.
+// Files: stock.xls .rtf .html .txt .xlsx .csv .pdf and stock.expected.tsv; the same for
+// journal.
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/TDBGridExportAsHTML.h"
+#include "export/TDBGridExportAsPDF.h"
 #include "export/TDBGridExportAsRTF.h"
 #include "export/TDBGridExportAsText.h"
 #include "export/TDBGridExportAsUtf8CSV.h"
@@ -54,6 +56,7 @@ void exportAll(ResultGrid& grid, const QString& folder, const QString& name) {
     TDBGridExportAsText().WriteGridToFile(base + ".txt", layout, grid.query());
     TDBGridExportAsXLSX().WriteGridToFile(base + ".xlsx", layout, grid.query());
     TDBGridExportAsUtf8CSV().WriteGridToFile(base + ".csv", layout, grid.query());
+    TDBGridExportAsPDF().WriteGridToFile(base + ".pdf", layout, grid.query());
     if (!writeExpected(grid, base + ".expected.tsv"))
         throw std::runtime_error("cannot write " + base.toStdString() + ".expected.tsv");
 }

@@ -7,8 +7,10 @@ text and number with what the grid showed (NAME.expected.tsv, written by export_
 Readers: the text file decoded as GBK; the Excel file with xlrd (no encoding named) and with
 LibreOffice Calc (to CSV); the RTF with LibreOffice Writer (to text); the HTML with Chromium
 (its DOM) and with LibreOffice Writer (to text); the workbook (.xlsx) with openpyxl and with
-LibreOffice Calc; the UTF-8 CSV with Python's csv module and with LibreOffice Calc. Characters
-that GBK cannot hold are "?" in the text and Excel files and kept in all others. Prints one line per file and reader; exits 1
+LibreOffice Calc; the UTF-8 CSV with Python's csv module and with LibreOffice Calc; the PDF
+with pdftotext (every record and the footer row, the first band's cells where the columns go
+onto bands across). Characters that GBK cannot hold are "?" in the text and Excel files and
+kept in all others. Prints one line per file and reader; exits 1
 when any cell differs. --quick reads with the text decoder and xlrd alone, for files too large
 to wait for LibreOffice."""
 
@@ -16,6 +18,7 @@ import csv
 import datetime
 import html.parser
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -182,6 +185,25 @@ def read_chromium(path):
     return [row for row in parser.rows if row]
 
 
+def read_pdf(path, shown):
+    """pdftotext's text of the pages as laid out, blanks dropped, read against the grid's
+    records and footer row: a row reads as shown when its cells stand side by side in that
+    order after the row before. Where the columns go onto bands across, the cells of the first
+    band (as many leading cells as the first record shows side by side) are what is read.
+    Returns the rows read and the rows shown, both cut to those cells."""
+    text = re.sub(r"\s", "", subprocess.run(["pdftotext", "-layout", path, "-"], check=True,
+                                            capture_output=True, timeout=600).stdout.decode())
+    squeeze = lambda cells: re.sub(r"\s", "", "".join(cells))
+    rows = shown[1:]  # the titles wrap inside their boxes
+    band = max(k for k in range(1, len(rows[0]) + 1) if squeeze(rows[0][:k]) in text)
+    read, at = [], 0
+    for row in rows:
+        found = text.find(squeeze(row[:band]), at)
+        read.append(row[:band] if found >= 0 else ["(not found)"] * band)
+        at = max(at, found)
+    return read, [row[:band] for row in rows]
+
+
 def main():
     arguments = sys.argv[1:]
     quick = arguments[:1] == ["--quick"]
@@ -208,16 +230,23 @@ def main():
                 ("csv", "Python csv", lambda: read_csv(base + ".csv"), shown),
                 ("csv", "LibreOffice Calc", lambda: read_calc_csv(base + ".csv", outdir), shown),
             ]
+            pdf = {}
+            checks.append(("pdf", "pdftotext",
+                           lambda: pdf.setdefault("read", read_pdf(base + ".pdf", shown))[0],
+                           None))
             if quick:
                 checks = [check for check in checks if check[1] in ("GBK text", "xlrd",
                                                                     "openpyxl", "Python csv")]
             for suffix, reader, read, want in checks:
                 try:
-                    wrong, examples = compare(read(), want)
+                    got = read()
+                    if want is None:  # the PDF: the cells it was read for
+                        want = pdf["read"][1]
+                    wrong, examples = compare(got, want)
                 except Exception as error:  # a reader that cannot open the file fails it
                     wrong, examples = 1, [f"{type(error).__name__}: {error}"]
                 failed |= wrong > 0
-                cells = len(want) * columns
+                cells = sum(len(row) for row in want) if want else 0
                 state = "ok" if wrong == 0 else f"{wrong} cells differ"
                 print(f"{name}.{suffix:<4} {reader:<18} {len(want):>6} rows, {cells:>7} cells: "
                       f"{state}")
