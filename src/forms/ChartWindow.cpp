@@ -1,9 +1,12 @@
 #include "ChartWindow.h"
 
 #include "MessageBoxes.h"
+#include "SaveFolder.h"
 #include "db/WorkControl.h"
 #include "export/SaveStream.h"
+#include "settings/ExportPreferences.h"
 #include "table/CellText.h"
+#include "table/Fonts.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -13,6 +16,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QDir>
 #include <QFileDialog>
 #include <QHorizontalBarSeries>
 #include <QPushButton>
@@ -20,6 +24,8 @@
 #include <QTabWidget>
 #include <QToolTip>
 #include <QValueAxis>
+
+#include <numeric>
 
 namespace {
 
@@ -36,6 +42,13 @@ bool horizontal(const std::vector<FigureGroup>& groups) {
                        [](const FigureGroup& group) { return group.label.size() > kLongLabel; });
 }
 
+// The window's locale with its thousands separator, which Qt's C locale leaves out.
+QLocale groupedNumbers() {
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
+    return locale;
+}
+
 QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
     auto* chart = new QChart;
     const QString nothing = shown.groups.empty() ? "（没有记录）" : "";
@@ -43,22 +56,32 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
         QString("<b>%1%2</b><br><small>%3</small>")
             .arg(shown.request.title.toHtmlEscaped(), nothing, criteria.toHtmlEscaped()));
     chart->setAnimationOptions(QChart::NoAnimation);
+    // One Chinese font for every text, so that a title of Chinese and digits is drawn as one
+    // run (an SVG then holds it as one text, which other programs lay out whole).
+    chart->setTitleFont(songTi(12));
+    chart->legend()->setFont(songTi(12));
     if (shown.groups.empty())
         return chart; // no axes to measure nothing by
     const bool across = horizontal(shown.groups);
     QAbstractBarSeries* series = across ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
                                         : static_cast<QAbstractBarSeries*>(new QBarSeries);
-    // Bars across go up from the bottom: the groups are given last first, so that the first
-    // is at the top, as a list reads.
+    // Bars across go up from the bottom, groups and sets alike: both are given last first, so
+    // that the first group is at the top and the first set on top within it, as the legend
+    // reads.
     std::vector<FigureGroup> groups = shown.groups;
-    if (across)
+    std::vector<std::size_t> sets(shown.request.values.size());
+    std::iota(sets.begin(), sets.end(), 0);
+    if (across) {
         std::reverse(groups.begin(), groups.end());
+        std::reverse(sets.begin(), sets.end());
+        chart->legend()->setReverseMarkers(true);
+    }
     QStringList labels;
     for (const FigureGroup& group : groups)
         labels << group.label;
     double largest = 0;
     double smallest = 0;
-    for (std::size_t value = 0; value < shown.request.values.size(); ++value) {
+    for (const std::size_t value : sets) {
         auto* set = new QBarSet(QString::fromStdString(shown.request.values[value]));
         for (const FigureGroup& group : groups) {
             const double figure = static_cast<double>(group.totals[value]) / 10000.0;
@@ -66,17 +89,17 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
             largest = std::max(largest, figure);
             smallest = std::min(smallest, figure);
         }
-        QObject::connect(
-            set, &QBarSet::hovered, set, [set, groups = shown.groups, value](bool over, int index) {
-                if (!over) {
-                    QToolTip::hideText();
-                    return;
-                }
-                const FigureGroup& group = groups[static_cast<std::size_t>(index)];
-                QToolTip::showText(QCursor::pos(), QString("%1\n%2：%3")
-                                                       .arg(group.label, set->label(),
-                                                            figureText(group.totals[value])));
-            });
+        // The hover names the group of the bar as drawn.
+        QObject::connect(set, &QBarSet::hovered, set, [set, groups, value](bool over, int index) {
+            if (!over) {
+                QToolTip::hideText();
+                return;
+            }
+            const FigureGroup& group = groups[static_cast<std::size_t>(index)];
+            QToolTip::showText(QCursor::pos(), QString("%1\n%2：%3")
+                                                   .arg(group.label, set->label(),
+                                                        figureText(group.totals[value])));
+        });
         series->append(set);
     }
     chart->addSeries(series);
@@ -86,7 +109,11 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
     values->setRange(smallest, largest > smallest ? largest * 1.05 : smallest + 1);
     values->applyNiceNumbers();
     values->setLabelFormat("%.0f");
+    chart->setLocalizeNumbers(true); // 37,990 reads, 37990 does not
+    chart->setLocale(groupedNumbers());
     categories->setTruncateLabels(false); // names read whole
+    categories->setLabelsFont(songTi(12));
+    values->setLabelsFont(songTi(12));
     chart->addAxis(categories, across ? Qt::AlignLeft : Qt::AlignBottom);
     chart->addAxis(values, across ? Qt::AlignBottom : Qt::AlignLeft);
     series->attachAxis(categories);
@@ -177,7 +204,9 @@ bool ChartWindow::saveChart(const QString& path, QString& failure) const {
 void ChartWindow::askToSave() {
     QString filter;
     const QString path = QFileDialog::getSaveFileName(
-        this, "保存图片", tabs_->tabText(tabs_->currentIndex()) + ".png",
+        this, "保存图片",
+        QDir(saveDialogFolder(readExportPreferences()))
+            .filePath(tabs_->tabText(tabs_->currentIndex()) + ".png"),
         "PNG 图片 (*.png);;SVG 图片 (*.svg)", &filter);
     if (path.isEmpty())
         return;
@@ -187,6 +216,8 @@ void ChartWindow::askToSave() {
         !named.endsWith(".png", Qt::CaseInsensitive))
         named += filter.startsWith("SVG") ? ".svg" : ".png";
     QString failure;
-    if (!saveChart(named, failure))
+    if (saveChart(named, failure))
+        rememberSaveFolder(named);
+    else
         showPrompt(this, QString("图片未能保存：%1").arg(failure));
 }

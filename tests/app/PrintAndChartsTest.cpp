@@ -17,6 +17,7 @@
 #include "table/ResultTableModel.h"
 
 #include <QAbstractBarSeries>
+#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QComboBox>
@@ -107,6 +108,33 @@ std::int64_t footerTotal(const ResultGrid& grid, const char* field) {
 QBarSet* barSet(const ChartWindow& charts, int chart, int set) {
     auto* series = qobject_cast<QAbstractBarSeries*>(charts.chart(chart)->series().first());
     return series->barSets()[set];
+}
+
+QBarSet* barSetNamed(const ChartWindow& charts, int chart, const QString& label) {
+    auto* series = qobject_cast<QAbstractBarSeries*>(charts.chart(chart)->series().first());
+    for (QBarSet* set : series->barSets())
+        if (set->label() == label)
+            return set;
+    return nullptr;
+}
+
+// Hovers every bar of every chart and checks that its text names that bar's own group, as its
+// axis label stands beside it, and that bar's own figure.
+void checkEveryBarsHoverText(const ChartWindow& charts) {
+    for (int chart = 0; chart < charts.tabs()->count(); ++chart) {
+        auto* series = qobject_cast<QAbstractBarSeries*>(charts.chart(chart)->series().first());
+        auto* categories = qobject_cast<QBarCategoryAxis*>(series->attachedAxes().first());
+        QVERIFY(categories);
+        for (QBarSet* set : series->barSets()) {
+            QCOMPARE(set->count(), categories->count());
+            for (int bar = 0; bar < set->count(); ++bar) {
+                emit set->hovered(true, bar);
+                const QString figure = figureText(std::llround(set->at(bar) * 10000));
+                QCOMPARE(QToolTip::text(), QString("%1\n%2：%3")
+                                               .arg(categories->at(bar), set->label(), figure));
+            }
+        }
+    }
 }
 
 } // namespace
@@ -245,8 +273,20 @@ private slots:
         // Drawn last first, so that the largest stands at the top.
         for (int i = 1; i < largest->count(); ++i)
             QVERIFY(largest->at(i - 1) <= largest->at(i));
-        emit byWarehouse->hovered(true, 0);
-        QVERIFY(QToolTip::text().contains("现存量："));
+        checkEveryBarsHoverText(*charts);
+        // The title stays one text in an SVG, whatever font another program draws it in.
+        TempDir dir;
+        QString failure;
+        charts->tabs()->setCurrentIndex(1);
+        const QString svg = QString::fromStdString((dir / "largest.svg").string());
+        QVERIFY(charts->saveChart(svg, failure));
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        const QString drawn = QString::fromUtf8(svgFile.readAll());
+        QVERIFY(drawn.contains(">现存量最多的 20 种存货<"));
+        // The value axis groups its thousands.
+        QVERIFY(charts->chart(1)->localizeNumbers());
+        QCOMPARE(charts->chart(1)->locale().toString(37990.0, 'f', 0), QString("37,990"));
         charts->close();
 
         // From the grid's menu too.
@@ -265,13 +305,13 @@ private slots:
         QVERIFY(whenOpen<ChartWindow>([&] { journal.tbn_chart->click(); },
                                       [&](ChartWindow& window) { charts = &window; }));
         QCOMPARE(charts->tabs()->tabText(0), QString("入库与出库（按月）"));
-        for (int chart = 0; chart < 2; ++chart) {
-            QCOMPARE(barSet(*charts, chart, 0)->label(), QString("入库数量"));
-            QCOMPARE(added(*barSet(*charts, chart, 0)),
-                     footerTotal(*journal.dbg_crinfo, "入库数量"));
-            QCOMPARE(added(*barSet(*charts, chart, 1)),
-                     footerTotal(*journal.dbg_crinfo, "出库数量"));
-        }
+        for (int chart = 0; chart < 2; ++chart)
+            for (const char* field : {"入库数量", "出库数量"}) {
+                QBarSet* set = barSetNamed(*charts, chart, field);
+                QVERIFY(set);
+                QCOMPARE(added(*set), footerTotal(*journal.dbg_crinfo, field));
+            }
+        checkEveryBarsHoverText(*charts);
 
         TempDir dir;
         QString failure;
