@@ -1,6 +1,7 @@
 #include "ChartWindow.h"
 
 #include "MessageBoxes.h"
+#include "SaveDialog.h"
 #include "SaveFolder.h"
 #include "db/WorkControl.h"
 #include "export/SaveStream.h"
@@ -16,7 +17,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
-#include <QDir>
 #include <QFileDialog>
 #include <QHorizontalBarSeries>
 #include <QPushButton>
@@ -202,14 +202,21 @@ bool ChartWindow::saveChart(const QString& path, QString& failure) const {
 }
 
 void ChartWindow::askToSave() {
-    QString filter;
-    const QString path = QFileDialog::getSaveFileName(
-        this, "保存图片",
-        QDir(saveDialogFolder(readExportPreferences()))
-            .filePath(tabs_->tabText(tabs_->currentIndex()) + ".png"),
-        "PNG 图片 (*.png);;SVG 图片 (*.svg)", &filter);
-    if (path.isEmpty())
+    QFileDialog dialog(this, "保存图片");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    readyChineseSaveDialog(dialog);
+    dialog.setNameFilters({"PNG 图片 (*.png)", "SVG 图片 (*.svg)"});
+    // The ending is added before the dialog asks whether to replace a file of that name.
+    dialog.setDefaultSuffix("png");
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.startsWith("SVG") ? "svg" : "png");
+    });
+    dialog.setDirectory(saveDialogFolder(readExportPreferences()));
+    dialog.selectFile(tabs_->tabText(tabs_->currentIndex()) + ".png");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
+    const QString path = dialog.selectedFiles().first();
+    const QString filter = dialog.selectedNameFilter();
     // A name with either ending keeps it; any other gets the chosen type's.
     QString named = path;
     if (!named.endsWith(".svg", Qt::CaseInsensitive) &&

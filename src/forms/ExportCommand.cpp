@@ -1,6 +1,8 @@
 #include "ExportCommand.h"
 
 #include "MessageBoxes.h"
+#include "SaveDialog.h"
+#include "SaveFolder.h"
 #include "WindowWork.h"
 #include "export/ExportFileTypes.h"
 #include "export/TDBGridExport.h"
@@ -10,10 +12,8 @@
 #include "settings/ExportPreferences.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <vector>
 
@@ -103,17 +103,6 @@ void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGri
 
 namespace {
 
-// Where the save dialog opens: the folder of the last export, else the user's documents; never
-// the folder the program was started in (on Windows its own folder under Program Files, where
-// a user cannot write).
-QString saveDialogFolder(const ExportPreferences& last) {
-    const QString folder = QString::fromStdString(last.folder);
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        return folder;
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
-}
-
 // The file type the dialog offers first: that of the last export, else `format`'s. A result
 // that a worksheet cannot hold is told so first, and offered the workbook instead.
 int firstFileType(const ExportPreferences& last, ExportFormat format, const ResultGrid& grid) {
@@ -144,6 +133,7 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
     {
         QFileDialog dialog(nullptr);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        readyChineseSaveDialog(dialog);
         QStringList filters;
         for (const ExportFileType* type : fileTypes())
             filters << type->filter;
@@ -154,7 +144,6 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
                              if (const ExportFileType* type = fileTypeAt(fileTypeOf(filter)))
                                  dialog.setDefaultSuffix(type->suffix);
                          });
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialog.setDirectory(saveDialogFolder(last));
         dialog.selectFile(defaultName);
         dialog.selectNameFilter(fileTypeAt(first)->filter);

@@ -1,6 +1,7 @@
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/Cp936.h"
+#include "forms/QtChinese.h"
 #include "grid/GridExportLayout.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
@@ -20,6 +21,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStandardPaths>
+#include <QTreeView>
 #include <QToolButton>
 #include <QtTest>
 
@@ -276,7 +278,8 @@ private slots:
         w.main.work().waitUntilDone();
         QCOMPARE(fileBytes(folder.path() / "stock.rtf"), std::string("old"));
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.rtf"});
-        QVERIFY(messages.seen().isEmpty());
+        QCOMPARE(messages.seen().size(), 1); // whether to replace it: yes
+        QVERIFY(messages.seen()[0].text.contains("stock.rtf"));
     }
 
     void aCancelWhileTheWorkbookIsZippedLeavesTheWindowLiveAndTheOldFileAsItWas() {
@@ -301,7 +304,58 @@ private slots:
         BackgroundJob::waitForAll();
         QCOMPARE(fileBytes(folder.path() / "stock.xlsx"), std::string("old"));
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.xlsx"});
-        QVERIFY(messages.seen().isEmpty());
+        QCOMPARE(messages.seen().size(), 1); // whether to replace it: yes
+    }
+
+    void theSaveDialogAsksBeforeReplacingAFileAndListsFilesInChinese() {
+        installQtChinese();
+        QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+        MainWindowOnDemo w;
+        w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
+        TempDir folder;
+        std::filesystem::create_directory(folder.path() / "子目录");
+        std::ofstream(folder.path() / "stock.rtf") << "old";
+        MessageBoxWatcher messages;
+        messages.answerQuestionsWith(QMessageBox::No);
+        std::map<QString, std::pair<QString, QString>> listed; // name: type and date
+        bool stayedOpen = false;
+        answerSaveDialog([&](QFileDialog& dialog) {
+            dialog.setDirectory(textOf(folder.path()));
+            dialog.selectNameFilter(dialog.nameFilters()[1]); // Word: the .rtf file shows
+            auto* files = dialog.findChild<QTreeView*>("treeView");
+            // The list is read in the background.
+            if (!QTest::qWaitFor(
+                    [&] { return files->model()->rowCount(files->rootIndex()) == 2; }))
+                return dialog.reject();
+            for (int row = 0; row < 2; ++row) {
+                const auto cell = [&](int column) {
+                    return files->model()->index(row, column, files->rootIndex()).data().toString();
+                };
+                listed[cell(0)] = {cell(2), cell(3)};
+            }
+            dialog.findChild<QLineEdit*>("fileNameEdit")->setText("stock.rtf");
+            static_cast<QDialog&>(dialog).accept(); // asks; 否 keeps the dialog open
+            stayedOpen = dialog.isVisible();
+            dialog.reject();
+        });
+        w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
+        QLocale::setDefault(QLocale::c());
+        QVERIFY2(stayedOpen, qPrintable(messages.texts().join("|")));
+        QCOMPARE(fileBytes(folder.path() / "stock.rtf"), std::string("old"));
+        QCOMPARE(messages.seen().size(), 2); // whether to replace, and that nothing was written
+        QVERIFY(messages.seen()[0].text.contains("stock.rtf"));
+        QVERIFY(!messages.seen()[0].text.contains("exists"));
+        QCOMPARE(messages.seen()[1].text, QString("现存量查询数据输出未完成！"));
+        // Each entry's type and date in the Chinese short form.
+        const QString today = QLocale(QLocale::Chinese, QLocale::China)
+                                  .toString(QDate::currentDate(), QLocale::ShortFormat);
+        QCOMPARE(listed.size(), std::size_t(2));
+        QCOMPARE(listed["子目录"].first, QString("文件夹"));
+        QCOMPARE(listed["stock.rtf"].first, QString("RTF 文件"));
+        for (const auto& [name, typeAndDate] : listed)
+            QVERIFY2(typeAndDate.second.startsWith(today + " "), qPrintable(typeAndDate.second));
     }
 
     void aNameTypedWithoutSuffixTakesTheChosenTypesSuffix() {
