@@ -205,12 +205,18 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
+    queriedWarehouses_ = criteria.warehouseCodes;
     runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockQuery().statement(criteria),
                 currentStockQuery().describe(criteria), "读取现存量数据出错，请与系统管理员联系！");
 }
 
 void Tfrm_xclquery::ToolButton2Click() {
+    const ConnectionSettings before = ado_conn.settings();
     showModalOnce(frm_link, ado_conn, nullptr);
+    // Rows read from another database, or over a connection that is gone, do not stay under
+    // the new connection's name.
+    if (!ado_conn.isOpen() || ado_conn.settings() != before)
+        clearResult(*dbg_xclinfo, *Panel4);
     showConnection();
 }
 
@@ -248,14 +254,44 @@ void Tfrm_xclquery::ShowRowJournal() {
         [this, warehouses, itemCode, warehouseName](std::exception_ptr error) {
             if (error)
                 return; // a cancel, or the connection failed: the query would say so
-            std::vector<Warehouse> chosen;
-            std::copy_if(warehouses->begin(), warehouses->end(), std::back_inserter(chosen),
-                         [&](const Warehouse& w) { return w.name == warehouseName; });
+            const std::vector<Warehouse> chosen = rowWarehouses(*warehouses, warehouseName);
+            if (chosen.empty())
+                return;
             showModalOncePrepared<Tfrm_crquery>(
                 frm_crquery, [&](Tfrm_crquery& journal) { journal.QueryFor(itemCode, chosen); },
                 ado_conn, this);
         },
     });
+}
+
+std::vector<Warehouse> Tfrm_xclquery::rowWarehouses(const std::vector<Warehouse>& all,
+                                                    const QString& name) {
+    // The row names its warehouse; the query covered the warehouses of its criteria, or all.
+    std::vector<Warehouse> named;
+    std::copy_if(all.begin(), all.end(), std::back_inserter(named), [&](const Warehouse& w) {
+        return w.name == name &&
+               (queriedWarehouses_.empty() ||
+                std::find(queriedWarehouses_.begin(), queriedWarehouses_.end(),
+                          w.code.toStdString()) != queriedWarehouses_.end());
+    });
+    if (named.size() < 2)
+        return named;
+    // Warehouses of one name cannot be told apart by the row: the user picks, those ticked.
+    QListWidget candidates;
+    for (const Warehouse& warehouse : named)
+        appendWarehouseLine(candidates, warehouseLine(warehouse.code, warehouse.name),
+                            warehouse.code);
+    if (showModalOnce(frm_store, ado_conn, candidates, this) != QDialog::Accepted)
+        return {};
+    std::vector<Warehouse> picked;
+    for (const std::string& code : warehouseCodes(candidates)) {
+        const auto at = std::find_if(all.begin(), all.end(), [&](const Warehouse& w) {
+            return w.code.toStdString() == code;
+        });
+        if (at != all.end())
+            picked.push_back(*at);
+    }
+    return picked;
 }
 
 void Tfrm_xclquery::ToolButton8Click() {

@@ -4,11 +4,14 @@
 #include "db/ResultQuery.h"
 #include "forms/WindowWork.h"
 #include "settings/ConnectionSettings.h"
+#include "table/Warehouses.h"
 
 #include <QMainWindow>
 #include <QTimer>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class ContactPanel;
 class QAction;
@@ -93,10 +96,16 @@ private:
     QWidget* buildGrid();
     QWidget* buildStatusBar();
     void LoadDBLinkInfo();
+    // The warehouses a row named `name` may lie in, out of `all`: those of that name that the
+    // last query covered; where more than one remains the user picks among them (none: the
+    // picker was closed).
+    std::vector<Warehouse> rowWarehouses(const std::vector<Warehouse>& all, const QString& name);
 
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;
     bool shownBefore_ = false;
+    // The warehouse codes of the query whose rows are shown; none: every warehouse.
+    std::vector<std::string> queriedWarehouses_;
     // Declared after the connection and the query, so that it stops its work before they go.
     std::unique_ptr<WindowWork> work_;
 };

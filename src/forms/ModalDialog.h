@@ -7,9 +7,9 @@
 
 // Opens a fresh dialog modally and frees it when it closes, also when an error escapes from
 // it; `global`, the program's reference to the dialog, is set while it is open. `prepare`
-// fills the dialog in before it shows.
+// fills the dialog in before it shows. Gives what the dialog's exec() gave.
 template <typename Dialog, typename... Arguments>
-void showModalOncePrepared(Dialog*& global, const std::function<void(Dialog&)>& prepare,
+int showModalOncePrepared(Dialog*& global, const std::function<void(Dialog&)>& prepare,
                            Arguments&&... arguments) {
     global = new Dialog(std::forward<Arguments>(arguments)...);
     const auto destroy = qScopeGuard([&global] {
@@ -17,11 +17,11 @@ void showModalOncePrepared(Dialog*& global, const std::function<void(Dialog&)>& 
         global = nullptr;
     });
     prepare(*global);
-    global->exec();
+    return global->exec();
 }
 
 template <typename Dialog, typename... Arguments>
-void showModalOnce(Dialog*& global, Arguments&&... arguments) {
-    showModalOncePrepared<Dialog>(
+int showModalOnce(Dialog*& global, Arguments&&... arguments) {
+    return showModalOncePrepared<Dialog>(
         global, [](Dialog&) {}, std::forward<Arguments>(arguments)...);
 }

@@ -160,13 +160,18 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
         showPrompt(window, kNotConnectedMessage);
         return;
     }
+    // The marked title keeps its word: the new rows come sorted as the old ones were.
+    const std::string sortOrder = grid.titles().markedSortOrder();
     grid.clearForRun(statement);
     grid.model()->setCriteriaText(QString::fromStdString(criteria));
     auto rows = std::make_shared<ResultSet>();
+    auto order = std::make_shared<std::vector<std::uint32_t>>();
     work.start({
-        [rows, &connection = query.connection(), text = query.commandText(),
+        [rows, order, sortOrder, &connection = query.connection(), text = query.commandText(),
          declared = query.declaredFields()](WorkControl& control) {
             *rows = connection.fetchAll(text, declared, control);
+            if (!sortOrder.empty())
+                *order = ResultQuery::sortedOrder(*rows, sortOrder);
         },
         [](const WorkControl& control, double seconds) {
             // Until the first row arrives the server is still working on the statement.
@@ -176,11 +181,12 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
                 .arg(control.done())
                 .arg(seconds, 0, 'f', 1);
         },
-        [&work, window, &grid, &count, rows, failure](std::exception_ptr error) {
+        [&work, window, &grid, &count, rows, order, sortOrder,
+         failure](std::exception_ptr error) {
             try {
                 if (error)
                     std::rethrow_exception(error);
-                if (!grid.showRows(std::move(*rows)))
+                if (!grid.showRows(std::move(*rows), sortOrder, std::move(*order)))
                     throw DbError("too many rows");
             } catch (const WorkCancelled&) {
                 work.showOutcome("查询已取消");
@@ -193,6 +199,12 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
             count.setText("记录数为：" + QString::number(grid.query().rowCount()));
         },
     });
+}
+
+void clearResult(ResultGrid& grid, QLabel& count) {
+    grid.clearForRun({});
+    grid.model()->setCriteriaText({});
+    count.setText("记录数为：");
 }
 
 void runGridWorkAs(WindowWork& work, ResultGrid& grid) {

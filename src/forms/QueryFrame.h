@@ -73,6 +73,9 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
                  const std::vector<std::string>& statement, const std::string& criteria,
                  const QString& failure);
 
+// Empties `grid`, its sums and the record count in `count`, as before the first query.
+void clearResult(ResultGrid& grid, QLabel& count);
+
 // Has `grid` sort and copy as `work`, off the interface thread, the status bar reading
 // "正在排序……" or "正在复制……" meanwhile; nothing while other work runs. A failure other
 // than a cancel says "排序未完成" or "复制未完成" there.

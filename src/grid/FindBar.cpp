@@ -81,7 +81,8 @@ void FindBar::restart() {
     const std::vector<std::size_t> columns = model_.resultColumns();
     nearby_.emplace(needle, columns);
     const int from = std::max(body_.currentRow(), 0);
-    if (const int near = nearby_->nearestHit(model_.query(), from, true, kNearbyRows); near >= 0)
+    const int near = nearby_->nearestHit(model_.query(), from, true, kNearbyRows);
+    if (near >= 0)
         goTo(near);
     auto counted = std::make_shared<std::vector<std::uint32_t>>();
     counting_ = std::make_unique<BackgroundJob>(
@@ -89,10 +90,17 @@ void FindBar::restart() {
             TableFind find(needle, columns);
             *counted = find.allHits(rows, control);
         },
-        [this, counted](std::exception_ptr failure) {
+        [this, counted, placed = near >= 0](std::exception_ptr failure) {
             counting_.reset();
-            if (!failure)
-                hits_ = std::move(*counted);
+            if (failure)
+                return showStatus();
+            hits_ = std::move(*counted);
+            // No hit was near enough to go to at once: go to the next one now, going round.
+            if (!placed && !hits_->empty()) {
+                const auto from = static_cast<std::uint32_t>(std::max(body_.currentRow(), 0));
+                const auto at = std::lower_bound(hits_->begin(), hits_->end(), from);
+                goTo(static_cast<int>(at == hits_->end() ? hits_->front() : *at));
+            }
             showStatus();
         });
     showStatus();

@@ -93,11 +93,14 @@ void ResultGrid::clearForRun(const std::vector<std::string>& lines) {
     endQueryChange();
 }
 
-bool ResultGrid::showRows(ResultSet rows) {
+bool ResultGrid::showRows(ResultSet rows, const std::string& sortOrder,
+                          std::vector<std::uint32_t> order) {
     beginQueryChange();
     bool opened = true;
     try {
         query().adopt(std::move(rows));
+        if (!sortOrder.empty())
+            query().setSortOrder(sortOrder, std::move(order));
     } catch (const DbError&) {
         opened = false;
     }

@@ -49,10 +49,12 @@ public:
 
     // A query run, in two steps so that the rows can be read on a worker thread meanwhile:
     // `clearForRun` closes the query, so that the grid shows no rows, and gives it the
-    // statement `lines`; `showRows` opens it on the rows read for that statement. False when
-    // the query cannot hold them; it then stays closed and the grid empty.
+    // statement `lines`; `showRows` opens it on the rows read for that statement, in the
+    // `order` that `sortOrder` gives them (the server's when empty). False when the query
+    // cannot hold them; it then stays closed and the grid empty.
     void clearForRun(const std::vector<std::string>& lines);
-    bool showRows(ResultSet rows);
+    bool showRows(ResultSet rows, const std::string& sortOrder = {},
+                  std::vector<std::uint32_t> order = {});
 
     // How the grid has its heavy work done (a sort, a copy of many rows): a window runs it
     // off the interface thread under its wait cursor, with "正在<action>……" in its status bar

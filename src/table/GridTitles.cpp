@@ -64,3 +64,13 @@ void GridTitles::markSorted(std::size_t column, bool descending) {
     sorted.bold = true;
     sorted.caption = (descending ? kDescendingMark : kAscendingMark) + sorted.caption;
 }
+
+std::string GridTitles::markedSortOrder() const {
+    for (const Title& title : titles_) {
+        if (title.caption.starts_with(kAscendingMark))
+            return title.field + " ASC";
+        if (title.caption.starts_with(kDescendingMark))
+            return title.field + " DESC";
+    }
+    return {};
+}

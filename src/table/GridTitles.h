@@ -38,6 +38,8 @@ public:
     std::string sortOrderForClick(std::size_t column, const std::string& sortedNow) const;
     // Once the rows are sorted so, only that title is marked with "▲" or "▼" and bold.
     void markSorted(std::size_t column, bool descending);
+    // The sort order text that the marked title stands for: empty while none is marked.
+    std::string markedSortOrder() const;
 
 private:
     void setMarker(std::size_t column, Marker marker);

@@ -106,6 +106,17 @@ private slots:
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 DESC"));
         // The work's place names the connection again.
         QCOMPARE(w.main.workStatus->text(), QString("已连接：demo-test.sqlite / d"));
+        // The next query's rows come as the marked title says.
+        w.main.edt_name->setText("轴承");
+        w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
+        QCOMPARE(w.main.dbg_xclinfo->titles()[onHand].caption, std::string("▼现存量"));
+        QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 DESC"));
+        const ResultTableModel& rows = *w.main.dbg_xclinfo->model();
+        QVERIFY(rows.rowCount() > 1);
+        for (int row = 1; row < rows.rowCount(); ++row)
+            QVERIFY(rows.index(row - 1, onHand).data().toString().toDouble() >=
+                    rows.index(row, onHand).data().toString().toDouble());
     }
 
     void ctrlACtrlCCopiesEveryRowOnTheWorkerAndEscapeLeavesTheClipboard() {

@@ -5,6 +5,7 @@
 #include "forms/ContactInfo.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
+#include "forms/WarehouseList.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalQuery.h"
@@ -13,6 +14,7 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
+#include "support/TempDir.h"
 #include "table/ResultTableModel.h"
 
 #include <QDateEdit>
@@ -235,6 +237,104 @@ private slots:
         QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
         QVERIFY(main.ado_conn.isOpen());
         QVERIFY(!main.t_action.isActive()); // only the start-up connection starts it
+    }
+
+    void theRowsOfTheOldDatabaseGoWhenAnotherIsConnectedAndStayWhenNothingChanged() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:" + demoDatabasePath(), "demo", "demo", ""});
+        MessageBoxWatcher boxes;
+        auto main = startMainWindow();
+        main->RunQuery();
+        main->work().waitUntilDone();
+        const int rows = main->dbg_xclinfo->model()->rowCount();
+        QVERIFY(rows > 0);
+        // Closed without logging in: the same connection, the same rows.
+        QTimer::singleShot(50, [] { frm_link->close(); });
+        main->ToolButton2Click();
+        QCOMPARE(main->dbg_xclinfo->model()->rowCount(), rows);
+        QCOMPARE(main->Panel4->text(), "记录数为：" + QString::number(rows));
+        // Another database: its name in the status bar, none of the old rows or sums.
+        TempDir other;
+        std::filesystem::copy_file(demoDatabasePath(), other / "other.sqlite");
+        QTimer::singleShot(50, [&] {
+            frm_link->Edit1->setText(
+                QString::fromStdString("sqlite:" + (other / "other.sqlite").string()));
+            frm_link->Edit2->setText("other");
+            frm_link->Edit3->setText("demo");
+            frm_link->Button1->click();
+        });
+        main->ToolButton2Click();
+        QVERIFY(main->ado_conn.isOpen());
+        QCOMPARE(main->workStatus->text(), QString("已连接：other.sqlite / other"));
+        QCOMPARE(main->dbg_xclinfo->model()->rowCount(), 0);
+        QVERIFY(!main->dbg_xclinfo->query().isOpen());
+        QCOMPARE(main->Panel4->text(), QString("记录数为："));
+        for (int column = 0; column < main->dbg_xclinfo->model()->columnCount(); ++column)
+            QCOMPARE(main->dbg_xclinfo->footerText(column), QString());
+    }
+
+    void aRowOfAWarehouseWhoseNameAnotherSharesAsksWhichItMeans() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:" + demoDatabasePath(), "demo", "demo", ""});
+        auto main = startMainWindow();
+        GridBody* body = main->dbg_xclinfo->body();
+        const ResultTableModel& stock = *main->dbg_xclinfo->model();
+        const auto firstRowIn = [&](const QString& warehouse) {
+            for (int row = 0; row < stock.rowCount(); ++row)
+                if (stock.index(row, stock.columnOf("仓库名称")).data().toString() == warehouse)
+                    return row;
+            return -1;
+        };
+        // The journal the drill-down opens: its warehouse lines, once it has queried.
+        const auto journalLines = [&](const std::function<void()>& whilePicking) {
+            QStringList lines;
+            bool seen = false;
+            QTimer look;
+            look.setInterval(20);
+            QObject::connect(&look, &QTimer::timeout, [&] {
+                if (frm_store && frm_store->isVisible())
+                    whilePicking();
+                if (!frm_crquery || frm_crquery->work().busy() ||
+                    !frm_crquery->Panel4->text().startsWith("记录数为"))
+                    return;
+                for (int i = 0; i < frm_crquery->lbb_store->count(); ++i)
+                    lines << frm_crquery->lbb_store->item(i)->text();
+                seen = true;
+                look.stop();
+                frm_crquery->close();
+            });
+            look.start();
+            main->ShowRowJournal();
+            return QTest::qWaitFor([&] { return seen; }, 10000) ? lines : QStringList{"none"};
+        };
+        // Limited to 03: only 03's lines, though 12 is named 半成品库 too.
+        main->lbb_store->clear();
+        appendWarehouseLine(*main->lbb_store, "03-半成品库", "03");
+        main->RunQuery();
+        main->work().waitUntilDone();
+        body->setCurrentCell(firstRowIn("半成品库"), 0);
+        QCOMPARE(journalLines([] { QFAIL("no question with one warehouse of the name"); }),
+                 QStringList{"03-半成品库"});
+        // Over every warehouse: the picker asks, both ticked; the user keeps 12 alone.
+        main->lbb_store->clear();
+        main->RunQuery();
+        main->work().waitUntilDone();
+        body->setCurrentCell(firstRowIn("半成品库"), 0);
+        QStringList ticked;
+        const QStringList lines = journalLines([&] {
+            QListWidget& list = *frm_store->clb_store;
+            if (list.count() == 0)
+                return;
+            for (int i = 0; i < list.count(); ++i) {
+                if (list.item(i)->checkState() == Qt::Checked)
+                    ticked << list.item(i)->text();
+                list.item(i)->setCheckState(list.item(i)->text() == "12-半成品库" ? Qt::Checked
+                                                                               : Qt::Unchecked);
+            }
+            frm_store->Button1->click();
+        });
+        QCOMPARE(ticked, (QStringList{"03-半成品库", "12-半成品库"}));
+        QCOMPARE(lines, QStringList{"12-半成品库"});
     }
 
     void theWarehouseButtonOpensAFreshPickerEachTimeAndForgetsItWhenClosed() {

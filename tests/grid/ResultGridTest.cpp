@@ -160,6 +160,30 @@ private slots:
         QCOMPARE(bar->edit()->selectedText(), QString("B0001"));
     }
 
+    void aHitAboveTheCurrentRowBeyondTheRowsLookedAtOnTheSpotIsGoneToOnceCounted() {
+        CurrentStockGrid g;
+        QVERIFY(g.shown());
+        g.run();
+        QVERIFY(g.grid.model()->rowCount() > int(FindBar::kNearbyRows) + 10);
+        GridBody* body = g.grid.body();
+        FindBar* bar = g.grid.findBar();
+        // A text that only a row above the current one shows: going on from the current row,
+        // the rows looked at on the spot end before they come round to it.
+        bool found = false;
+        for (int above = 0; above < 10 && !found; ++above) {
+            body->setCurrentCell(10, 0);
+            QTest::keyClick(body, Qt::Key_F, Qt::ControlModifier);
+            bar->edit()->setText(g.cell(above, "批号"));
+            QTRY_VERIFY(bar->hits().has_value());
+            if (*bar->hits() != std::vector<std::uint32_t>{std::uint32_t(above)})
+                continue;
+            found = true;
+            QCOMPARE(body->currentRow(), above);
+            QCOMPARE(bar->statusText(), QString("第 1 个，共 1 个"));
+        }
+        QVERIFY(found);
+    }
+
     void titleClicksSortTheRowsAndMarkTheTitleWhileSumsAndCountStay() {
         CurrentStockGrid g;
         g.run("轴承");
