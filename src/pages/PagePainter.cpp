@@ -1,5 +1,6 @@
 #include "PagePainter.h"
 
+#include "table/FittedText.h"
 #include "table/Fonts.h"
 
 #include <QDateTime>
@@ -48,6 +49,26 @@ double lineHeight(const QFont& font) {
     return QFontMetricsF(font).lineSpacing();
 }
 
+// A cell's text inside `box`. A text too wide is cut at a whole character and ends in "…", as
+// the grid shows it; a number (right-aligned) is squeezed across instead, keeping every digit.
+void drawCellText(QPainter& painter, const QRectF& box, const TColCellParams& cell) {
+    const Qt::Alignment alignment = qtAlignment(cell.alignment);
+    const double needed = QFontMetricsF(painter.font()).horizontalAdvance(cell.text);
+    if (needed <= box.width() || box.width() <= 0) {
+        painter.drawText(box, alignment, cell.text);
+    } else if (cell.alignment == Alignment::Right) {
+        painter.save();
+        painter.translate(box.right(), 0);
+        painter.scale(box.width() / needed, 1);
+        painter.drawText(QRectF(-needed, box.top(), needed, box.height()), alignment, cell.text);
+        painter.restore();
+    } else {
+        const QFontMetrics metrics(painter.font());
+        painter.drawText(box, alignment,
+                         fittedText(metrics, cell.text, alignment, static_cast<int>(box.width())));
+    }
+}
+
 // A row of cells side by side from `left`, each its colour with its text inside the margins
 // (the lines between them are drawn once for the page): the colours first, then the texts, so
 // that the painter's font and pen change only where a cell's differ from the one before (each
@@ -68,8 +89,8 @@ void drawRow(QPainter& painter, double left, double top, double height,
             painter.setFont(fontOf(*font));
             painter.setPen(QColor::fromRgb(font->colour));
         }
-        painter.drawText(QRectF(x + kCellMargin, top, width - 2 * kCellMargin, height),
-                         qtAlignment(cell->alignment), cell->text);
+        drawCellText(painter, QRectF(x + kCellMargin, top, width - 2 * kCellMargin, height),
+                     *cell);
         x += width;
     }
     painter.setPen(Qt::black);

@@ -109,3 +109,20 @@ TEST(PrintDocument, AStopWhileTheFooterIsAddedUpEndsTheWork) {
     control.cancel();
     EXPECT_THROW(PrintDocument(f.layout, TableSnapshot(f.query), kFrame, control), WorkCancelled);
 }
+
+TEST(PrintDocument, ATextTooWideEndsInAnEllipsisAtAWholeCharacterAndANumberKeepsEveryDigit) {
+    ExportFixture f;
+    f.insert("(4, '产成品入库产成品入库', '轴承', 123456.5, 0.25, '2026-03-04')");
+    f.open("id = 4");
+    f.layout.columns[0].width = 50; // room for a few characters of 12 pixels and the "…"
+    f.layout.columns[2].width = 30; // too narrow for 123456.5
+    const WorkControl control;
+    PrintDocument document(f.layout, TableSnapshot(f.query), kFrame, control);
+    document.setPageArea(a4Landscape());
+    TempDir dir;
+    const QString page =
+        printed(document, {0}, QString::fromStdString((dir / "cut.pdf").string())).value(0);
+    EXPECT_TRUE(page.contains(QRegularExpression("编码名称数量单价日期产成?品?入?…轴承")))
+        << page.toStdString();
+    EXPECT_TRUE(page.contains("123456.5")) << page.toStdString();
+}
