@@ -7,10 +7,14 @@
 #include "grid/GridBody.h"
 #include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
+#include "export/ExportError.h"
+#include "export/SaveStream.h"
 #include "pages/PrintDocument.h"
 
 #include <QPainter>
 #include <QPrinter>
+#include <QScopeGuard>
+#include <QTemporaryFile>
 
 #include <memory>
 #include <stdexcept>
@@ -41,8 +45,8 @@ std::optional<TableSnapshot> rowsToPrint(QWidget* window, const ResultGrid& grid
 }
 
 // Sends pages [first, last] of the document to the printer, between pages looking for a stop.
-void printPages(const PrintDocument& document, QPrinter& printer, std::size_t first,
-                std::size_t last, WorkControl& control) {
+void drawPages(const PrintDocument& document, QPrinter& printer, std::size_t first,
+               std::size_t last, WorkControl& control) {
     QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("打印机无法开始打印，请检查打印机的设置。");
@@ -61,6 +65,30 @@ void printPages(const PrintDocument& document, QPrinter& printer, std::size_t fi
         control.setDone(page - first + 1);
     }
     painter.end();
+}
+
+// The pages to the printer; a print to a file goes to a scratch file first and replaces the
+// file named only when whole, as an export does: a cancel or a failure leaves the old file as
+// it was and nothing beside it.
+void printPages(const PrintDocument& document, QPrinter& printer, std::size_t first,
+                std::size_t last, WorkControl& control) {
+    const QString target = printer.outputFileName();
+    if (target.isEmpty())
+        return drawPages(document, printer, first, last, control);
+    SaveStream file(target, control);
+    QTemporaryFile scratch(QString::fromStdString(file.scratchFolder()) +
+                           "/.stockquery-print-XXXXXX.partial");
+    if (!scratch.open())
+        throw ExportError("Cannot create file " + target.toStdString());
+    printer.setOutputFileName(scratch.fileName());
+    const auto named = qScopeGuard([&] { printer.setOutputFileName(target); });
+    drawPages(document, printer, first, last, control);
+    QFile printed(scratch.fileName());
+    if (!printed.open(QIODevice::ReadOnly))
+        throw ExportError("Cannot read " + scratch.fileName().toStdString());
+    for (QByteArray block; !(block = printed.read(1 << 20)).isEmpty();)
+        file.write(block.constData(), block.size());
+    file.commit(control);
 }
 
 // The pages chosen in the print dialog, from 0, within the document.

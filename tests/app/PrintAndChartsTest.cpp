@@ -14,6 +14,7 @@
 #include "support/Poppler.h"
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
+#include "table/BackgroundJob.h"
 #include "table/ResultTableModel.h"
 
 #include <QAbstractBarSeries>
@@ -205,6 +206,45 @@ private slots:
         // The footer's total of 现存量 after the last row.
         const QString last = withoutBlanks(texts[pages - 1]);
         QVERIFY(last.contains(w.main.dbg_xclinfo->footerText(model.columnOf("现存量"))));
+    }
+
+    void aCancelledPrintToAFileLeavesTheOldFileAndNothingBesideIt() {
+        MainOnDemo w;
+        w.query(""); // hundreds of pages: the print can be stopped halfway
+        MessageBoxWatcher messages; // yes to the long print
+        TempDir dir;
+        std::ofstream(dir / "printed.pdf") << "old";
+        const QString pdf = QString::fromStdString((dir / "printed.pdf").string());
+        QVERIFY(whenOpen<PrintPreview>([&] { ctrlP(w.main)->trigger(); },
+                                       [&](PrintPreview& preview) {
+                                           preview.printer().setOutputFormat(QPrinter::PdfFormat);
+                                           preview.printer().setOutputFileName(pdf);
+                                           QTimer::singleShot(0, [] {
+                                               QTRY_VERIFY(qobject_cast<QPrintDialog*>(
+                                                   QApplication::activeModalWidget()));
+                                               qobject_cast<QPrintDialog*>(
+                                                   QApplication::activeModalWidget())
+                                                   ->accept();
+                                           });
+                                           preview.askToPrint();
+                                       }));
+        const QRegularExpression printing("正在打印：第 (\\d+) / (\\d+) 页");
+        QVERIFY2(QTest::qWaitFor(
+                     [&] {
+                         const auto at = printing.match(w.main.workStatus->text());
+                         return at.hasMatch() && at.captured(1).toInt() >= 20;
+                     },
+                     20000),
+                 qPrintable(w.main.workStatus->text()));
+        w.main.btn_cancel->click();
+        w.main.work().waitUntilDone();
+        BackgroundJob::waitForAll(); // the dropped print ends at its next page
+        QVERIFY(!w.main.workStatus->text().startsWith("已打印"));
+        std::ifstream old(dir / "printed.pdf");
+        QCOMPARE(std::string(std::istreambuf_iterator<char>(old), {}), std::string("old"));
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.path()),
+                               std::filesystem::directory_iterator()),
+                 1);
     }
 
     void pickedRowsArePrintedAloneWhenTheUserSaysSo() {
