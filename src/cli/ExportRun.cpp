@@ -92,7 +92,9 @@ void listWarehouses(Connection& connection, const WorkControl& control) {
     }
 }
 
-void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control) {
+// Writes the request's rows; tells `errors` how many cells lost characters to "?".
+void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control,
+                std::ostream& errors) {
     const RequestedQuery requested = queryFor(request);
     const QueryShape& window = requested.shape;
     ResultQuery query(connection, window.fields);
@@ -133,6 +135,10 @@ void exportRows(const ExportRequest& request, Connection& connection, WorkContro
         throw RunFailure{kWriteFailed,
                          "cannot write " + target + ": " + oneLine(error.what()) + why};
     }
+    if (const std::size_t replaced = writer->replacedCells(); replaced > 0)
+        errors << "stockquery-export: " << replaced
+               << " cells hold characters that code page 936 (GBK) cannot represent; they were "
+                  "written as '?' (csv-utf8, xlsx and pdf keep every character)\n";
 }
 
 } // namespace
@@ -166,7 +172,7 @@ RunFailure run(const ExportRequest& request, WorkControl& control, StopOnSignals
         if (request.action == ExportRequest::Action::ListWarehouses)
             listWarehouses(connection, control);
         else
-            exportRows(request, connection, control);
+            exportRows(request, connection, control, errors);
     } catch (const RunFailure& failure) {
         return failure;
     } catch (const WorkCancelled&) {

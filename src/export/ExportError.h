@@ -14,3 +14,9 @@ public:
 private:
     std::string reason_;
 };
+
+// The file named is marked read-only: it was kept as it was.
+class ReadOnlyTarget : public ExportError {
+public:
+    using ExportError::ExportError;
+};

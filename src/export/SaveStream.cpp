@@ -47,6 +47,8 @@ SaveStream::SaveStream(const QString& path, const WorkControl& control)
     : std::ostream(nullptr), target_([&] {
           try {
               return SaveTarget(path.toStdString(), [&] { return control.cancelled(); });
+          } catch (const files::ReadOnlyError& error) {
+              throw ReadOnlyTarget(error.what());
           } catch (const files::SaveError& error) {
               control.throwIfCancelled();
               throw ExportError("Cannot create file " + path.toStdString(), error.what());

@@ -4,6 +4,7 @@
 #include "SaveDialog.h"
 #include "SaveFolder.h"
 #include "WindowWork.h"
+#include "export/ExportError.h"
 #include "export/ExportFileTypes.h"
 #include "export/TDBGridExport.h"
 #include "export/TDBGridExportAsXLS.h"
@@ -12,6 +13,7 @@
 #include "settings/ExportPreferences.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -83,12 +85,17 @@ void RunGridExport(WindowWork& work, const WriterFactory& writerClass, ResultGri
                 .arg(control.done())
                 .arg(control.total());
         },
-        [&work, replaced, written](std::exception_ptr error) {
+        [&work, &grid, path, replaced, written](std::exception_ptr error) {
             try {
                 if (error)
                     std::rethrow_exception(error);
             } catch (const WorkCancelled&) {
                 work.showOutcome("输出已取消");
+                return;
+            } catch (const ReadOnlyTarget&) {
+                showPrompt(grid.window(),
+                           QString("文件“%1”是只读的，没有替换它。请另选文件名再输出。")
+                               .arg(QDir::toNativeSeparators(path)));
                 return;
             } catch (const std::exception& failure) {
                 // What the program shows for any error that no window handles itself.

@@ -14,11 +14,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A file that its owner marked read-only to keep it: it is never replaced.
+class ReadOnlyError : public SaveError {
+public:
+    using SaveError::SaveError;
+};
+
 // What a path names, after following symbolic links to their final target.
 struct Target {
     enum class Kind { Missing, Regular, Folder, Stream };
     std::string path; // the final target: writing goes there, the links stay links
     Kind kind = Kind::Missing;
+    bool readOnly = false; // a regular file without write permission, or marked read-only
 };
 Target resolve(const std::string& path);
 

@@ -53,6 +53,9 @@ Target resolve(const std::string& path) {
         target.kind = S_ISREG(status.st_mode)   ? Target::Kind::Regular
                       : S_ISDIR(status.st_mode) ? Target::Kind::Folder
                                                 : Target::Kind::Stream;
+        // Write permission for nobody holds also for root, whom access() lets write anything.
+        target.readOnly = target.kind == Target::Kind::Regular &&
+                          ((status.st_mode & 0222) == 0 || access(target.path.c_str(), W_OK) != 0);
         return target;
     }
 }

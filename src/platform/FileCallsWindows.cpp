@@ -60,9 +60,12 @@ Target resolve(const std::string& path) {
         return target;
     }
     const DWORD attributes = GetFileAttributesW(wide(path).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
         target.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Target::Kind::Folder
                                                                    : Target::Kind::Regular;
+        target.readOnly = target.kind == Target::Kind::Regular &&
+                          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+    }
     return target;
 }
 

@@ -17,6 +17,9 @@ SaveTarget::SaveTarget(const std::string& path, const std::function<bool()>& can
         ownsFile_ = true;
         break;
     case files::Target::Kind::Regular:
+        if (target.readOnly)
+            throw files::ReadOnlyError(path + " is read-only");
+        [[fallthrough]];
     case files::Target::Kind::Missing:
         partial_ = std::make_unique<PartialFile>(files::folderOf(target_), files::nameOf(target_));
         file_ = partial_->descriptor();

@@ -11,7 +11,8 @@
 // with the old file's permissions (a new one gets the umask's): a refusal, a failure or a
 // cancel leaves the old file as it was and nothing behind. A device, a FIFO or a socket is
 // written straight into and never replaced. Symbolic links are followed to their final target
-// and stay links. Failures throw files::SaveError with the system's reason.
+// and stay links. A file marked read-only is refused (files::ReadOnlyError). Failures throw
+// files::SaveError with the system's reason.
 class SaveTarget {
 public:
     // `cancelled` is asked while a FIFO waits for its reader.

@@ -358,6 +358,27 @@ private slots:
             QVERIFY2(typeAndDate.second.startsWith(today + " "), qPrintable(typeAndDate.second));
     }
 
+    void aReadOnlyFileIsKeptAndTheWindowSaysSo() {
+        MainWindowOnDemo w;
+        w.main.tbn_query->click();
+        w.main.work().waitUntilDone();
+        TempDir folder;
+        const std::filesystem::path kept = folder.path() / "stock.txt";
+        std::ofstream(kept) << "old";
+        std::filesystem::permissions(kept, std::filesystem::perms::owner_read);
+        MessageBoxWatcher messages; // yes to replacing it
+        saveIn(folder, 4, "stock.txt");
+        w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
+        QTRY_COMPARE(messages.seen().size(), 2);
+        QCOMPARE(messages.seen()[1].text,
+                 QString("文件“%1”是只读的，没有替换它。请另选文件名再输出。")
+                     .arg(QDir::toNativeSeparators(textOf(kept))));
+        QCOMPARE(messages.seen()[1].caption, QString("提示"));
+        QCOMPARE(fileBytes(kept), std::string("old"));
+        QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+    }
+
     void aNameTypedWithoutSuffixTakesTheChosenTypesSuffix() {
         MainWindowOnDemo w;
         w.main.tbn_query->click();
