@@ -5,6 +5,7 @@
 #include "result/TrimmedText.h"
 
 #include <algorithm>
+#include <cctype>
 #include <map>
 #include <optional>
 
@@ -47,6 +48,19 @@ void checkDate(const char* option, const std::string& text) {
                             " is not a day as yyyy-mm-dd from 1753-01-01 to 9999-12-31");
 }
 
+// A whole number of seconds, 0 to a day.
+int seconds(const std::string& option, const std::string& text) {
+    constexpr int kDay = 24 * 60 * 60;
+    const bool digits = !text.empty() && text.size() <= 5 &&
+                        std::all_of(text.begin(), text.end(), [](unsigned char c) {
+                            return std::isdigit(c);
+                        });
+    if (!digits || std::stoi(text) > kDay)
+        throw ArgumentError(option + " " + text + " is not a number of seconds from 0 to " +
+                            std::to_string(kDay));
+    return std::stoi(text);
+}
+
 } // namespace
 
 std::string exportUsage() {
@@ -59,7 +73,9 @@ std::string exportUsage() {
            "OUTPUT:   [--output FILE|-] [--format xls|rtf|html|txt|csv|xlsx|csv-utf8|pdf]\n"
            "          [--sort FIELD [asc|desc]]\n"
            "CONNECTION (default: the stored settings): [--server S] [--database D] [--user U];\n"
-           "          the password from STOCKQUERY_PASSWORD, else asked for without echo.\n"
+           "          the password from STOCKQUERY_PASSWORD, else asked for without echo;\n"
+           "          [--login-timeout SECONDS] (15), [--timeout SECONDS] for the whole query\n"
+           "          (0, the default: as long as it takes).\n"
            "Exit status: 0 done, 2 bad arguments, 3 no connection, 4 the query failed,\n"
            "          5 the file could not be written, 130 interrupted.\n";
 }
@@ -119,6 +135,9 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
             if (i + 1 < arguments.size() &&
                 (arguments[i + 1] == "asc" || arguments[i + 1] == "desc"))
                 request.sortDescending = arguments[++i] == "desc";
+        } else if (option == "--timeout" || option == "--login-timeout") {
+            (option == "--timeout" ? request.timeoutSeconds : request.loginTimeoutSeconds) =
+                seconds(option, needsValue());
         } else if (const auto found = text.find(option); found != text.end()) {
             const std::string& value = needsValue();
             if (option == "--server")

@@ -29,6 +29,10 @@ struct ExportRequest {
     std::optional<std::string> server;
     std::optional<std::string> database;
     std::optional<std::string> user;
+    // Seconds the query may take from its start to its last row; 0: as long as it takes.
+    int timeoutSeconds = 0;
+    // Seconds a log-in may take.
+    int loginTimeoutSeconds = 15;
 };
 
 // Reads the arguments after the program's name; throws ArgumentError.

@@ -15,6 +15,7 @@
 #include "table/TableView.h"
 #include "table/Warehouses.h"
 
+#include <QScopeGuard>
 #include <QString>
 
 #include <cstdlib>
@@ -23,6 +24,9 @@
 #include <memory>
 
 namespace {
+
+// How long a lost session is tried again before the run gives up.
+constexpr std::chrono::seconds kReconnectPatience{30};
 
 // A failure that ends the run with its exit status and one line of text.
 struct RunFailure {
@@ -80,10 +84,39 @@ RequestedQuery queryFor(const ExportRequest& request) {
             journalQuery().describe(request.journal)};
 }
 
-void listWarehouses(Connection& connection, const WorkControl& control) {
+// What the command says when the server did not answer within the time limit.
+std::string notAnsweredWithin(int seconds, const ExportRequest& request) {
+    return "the server did not answer within " + std::to_string(seconds) + " seconds" +
+           (request.output == "-" || request.action == ExportRequest::Action::ListWarehouses
+                ? ""
+                : "; nothing was written");
+}
+
+// Runs `read`, the query, within the request's time limit; the session lost for good is no
+// connection, not a failed query.
+template <typename Read>
+auto readWithinLimit(const ExportRequest& request, StopOnSignals& stop, Read&& read) {
+    stop.startTimeLimit(std::chrono::seconds(request.timeoutSeconds), kQueryFailed,
+                        "stockquery-export: " + notAnsweredWithin(request.timeoutSeconds, request));
+    const auto ended = qScopeGuard([&] { stop.endTimeLimit(); });
+    try {
+        return read();
+    } catch (const WorkCancelled&) {
+        if (stop.timedOut())
+            throw RunFailure{kQueryFailed, notAnsweredWithin(request.timeoutSeconds, request)};
+        throw;
+    } catch (const ServerUnreachable& error) {
+        throw RunFailure{kNoConnection, "lost the connection to the server: " +
+                                            oneLine(error.what())};
+    }
+}
+
+void listWarehouses(const ExportRequest& request, Connection& connection, StopOnSignals& stop,
+                    const WorkControl& control) {
     ResultQuery warehouses(connection);
     SaveStream out;
-    for (const Warehouse& warehouse : readWarehouses(warehouses))
+    for (const Warehouse& warehouse :
+         readWithinLimit(request, stop, [&] { return readWarehouses(warehouses); }))
         out << warehouse.code.toStdString() << '\t' << warehouse.name.toStdString() << '\n';
     try {
         out.commit(control);
@@ -93,15 +126,17 @@ void listWarehouses(Connection& connection, const WorkControl& control) {
 }
 
 // Writes the request's rows; tells `errors` how many cells lost characters to "?".
-void exportRows(const ExportRequest& request, Connection& connection, WorkControl& control,
-                std::ostream& errors) {
+void exportRows(const ExportRequest& request, Connection& connection, StopOnSignals& stop,
+                WorkControl& control, std::ostream& errors) {
     const RequestedQuery requested = queryFor(request);
     const QueryShape& window = requested.shape;
     ResultQuery query(connection, window.fields);
     for (const std::string& line : requested.statement)
         query.appendLine(line);
     try {
-        query.adopt(connection.fetchAll(query.commandText(), window.fields, control));
+        query.adopt(readWithinLimit(request, stop, [&] {
+            return connection.fetchAll(query.commandText(), window.fields, control);
+        }));
     } catch (const DbError& error) {
         throw RunFailure{kQueryFailed, "the query failed: " + oneLine(error.what())};
     }
@@ -159,6 +194,9 @@ RunFailure run(const ExportRequest& request, WorkControl& control, StopOnSignals
     try {
         Connection connection;
         connection.setSettings(settingsFor(request, errors));
+        connection.setLoginTimeout(request.loginTimeoutSeconds);
+        // A server restarting during the run is waited for, with growing waits.
+        connection.setReconnectPatience(kReconnectPatience);
         if (errorsAreTerminal())
             stop.showProgressOn(errors);
         try {
@@ -170,9 +208,9 @@ RunFailure run(const ExportRequest& request, WorkControl& control, StopOnSignals
                                                 oneLine(error.what())};
         }
         if (request.action == ExportRequest::Action::ListWarehouses)
-            listWarehouses(connection, control);
+            listWarehouses(request, connection, stop, control);
         else
-            exportRows(request, connection, control, errors);
+            exportRows(request, connection, stop, control, errors);
     } catch (const RunFailure& failure) {
         return failure;
     } catch (const WorkCancelled&) {

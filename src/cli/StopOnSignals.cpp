@@ -21,7 +21,8 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(500);
 } // namespace
 
 StopOnSignals::StopOnSignals(WorkControl& control, std::string interrupted)
-    : control_(control), interrupted_(std::move(interrupted)), watcher_([this] { watch(); }),
+    : control_(control), interrupted_(std::move(interrupted)), endStatus_(kInterrupted),
+      endLine_(interrupted_), watcher_([this] { watch(); }),
       listener_([this] {
           {
               const std::lock_guard lock(mutex_);
@@ -45,19 +46,50 @@ void StopOnSignals::showProgressOn(std::ostream& terminal) {
     progress_ = &terminal;
 }
 
+void StopOnSignals::startTimeLimit(std::chrono::seconds limit, int status, std::string timedOut) {
+    if (limit.count() == 0)
+        return;
+    {
+        const std::lock_guard lock(mutex_);
+        limit_ = Clock::now() + limit;
+        timedOutStatus_ = status;
+        timedOutLine_ = std::move(timedOut);
+    }
+    changed_.notify_all();
+}
+
+void StopOnSignals::endTimeLimit() {
+    const std::lock_guard lock(mutex_);
+    limit_ = Clock::time_point::max();
+}
+
+bool StopOnSignals::timedOut() {
+    const std::lock_guard lock(mutex_);
+    return timedOut_;
+}
+
 void StopOnSignals::watch() {
     std::unique_lock lock(mutex_);
     Clock::time_point deadline = Clock::time_point::max();
     for (;;) {
-        const auto wake = std::min(deadline, Clock::now() + kProgressInterval);
+        const auto wake = std::min({deadline, limit_, Clock::now() + kProgressInterval});
         changed_.wait_until(lock, wake);
         if (over_)
             return;
-        if (requests_ > 0 && deadline == Clock::time_point::max()) {
+        if (requests_ == 0 && !timedOut_ && Clock::now() >= limit_) {
+            timedOut_ = true;
+            endStatus_ = timedOutStatus_;
+            endLine_ = timedOutLine_;
+        }
+        if ((requests_ > 0 || timedOut_) && deadline == Clock::time_point::max()) {
             control_.cancel();
             deadline = Clock::now() + kGrace;
         }
         if (requests_ > 1 || Clock::now() >= deadline) {
+            if (requests_ > 0) { // a signal ends it as interrupted, also past a time limit
+                endStatus_ = kInterrupted;
+                endLine_ = interrupted_;
+            }
             endInterrupted();
             return;
         }
@@ -72,8 +104,8 @@ void StopOnSignals::endInterrupted() {
     restoreConsole();
     clearProgress();
     // Below the password prompt, not after it.
-    std::cerr << (errorsAreTerminal() ? "\n" : "") << interrupted_ << std::endl;
-    std::_Exit(kInterrupted);
+    std::cerr << (errorsAreTerminal() ? "\n" : "") << endLine_ << std::endl;
+    std::_Exit(endStatus_);
 }
 
 void StopOnSignals::clearProgress() {

@@ -3,6 +3,7 @@
 #include "ExportSignals.h"
 #include "db/WorkControl.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <ostream>
@@ -25,6 +26,14 @@ public:
     // From now on the rows read or written so far are shown on `terminal` twice a second.
     void showProgressOn(std::ostream& terminal);
 
+    // The work from now until endTimeLimit() may take `limit` at most (zero: no limit). Past
+    // it the work is stopped as by a request and ends as timed out; where it cannot stop at
+    // once (a driver waiting for a silent server), the program ends a moment later with
+    // `status` and the line `timedOut`.
+    void startTimeLimit(std::chrono::seconds limit, int status, std::string timedOut);
+    void endTimeLimit();
+    bool timedOut();
+
 private:
     void watch();
     void showProgress();
@@ -35,6 +44,13 @@ private:
 
     WorkControl& control_;
     std::string interrupted_;
+    // How the program ends when cancelled work does not end in time.
+    int endStatus_;
+    std::string endLine_;
+    std::chrono::steady_clock::time_point limit_ = std::chrono::steady_clock::time_point::max();
+    bool timedOut_ = false;
+    int timedOutStatus_ = 0;
+    std::string timedOutLine_;
     std::mutex mutex_;
     std::condition_variable changed_;
     int requests_ = 0;

@@ -7,15 +7,28 @@
 #include "result/DbError.h"
 
 #include <string_view>
+#include <thread>
 
 namespace {
 
 constexpr std::string_view kSqlitePrefix = "sqlite:";
 
-std::unique_ptr<DatabaseBackend> connectBackend(const ConnectionSettings& settings) {
+std::unique_ptr<DatabaseBackend> connectBackend(const ConnectionSettings& settings,
+                                                int loginTimeoutSeconds) {
     if (const auto file = Connection::sqliteFileOf(settings.server))
         return std::make_unique<SqliteBackend>(*file);
-    return std::make_unique<OdbcBackend>(sqlServerOdbcConnectionString(settings));
+    return std::make_unique<OdbcBackend>(sqlServerOdbcConnectionString(settings),
+                                         loginTimeoutSeconds);
+}
+
+// Waits `wait`, looking for a stop every tenth of a second.
+void waitUnlessCancelled(std::chrono::milliseconds wait, const WorkControl& control) {
+    using namespace std::chrono_literals;
+    for (auto left = wait; left > 0ms; left -= 100ms) {
+        control.throwIfCancelled();
+        std::this_thread::sleep_for(std::min<std::chrono::milliseconds>(left, 100ms));
+    }
+    control.throwIfCancelled();
 }
 
 } // namespace
@@ -26,7 +39,7 @@ std::optional<std::string> Connection::sqliteFileOf(const std::string& server) {
     return server.substr(kSqlitePrefix.size());
 }
 
-Connection::Connection() = default;
+Connection::Connection() : loginTimeoutSeconds_(OdbcBackend::kLoginTimeoutSeconds) {}
 
 Connection::~Connection() {
     const std::lock_guard lock(running_);
@@ -44,12 +57,12 @@ std::string Connection::connectionString() const {
 // No message is made with the password: the connection string, which holds it, is never part
 // of one, so drivers' messages pass as they are.
 std::unique_ptr<DatabaseBackend> Connection::connect(const ConnectionSettings& settings) {
-    return connectBackend(settings);
+    return connectBackend(settings, OdbcBackend::kLoginTimeoutSeconds);
 }
 
 void Connection::open() {
     close();
-    adopt(connect(settings_));
+    adopt(connectBackend(settings_, loginTimeoutSeconds_));
 }
 
 void Connection::adopt(std::unique_ptr<DatabaseBackend> session) {
@@ -82,15 +95,29 @@ ResultSet Connection::fetchAll(const std::string& commandText, std::span<const F
         if (!error.connectionLost())
             throw;
     }
-    // The session is gone: one new connection, one more run.
+    // The session is gone: a new connection, one more run.
     backend_.reset();
+    backend_ = reconnect(control);
     try {
-        control.throwIfCancelled();
-        backend_ = connectBackend(settings_);
         return backend_->fetchAll(commandText, declared, control);
     } catch (const DbError& error) {
         if (error.connectionLost())
             backend_.reset();
         throw;
+    }
+}
+
+std::unique_ptr<DatabaseBackend> Connection::reconnect(const WorkControl& control) const {
+    using namespace std::chrono_literals;
+    const auto giveUp = std::chrono::steady_clock::now() + patience_;
+    for (std::chrono::milliseconds wait = 250ms;; wait = std::min<std::chrono::milliseconds>(2 * wait, 8s)) {
+        control.throwIfCancelled();
+        try {
+            return connectBackend(settings_, loginTimeoutSeconds_);
+        } catch (const DbError& error) {
+            if (std::chrono::steady_clock::now() + wait > giveUp)
+                throw ServerUnreachable("cannot connect again: " + std::string(error.what()));
+        }
+        waitUnlessCancelled(wait, control);
     }
 }

@@ -5,6 +5,7 @@
 #include "result/DbError.h"
 #include "settings/ConnectionSettings.h"
 
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -41,17 +42,30 @@ public:
     // Takes a session made by connect() with the current settings; the connection is open.
     void adopt(std::unique_ptr<DatabaseBackend> session);
 
+    // How long a log-in to SQL Server may take (15 s unless set).
+    void setLoginTimeout(int seconds) { loginTimeoutSeconds_ = seconds; }
+    // How long to keep trying when a lost session cannot be made again at once (a restarting
+    // server refuses connections for a while): attempts with growing waits between them, for
+    // about that long in all. None unless set: one attempt.
+    void setReconnectPatience(std::chrono::milliseconds patience) { patience_ = patience; }
+
     // Throws DbError when closed or when the backend fails, WorkCancelled when `control`
     // stopped it. When the session with the server turns out to be gone (the server
     // restarted, the network dropped), the connection is made again with the same settings
-    // and the statement runs once more; a statement that the server refused is never run
-    // again, nor one that was cancelled.
+    // and the statement runs once more (ServerUnreachable when no connection could be had);
+    // a statement that the server refused is never run again, nor one that was cancelled.
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
                        WorkControl& control);
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared);
 
 private:
+    // A new session after the old one was lost, within the patience; ServerUnreachable when
+    // none could be made.
+    std::unique_ptr<DatabaseBackend> reconnect(const WorkControl& control) const;
+
     ConnectionSettings settings_;
+    int loginTimeoutSeconds_;
+    std::chrono::milliseconds patience_{0};
     bool open_ = false;
     std::mutex running_; // held by the statement that runs and while the session changes
     std::unique_ptr<DatabaseBackend> backend_; // null while the server is out of reach

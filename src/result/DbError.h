@@ -17,3 +17,10 @@ public:
 private:
     bool connectionLost_;
 };
+
+// The session with the server was lost during a statement and no new one could be made while
+// the connection's patience lasted: the server is out of reach, not the statement at fault.
+class ServerUnreachable : public DbError {
+public:
+    explicit ServerUnreachable(const std::string& what) : DbError(what, true) {}
+};

@@ -22,6 +22,7 @@
 #include <QtTest>
 
 #include <csignal>
+#include <optional>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -272,6 +273,94 @@ private slots:
                  QString("stockquery-export: cannot write %1: %1 is read-only\n").arg(text));
         QCOMPARE(fileBytes(text.toStdString()), std::string("old"));
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+    }
+
+    void aServerThatStopsAnsweringIsGivenUpAtTheTimeLimitAndTheOldFileKept() {
+        SettingsSandbox settings;
+        const PasswordInEnvironment password;
+        TempDir folder;
+        const QString path = QString::fromStdString((folder / "stock.txt").string());
+        std::ofstream(path.toStdString()) << "old";
+        const QString said = QString("stockquery-export: the server did not answer within 2 "
+                                     "seconds; nothing was written\n");
+        // A statement that runs for a minute: stopped at the limit, as the server is asked.
+        {
+            TdsServer slow{ErpTdsResponder(demoDatabasePath()), {.answerAfterMs = 60000}};
+            QElapsedTimer clock;
+            clock.start();
+            const Run run = exportProgram({"stock", "--timeout", "2", "--output", path, "--server",
+                                           QString::fromStdString(slow.address()), "--database",
+                                           "erp", "--user", "reader"});
+            QCOMPARE(run.status, 4);
+            QCOMPARE(QString::fromUtf8(run.err), said);
+            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        }
+        // A server frozen after the log-in answers not even the cancel: the command ends all
+        // the same, a moment after the limit.
+        {
+            TdsServer frozen{ErpTdsResponder(demoDatabasePath()), {.answerAfterMs = 5000}};
+            QProcess process;
+            QElapsedTimer clock;
+            clock.start();
+            process.start(STOCKQUERY_EXPORT_PROGRAM,
+                          {"stock", "--timeout", "2", "--output", path, "--server",
+                           QString::fromStdString(frozen.address()), "--database", "erp",
+                           "--user", "reader"});
+            QVERIFY(QTest::qWaitFor([&] { return !frozen.batches().empty(); }, 10000));
+            frozen.fallSilent();
+            QVERIFY(process.waitForFinished(10000));
+            QCOMPARE(process.exitCode(), 4);
+            QCOMPARE(QString::fromUtf8(process.readAllStandardError()), said);
+            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        }
+        QCOMPARE(fileBytes(path.toStdString()), std::string("old"));
+        QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+        // A log-in that is never answered ends at its own limit: no connection.
+        TdsServer silent{{}, {.silent = true}};
+        QElapsedTimer clock;
+        clock.start();
+        const Run run = exportProgram({"--list-warehouses", "--login-timeout", "1", "--server",
+                                       QString::fromStdString(silent.address()), "--database",
+                                       "erp", "--user", "reader"});
+        QCOMPARE(run.status, 3);
+        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(exportProgram({"stock", "--timeout", "soon"}).status, 2);
+    }
+
+    void aServerRestartingDuringTheRunIsWaitedForAndOneThatStaysDownIsNoConnection() {
+        SettingsSandbox settings;
+        const PasswordInEnvironment password;
+        const QStringList stock{"stock", "--name", "轴承"};
+        const QByteArray expected = exportProgram(onDemo(stock)).out;
+        QVERIFY(!expected.isEmpty());
+        std::optional<TdsServer> server(std::in_place, ErpTdsResponder(demoDatabasePath()),
+                                        TdsServerOptions{.answerAfterMs = 1500});
+        const int port = server->port();
+        const QStringList overTds = stock + QStringList{"--server",
+                                                        QString::fromStdString(server->address()),
+                                                        "--database", "erp", "--user", "reader"};
+        QProcess process;
+        process.start(STOCKQUERY_EXPORT_PROGRAM, overTds);
+        QVERIFY(QTest::qWaitFor([&] { return !server->batches().empty(); }, 10000));
+        server.reset(); // stopped while the statement runs, and down for two seconds
+        QTest::qWait(2000);
+        server.emplace(ErpTdsResponder(demoDatabasePath()),
+                       TdsServerOptions{.port = port, .answerAfterMs = 0});
+        QVERIFY(process.waitForFinished(30000));
+        QVERIFY2(process.exitCode() == 0, process.readAllStandardError().constData());
+        QCOMPARE(process.readAllStandardOutput(), expected);
+
+        // Stopped for good: after the waits, no connection.
+        process.start(STOCKQUERY_EXPORT_PROGRAM, overTds);
+        QVERIFY(QTest::qWaitFor([&] { return server->batches().size() >= 2; }, 10000));
+        server->dropConnections();
+        server.reset();
+        QVERIFY(process.waitForFinished(60000));
+        QCOMPARE(process.exitCode(), 3);
+        const QString said = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(said.startsWith("stockquery-export: lost the connection to the server: "),
+                 qPrintable(said));
+        QCOMPARE(said.count('\n'), 1);
     }
 
     void anInterruptKeepsTheOldFileAndSaysSo() {

@@ -149,7 +149,8 @@ std::string batchText(const std::string& payload) {
 }
 
 int listenOnLoopback(int wantedPort, int& port) {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    // Not inherited: a client program started by the test would keep the port listening.
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int yes = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     sockaddr_in address{};
@@ -173,8 +174,11 @@ TdsServer::TdsServer(Responder responder, TdsServerOptions options)
 }
 
 TdsServer::~TdsServer() {
-    stopping_ = true;
+    // As a server stops: no new clients, then the connections go.
+    listening_ = false;
     acceptor_.join();
+    close(listener_);
+    stopping_ = true;
     dropConnections();
     std::vector<std::thread> threads;
     {
@@ -183,7 +187,6 @@ TdsServer::~TdsServer() {
     }
     for (std::thread& t : threads)
         t.join();
-    close(listener_);
 }
 
 std::string TdsServer::address() const {
@@ -207,11 +210,11 @@ void TdsServer::dropConnections() {
 }
 
 void TdsServer::acceptLoop() {
-    while (!stopping_) {
+    while (listening_) {
         pollfd p{listener_, POLLIN, 0};
         if (poll(&p, 1, kPollMilliseconds) <= 0)
             continue;
-        const int fd = accept(listener_, nullptr, nullptr);
+        const int fd = accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
         if (fd < 0)
             continue;
         std::lock_guard lock(mutex_);

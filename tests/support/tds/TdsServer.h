@@ -65,6 +65,7 @@ private:
     TdsServerOptions options_;
     int listener_ = -1;
     int port_ = 0;
+    std::atomic<bool> listening_{true};
     std::atomic<bool> stopping_{false};
     std::atomic<bool> silentNow_{false};
     std::thread acceptor_;
