@@ -2,13 +2,10 @@
 // Creates the demo ERP database at FILE when it does not exist, and stores the demo
 // connection only when no connection is stored yet.
 #include "ToolUsage.h"
-#include "demo_db/DemoDatabase.h"
-#include "demo_db/Today.h"
+#include "demo_db/DemoSetup.h"
 #include "platform/CommandLine.h"
-#include "settings/DBLinkInfo.h"
 
 #include <cstdio>
-#include <exception>
 #include <filesystem>
 
 constexpr const char* kUsage = "demo_setup FILE";
@@ -23,30 +20,12 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path file = std::filesystem::absolute(pathFromUtf8(arguments[0]));
-    try {
-        if (!std::filesystem::exists(file)) {
-            std::filesystem::create_directories(file.parent_path());
-            std::printf("creating the demo database %s\n", utf8Of(file).c_str());
-            generateDemoDatabase(utf8Of(file), kDefaultDemoSize, kDemoSeed, localToday());
-        }
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "demo_setup: %s\n", error.what());
-        return 1;
+    const DemoPreparation done = prepareDemoConnection(utf8Of(file));
+    for (std::size_t line = 0; line < done.said.size(); ++line) {
+        if (!done.ok && line + 1 == done.said.size())
+            std::fprintf(stderr, "demo_setup: %s\n", done.said[line].c_str());
+        else
+            std::printf("%s\n", done.said[line].c_str());
     }
-    ConnectionSettings stored;
-    if (!loadDBLinkInfo(stored)) {
-        std::fprintf(stderr, "demo_setup: the stored connection cannot be read; left as it is\n");
-        return 1;
-    }
-    if (!stored.user.empty()) {
-        std::printf("a connection is stored already; left as it is\n");
-        return 0;
-    }
-    const ConnectionSettings demo{"sqlite:" + utf8Of(file), "demo", "demo", ""};
-    if (!writeDBLinkInfo(demo)) {
-        std::fprintf(stderr, "demo_setup: the demo connection cannot be stored\n");
-        return 1;
-    }
-    std::printf("stored the demo connection\n");
-    return 0;
+    return done.ok ? 0 : 1;
 }

@@ -1,3 +1,4 @@
+#include "app/FirstStart.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "forms/ChartCommand.h"
@@ -15,6 +16,7 @@
 #include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
 #include "support/TempDir.h"
+#include "settings/DBLinkInfo.h"
 #include "table/ResultTableModel.h"
 
 #include <QDateEdit>
@@ -23,12 +25,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 
 #include <QtTest>
+#include <fstream>
 #include <set>
 
 namespace {
@@ -89,6 +93,51 @@ private slots:
         QCOMPARE(fieldColour(*window->Edit3), QColor(Qt::black));
         QCOMPARE(window->Panel4->text(), QString("记录数为："));
         QCOMPARE(window->windowTitle(), QString("现存量查询"));
+    }
+
+    void aFirstStartWithoutAStoredConnectionMakesTheDemoAndConnectsToIt() {
+        SettingsSandbox settings;
+        TempDir data;
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.path().string()));
+        prepareDemoOnFirstStart();
+        qunsetenv("XDG_DATA_HOME");
+        const std::filesystem::path demo =
+            data / (QCoreApplication::applicationName() + "/demo-erp.sqlite").toStdString();
+        QVERIFY(std::filesystem::exists(demo));
+        MessageBoxWatcher boxes;
+        auto main = startMainWindow();
+        QVERIFY(main->ado_conn.isOpen());
+        QCOMPARE(main->workStatus->text(), QString("已连接：demo-erp.sqlite / demo"));
+        QVERIFY(boxes.seen().isEmpty());
+        // A stored connection is left as it is.
+        prepareDemoOnFirstStart();
+        ConnectionSettings stored;
+        QVERIFY(loadDBLinkInfo(stored));
+        QCOMPARE(stored.server, "sqlite:" + demo.string());
+
+        // The program itself, started with an empty home: the demo under its data folder and
+        // its connection stored, before the window connects.
+        TempDir home;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "STOCKQUERY_SETTINGS_ROOT"})
+            environment.remove(name);
+        environment.insert("HOME", QString::fromStdString(home.path().string()));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(STOCKQUERY_PROGRAM, {});
+        const std::filesystem::path link =
+            home / ".config/stockquery/HKEY_LOCAL_MACHINE/SOFTWARE/QARVO/TOLMA/DBLinkInfo.reg";
+        const auto storedText = [&] {
+            std::ifstream file(link);
+            return std::string(std::istreambuf_iterator<char>(file), {});
+        };
+        QVERIFY(QTest::qWaitFor([&] { return storedText().find("dbuser\"=\"demo\"") != std::string::npos; },
+                                20000));
+        program.kill();
+        program.waitForFinished();
+        const std::filesystem::path made = home / ".local/share/stockquery/demo-erp.sqlite";
+        QVERIFY(std::filesystem::exists(made));
+        QVERIFY(storedText().find("\"dbserver\"=\"sqlite:" + made.string() + "\"") != std::string::npos);
     }
 
     void storedDemoConnectionOpensAndStartsTheColourCycle() {

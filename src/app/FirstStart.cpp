@@ -1,0 +1,15 @@
+#include "FirstStart.h"
+
+#include "demo_db/DemoSetup.h"
+#include "settings/DBLinkInfo.h"
+
+#include <QStandardPaths>
+#include <QString>
+
+void prepareDemoOnFirstStart() {
+    ConnectionSettings stored;
+    if (!loadDBLinkInfo(stored) || !stored.user.empty())
+        return;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    prepareDemoConnection((folder + "/demo-erp.sqlite").toStdString());
+}
