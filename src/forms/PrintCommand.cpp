@@ -4,11 +4,11 @@
 #include "PrintPreview.h"
 #include "QueryFrame.h"
 #include "WindowWork.h"
+#include "export/ExportError.h"
+#include "export/SaveStream.h"
 #include "grid/GridBody.h"
 #include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
-#include "export/ExportError.h"
-#include "export/SaveStream.h"
 #include "pages/PrintDocument.h"
 
 #include <QPainter>
@@ -122,7 +122,12 @@ void startPrinting(WindowWork& work, QWidget* window, std::shared_ptr<PrintDocum
 // The preview over `window`; the print once the user accepts the print dialog in it.
 void preview(WindowWork& work, QWidget* window, std::shared_ptr<PrintDocument> document) {
     auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
-    printer->setPageOrientation(QPageLayout::Landscape);
+    // The paper of the PDF export, A4 across with its margins, so that the print and the PDF
+    // lay the rows out alike (the printer's own default is Letter under some locales).
+    if (!printer->setPageLayout(pdfPageLayout())) {
+        printer->setPageSize(QPageSize(QPageSize::A4));
+        printer->setPageOrientation(QPageLayout::Landscape);
+    }
     printer->setDocName(window->windowTitle());
     document->setPageArea(printableArea(*printer));
     if (document->pageCount() > kPagesWithoutAsking &&

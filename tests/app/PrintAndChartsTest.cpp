@@ -3,11 +3,14 @@
 // against the grid's footers, their hover text and their saved pictures.
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
+#include "export/TDBGridExportAsPDF.h"
 #include "forms/ChartWindow.h"
 #include "forms/PrintCommand.h"
 #include "forms/PrintPreview.h"
 #include "grid/GridBody.h"
+#include "grid/GridExportLayout.h"
 #include "grid/ResultGrid.h"
+#include "pages/PagePainter.h"
 #include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
@@ -158,6 +161,18 @@ private slots:
                 QVERIFY(count->text().startsWith("共 "));
                 pages = count->text().split(' ')[1].toInt();
                 QVERIFY(pages > 1);
+                // The same paper and pages as the PDF export of the same rows, whatever paper
+                // the system's locale would give a printer (Letter under an American one).
+                QVERIFY(preview.printer().pageLayout().isEquivalentTo(pdfPageLayout()));
+                const QString exported = QString::fromStdString((dir / "exported.pdf").string());
+                TDBGridExportAsPDF().WriteGridToFile(exported, exportLayout(*w.main.dbg_xclinfo),
+                                                     w.main.dbg_xclinfo->query());
+                QCOMPARE(popplerOutput("pdfinfo", {exported})
+                             .section("Pages:", 1)
+                             .section('\n', 0, 0)
+                             .trimmed()
+                             .toInt(),
+                         pages);
                 QVERIFY(pageHasInk(*view));
                 QCOMPARE(preview.currentPage(), 0);
                 QTest::keyClick(view, Qt::Key_End);
