@@ -10,13 +10,40 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QUrl>
 
 namespace {
 
+// A contact field narrower than its text shows it cut, ending in "…", with the whole text on
+// hover, instead of a piece of it running into the next label.
+class ContactField : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        const QRect room = contentsRect().adjusted(kTextMargin, 0, -kTextMargin, 0);
+        const bool fits = fontMetrics().horizontalAdvance(text()) <= room.width();
+        setToolTip(fits ? QString() : text());
+        if (fits) {
+            QLineEdit::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().color(QPalette::Base));
+        painter.setPen(palette().color(QPalette::Text));
+        painter.drawText(room, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideRight, room.width()));
+    }
+
+private:
+    static constexpr int kTextMargin = 2; // where a line edit starts its text
+};
+
 QLineEdit* contactField(const QString& text, const QFont& font, const QColor& colour,
                         QWidget* parent) {
-    auto* field = new QLineEdit(text, parent);
+    auto* field = new ContactField(text, parent);
     // Shown from its first character: a line edit scrolls to its cursor, which setText leaves
     // at the end, clipping the start of a text wider than the field.
     field->setCursorPosition(0);

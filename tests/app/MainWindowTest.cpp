@@ -140,6 +140,34 @@ private slots:
         QVERIFY(storedText().find("\"dbserver\"=\"sqlite:" + made.string() + "\"") != std::string::npos);
     }
 
+    void everyStatusBarFieldShowsWholeOrCutWithAnEllipsisAndItsWholeTextOnHover() {
+        SettingsSandbox settings;
+        settings.store({"sqlite:" + demoDatabasePath(), "demo", "demo", ""});
+        auto main = startMainWindow();
+        Tfrm_crquery journal(main->ado_conn);
+        journal.show();
+        for (const QSize size : {QSize(942, 500), QSize(1024, 600), QSize(1280, 720)}) {
+            for (QWidget* window : {static_cast<QWidget*>(main.get()),
+                                    static_cast<QWidget*>(&journal)}) {
+                window->resize(size);
+                window->grab(); // laid out and painted at that size
+                const QList<QLineEdit*> fields =
+                    window == main.get()
+                        ? QList<QLineEdit*>{main->Edit4, main->Edit5, main->Edit6}
+                        : QList<QLineEdit*>{journal.Edit4, journal.Edit5, journal.Edit6};
+                for (QLineEdit* field : fields) {
+                    const bool cut = field->fontMetrics().horizontalAdvance(field->text()) >
+                                     field->contentsRect().width() - 4;
+                    QCOMPARE(field->toolTip(), cut ? field->text() : QString());
+                    QVERIFY(field->width() > 0);
+                }
+                // What is drawn of each field ends before the next one begins.
+                for (int i = 1; i < fields.size(); ++i)
+                    QVERIFY(fields[i - 1]->geometry().right() < fields[i]->geometry().left());
+            }
+        }
+    }
+
     void storedDemoConnectionOpensAndStartsTheColourCycle() {
         SettingsSandbox settings;
         settings.store({"sqlite:" + demoDatabasePath(), "demo", "demo", ""});
