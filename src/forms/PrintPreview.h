@@ -9,7 +9,8 @@ class QPrinter;
 class QSpinBox;
 
 // The preview of a print: one page at a time, drawn when it is shown, so that the first page
-// is there at once however long the result. The pages follow the printer's paper and
+// is there at once however long the result, whole, as wide as the view or at a percentage
+// (Ctrl+wheel zooms). The pages follow the printer's paper and
 // orientation (横向 unless changed here or in the print dialog). 打印… opens the print dialog;
 // once it is accepted the preview closes accepted, the pages to print set on the printer.
 class PrintPreview : public QDialog {
@@ -21,6 +22,8 @@ public:
     int currentPage() const; // from 0
 
     void showPage(int index);
+    // Ctrl+wheel: `steps` zooms in (more than 0) or out from the scale shown.
+    void zoomBy(int steps);
     // 打印…: the print dialog over the preview.
     void askToPrint();
 
@@ -33,6 +36,7 @@ private:
     QSpinBox* pageNumber_;
     QLabel* pageCount_;
     QComboBox* orientation_;
+    QComboBox* zoom_;
 };
 
 // The printable area of the printer's page in grid pixels (96 to the inch), as the document's

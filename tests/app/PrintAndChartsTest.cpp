@@ -29,10 +29,13 @@
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSvgRenderer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <fstream>
@@ -187,6 +190,27 @@ private slots:
                 QVERIFY(count->text() != QString("共 %1 页").arg(pages));
                 orientation->setCurrentIndex(0);
                 QCOMPARE(count->text(), QString("共 %1 页").arg(pages));
+                // Zoom: the whole page in the view, then beyond it the page scrolls; Ctrl+wheel
+                // steps through the percentages from the scale shown.
+                auto* zoom = preview.findChild<QComboBox*>("cbx_zoom");
+                auto* area = preview.findChild<QScrollArea*>("pageArea");
+                QCOMPARE(zoom->currentText(), QString("整页"));
+                QVERIFY(view->width() <= area->viewport()->width());
+                QVERIFY(view->height() <= area->viewport()->height());
+                zoom->setCurrentIndex(zoom->findText("200%"));
+                QVERIFY(view->width() > area->viewport()->width());
+                QVERIFY(area->verticalScrollBar()->maximum() > 0);
+                QVERIFY(pageHasInk(*view));
+                zoom->setCurrentIndex(zoom->findText("页宽"));
+                QCOMPARE(view->width(), area->viewport()->width());
+                zoom->setCurrentIndex(zoom->findText("100%"));
+                QWheelEvent closer(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {},
+                                   {0, 120}, Qt::NoButton, Qt::ControlModifier,
+                                   Qt::NoScrollPhase, false);
+                QApplication::sendEvent(view, &closer);
+                QCOMPARE(zoom->currentText(), QString("150%"));
+                QCOMPARE(preview.currentPage(), pages - 1); // no page turned
+                zoom->setCurrentIndex(0);
 
                 printable = preview.printer().pageLayout().paintRect(QPageLayout::Point);
                 preview.printer().setOutputFormat(QPrinter::PdfFormat);
