@@ -269,10 +269,9 @@ std::vector<Warehouse> Tfrm_xclquery::rowWarehouses(const std::vector<Warehouse>
     // The row names its warehouse; the query covered the warehouses of its criteria, or all.
     std::vector<Warehouse> named;
     std::copy_if(all.begin(), all.end(), std::back_inserter(named), [&](const Warehouse& w) {
-        return w.name == name &&
-               (queriedWarehouses_.empty() ||
-                std::find(queriedWarehouses_.begin(), queriedWarehouses_.end(),
-                          w.code.toStdString()) != queriedWarehouses_.end());
+        return w.name == name && (queriedWarehouses_.empty() ||
+                                  std::find(queriedWarehouses_.begin(), queriedWarehouses_.end(),
+                                            w.code.toStdString()) != queriedWarehouses_.end());
     });
     if (named.size() < 2)
         return named;

@@ -51,10 +51,9 @@ void checkDate(const char* option, const std::string& text) {
 // A whole number of seconds, 0 to a day.
 int seconds(const std::string& option, const std::string& text) {
     constexpr int kDay = 24 * 60 * 60;
-    const bool digits = !text.empty() && text.size() <= 5 &&
-                        std::all_of(text.begin(), text.end(), [](unsigned char c) {
-                            return std::isdigit(c);
-                        });
+    const bool digits =
+        !text.empty() && text.size() <= 5 &&
+        std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
     if (!digits || std::stoi(text) > kDay)
         throw ArgumentError(option + " " + text + " is not a number of seconds from 0 to " +
                             std::to_string(kDay));

@@ -106,8 +106,8 @@ auto readWithinLimit(const ExportRequest& request, StopOnSignals& stop, Read&& r
             throw RunFailure{kQueryFailed, notAnsweredWithin(request.timeoutSeconds, request)};
         throw;
     } catch (const ServerUnreachable& error) {
-        throw RunFailure{kNoConnection, "lost the connection to the server: " +
-                                            oneLine(error.what())};
+        throw RunFailure{kNoConnection,
+                         "lost the connection to the server: " + oneLine(error.what())};
     }
 }
 

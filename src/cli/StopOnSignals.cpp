@@ -22,8 +22,7 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(500);
 
 StopOnSignals::StopOnSignals(WorkControl& control, std::string interrupted)
     : control_(control), interrupted_(std::move(interrupted)), endStatus_(kInterrupted),
-      endLine_(interrupted_), watcher_([this] { watch(); }),
-      listener_([this] {
+      endLine_(interrupted_), watcher_([this] { watch(); }), listener_([this] {
           {
               const std::lock_guard lock(mutex_);
               ++requests_;

@@ -110,7 +110,8 @@ ResultSet Connection::fetchAll(const std::string& commandText, std::span<const F
 std::unique_ptr<DatabaseBackend> Connection::reconnect(const WorkControl& control) const {
     using namespace std::chrono_literals;
     const auto giveUp = std::chrono::steady_clock::now() + patience_;
-    for (std::chrono::milliseconds wait = 250ms;; wait = std::min<std::chrono::milliseconds>(2 * wait, 8s)) {
+    for (std::chrono::milliseconds wait = 250ms;;
+         wait = std::min<std::chrono::milliseconds>(2 * wait, 8s)) {
         control.throwIfCancelled();
         try {
             return connectBackend(settings_, loginTimeoutSeconds_);

@@ -10,7 +10,7 @@
 // fills the dialog in before it shows. Gives what the dialog's exec() gave.
 template <typename Dialog, typename... Arguments>
 int showModalOncePrepared(Dialog*& global, const std::function<void(Dialog&)>& prepare,
-                           Arguments&&... arguments) {
+                          Arguments&&... arguments) {
     global = new Dialog(std::forward<Arguments>(arguments)...);
     const auto destroy = qScopeGuard([&global] {
         delete global;

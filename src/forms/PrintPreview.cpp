@@ -47,9 +47,11 @@ public:
     // The page's scale on the screen now.
     double scale() const {
         const QSizeF paper = paperSize();
-        const QSizeF room = QSizeF(area_.viewport()->size()) - QSizeF(2.0 * kPageGap, 2.0 * kPageGap);
+        const QSizeF room =
+            QSizeF(area_.viewport()->size()) - QSizeF(2.0 * kPageGap, 2.0 * kPageGap);
         if (zoom_ == 0)
-            return std::max(0.0, std::min(room.width() / paper.width(), room.height() / paper.height()));
+            return std::max(0.0,
+                            std::min(room.width() / paper.width(), room.height() / paper.height()));
         if (zoom_ < 0)
             return std::max(0.0, room.width() / paper.width());
         return zoom_ / 100.0;
@@ -144,8 +146,8 @@ protected:
 // The zooms offered: the whole page, its width, then percentages.
 const std::vector<std::pair<QString, int>>& zooms() {
     static const std::vector<std::pair<QString, int>> offered = {
-        {"整页", 0}, {"页宽", -1}, {"50%", 50}, {"75%", 75}, {"100%", 100},
-        {"150%", 150}, {"200%", 200}, {"300%", 300}};
+        {"整页", 0},   {"页宽", -1},  {"50%", 50},   {"75%", 75},
+        {"100%", 100}, {"150%", 150}, {"200%", 200}, {"300%", 300}};
     return offered;
 }
 

@@ -181,8 +181,7 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
                 .arg(control.done())
                 .arg(seconds, 0, 'f', 1);
         },
-        [&work, window, &grid, &count, rows, order, sortOrder,
-         failure](std::exception_ptr error) {
+        [&work, window, &grid, &count, rows, order, sortOrder, failure](std::exception_ptr error) {
             try {
                 if (error)
                     std::rethrow_exception(error);

@@ -89,8 +89,7 @@ void drawRow(QPainter& painter, double left, double top, double height,
             painter.setFont(fontOf(*font));
             painter.setPen(QColor::fromRgb(font->colour));
         }
-        drawCellText(painter, QRectF(x + kCellMargin, top, width - 2 * kCellMargin, height),
-                     *cell);
+        drawCellText(painter, QRectF(x + kCellMargin, top, width - 2 * kCellMargin, height), *cell);
         x += width;
     }
     painter.setPen(Qt::black);

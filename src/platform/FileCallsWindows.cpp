@@ -63,8 +63,8 @@ Target resolve(const std::string& path) {
     if (attributes != INVALID_FILE_ATTRIBUTES) {
         target.kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? Target::Kind::Folder
                                                                    : Target::Kind::Regular;
-        target.readOnly = target.kind == Target::Kind::Regular &&
-                          (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+        target.readOnly =
+            target.kind == Target::Kind::Regular && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     }
     return target;
 }

@@ -10,13 +10,13 @@
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalQuery.h"
+#include "settings/DBLinkInfo.h"
 #include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
 #include "support/TempDir.h"
-#include "settings/DBLinkInfo.h"
 #include "table/ResultTableModel.h"
 
 #include <QDateEdit>
@@ -131,13 +131,14 @@ private slots:
             std::ifstream file(link);
             return std::string(std::istreambuf_iterator<char>(file), {});
         };
-        QVERIFY(QTest::qWaitFor([&] { return storedText().find("dbuser\"=\"demo\"") != std::string::npos; },
-                                20000));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return storedText().find("dbuser\"=\"demo\"") != std::string::npos; }, 20000));
         program.kill();
         program.waitForFinished();
         const std::filesystem::path made = home / ".local/share/stockquery/demo-erp.sqlite";
         QVERIFY(std::filesystem::exists(made));
-        QVERIFY(storedText().find("\"dbserver\"=\"sqlite:" + made.string() + "\"") != std::string::npos);
+        QVERIFY(storedText().find("\"dbserver\"=\"sqlite:" + made.string() + "\"") !=
+                std::string::npos);
     }
 
     void everyStatusBarFieldShowsWholeOrCutWithAnEllipsisAndItsWholeTextOnHover() {
@@ -147,8 +148,8 @@ private slots:
         Tfrm_crquery journal(main->ado_conn);
         journal.show();
         for (const QSize size : {QSize(942, 500), QSize(1024, 600), QSize(1280, 720)}) {
-            for (QWidget* window : {static_cast<QWidget*>(main.get()),
-                                    static_cast<QWidget*>(&journal)}) {
+            for (QWidget* window :
+                 {static_cast<QWidget*>(main.get()), static_cast<QWidget*>(&journal)}) {
                 window->resize(size);
                 window->grab(); // laid out and painted at that size
                 const QList<QLineEdit*> fields =
@@ -406,7 +407,7 @@ private slots:
                 if (list.item(i)->checkState() == Qt::Checked)
                     ticked << list.item(i)->text();
                 list.item(i)->setCheckState(list.item(i)->text() == "12-半成品库" ? Qt::Checked
-                                                                               : Qt::Unchecked);
+                                                                                  : Qt::Unchecked);
             }
             frm_store->Button1->click();
         });

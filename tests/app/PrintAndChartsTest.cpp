@@ -137,8 +137,8 @@ void checkEveryBarsHoverText(const ChartWindow& charts) {
             for (int bar = 0; bar < set->count(); ++bar) {
                 emit set->hovered(true, bar);
                 const QString figure = figureText(std::llround(set->at(bar) * 10000));
-                QCOMPARE(QToolTip::text(), QString("%1\n%2：%3")
-                                               .arg(categories->at(bar), set->label(), figure));
+                QCOMPARE(QToolTip::text(),
+                         QString("%1\n%2：%3").arg(categories->at(bar), set->label(), figure));
             }
         }
     }
@@ -205,8 +205,8 @@ private slots:
                 QCOMPARE(view->width(), area->viewport()->width());
                 zoom->setCurrentIndex(zoom->findText("100%"));
                 QWheelEvent closer(QPointF(50, 50), view->mapToGlobal(QPointF(50, 50)), {},
-                                   {0, 120}, Qt::NoButton, Qt::ControlModifier,
-                                   Qt::NoScrollPhase, false);
+                                   {0, 120}, Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase,
+                                   false);
                 QApplication::sendEvent(view, &closer);
                 QCOMPARE(zoom->currentText(), QString("150%"));
                 QCOMPARE(preview.currentPage(), pages - 1); // no page turned
@@ -249,24 +249,22 @@ private slots:
 
     void aCancelledPrintToAFileLeavesTheOldFileAndNothingBesideIt() {
         MainOnDemo w;
-        w.query(""); // hundreds of pages: the print can be stopped halfway
+        w.query("");                // hundreds of pages: the print can be stopped halfway
         MessageBoxWatcher messages; // yes to the long print
         TempDir dir;
         std::ofstream(dir / "printed.pdf") << "old";
         const QString pdf = QString::fromStdString((dir / "printed.pdf").string());
-        QVERIFY(whenOpen<PrintPreview>([&] { ctrlP(w.main)->trigger(); },
-                                       [&](PrintPreview& preview) {
-                                           preview.printer().setOutputFormat(QPrinter::PdfFormat);
-                                           preview.printer().setOutputFileName(pdf);
-                                           QTimer::singleShot(0, [] {
-                                               QTRY_VERIFY(qobject_cast<QPrintDialog*>(
-                                                   QApplication::activeModalWidget()));
-                                               qobject_cast<QPrintDialog*>(
-                                                   QApplication::activeModalWidget())
-                                                   ->accept();
-                                           });
-                                           preview.askToPrint();
-                                       }));
+        QVERIFY(whenOpen<PrintPreview>(
+            [&] { ctrlP(w.main)->trigger(); },
+            [&](PrintPreview& preview) {
+                preview.printer().setOutputFormat(QPrinter::PdfFormat);
+                preview.printer().setOutputFileName(pdf);
+                QTimer::singleShot(0, [] {
+                    QTRY_VERIFY(qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()));
+                    qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept();
+                });
+                preview.askToPrint();
+            }));
         const QRegularExpression printing("正在打印：第 (\\d+) / (\\d+) 页");
         QVERIFY2(QTest::qWaitFor(
                      [&] {

@@ -22,10 +22,10 @@
 #include <QtTest>
 
 #include <csignal>
-#include <optional>
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -304,8 +304,8 @@ private slots:
             clock.start();
             process.start(STOCKQUERY_EXPORT_PROGRAM,
                           {"stock", "--timeout", "2", "--output", path, "--server",
-                           QString::fromStdString(frozen.address()), "--database", "erp",
-                           "--user", "reader"});
+                           QString::fromStdString(frozen.address()), "--database", "erp", "--user",
+                           "reader"});
             QVERIFY(QTest::qWaitFor([&] { return !frozen.batches().empty(); }, 10000));
             frozen.fallSilent();
             QVERIFY(process.waitForFinished(10000));
@@ -336,9 +336,10 @@ private slots:
         std::optional<TdsServer> server(std::in_place, ErpTdsResponder(demoDatabasePath()),
                                         TdsServerOptions{.answerAfterMs = 1500});
         const int port = server->port();
-        const QStringList overTds = stock + QStringList{"--server",
-                                                        QString::fromStdString(server->address()),
-                                                        "--database", "erp", "--user", "reader"};
+        const QStringList overTds =
+            stock + QStringList{"--server",   QString::fromStdString(server->address()),
+                                "--database", "erp",
+                                "--user",     "reader"};
         QProcess process;
         process.start(STOCKQUERY_EXPORT_PROGRAM, overTds);
         QVERIFY(QTest::qWaitFor([&] { return !server->batches().empty(); }, 10000));

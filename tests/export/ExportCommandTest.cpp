@@ -21,8 +21,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QStandardPaths>
-#include <QTreeView>
 #include <QToolButton>
+#include <QTreeView>
 #include <QtTest>
 
 #include <filesystem>
@@ -325,8 +325,7 @@ private slots:
             dialog.selectNameFilter(dialog.nameFilters()[1]); // Word: the .rtf file shows
             auto* files = dialog.findChild<QTreeView*>("treeView");
             // The list is read in the background.
-            if (!QTest::qWaitFor(
-                    [&] { return files->model()->rowCount(files->rootIndex()) == 2; }))
+            if (!QTest::qWaitFor([&] { return files->model()->rowCount(files->rootIndex()) == 2; }))
                 return dialog.reject();
             for (int row = 0; row < 2; ++row) {
                 const auto cell = [&](int column) {
