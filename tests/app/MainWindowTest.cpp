@@ -96,6 +96,9 @@ private slots:
     }
 
     void aFirstStartWithoutAStoredConnectionMakesTheDemoAndConnectsToIt() {
+#ifndef STOCKQUERY_PROGRAM
+        QSKIP("the Windows build's first start is tried under Wine by its own script");
+#else
         SettingsSandbox settings;
         TempDir data;
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString(data.path().string()));
@@ -139,6 +142,7 @@ private slots:
         QVERIFY(std::filesystem::exists(made));
         QVERIFY(storedText().find("\"dbserver\"=\"sqlite:" + made.string() + "\"") !=
                 std::string::npos);
+#endif
     }
 
     void everyStatusBarFieldShowsWholeOrCutWithAnEllipsisAndItsWholeTextOnHover() {
