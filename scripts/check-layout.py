@@ -12,7 +12,7 @@ import os
 import re
 import sys
 
-DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal"}
+DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal", "ledger"}
 NO_WIDGETS = {"table", "pages", "export", "cli"}
 WIDGET_FOLDERS = {"grid", "forms", "app"}
 

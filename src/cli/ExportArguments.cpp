@@ -40,9 +40,9 @@ bool isDate(const std::string& text) {
     return text.size() == 10 && day && day->year >= 1753;
 }
 
-void checkDate(const char* option, const std::string& text) {
+void checkDate(const std::string& command, const char* option, const std::string& text) {
     if (text.empty())
-        throw ArgumentError(std::string("journal needs ") + option + " yyyy-mm-dd");
+        throw ArgumentError(command + " needs " + option + " yyyy-mm-dd");
     if (!isDate(text))
         throw ArgumentError(std::string(option) + " " + text +
                             " is not a day as yyyy-mm-dd from 1753-01-01 to 9999-12-31");
@@ -60,12 +60,28 @@ int seconds(const std::string& option, const std::string& text) {
     return std::stoi(text);
 }
 
+// Where the item criteria of a request's query go: its warehouses and four boxes.
+struct ItemCriteria {
+    std::vector<std::string>* warehouseCodes;
+    std::string* itemCode;
+    std::string* addCode;
+    std::string* spec;
+    std::string* name;
+};
+
+template <typename Criteria> ItemCriteria itemCriteriaOf(Criteria& criteria) {
+    return {&criteria.warehouseCodes, &criteria.itemCode, &criteria.addCode, &criteria.spec,
+            &criteria.name};
+}
+
 } // namespace
 
 std::string exportUsage() {
     return "usage: stockquery-export stock [CRITERIA] [OUTPUT]\n"
            "       stockquery-export journal --from yyyy-mm-dd --to yyyy-mm-dd [CRITERIA]\n"
            "                         [--flag 收|发] [--source S] [--order T] [--docno T] [OUTPUT]\n"
+           "       stockquery-export summary --from yyyy-mm-dd --to yyyy-mm-dd [CRITERIA]\n"
+           "                         [--by-batch] [OUTPUT]\n"
            "       stockquery-export --list-warehouses\n"
            "       stockquery-export --help\n"
            "CRITERIA: [--warehouse CODE]... [--code T] [--addcode T] [--spec T] [--name T]\n"
@@ -82,7 +98,7 @@ std::string exportUsage() {
 ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     ExportRequest request;
     if (arguments.empty())
-        throw ArgumentError("nothing to do: give stock, journal or --list-warehouses");
+        throw ArgumentError("nothing to do: give stock, journal, summary or --list-warehouses");
     const std::string& command = arguments.front();
     for (const std::string& argument : arguments)
         if (argument == "--help" || argument == "-h")
@@ -93,30 +109,36 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
         request.action = ExportRequest::Action::Stock;
     else if (command == "journal")
         request.action = ExportRequest::Action::Journal;
+    else if (command == "summary")
+        request.action = ExportRequest::Action::Summary;
     else
         throw ArgumentError("unknown command: " + command);
     const bool journal = request.action == ExportRequest::Action::Journal;
+    const bool summary = request.action == ExportRequest::Action::Summary;
     const bool query = request.action != ExportRequest::Action::ListWarehouses;
 
     // Options that take a value, and where the value goes.
     std::map<std::string, std::string*> text = {
         {"--server", nullptr}, {"--database", nullptr}, {"--user", nullptr}};
+    ItemCriteria items = journal   ? itemCriteriaOf(request.journal)
+                         : summary ? itemCriteriaOf(request.summary)
+                                   : itemCriteriaOf(request.stock);
     if (query) {
-        CurrentStockCriteria& stock = request.stock;
         JournalCriteria& j = request.journal;
-        text.insert({{"--code", journal ? &j.itemCode : &stock.itemCode},
-                     {"--addcode", journal ? &j.addCode : &stock.addCode},
-                     {"--spec", journal ? &j.spec : &stock.spec},
-                     {"--name", journal ? &j.name : &stock.name},
+        text.insert({{"--code", items.itemCode},
+                     {"--addcode", items.addCode},
+                     {"--spec", items.spec},
+                     {"--name", items.name},
                      {"--format", &request.format},
                      {"--output", &request.output}});
         if (journal)
-            text.insert({{"--from", &j.dateFrom},
-                         {"--to", &j.dateTo},
-                         {"--flag", &j.flag},
+            text.insert({{"--flag", &j.flag},
                          {"--source", &j.source},
                          {"--order", &j.productionOrder},
                          {"--docno", &j.documentNumber}});
+        if (journal || summary)
+            text.insert({{"--from", journal ? &j.dateFrom : &request.summary.dateFrom},
+                         {"--to", journal ? &j.dateTo : &request.summary.dateTo}});
     }
     bool outputGiven = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -127,8 +149,9 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
             return arguments[++i];
         };
         if (query && option == "--warehouse") {
-            (journal ? request.journal.warehouseCodes : request.stock.warehouseCodes)
-                .push_back(needsValue());
+            items.warehouseCodes->push_back(needsValue());
+        } else if (summary && option == "--by-batch") {
+            request.summary.byBatch = true;
         } else if (query && option == "--sort") {
             request.sortField = needsValue();
             if (i + 1 < arguments.size() &&
@@ -154,17 +177,19 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     }
     // Texts are trimmed as the windows trim what is typed into their boxes.
     for (std::string* criterion :
-         {&request.stock.itemCode, &request.stock.addCode, &request.stock.spec, &request.stock.name,
-          &request.journal.itemCode, &request.journal.addCode, &request.journal.spec,
-          &request.journal.name, &request.journal.flag, &request.journal.source,
-          &request.journal.productionOrder, &request.journal.documentNumber})
+         {items.itemCode, items.addCode, items.spec, items.name, &request.journal.flag,
+          &request.journal.source, &request.journal.productionOrder,
+          &request.journal.documentNumber})
         *criterion = trimmedText(*criterion);
+    if (journal || summary) {
+        const std::string& from = journal ? request.journal.dateFrom : request.summary.dateFrom;
+        const std::string& to = journal ? request.journal.dateTo : request.summary.dateTo;
+        checkDate(command, "--from", from);
+        checkDate(command, "--to", to);
+        if (from > to)
+            throw ArgumentError("--from " + from + " is after --to " + to);
+    }
     if (journal) {
-        checkDate("--from", request.journal.dateFrom);
-        checkDate("--to", request.journal.dateTo);
-        if (request.journal.dateFrom > request.journal.dateTo)
-            throw ArgumentError("--from " + request.journal.dateFrom + " is after --to " +
-                                request.journal.dateTo);
         const std::string& flag = request.journal.flag;
         if (!flag.empty() && flag != "收" && flag != "发")
             throw ArgumentError("--flag is 收 or 发");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/JournalStatement.h"
+#include "ledger/PeriodSummaryStatement.h"
 #include "settings/ConnectionSettings.h"
 #include "stock/CurrentStockStatement.h"
 
@@ -17,10 +18,11 @@ public:
 
 // What one run of stockquery-export is asked to do.
 struct ExportRequest {
-    enum class Action { Help, ListWarehouses, Stock, Journal };
+    enum class Action { Help, ListWarehouses, Stock, Journal, Summary };
     Action action = Action::Help;
     CurrentStockCriteria stock;
     JournalCriteria journal;
+    PeriodSummaryCriteria summary;
     std::string format; // xls, rtf, html, txt, csv, xlsx or csv-utf8
     std::string output; // "-" for standard output
     std::string sortField;

@@ -9,6 +9,7 @@
 #include "export/SaveStream.h"
 #include "export/TDBGridExport.h"
 #include "journal/JournalQuery.h"
+#include "ledger/PeriodSummaryQuery.h"
 #include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockQuery.h"
 #include "table/ResultTableModel.h"
@@ -80,6 +81,11 @@ RequestedQuery queryFor(const ExportRequest& request) {
     if (request.action == ExportRequest::Action::Stock)
         return {currentStockQuery().shape, currentStockQuery().statement(request.stock),
                 currentStockQuery().describe(request.stock)};
+    if (request.action == ExportRequest::Action::Summary) {
+        const auto& summary = periodSummaryQuery(request.summary.byBatch);
+        return {summary.shape, summary.statement(request.summary),
+                summary.describe(request.summary)};
+    }
     return {journalQuery().shape, journalQuery().statement(request.journal),
             journalQuery().describe(request.journal)};
 }
@@ -182,9 +188,8 @@ namespace {
 
 // What an interrupted run has done to its target.
 std::string interrupted(const ExportRequest& request) {
-    return request.action == ExportRequest::Action::Stock ||
-                   request.action == ExportRequest::Action::Journal
-               ? (request.output == "-" ? "interrupted" : "interrupted; nothing was written")
+    return request.action != ExportRequest::Action::ListWarehouses && request.output != "-"
+               ? "interrupted; nothing was written"
                : "interrupted";
 }
 

@@ -44,10 +44,32 @@ TEST(ExportArguments, CriteriaGoToTheirWindowsFieldsAndTheFormatFollowsTheName) 
     EXPECT_EQ(parsed({"--help"}).action, ExportRequest::Action::Help);
     EXPECT_EQ(parsed({"stock", "--help"}).action, ExportRequest::Action::Help);
     EXPECT_EQ(parsed({"--list-warehouses"}).action, ExportRequest::Action::ListWarehouses);
+
+    const ExportRequest summary =
+        parsed({"summary", "--from", "2026-12-01", "--to", "2026-12-09", "--warehouse", "03",
+                "--code", " 0001 ", "--by-batch", "--timeout", "600", "--output", "m.xlsx"});
+    EXPECT_EQ(summary.action, ExportRequest::Action::Summary);
+    EXPECT_EQ(summary.summary.dateFrom, "2026-12-01");
+    EXPECT_EQ(summary.summary.dateTo, "2026-12-09");
+    EXPECT_EQ(summary.summary.warehouseCodes, std::vector<std::string>{"03"});
+    EXPECT_EQ(summary.summary.itemCode, "0001");
+    EXPECT_TRUE(summary.summary.byBatch);
+    EXPECT_EQ(summary.timeoutSeconds, 600);
+    EXPECT_EQ(summary.loginTimeoutSeconds, 15);
+    EXPECT_EQ(summary.format, "xlsx");
+    EXPECT_TRUE(summary.stock.itemCode.empty());
 }
 
 TEST(ExportArguments, EachMistakeIsNamed) {
-    EXPECT_EQ(refusal({}), "nothing to do: give stock, journal or --list-warehouses");
+    EXPECT_EQ(refusal({}), "nothing to do: give stock, journal, summary or --list-warehouses");
+    EXPECT_EQ(refusal({"summary", "--to", "2026-12-31"}), "summary needs --from yyyy-mm-dd");
+    EXPECT_EQ(refusal({"summary", "--from", "2026-12-02", "--to", "2026-12-01"}),
+              "--from 2026-12-02 is after --to 2026-12-01");
+    EXPECT_EQ(refusal({"stock", "--by-batch"}), "unknown option for stock: --by-batch");
+    EXPECT_EQ(refusal({"stock", "--timeout", "-1"}),
+              "--timeout -1 is not a number of seconds from 0 to 86400");
+    EXPECT_EQ(refusal({"stock", "--login-timeout", "86401"}),
+              "--login-timeout 86401 is not a number of seconds from 0 to 86400");
     EXPECT_EQ(refusal({"stocks"}), "unknown command: stocks");
     EXPECT_EQ(refusal({"stock", "--from", "2026-01-01"}), "unknown option for stock: --from");
     EXPECT_EQ(refusal({"stock", "--name"}), "--name needs a value");

@@ -180,14 +180,17 @@ private slots:
         const QStringList overTds{"--server",   QString::fromStdString(server.address()),
                                   "--database", "erp_2026",
                                   "--user",     "reader"};
-        for (const QStringList& command : {QStringList{"stock", "--name", "轴承", "--sort", "批号"},
-                                           QStringList{"--list-warehouses"}}) {
+        for (const QStringList& command :
+             {QStringList{"stock", "--name", "轴承", "--sort", "批号"},
+              QStringList{"summary", "--from", "2026-01-01", "--to", "2026-06-30", "--name", "轴承",
+                          "--by-batch"},
+              QStringList{"--list-warehouses"}}) {
             const Run sqlServer = exportProgram(command + overTds);
             QCOMPARE(sqlServer.status, 0);
             QVERIFY(!sqlServer.out.isEmpty());
             QCOMPARE(sqlServer.out, exportProgram(onDemo(command)).out);
         }
-        QVERIFY(server.batches().size() >= 2);
+        QVERIFY(server.batches().size() >= 3);
         qunsetenv("STOCKQUERY_PASSWORD");
     }
 

@@ -1,0 +1,81 @@
+#include "PeriodSummaryStatement.h"
+
+#include "result/DateTime.h"
+#include "result/SqlText.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr std::int64_t kDayMilliseconds = 86'400'000;
+
+// The period's balance, receipts, issues and amounts added up over the group, with the labels
+// the windows show.
+constexpr const char* kFigures =
+    "  SUM(t.closing - t.receipts + t.issues) AS 期初数量, SUM(t.receipts) AS 入库数量, "
+    "SUM(t.issues) AS 出库数量, SUM(t.closing) AS 期末数量, SUM(t.receiptAmount) AS 入库金额, "
+    "SUM(t.issueAmount) AS 出库金额 ";
+
+} // namespace
+
+std::string dayAfter(const std::string& day) {
+    if (day >= "9999-12-31") // the last day a date can name: its last moment
+        return "9999-12-31 23:59:59.997";
+    CivilDateTime date = parseIsoDateTime(day).value_or(CivilDateTime{});
+    date = fromEpochMilliseconds(toEpochMilliseconds(date) + kDayMilliseconds);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
+std::vector<std::string> periodSummaryStatement(const PeriodSummaryCriteria& c) {
+    const std::string from = sqlLiteral(c.dateFrom);
+    const std::string end = sqlLiteral(dayAfter(c.dateTo)); // the period ends before it
+    const std::string batch = c.byBatch ? ", t.cBatch" : "";
+    const auto booked = [&](const char* condition, const char* value) {
+        return std::string("    CASE WHEN ") + condition + " THEN " + value + " ELSE 0 END";
+    };
+    std::vector<std::string> lines = {
+        "SELECT t.cWhCode AS 仓库编码, w.cWhName AS 仓库, t.cInvCode AS 存货编码, ",
+        "  i.cInvName AS 存货名称, i.cInvStd AS 规格型号, u.cComUnitName AS 计量单位, " +
+            std::string(c.byBatch ? "t.cBatch AS 批号, " : ""),
+        kFigures,
+        "FROM (",
+        // Today's stock: the balance at the end of every period, before what came after it.
+        "  SELECT s.cWhCode, s.cInvCode, s.cBatch, ISNULL(s.iQuantity, 0) AS closing, ",
+        "    0.0 AS receipts, 0.0 AS issues, 0.0 AS receiptAmount, 0.0 AS issueAmount ",
+        "  FROM dbo.CurrentStock s ",
+        "  UNION ALL ",
+        // Every line from the period's first day on: in the period, or after it.
+        "  SELECT a.cWhCode, b.cInvCode, b.cBatch, ",
+        booked(("a.dDate >= " + end + " AND a.bRdFlag = 1").c_str(), "-ISNULL(b.iQuantity, 0)") +
+            " + ",
+        booked(("a.dDate >= " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iQuantity, 0)") +
+            ", ",
+        booked(("a.dDate < " + end + " AND a.bRdFlag = 1").c_str(), "ISNULL(b.iQuantity, 0)") +
+            ", ",
+        booked(("a.dDate < " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iQuantity, 0)") +
+            ", ",
+        booked(("a.dDate < " + end + " AND a.bRdFlag = 1").c_str(), "ISNULL(b.iPrice, 0)") + ", ",
+        booked(("a.dDate < " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iPrice, 0)"),
+        "  FROM dbo.rdrecords b INNER JOIN dbo.rdrecord a ON a.ID = b.ID ",
+        "  WHERE a.dDate >= " + from,
+        ") t INNER JOIN dbo.Warehouse w ON w.cWhCode = t.cWhCode ",
+        "  INNER JOIN dbo.Inventory i ON i.cInvCode = t.cInvCode ",
+        "  INNER JOIN dbo.ComputationUnit u ON u.cComunitCode = i.cComUnitCode ",
+        " WHERE (1=1) and ",
+    };
+    if (!c.warehouseCodes.empty())
+        lines.push_back(" t.cWhCode in(" + quotedCodeList(c.warehouseCodes) + ") and ");
+    lines.push_back(criterionLine(c.itemCode, "'='' or t.cInvCode like '", "' ) and "));
+    lines.push_back(criterionLine(c.addCode, "'='' or i.cInvAddCode like '", "' ) and "));
+    lines.push_back(criterionLine(c.spec, "'='' or i.cInvStd like '", "' ) and "));
+    lines.push_back(criterionLine(c.name, "'='' or i.cInvName like '", "' ) "));
+    lines.push_back(" GROUP BY t.cWhCode, w.cWhName, t.cInvCode, i.cInvName, i.cInvStd, "
+                    "u.cComUnitName" +
+                    batch + " ");
+    lines.push_back(" HAVING SUM(t.closing - t.receipts + t.issues) <> 0 OR SUM(t.receipts) <> 0 "
+                    "OR SUM(t.issues) <> 0 OR SUM(t.closing) <> 0 ");
+    lines.push_back(" ORDER BY t.cWhCode, t.cInvCode" + batch);
+    return lines;
+}
