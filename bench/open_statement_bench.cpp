@@ -1,6 +1,7 @@
-// Opening the two statements on the large demo database through our backends, beside the
-// sqlite3 command-line shell running the same statement text with its output sent nowhere.
-//   open_statement_bench LARGE_DEMO_FILE [RUNS]
+// Opening the statements on the large demo database through our backends (the two windows'
+// and the period summary of this year), beside the sqlite3 command-line shell running the same
+// statement text with its output sent nowhere.
+//   open_statement_bench LARGE_DEMO_FILE [RUNS] [ONLY]  (ONLY: journal, current-stock, summary)
 #include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
@@ -10,11 +11,14 @@
 #include "db/sqlite/TsqlToSqlite.h"
 #include "journal/JournalFields.h"
 #include "journal/JournalStatement.h"
+#include "ledger/PeriodSummaryColumns.h"
+#include "ledger/PeriodSummaryStatement.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 
@@ -33,11 +37,25 @@ void report(const char* figure, const Measurement& ours, const Measurement& peer
 }
 
 // The work of one measured child: open one statement through one backend.
+// The period summary of the year up to today, a row per warehouse and item.
+PeriodSummaryCriteria thisYear() {
+    PeriodSummaryCriteria criteria;
+    const std::time_t now = std::time(nullptr);
+    char today[40];
+    std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
+    criteria.dateFrom = std::string(today, 4) + "-01-01";
+    criteria.dateTo = today;
+    return criteria;
+}
+
 int runChild(const std::string& what, const std::string& file) {
     const auto journalLines = journalStatement(wholeJournal());
     return reportChildMeasurement([&] {
         if (what == "journal")
             openThroughResultQuery(file, journalLines, journalFields());
+        else if (what == "summary")
+            openThroughResultQuery(file, periodSummaryStatement(thisYear()),
+                                   periodSummaryFields(false));
         else if (what == "current-stock")
             openThroughResultQuery(file, currentStockStatement({}), currentStockFields());
         else
@@ -81,12 +99,19 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::string(argv[1]) == "--child")
         return runChild(argv[2], argv[3]);
     const auto arguments =
-        benchArguments(argc, argv, "open_statement_bench LARGE_DEMO_FILE [RUNS]", 5);
+        benchArguments(argc, argv, "open_statement_bench LARGE_DEMO_FILE [RUNS] [ONLY]", 5);
     if (!arguments)
         return 2;
     const std::string& file = arguments->file;
     const int runs = arguments->runs;
 
+    const std::string only = argc > 3 ? argv[3] : "";
+    const auto wanted = [&only](const char* name) { return only.empty() || only == name; };
+    if (wanted("summary"))
+        benchStatement("summary", file, periodSummaryStatement(thisYear()),
+                       periodSummaryFields(false), true, runs);
+    if (!only.empty())
+        return 0;
     const auto journalLines = journalStatement(wholeJournal());
     benchStatement("journal", file, journalLines, journalFields(), false, runs);
     benchStatement("current-stock", file, currentStockStatement({}), currentStockFields(), true,
