@@ -82,6 +82,8 @@ std::string exportUsage() {
            "                         [--flag 收|发] [--source S] [--order T] [--docno T] [OUTPUT]\n"
            "       stockquery-export summary --from yyyy-mm-dd --to yyyy-mm-dd [CRITERIA]\n"
            "                         [--by-batch] [OUTPUT]\n"
+           "       stockquery-export card --code CODE --warehouse CODE [--batch B]\n"
+           "                         --from yyyy-mm-dd --to yyyy-mm-dd [OUTPUT]\n"
            "       stockquery-export --list-warehouses\n"
            "       stockquery-export --help\n"
            "CRITERIA: [--warehouse CODE]... [--code T] [--addcode T] [--spec T] [--name T]\n"
@@ -98,7 +100,8 @@ std::string exportUsage() {
 ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     ExportRequest request;
     if (arguments.empty())
-        throw ArgumentError("nothing to do: give stock, journal, summary or --list-warehouses");
+        throw ArgumentError(
+            "nothing to do: give stock, journal, summary, card or --list-warehouses");
     const std::string& command = arguments.front();
     for (const std::string& argument : arguments)
         if (argument == "--help" || argument == "-h")
@@ -111,11 +114,23 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
         request.action = ExportRequest::Action::Journal;
     else if (command == "summary")
         request.action = ExportRequest::Action::Summary;
+    else if (command == "card")
+        request.action = ExportRequest::Action::Card;
     else
         throw ArgumentError("unknown command: " + command);
     const bool journal = request.action == ExportRequest::Action::Journal;
     const bool summary = request.action == ExportRequest::Action::Summary;
+    const bool card = request.action == ExportRequest::Action::Card;
     const bool query = request.action != ExportRequest::Action::ListWarehouses;
+    // The period of a journal, a summary or a card.
+    std::string* from = journal   ? &request.journal.dateFrom
+                        : summary ? &request.summary.dateFrom
+                        : card    ? &request.card.dateFrom
+                                  : nullptr;
+    std::string* to = journal   ? &request.journal.dateTo
+                      : summary ? &request.summary.dateTo
+                      : card    ? &request.card.dateTo
+                                : nullptr;
 
     // Options that take a value, and where the value goes.
     std::map<std::string, std::string*> text = {
@@ -123,23 +138,25 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     ItemCriteria items = journal   ? itemCriteriaOf(request.journal)
                          : summary ? itemCriteriaOf(request.summary)
                                    : itemCriteriaOf(request.stock);
-    if (query) {
-        JournalCriteria& j = request.journal;
+    if (query)
+        text.insert({{"--format", &request.format}, {"--output", &request.output}});
+    if (query && !card)
         text.insert({{"--code", items.itemCode},
                      {"--addcode", items.addCode},
                      {"--spec", items.spec},
-                     {"--name", items.name},
-                     {"--format", &request.format},
-                     {"--output", &request.output}});
-        if (journal)
-            text.insert({{"--flag", &j.flag},
-                         {"--source", &j.source},
-                         {"--order", &j.productionOrder},
-                         {"--docno", &j.documentNumber}});
-        if (journal || summary)
-            text.insert({{"--from", journal ? &j.dateFrom : &request.summary.dateFrom},
-                         {"--to", journal ? &j.dateTo : &request.summary.dateTo}});
+                     {"--name", items.name}});
+    if (card)
+        text.insert(
+            {{"--code", &request.card.itemCode}, {"--warehouse", &request.card.warehouseCode}});
+    if (journal) {
+        JournalCriteria& j = request.journal;
+        text.insert({{"--flag", &j.flag},
+                     {"--source", &j.source},
+                     {"--order", &j.productionOrder},
+                     {"--docno", &j.documentNumber}});
     }
+    if (from)
+        text.insert({{"--from", from}, {"--to", to}});
     bool outputGiven = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -148,8 +165,10 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
                 throw ArgumentError(option + " needs a value");
             return arguments[++i];
         };
-        if (query && option == "--warehouse") {
+        if (query && !card && option == "--warehouse") {
             items.warehouseCodes->push_back(needsValue());
+        } else if (card && option == "--batch") {
+            request.card.batch = trimmedText(needsValue());
         } else if (summary && option == "--by-batch") {
             request.summary.byBatch = true;
         } else if (query && option == "--sort") {
@@ -179,15 +198,17 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     for (std::string* criterion :
          {items.itemCode, items.addCode, items.spec, items.name, &request.journal.flag,
           &request.journal.source, &request.journal.productionOrder,
-          &request.journal.documentNumber})
+          &request.journal.documentNumber, &request.card.itemCode, &request.card.warehouseCode})
         *criterion = trimmedText(*criterion);
-    if (journal || summary) {
-        const std::string& from = journal ? request.journal.dateFrom : request.summary.dateFrom;
-        const std::string& to = journal ? request.journal.dateTo : request.summary.dateTo;
-        checkDate(command, "--from", from);
-        checkDate(command, "--to", to);
-        if (from > to)
-            throw ArgumentError("--from " + from + " is after --to " + to);
+    if (card && request.card.itemCode.empty())
+        throw ArgumentError("card needs --code CODE, the item's whole code");
+    if (card && request.card.warehouseCode.empty())
+        throw ArgumentError("card needs --warehouse CODE, one warehouse");
+    if (from) {
+        checkDate(command, "--from", *from);
+        checkDate(command, "--to", *to);
+        if (*from > *to)
+            throw ArgumentError("--from " + *from + " is after --to " + *to);
     }
     if (journal) {
         const std::string& flag = request.journal.flag;

@@ -2,6 +2,7 @@
 
 #include "journal/JournalStatement.h"
 #include "ledger/PeriodSummaryStatement.h"
+#include "ledger/StockCardStatement.h"
 #include "settings/ConnectionSettings.h"
 #include "stock/CurrentStockStatement.h"
 
@@ -18,11 +19,12 @@ public:
 
 // What one run of stockquery-export is asked to do.
 struct ExportRequest {
-    enum class Action { Help, ListWarehouses, Stock, Journal, Summary };
+    enum class Action { Help, ListWarehouses, Stock, Journal, Summary, Card };
     Action action = Action::Help;
     CurrentStockCriteria stock;
     JournalCriteria journal;
     PeriodSummaryCriteria summary;
+    StockCardCriteria card;
     std::string format; // xls, rtf, html, txt, csv, xlsx or csv-utf8
     std::string output; // "-" for standard output
     std::string sortField;

@@ -10,6 +10,7 @@
 #include "export/TDBGridExport.h"
 #include "journal/JournalQuery.h"
 #include "ledger/PeriodSummaryQuery.h"
+#include "ledger/StockCardQuery.h"
 #include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockQuery.h"
 #include "table/ResultTableModel.h"
@@ -81,6 +82,9 @@ RequestedQuery queryFor(const ExportRequest& request) {
     if (request.action == ExportRequest::Action::Stock)
         return {currentStockQuery().shape, currentStockQuery().statement(request.stock),
                 currentStockQuery().describe(request.stock)};
+    if (request.action == ExportRequest::Action::Card)
+        return {stockCardQuery().shape, stockCardQuery().statement(request.card),
+                stockCardQuery().describe(request.card)};
     if (request.action == ExportRequest::Action::Summary) {
         const auto& summary = periodSummaryQuery(request.summary.byBatch);
         return {summary.shape, summary.statement(request.summary),

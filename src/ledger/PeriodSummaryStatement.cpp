@@ -10,10 +10,12 @@ namespace {
 constexpr std::int64_t kDayMilliseconds = 86'400'000;
 
 // The period's balance, receipts, issues and amounts added up over the group, with the labels
-// the windows show.
+// the windows show; quantities to the millionth they are kept in (sums of floating-point
+// values leave crumbs such as -1.1E-13 where a balance is nothing).
 constexpr const char* kFigures =
-    "  SUM(t.closing - t.receipts + t.issues) AS 期初数量, SUM(t.receipts) AS 入库数量, "
-    "SUM(t.issues) AS 出库数量, SUM(t.closing) AS 期末数量, SUM(t.receiptAmount) AS 入库金额, "
+    "  ROUND(SUM(t.closing - t.receipts + t.issues), 6) AS 期初数量, "
+    "ROUND(SUM(t.receipts), 6) AS 入库数量, ROUND(SUM(t.issues), 6) AS 出库数量, "
+    "ROUND(SUM(t.closing), 6) AS 期末数量, SUM(t.receiptAmount) AS 入库金额, "
     "SUM(t.issueAmount) AS 出库金额 ";
 
 } // namespace
@@ -74,8 +76,9 @@ std::vector<std::string> periodSummaryStatement(const PeriodSummaryCriteria& c) 
     lines.push_back(" GROUP BY t.cWhCode, w.cWhName, t.cInvCode, i.cInvName, i.cInvStd, "
                     "u.cComUnitName" +
                     batch + " ");
-    lines.push_back(" HAVING SUM(t.closing - t.receipts + t.issues) <> 0 OR SUM(t.receipts) <> 0 "
-                    "OR SUM(t.issues) <> 0 OR SUM(t.closing) <> 0 ");
+    lines.push_back(" HAVING ROUND(SUM(t.closing - t.receipts + t.issues), 6) <> 0 OR "
+                    "ROUND(SUM(t.receipts), 6) <> 0 OR ROUND(SUM(t.issues), 6) <> 0 OR "
+                    "ROUND(SUM(t.closing), 6) <> 0 ");
     lines.push_back(" ORDER BY t.cWhCode, t.cInvCode" + batch);
     return lines;
 }

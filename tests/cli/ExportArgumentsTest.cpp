@@ -58,10 +58,28 @@ TEST(ExportArguments, CriteriaGoToTheirWindowsFieldsAndTheFormatFollowsTheName) 
     EXPECT_EQ(summary.loginTimeoutSeconds, 15);
     EXPECT_EQ(summary.format, "xlsx");
     EXPECT_TRUE(summary.stock.itemCode.empty());
+
+    const ExportRequest card = parsed({"card", "--code", "0000001", "--warehouse", "03", "--from",
+                                       "2026-01-01", "--to", "2026-12-09", "--batch", ""});
+    EXPECT_EQ(card.action, ExportRequest::Action::Card);
+    EXPECT_EQ(card.card.itemCode, "0000001");
+    EXPECT_EQ(card.card.warehouseCode, "03");
+    EXPECT_EQ(card.card.batch, std::optional<std::string>("")); // the records without a batch
+    EXPECT_EQ(card.card.dateTo, "2026-12-09");
+    EXPECT_FALSE(parsed({"card", "--code", "1", "--warehouse", "01", "--from", "2026-01-01", "--to",
+                         "2026-01-02"})
+                     .card.batch);
 }
 
 TEST(ExportArguments, EachMistakeIsNamed) {
-    EXPECT_EQ(refusal({}), "nothing to do: give stock, journal, summary or --list-warehouses");
+    EXPECT_EQ(refusal({}),
+              "nothing to do: give stock, journal, summary, card or --list-warehouses");
+    EXPECT_EQ(refusal({"card", "--warehouse", "01", "--from", "2026-01-01", "--to", "2026-12-31"}),
+              "card needs --code CODE, the item's whole code");
+    EXPECT_EQ(refusal({"card", "--code", "0001", "--from", "2026-01-01", "--to", "2026-12-31"}),
+              "card needs --warehouse CODE, one warehouse");
+    EXPECT_EQ(refusal({"card", "--code", "1", "--warehouse", "01", "--name", "x"}),
+              "unknown option for card: --name");
     EXPECT_EQ(refusal({"summary", "--to", "2026-12-31"}), "summary needs --from yyyy-mm-dd");
     EXPECT_EQ(refusal({"summary", "--from", "2026-12-02", "--to", "2026-12-01"}),
               "--from 2026-12-02 is after --to 2026-12-01");

@@ -184,13 +184,15 @@ private slots:
              {QStringList{"stock", "--name", "轴承", "--sort", "批号"},
               QStringList{"summary", "--from", "2026-01-01", "--to", "2026-06-30", "--name", "轴承",
                           "--by-batch"},
+              QStringList{"card", "--code", "0000299", "--warehouse", "01", "--from", "2025-01-01",
+                          "--to", "2026-12-31"},
               QStringList{"--list-warehouses"}}) {
             const Run sqlServer = exportProgram(command + overTds);
             QCOMPARE(sqlServer.status, 0);
             QVERIFY(!sqlServer.out.isEmpty());
             QCOMPARE(sqlServer.out, exportProgram(onDemo(command)).out);
         }
-        QVERIFY(server.batches().size() >= 3);
+        QVERIFY(server.batches().size() >= 4);
         qunsetenv("STOCKQUERY_PASSWORD");
     }
 

@@ -100,7 +100,9 @@ std::map<Key, Figures> rawSummary(const std::string& from, const std::string& to
     for (auto it = sums.begin(); it != sums.end();) {
         Figures& f = it->second;
         f[0] = f[3] - f[1] + f[2];
-        const bool nothing = f[0] == 0 && f[1] == 0 && f[2] == 0 && f[3] == 0;
+        // Nothing, to the millionth that quantities are kept in.
+        const auto none = [](double x) { return std::abs(x) < 5e-7; };
+        const bool nothing = none(f[0]) && none(f[1]) && none(f[2]) && none(f[3]);
         it = nothing ? sums.erase(it) : std::next(it);
     }
     return sums;

@@ -50,12 +50,14 @@ const std::map<std::string, tds::Column>& erpColumns() {
         add("单据日期", Type::DateTime);
         add("审核日期", Type::DateTime);
         add("入库数量", Type::Float);
-        for (const char* name : {"期初数量", "期末数量"})
+        for (const char* name : {"期初数量", "期末数量", "结存数量"})
             add(name, Type::Float);
         for (const char* name : {"入库金额", "出库金额"})
             add(name, Type::Decimal, 0, 38, 4);
         add("仓库编码", Type::NVarChar, 10);
         add("计量单位", Type::NVarChar, 20);
+        add("摘要", Type::NVarChar, 12);
+        add("单据号", Type::NVarChar, 30);
         add("出库数量", Type::Float);
         add("单价", Type::Float);
         add("金额", Type::Money);
