@@ -77,6 +77,9 @@ cp "$build/src/stockquery.exe" "$build/src/stockquery-export.exe" \
     "$build/tools/demo_setup.exe" "$build/tools/make_demo_db.exe" "$stage/"
 cp "$prefix/plugins/platforms/qwindows.dll" "$stage/platforms/"
 cp "$prefix/plugins/styles/qwindowsvistastyle.dll" "$stage/styles/"
+# Qt's own texts in Chinese (the same Qt release's catalogue, from Debian's qt6-translations-l10n).
+mkdir -p "$stage/translations"
+cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
 "$windows/copy-dlls.sh" "$stage" "$prefix/bin" "$prefix/lib" \
     "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")" \
     /usr/x86_64-w64-mingw32/lib

@@ -7,7 +7,10 @@
 
 bool installQtChinese() {
     static QTranslator qtbase; // lives as long as the application
-    if (!qtbase.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    // Qt's own folder where Qt is installed (Linux), else the one shipped beside the program
+    // (Windows).
+    if (!qtbase.load("qtbase_zh_CN", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        !qtbase.load("qtbase_zh_CN", QCoreApplication::applicationDirPath() + "/translations"))
         return false;
     return QCoreApplication::installTranslator(&qtbase);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
 // Loads Qt's own texts (standard dialogs, message-box buttons) in Simplified Chinese, whatever
-// the system language. False when Qt's translations are not installed: the texts stay English.
+// the system language, from Qt's translations or a "translations" folder beside the program.
+// False when neither holds them: the texts stay English.
 bool installQtChinese();
 
 class QLocale;

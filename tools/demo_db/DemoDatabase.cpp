@@ -8,9 +8,12 @@
 #include "platform/CommandLine.h"
 #include "result/DateTime.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <span>
 #include <vector>
@@ -66,8 +69,8 @@ public:
         exec(kDemoSchema);
         exec("BEGIN");
         writeMasterData();
-        writeCurrentStock();
-        writeJournal();
+        planCurrentStock();
+        writeOpeningAndCurrentStock(writeJournal());
         exec("COMMIT");
         exec(kDemoIndexes);
         exec("ANALYZE");
@@ -153,27 +156,123 @@ private:
         return random_.percent(nullChance) ? SqlValue() : SqlValue(quantity(random_, whole));
     }
 
-    void insertStock(SqliteInserter& stock, const string& warehouse, const string& item,
-                     const SqlValue& batch, const SqlValue& remark) {
-        stock.insert(SqlValue(), warehouse, item, batch, remark, stockQuantity(5000, 2),
-                     stockQuantity(200, 10), stockQuantity(200, 10), stockQuantity(100, 20),
-                     stockQuantity(100, 20), stockQuantity(50, 30));
+    // A current-stock record before its quantity on hand is known: that comes from the lines
+    // booked to its warehouse, item and batch, and an opening document before them.
+    struct StockRecord {
+        string warehouse;
+        string item;
+        SqlValue batch;
+        SqlValue remark;
+        SqlValue wanted;                // the quantity on hand the record is meant to show, or none
+        std::array<SqlValue, 5> others; // awaiting receipt and issue, in transit, frozen
+    };
+
+    void planStock(int warehouse, const string& item, const SqlValue& batch,
+                   const SqlValue& remark) {
+        stock_.push_back({twoDigits(warehouse + 1),
+                          item,
+                          batch,
+                          remark,
+                          stockQuantity(5000, 2),
+                          {stockQuantity(200, 10), stockQuantity(200, 10), stockQuantity(100, 20),
+                           stockQuantity(100, 20), stockQuantity(50, 30)}});
+        byWarehouse_[static_cast<std::size_t>(warehouse)].push_back(stock_.size() - 1);
     }
 
-    void writeCurrentStock() {
-        SqliteInserter stock(db_, "INSERT INTO CurrentStock VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+    void planCurrentStock() {
+        byWarehouse_.assign(static_cast<std::size_t>(size_.warehouses), {});
         // The same item, batch and remark in the two warehouses that share a name.
         const int twins = std::min(50, size_.stockRecords / 10);
         for (int i = 0; i < twins; ++i)
-            for (const char* warehouse : {"03", "12"})
-                insertStock(stock, warehouse, itemCode(i), numbered("B", i, 8), SqlValue("A级"));
+            for (const int warehouse : {2, 11})
+                planStock(warehouse, itemCode(i), numbered("B", i, 8), SqlValue("A级"));
         for (int i = 2 * twins; i < size_.stockRecords; ++i) {
             const int w = i % size_.warehouses;
             const int item = (i / size_.warehouses + i) % size_.items;
             const SqlValue batch = random_.percent(10) ? SqlValue() : SqlValue(numbered("B", i, 8));
             const SqlValue remark =
                 random_.percent(60) ? SqlValue() : SqlValue(pick(random_, kRemarks));
-            insertStock(stock, twoDigits(w + 1), itemCode(item), batch, remark);
+            planStock(w, itemCode(item), batch, remark);
+        }
+    }
+
+    // Where a line's quantity goes: its warehouse, item and batch (records without a batch
+    // together).
+    static string stockKey(const string& warehouse, const string& item, const SqlValue& batch) {
+        const auto* text = std::get_if<string>(&batch);
+        return warehouse + '\x1f' + item + '\x1f' + (text ? "B" + *text : string("-"));
+    }
+
+    static double wantedOf(const StockRecord& record) {
+        const auto* meant = std::get_if<double>(&record.wanted);
+        return meant ? *meant : 0.0;
+    }
+
+    // Books the opening document of each warehouse before the demo's history, so that the
+    // stock of every warehouse, item and batch is its receipts less its issues, and writes the
+    // current stock so: the first record of a key holds what its others do not.
+    void writeOpeningAndCurrentStock(int lastId) {
+        struct Key {
+            double wanted = 0; // what its records were meant to show together
+            double others = 0; // what all but the first of them show
+            std::size_t first = 0;
+        };
+        std::map<string, Key> keys;
+        for (std::size_t r = 0; r < stock_.size(); ++r) {
+            const StockRecord& record = stock_[r];
+            const auto [at, added] =
+                keys.try_emplace(stockKey(record.warehouse, record.item, record.batch));
+            if (added)
+                at->second.first = r;
+            else
+                at->second.others += wantedOf(record);
+            at->second.wanted += wantedOf(record);
+        }
+        SqliteInserter header(db_,
+                              "INSERT INTO rdrecord VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+        SqliteInserter line(db_, "INSERT INTO rdrecords VALUES (?,?,?,?,?,?,?,?,?,?)");
+        const string before = isoDate(today_ - 731); // the history goes back 730 days
+        std::vector<double> held(stock_.size());
+        int id = lastId;
+        for (int w = 0; w < size_.warehouses; ++w) {
+            const string code = numbered("QC", w + 1, 8);
+            bool opened = false;
+            for (const std::size_t r : byWarehouse_[static_cast<std::size_t>(w)]) {
+                const StockRecord& record = stock_[r];
+                const string stockKeyOfRecord =
+                    stockKey(record.warehouse, record.item, record.batch);
+                const Key& key = keys.at(stockKeyOfRecord);
+                if (key.first != r) {
+                    held[r] = wantedOf(record);
+                    continue;
+                }
+                const double net = booked_[stockKeyOfRecord];
+                const double opening = std::max(0.0, std::round((key.wanted - net) * 1000) / 1000);
+                held[r] = std::round((net + opening - key.others) * 1000) / 1000;
+                if (opening <= 0)
+                    continue;
+                if (!opened) {
+                    header.insert(static_cast<long long>(++id), 1LL, string("08"), string("期初"),
+                                  string("库存"), code, record.warehouse, before, code,
+                                  string("103"), SqlValue(), SqlValue(), SqlValue(), string("系统"),
+                                  before, SqlValue(), SqlValue());
+                    opened = true;
+                }
+                line.insert(SqlValue(), static_cast<long long>(id), record.item, opening,
+                            SqlValue(), SqlValue(), SqlValue(), SqlValue(), record.batch,
+                            SqlValue());
+            }
+        }
+        SqliteInserter stock(db_, "INSERT INTO CurrentStock VALUES (?,?,?,?,?,?,?,?,?,?,?)");
+        for (std::size_t r = 0; r < stock_.size(); ++r) {
+            const StockRecord& record = stock_[r];
+            // A record that holds nothing and was meant to show no quantity keeps its null.
+            SqlValue shown;
+            if (held[r] != 0 || !std::holds_alternative<std::monostate>(record.wanted))
+                shown = held[r];
+            stock.insert(SqlValue(), record.warehouse, record.item, record.batch, record.remark,
+                         shown, record.others[0], record.others[1], record.others[2],
+                         record.others[3], record.others[4]);
         }
     }
 
@@ -188,13 +287,16 @@ private:
         return text;
     }
 
-    void writeJournal() {
+    // Writes the documents of the history; gives the last document's id.
+    int writeJournal() {
         SqliteInserter header(db_,
                               "INSERT INTO rdrecord VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
         SqliteInserter line(db_, "INSERT INTO rdrecords VALUES (?,?,?,?,?,?,?,?,?,?)");
         const int partners = static_cast<int>(kCities.size() * kTradeNames.size());
         int lines = 0;
-        for (int id = 1; lines < size_.journalLines; ++id) {
+        int id = 0;
+        while (lines < size_.journalLines) {
+            ++id;
             const bool receipt = random_.percent(50);
             const std::int64_t day = today_ - random_.below(730);
             const string source = string(kSources[static_cast<std::size_t>(id) % kSources.size()]);
@@ -222,15 +324,32 @@ private:
                 receipt && random_.percent(50) ? SqlValue(numbered("ARV", id, 7)) : SqlValue());
             const int count = std::min(1 + random_.below(8), size_.journalLines - lines);
             for (int k = 0; k < count; ++k, ++lines)
-                writeLine(line, id);
+                writeLine(line, id, warehouse, receipt);
         }
+        return id;
     }
 
-    void writeLine(SqliteInserter& line, int id) {
+    // A line of a document of `warehouse`: mostly of one of its stock records, item and batch,
+    // counted toward that record's stock.
+    void writeLine(SqliteInserter& line, int id, const string& warehouse, bool receipt) {
+        const std::vector<std::size_t>* records = nullptr;
+        if (warehouse != kMissingWarehouse)
+            records = &byWarehouse_[static_cast<std::size_t>(std::stoi(warehouse) - 1)];
         // A few lines name an item that has no master row.
-        const string item = random_.percent(1) ? numbered(kMissingItemPrefix, random_.below(100), 5)
-                                               : itemCode(random_.below(size_.items));
+        const bool missing = random_.percent(1) || !records || records->empty();
+        const StockRecord* record = missing
+                                        ? nullptr
+                                        : &stock_[(*records)[static_cast<std::size_t>(
+                                              random_.below(static_cast<int>(records->size())))]];
+        const string item =
+            record ? record->item : numbered(kMissingItemPrefix, random_.below(100), 5);
+        const SqlValue batch =
+            record ? record->batch
+                   : (random_.percent(20) ? SqlValue()
+                                          : SqlValue(numbered("B", random_.below(900000), 8)));
         const double qty = quantity(random_, 500) + 1;
+        if (record)
+            booked_[stockKey(warehouse, item, batch)] += receipt ? qty : -qty;
         SqlValue cost;
         SqlValue price;
         if (!random_.percent(3)) {
@@ -242,7 +361,7 @@ private:
             SqlValue(), static_cast<long long>(id), item, qty, cost, price,
             random_.percent(70) ? SqlValue() : SqlValue(pick(random_, kRemarks)),
             random_.percent(40) ? SqlValue(numbered("CK", random_.below(90000), 6)) : SqlValue(),
-            random_.percent(20) ? SqlValue() : SqlValue(numbered("B", random_.below(900000), 8)),
+            batch,
             random_.percent(50) ? SqlValue(numbered("PO", random_.below(90000), 6)) : SqlValue());
     }
 
@@ -250,6 +369,9 @@ private:
     DemoSize size_;
     DemoRandom random_;
     std::int64_t today_;
+    std::vector<StockRecord> stock_;
+    std::vector<std::vector<std::size_t>> byWarehouse_; // the records of each warehouse
+    std::map<string, double> booked_;                   // receipts less issues of each stock key
 };
 
 struct DatabaseCloser {
