@@ -32,4 +32,6 @@ CREATE TABLE rdrecords (AutoID INTEGER PRIMARY KEY, ID INTEGER, cInvCode NVARCHA
 
 inline constexpr const char* kDemoIndexes = R"sql(
 CREATE INDEX rdrecords_ID ON rdrecords(ID);
+CREATE INDEX rdrecords_cInvCode ON rdrecords(cInvCode);
+CREATE INDEX CurrentStock_cInvCode_cWhCode ON CurrentStock(cInvCode, cWhCode);
 )sql";
