@@ -314,7 +314,7 @@ private slots:
         w.main.tbn_query->click();
         w.main.work().waitUntilDone();
         TempDir folder;
-        std::filesystem::create_directory(folder.path() / "子目录");
+        QDir(textOf(folder.path())).mkdir("子目录"); // a narrow path is not UTF-8 on Windows
         std::ofstream(folder.path() / "stock.rtf") << "old";
         MessageBoxWatcher messages;
         messages.answerQuestionsWith(QMessageBox::No);
