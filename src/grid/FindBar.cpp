@@ -92,18 +92,21 @@ void FindBar::restart() {
         },
         [this, counted, placed = near >= 0](std::exception_ptr failure) {
             counting_.reset();
-            if (failure)
-                return showStatus();
-            hits_ = std::move(*counted);
-            // No hit was near enough to go to at once: go to the next one now, going round.
-            if (!placed && !hits_->empty()) {
-                const auto from = static_cast<std::uint32_t>(std::max(body_.currentRow(), 0));
-                const auto at = std::lower_bound(hits_->begin(), hits_->end(), from);
-                goTo(static_cast<int>(at == hits_->end() ? hits_->front() : *at));
-            }
+            if (!failure)
+                takeCount(std::move(*counted), placed);
             showStatus();
         });
     showStatus();
+}
+
+void FindBar::takeCount(std::vector<std::uint32_t> hits, bool placed) {
+    hits_ = std::move(hits);
+    // No hit was near enough to go to at once: go to the next one now, going round.
+    if (placed || hits_->empty())
+        return;
+    const auto from = static_cast<std::uint32_t>(std::max(body_.currentRow(), 0));
+    const auto at = std::lower_bound(hits_->begin(), hits_->end(), from);
+    goTo(static_cast<int>(at == hits_->end() ? hits_->front() : *at));
 }
 
 void FindBar::findNext(bool forward) {

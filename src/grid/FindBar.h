@@ -48,6 +48,9 @@ private:
     // The text or the rows changed: find from the current row, and count again.
     void restart();
     void goTo(int position);
+    // The count is in: keeps the hits, and goes to the next one from the current row unless
+    // the rows looked at on the spot `placed` the grid on one already.
+    void takeCount(std::vector<std::uint32_t> hits, bool placed);
     void showStatus();
 
     ResultTableModel& model_;
