@@ -176,7 +176,8 @@ int main(int argc, char** argv) {
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    useChineseWithoutSystemLocale(QLocale::system()); // as the program does
+    installQtChinese(); // as the program does
+    useChineseWithoutSystemLocale(QLocale::system());
     Tfrm_xclquery main;
     main.setAttribute(Qt::WA_DeleteOnClose, false);
     main.ado_conn.setSettings(
