@@ -205,9 +205,10 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
-    queriedWarehouses_ = criteria.warehouseCodes;
-    runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockQuery().statement(criteria),
-                currentStockQuery().describe(criteria), "读取现存量数据出错，请与系统管理员联系！");
+    if (runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockQuery().statement(criteria),
+                    currentStockQuery().describe(criteria),
+                    "读取现存量数据出错，请与系统管理员联系！"))
+        queriedWarehouses_ = criteria.warehouseCodes;
 }
 
 void Tfrm_xclquery::ToolButton2Click() {

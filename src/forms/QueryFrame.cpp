@@ -150,15 +150,15 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
     return status.bar;
 }
 
-void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
+bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
                  const std::vector<std::string>& statement, const std::string& criteria,
                  const QString& failure) {
     if (work.busy())
-        return;
+        return false;
     const ResultQuery& query = grid.query();
     if (!query.connection().isOpen()) {
         showPrompt(window, kNotConnectedMessage);
-        return;
+        return false;
     }
     // The marked title keeps its word: the new rows come sorted as the old ones were.
     const std::string sortOrder = grid.titles().markedSortOrder();
@@ -198,6 +198,7 @@ void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
             count.setText("记录数为：" + QString::number(grid.query().rowCount()));
         },
     });
+    return true;
 }
 
 void clearResult(ResultGrid& grid, QLabel& count) {

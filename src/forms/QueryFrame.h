@@ -68,8 +68,9 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
 // no rows at once; on success the record count goes into `count`; a failure is `failure` in a
 // prompt over `window`, the count staying as it was; a cancel leaves `count` without a number
 // and says "查询已取消" until the next work.
-// `criteria` describes the statement's criteria for printed pages.
-void runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
+// `criteria` describes the statement's criteria for printed pages. False when it did not
+// start.
+bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
                  const std::vector<std::string>& statement, const std::string& criteria,
                  const QString& failure);
 
