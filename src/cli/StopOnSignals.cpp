@@ -21,8 +21,8 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(500);
 } // namespace
 
 StopOnSignals::StopOnSignals(WorkControl& control, std::string interrupted)
-    : control_(control), interrupted_(std::move(interrupted)), endStatus_(kInterrupted),
-      endLine_(interrupted_), watcher_([this] { watch(); }), listener_([this] {
+    : control_(control), interrupted_(std::move(interrupted)), watcher_([this] { watch(); }),
+      listener_([this] {
           {
               const std::lock_guard lock(mutex_);
               ++requests_;
@@ -75,20 +75,13 @@ void StopOnSignals::watch() {
         changed_.wait_until(lock, wake);
         if (over_)
             return;
-        if (requests_ == 0 && !timedOut_ && Clock::now() >= limit_) {
+        if (requests_ == 0 && !timedOut_ && Clock::now() >= limit_)
             timedOut_ = true;
-            endStatus_ = timedOutStatus_;
-            endLine_ = timedOutLine_;
-        }
         if ((requests_ > 0 || timedOut_) && deadline == Clock::time_point::max()) {
             control_.cancel();
             deadline = Clock::now() + kGrace;
         }
         if (requests_ > 1 || Clock::now() >= deadline) {
-            if (requests_ > 0) { // a signal ends it as interrupted, also past a time limit
-                endStatus_ = kInterrupted;
-                endLine_ = interrupted_;
-            }
             endInterrupted();
             return;
         }
@@ -102,9 +95,12 @@ void StopOnSignals::endInterrupted() {
         return;
     restoreConsole();
     clearProgress();
+    // A signal ends it as interrupted, also past a time limit.
+    const bool signalled = requests_ > 0;
     // Below the password prompt, not after it.
-    std::cerr << (errorsAreTerminal() ? "\n" : "") << endLine_ << std::endl;
-    std::_Exit(endStatus_);
+    std::cerr << (errorsAreTerminal() ? "\n" : "") << (signalled ? interrupted_ : timedOutLine_)
+              << std::endl;
+    std::_Exit(signalled ? kInterrupted : timedOutStatus_);
 }
 
 void StopOnSignals::clearProgress() {

@@ -44,11 +44,9 @@ private:
 
     WorkControl& control_;
     std::string interrupted_;
-    // How the program ends when cancelled work does not end in time.
-    int endStatus_;
-    std::string endLine_;
     std::chrono::steady_clock::time_point limit_ = std::chrono::steady_clock::time_point::max();
     bool timedOut_ = false;
+    // How the program ends when work stopped at the time limit does not end in time.
     int timedOutStatus_ = 0;
     std::string timedOutLine_;
     std::mutex mutex_;

@@ -88,6 +88,17 @@ QAction* ctrlP(QWidget& window) {
     return nullptr;
 }
 
+// 打印… in the preview, the print dialog accepted, the printer writing the PDF file `pdf`.
+void printToPdfFile(PrintPreview& preview, const QString& pdf) {
+    preview.printer().setOutputFormat(QPrinter::PdfFormat);
+    preview.printer().setOutputFileName(pdf);
+    QTimer::singleShot(0, [] {
+        QTRY_VERIFY(qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()));
+        qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept();
+    });
+    preview.askToPrint();
+}
+
 // Whether the page view shows something besides white paper: the page's ink.
 bool pageHasInk(QWidget& view) {
     const QImage shot = view.grab().toImage();
@@ -213,13 +224,7 @@ private slots:
                 zoom->setCurrentIndex(0);
 
                 printable = preview.printer().pageLayout().paintRect(QPageLayout::Point);
-                preview.printer().setOutputFormat(QPrinter::PdfFormat);
-                preview.printer().setOutputFileName(pdf);
-                QTimer::singleShot(0, [] {
-                    QTRY_VERIFY(qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()));
-                    qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept();
-                });
-                preview.askToPrint();
+                printToPdfFile(preview, pdf);
             });
         QVERIFY(opened);
         w.main.work().waitUntilDone();
@@ -254,17 +259,9 @@ private slots:
         TempDir dir;
         std::ofstream(dir / "printed.pdf") << "old";
         const QString pdf = QString::fromStdString((dir / "printed.pdf").string());
-        QVERIFY(whenOpen<PrintPreview>(
-            [&] { ctrlP(w.main)->trigger(); },
-            [&](PrintPreview& preview) {
-                preview.printer().setOutputFormat(QPrinter::PdfFormat);
-                preview.printer().setOutputFileName(pdf);
-                QTimer::singleShot(0, [] {
-                    QTRY_VERIFY(qobject_cast<QPrintDialog*>(QApplication::activeModalWidget()));
-                    qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())->accept();
-                });
-                preview.askToPrint();
-            }));
+        QVERIFY(
+            whenOpen<PrintPreview>([&] { ctrlP(w.main)->trigger(); },
+                                   [&](PrintPreview& preview) { printToPdfFile(preview, pdf); }));
         const QRegularExpression printing("正在打印：第 (\\d+) / (\\d+) 页");
         QVERIFY2(QTest::qWaitFor(
                      [&] {

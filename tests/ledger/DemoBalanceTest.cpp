@@ -2,8 +2,8 @@
 // current stock is the receipts less the issues, the opening document before the history
 // included; on the default demo and on the large one.
 #include "demo_db/DemoDatabase.h"
-#include "demo_db/Today.h"
 #include "support/DemoDatabasePath.h"
+#include "support/LedgerTestParts.h"
 #include "support/TempDir.h"
 
 #include <sqlite3.h>
@@ -17,8 +17,6 @@ namespace {
 // The warehouse, item and batch groups where the stock and the lines disagree, either way
 // round, among the warehouses and items that exist; and how many groups hold stock.
 std::pair<long long, long long> disagreeingAndStocked(const std::string& file) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     const char* groups =
         "with stock as (select s.cWhCode w, s.cInvCode i, ifnull(s.cBatch, '-') b, "
         "  total(s.iQuantity) q from CurrentStock s group by 1, 2, 3), "
@@ -31,13 +29,10 @@ std::pair<long long, long long> disagreeingAndStocked(const std::string& file) {
         "select (select count(*) from (select w, i, b from both group by 1, 2, 3 "
         "  having abs(sum(q) - sum(l)) > 5e-7)), "
         "  (select count(*) from stock where q > 0)";
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, groups, -1, &statement, nullptr);
     std::pair<long long, long long> found{-1, -1};
-    if (sqlite3_step(statement) == SQLITE_ROW)
-        found = {sqlite3_column_int64(statement, 0), sqlite3_column_int64(statement, 1)};
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
+    RawTables(file).rows(groups, [&](sqlite3_stmt* row) {
+        found = {sqlite3_column_int64(row, 0), sqlite3_column_int64(row, 1)};
+    });
     return found;
 }
 

@@ -8,6 +8,7 @@
 #include "ledger/PeriodSummaryQuery.h"
 #include "result/DateTime.h"
 #include "support/DemoDatabasePath.h"
+#include "support/LedgerTestParts.h"
 #include "support/SameCells.h"
 #include "support/tds/ErpTdsResponder.h"
 
@@ -32,33 +33,15 @@ using Key = std::tuple<std::string, std::string, std::string>; // warehouse, ite
 // opening, receipts, issues, closing, receipt amount, issue amount
 using Figures = std::array<double, 6>;
 
-// Today as the demo's generator saw it, yyyy-mm-dd.
-std::string today() {
-    const CivilDateTime now = localToday();
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", now.year, now.month, now.day);
-    return text;
-}
-
-// Text of a column, "" for null.
-std::string textAt(sqlite3_stmt* row, int column) {
-    const auto* text = sqlite3_column_text(row, column);
-    return text ? reinterpret_cast<const char*>(text) : "";
-}
-
 // The summary worked out from the raw tables apart from the statement: the stock now, then
 // each line on or after the period's first day, kept where the warehouse, the item and its
 // unit exist, as the windows keep them.
 std::map<Key, Figures> rawSummary(const std::string& from, const std::string& to, bool byBatch) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(demoDatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const auto rows = [db](const char* sql, const std::function<void(sqlite3_stmt*)>& each) {
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, sql, -1, &statement, nullptr);
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            each(statement);
-        sqlite3_finalize(statement);
+    const RawTables raw;
+    const auto rows = [&raw](const char* sql, const std::function<void(sqlite3_stmt*)>& each) {
+        raw.rows(sql, each);
     };
+    const auto textAt = &RawTables::textAt;
     std::set<std::string> warehouses, units;
     std::map<std::string, std::string> unitOf;
     rows("select cWhCode from Warehouse",
@@ -96,7 +79,6 @@ std::map<Key, Figures> rawSummary(const std::string& from, const std::string& to
              f[receipt ? 1 : 2] += quantity;
              f[receipt ? 4 : 5] += sqlite3_column_double(r, 4);
          });
-    sqlite3_close(db);
     for (auto it = sums.begin(); it != sums.end();) {
         Figures& f = it->second;
         f[0] = f[3] - f[1] + f[2];
@@ -110,11 +92,7 @@ std::map<Key, Figures> rawSummary(const std::string& from, const std::string& to
 
 // The statement's rows by warehouse, item and batch.
 std::map<Key, Figures> summaryRows(Connection& connection, const PeriodSummaryCriteria& c) {
-    const auto& query = periodSummaryQuery(c.byBatch);
-    ResultQuery rows(connection, query.shape.fields);
-    for (const std::string& line : query.statement(c))
-        rows.appendLine(line);
-    rows.open();
+    ResultQuery rows = openedQuery(connection, periodSummaryQuery(c.byBatch), c);
     std::map<Key, Figures> found;
     const auto text = [&](const char* field, std::size_t row) {
         return std::string(rows.result().column(rows.fieldIndex(field)).text(row));
@@ -135,19 +113,6 @@ std::map<Key, Figures> summaryRows(Connection& connection, const PeriodSummaryCr
     }
     return found;
 }
-
-bool near(double a, double b) {
-    return std::abs(a - b) <= 1e-6 * std::max({1.0, std::abs(a), std::abs(b)});
-}
-
-// The demo's connection.
-struct OnDemo {
-    OnDemo() {
-        connection.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        connection.open();
-    }
-    Connection connection;
-};
 
 PeriodSummaryCriteria period(const std::string& from, const std::string& to, bool byBatch = false) {
     PeriodSummaryCriteria criteria;
@@ -172,11 +137,11 @@ TEST(PeriodSummary, AgreesRowByRowWithTheRawTablesAddedUpAndBalancesOnEveryRow) 
             const auto other = raw.find(key);
             ASSERT_NE(other, raw.end()) << std::get<0>(key) << " " << std::get<1>(key);
             for (std::size_t k = 0; k < figures.size(); ++k)
-                EXPECT_TRUE(near(figures[k], other->second[k]))
+                EXPECT_TRUE(nearlyEqual(figures[k], other->second[k]))
                     << std::get<0>(key) << " " << std::get<1>(key) << " figure " << k << ": "
                     << figures[k] << " against " << other->second[k];
             // 期初 + 入库 − 出库 = 期末 on every row.
-            EXPECT_TRUE(near(figures[0] + figures[1] - figures[2], figures[3]));
+            EXPECT_TRUE(nearlyEqual(figures[0] + figures[1] - figures[2], figures[3]));
         }
     }
 }
@@ -184,7 +149,7 @@ TEST(PeriodSummary, AgreesRowByRowWithTheRawTablesAddedUpAndBalancesOnEveryRow) 
 TEST(PeriodSummary, APeriodEndingTodayClosesOnTheStockAndOpensOnThePeriodBefore) {
     OnDemo demo;
     Connection& connection = demo.connection;
-    const std::string now = today();
+    const std::string now = todayText();
     const std::map<Key, Figures> toToday = summaryRows(connection, period("2026-11-01", now));
     // Ending today: the closing balances are today's stock of each warehouse and item.
     const std::map<Key, Figures> stockOnly = rawSummary(dayAfter(now), now, false);
@@ -192,7 +157,8 @@ TEST(PeriodSummary, APeriodEndingTodayClosesOnTheStockAndOpensOnThePeriodBefore)
     for (const auto& [key, figures] : stockOnly) {
         const auto row = toToday.find(key);
         const double closing = row == toToday.end() ? 0.0 : row->second[3];
-        EXPECT_TRUE(near(closing, figures[3])) << std::get<0>(key) << " " << std::get<1>(key);
+        EXPECT_TRUE(nearlyEqual(closing, figures[3]))
+            << std::get<0>(key) << " " << std::get<1>(key);
         stocked += figures[3] != 0;
     }
     EXPECT_GT(stocked, 1000U);
@@ -201,7 +167,7 @@ TEST(PeriodSummary, APeriodEndingTodayClosesOnTheStockAndOpensOnThePeriodBefore)
         summaryRows(connection, period("2024-01-01", "2026-10-31"));
     for (const auto& [key, figures] : toToday) {
         const auto earlier = before.find(key);
-        EXPECT_TRUE(near(figures[0], earlier == before.end() ? 0.0 : earlier->second[3]))
+        EXPECT_TRUE(nearlyEqual(figures[0], earlier == before.end() ? 0.0 : earlier->second[3]))
             << std::get<0>(key) << " " << std::get<1>(key);
     }
 }

@@ -8,6 +8,7 @@
 #include "ledger/PeriodSummaryQuery.h"
 #include "ledger/StockCardQuery.h"
 #include "support/DemoDatabasePath.h"
+#include "support/LedgerTestParts.h"
 #include "support/SameCells.h"
 #include "support/tds/ErpTdsResponder.h"
 
@@ -28,53 +29,27 @@ struct Pair {
     int lines; // booked from the period's first day up to its end
 };
 
-std::string today() {
-    const CivilDateTime now = localToday();
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", now.year, now.month, now.day);
-    return text;
-}
-
 // From the raw tables: the warehouse and item pairs with the most lines in the period, and the
 // stock of a pair now.
 std::vector<Pair> busiestPairs(const std::string& from, const std::string& to, int count) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(demoDatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    const std::string sql = "select a.cWhCode, b.cInvCode, count(*) from rdrecords b join rdrecord "
-                            "a on a.ID = b.ID join Warehouse w on w.cWhCode = a.cWhCode where "
-                            "a.dDate >= '" +
-                            from + "' and a.dDate < '" + dayAfter(to) +
-                            "' group by 1, 2 order by 3 desc, 1, 2 limit " + std::to_string(count);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
     std::vector<Pair> pairs;
-    while (sqlite3_step(statement) == SQLITE_ROW)
-        pairs.push_back({reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)),
-                         reinterpret_cast<const char*>(sqlite3_column_text(statement, 1)),
-                         sqlite3_column_int(statement, 2)});
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
+    RawTables().rows("select a.cWhCode, b.cInvCode, count(*) from rdrecords b join rdrecord a "
+                     "on a.ID = b.ID join Warehouse w on w.cWhCode = a.cWhCode where a.dDate >= '" +
+                         from + "' and a.dDate < '" + dayAfter(to) +
+                         "' group by 1, 2 order by 3 desc, 1, 2 limit " + std::to_string(count),
+                     [&](sqlite3_stmt* row) {
+                         pairs.push_back({RawTables::textAt(row, 0), RawTables::textAt(row, 1),
+                                          sqlite3_column_int(row, 2)});
+                     });
     return pairs;
 }
 
 double rawStockNow(const Pair& pair) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(demoDatabasePath().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(
-        db, "select total(iQuantity) from CurrentStock where cWhCode = ? and cInvCode = ?", -1,
-        &statement, nullptr);
-    sqlite3_bind_text(statement, 1, pair.warehouse.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(statement, 2, pair.item.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_step(statement);
-    const double stock = sqlite3_column_double(statement, 0);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
+    double stock = 0;
+    RawTables().rows("select total(iQuantity) from CurrentStock where cWhCode = '" +
+                         pair.warehouse + "' and cInvCode = '" + pair.item + "'",
+                     [&](sqlite3_stmt* row) { stock = sqlite3_column_double(row, 0); });
     return stock;
-}
-
-bool near(double a, double b) {
-    return std::abs(a - b) <= 1e-6 * std::max({1.0, std::abs(a), std::abs(b)});
 }
 
 struct Card {
@@ -83,17 +58,8 @@ struct Card {
     std::vector<std::int64_t> days;
 };
 
-template <typename Criteria, typename Definition>
-ResultQuery opened(Connection& connection, const Definition& query, const Criteria& criteria) {
-    ResultQuery rows(connection, query.shape.fields);
-    for (const std::string& line : query.statement(criteria))
-        rows.appendLine(line);
-    rows.open();
-    return rows;
-}
-
 Card cardOf(Connection& connection, const StockCardCriteria& criteria) {
-    ResultQuery rows = opened(connection, stockCardQuery(), criteria);
+    ResultQuery rows = openedQuery(connection, stockCardQuery(), criteria);
     Card card;
     const ResultSet& r = rows.result();
     const auto column = [&](const char* field) -> const ResultColumn& {
@@ -120,7 +86,7 @@ double summaryClosing(Connection& connection, const Pair& pair, const std::strin
     criteria.itemCode = pair.item;
     criteria.dateFrom = from;
     criteria.dateTo = to;
-    ResultQuery rows = opened(connection, periodSummaryQuery(false), criteria);
+    ResultQuery rows = openedQuery(connection, periodSummaryQuery(false), criteria);
     for (std::size_t row = 0; row < rows.rowCount(); ++row)
         if (rows.result().column(rows.fieldIndex("存货编码")).text(row) == pair.item)
             return rows.result().column(rows.fieldIndex("期末数量")).real(row);
@@ -139,10 +105,9 @@ StockCardCriteria cardCriteria(const Pair& pair, const std::string& from, const 
 } // namespace
 
 TEST(StockCard, EveryLineBalancesOnTheOneBeforeAndTheCardClosesWhereTheSummaryCloses) {
-    Connection connection;
-    connection.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-    connection.open();
-    const std::string now = today();
+    OnDemo demo;
+    Connection& connection = demo.connection;
+    const std::string now = todayText();
     for (const auto& [from, to] :
          {std::pair<std::string, std::string>{"2025-07-01", "2026-03-31"}, {"2026-01-01", now}}) {
         const std::vector<Pair> pairs = busiestPairs(from, to, 5);
@@ -154,17 +119,19 @@ TEST(StockCard, EveryLineBalancesOnTheOneBeforeAndTheCardClosesWhereTheSummaryCl
             EXPECT_EQ(card.summaries.front(), "期初结存");
             EXPECT_EQ(card.summaries.back(), "期末结存");
             for (std::size_t row = 1; row + 1 < card.balances.size(); ++row) {
-                EXPECT_TRUE(near(card.balances[row],
-                                 card.balances[row - 1] + card.receipts[row] - card.issues[row]))
+                EXPECT_TRUE(
+                    nearlyEqual(card.balances[row],
+                                card.balances[row - 1] + card.receipts[row] - card.issues[row]))
                     << "line " << row;
                 if (row > 1) { // booking order
                     EXPECT_GE(card.days[row], card.days[row - 1]);
                 }
             }
-            EXPECT_TRUE(near(card.balances.back(), card.balances[card.balances.size() - 2]));
-            EXPECT_TRUE(near(card.balances.back(), summaryClosing(connection, pair, from, to)));
+            EXPECT_TRUE(nearlyEqual(card.balances.back(), card.balances[card.balances.size() - 2]));
+            EXPECT_TRUE(
+                nearlyEqual(card.balances.back(), summaryClosing(connection, pair, from, to)));
             if (to == now) { // ending today: on the stock now
-                EXPECT_TRUE(near(card.balances.back(), rawStockNow(pair)));
+                EXPECT_TRUE(nearlyEqual(card.balances.back(), rawStockNow(pair)));
             }
         }
     }
