@@ -49,18 +49,23 @@ double lineHeight(const QFont& font) {
     return QFontMetricsF(font).lineSpacing();
 }
 
-// A cell's text inside `box`. A text too wide is cut at a whole character and ends in "…", as
-// the grid shows it; a number (right-aligned) is squeezed across instead, keeping every digit.
+// How far a text may be squeezed across and still read well.
+constexpr double kReadableSqueeze = 0.6;
+
+// A cell's text inside `box`. A text a little too wide is squeezed across, so that it stays
+// whole; one much too wide is cut at a whole character and ends in "…", as the grid shows it.
+// A number (right-aligned) is always squeezed, keeping every digit.
 void drawCellText(QPainter& painter, const QRectF& box, const TColCellParams& cell) {
     const Qt::Alignment alignment = qtAlignment(cell.alignment);
     const double needed = QFontMetricsF(painter.font()).horizontalAdvance(cell.text);
     if (needed <= box.width() || box.width() <= 0) {
         painter.drawText(box, alignment, cell.text);
-    } else if (cell.alignment == Alignment::Right) {
+    } else if (cell.alignment == Alignment::Right || box.width() / needed >= kReadableSqueeze) {
+        // Squeezed, the text fills the box exactly, whatever its alignment.
         painter.save();
-        painter.translate(box.right(), 0);
+        painter.translate(box.left(), 0);
         painter.scale(box.width() / needed, 1);
-        painter.drawText(QRectF(-needed, box.top(), needed, box.height()), alignment, cell.text);
+        painter.drawText(QRectF(0, box.top(), needed, box.height()), alignment, cell.text);
         painter.restore();
     } else {
         const QFontMetrics metrics(painter.font());
