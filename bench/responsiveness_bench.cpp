@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
         std::printf("%36s %s\n", "", window.Panel4->text().toStdString().c_str());
         const int batch = window.dbg_xclinfo->model()->columnOf("批号");
         reportGaps("title click sorting them by 批号",
-                   gapsOf(window, [&] { window.dbg_xclinfoTitleClick(batch); }));
+                   gapsOf(window, [&] { emit window.dbg_xclinfo->titleClicked(batch); }));
         reportGaps("Ctrl+A, Ctrl+C of them", gapsOf(window, [&] {
                        pressCtrl(window.dbg_xclinfo->body(), Qt::Key_A);
                        pressCtrl(window.dbg_xclinfo->body(), Qt::Key_C);

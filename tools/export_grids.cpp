@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
         main.edt_name->setText(name);
         main.RunQuery();
         main.work().waitUntilDone();
-        main.dbg_xclinfoTitleClick(7); // sorted by 现存量, its title marked
+        emit main.dbg_xclinfo->titleClicked(7); // sorted by 现存量, its title marked
         main.work().waitUntilDone();
         exportAll(*main.dbg_xclinfo, folder, "stock");
         Tfrm_crquery journal(main.ado_conn);

@@ -131,7 +131,7 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
             while (!bar.hits())
                 QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
         } else if (mode == "main-sorting") {
-            window.dbg_xclinfoTitleClick(grid.model()->columnOf("批号"));
+            emit window.dbg_xclinfo->titleClicked(grid.model()->columnOf("批号"));
             const bool saved = window.grab().save(out); // before the sort's end is heard of
             window.work().waitUntilDone();
             return saved;

@@ -1,21 +1,14 @@
 #include "Tfrm_crquery.h"
 
 #include "forms/BoxText.h"
-#include "forms/ChartCommand.h"
 #include "forms/ConnectionStatus.h"
-#include "forms/ContactPanel.h"
-#include "forms/ExportCommand.h"
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
-#include "forms/PrintCommand.h"
-#include "forms/QueryFrame.h"
 #include "forms/Tfrm_crstore.h"
 #include "forms/WarehouseList.h"
-#include "grid/ResultGrid.h"
 #include "journal/JournalQuery.h"
 #include "result/TrimmedText.h"
-#include "table/Fonts.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
@@ -35,15 +28,6 @@ namespace {
 constexpr int kCriteriaPanelHeight = 84;
 constexpr int kStatusBarHeight = 31;
 
-QDateEdit* datePicker(QWidget* parent, const char* name, int left) {
-    auto* picker = new QDateEdit(parent);
-    picker->setObjectName(name);
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
-    picker->setGeometry(left, 36, 95, 20);
-    return picker;
-}
-
 QComboBox* dropDownList(QWidget* parent, const char* name, int left, int width,
                         const QStringList& items) {
     auto* list = new QComboBox(parent);
@@ -59,45 +43,24 @@ std::string chosenText(const QComboBox& list) {
     return trimmedText(list.currentText().toStdString());
 }
 
-std::string isoDate(const QDateEdit& picker) {
-    return picker.date().toString("yyyy-MM-dd").toStdString();
-}
-
 } // namespace
 
 Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
-    : PlainKeysDialog(parent), ado_crinfo(connection, journalQuery().shape.fields) {
-    const QueryShape& shape = journalQuery().shape;
-    setWindowTitle(shape.caption);
-    setFont(songTi(shape.fontPixelSize));
-    resize(980, 500);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(buildToolbar());
-    layout->addWidget(buildCriteriaPanel());
-    dbg_crinfo = new ResultGrid(ado_crinfo, shape.columns, shape.frozenColumns, this);
-    dbg_crinfo->setObjectName(shape.gridName);
-    connect(dbg_crinfo, &ResultGrid::titleClicked, this, &Tfrm_crquery::dbg_crinfoTitleClick);
-    if (chartsAvailable())
-        addGridMenuEntry(this, *dbg_crinfo, "图表", [this] { ShowCharts(); }, {});
-    layout->addWidget(dbg_crinfo, 1);
-    layout->addWidget(buildStatusBar());
-    work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
-    work_->setBlockedControls({tbn_query, ToolButton8, tbn_print, tbn_chart, BitBtn1});
-    runGridWorkAs(*work_, *dbg_crinfo);
-}
-
-QWidget* Tfrm_crquery::buildToolbar() {
-    const QueryToolBand tools(
-        this, {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); },
-               chartsAvailable() ? std::function<void()>([this] { ShowCharts(); }) : nullptr});
-    tbn_query = tools.query;
-    ToolButton8 = tools.output;
-    tbn_print = tools.print;
-    tbn_chart = tools.chart;
-    tb_exit = tools.exit;
-    return tools.band;
+    : PlainKeysDialog(parent),
+      QueryWindowFrame(this, connection, journalQuery().shape,
+                       {.queryFailure = "读取出入库流水帐出错！",
+                        .exportPrefix = "出入库流水帐-",
+                        .exportFailure = "出入库流水帐数据输出未完成！",
+                        .charts = {{.title = "入库与出库（按月）",
+                                    .key = "单据日期",
+                                    .values = {"入库数量", "出库数量"},
+                                    .groups = ChartRequest::Groups::ByMonth},
+                                   {.title = "入库与出库（按仓库）",
+                                    .key = "仓库",
+                                    .values = {"入库数量", "出库数量"}}}}),
+      ado_crinfo(resultQuery()), dbg_crinfo(grid()) {
+    QWidget* criteria = buildCriteriaPanel();
+    buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria, {BitBtn1});
 }
 
 QWidget* Tfrm_crquery::buildCriteriaPanel() {
@@ -113,9 +76,9 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
     criterionLabel(panel, "规格型号", 605, 15);
     edt_spec = criterionBox(panel, "edt_spec", 655, 11, 136);
     criterionLabel(panel, "制单日期", 207, 40);
-    dates = datePicker(panel, "dates", 257);
+    dates = criterionDate(panel, "dates", 257);
     criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);
-    datee = datePicker(panel, "datee", 371);
+    datee = criterionDate(panel, "datee", 371);
     criterionLabel(panel, "收发标志", 472, 40);
     cbb_sfflag = dropDownList(panel, "cbb_sfflag", 525, 76, {"", "收", "发"});
     criterionLabel(panel, "单据来源", 605, 40);
@@ -142,11 +105,6 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
     return panel;
 }
 
-QWidget* Tfrm_crquery::buildStatusBar() {
-    return queryStatusBar(this, kStatusBarHeight, "", 14,
-                          {Panel4, workStatus, btn_cancel, Edit4, Edit5, Edit6});
-}
-
 void Tfrm_crquery::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous())
@@ -157,7 +115,7 @@ void Tfrm_crquery::FormShow() {
     const QDate today = QDate::currentDate();
     dates->setDate(QDate(today.year(), 1, 1));
     datee->setDate(today);
-    work_->setIdleText(connectionStatusText(ado_crinfo.connection()));
+    work().setIdleText(connectionStatusText(ado_crinfo.connection()));
 }
 
 void Tfrm_crquery::BitBtn1Click() {
@@ -177,8 +135,7 @@ void Tfrm_crquery::RunQuery() {
     criteria.source = chosenText(*cbb_ordersource);
     criteria.productionOrder = trimmedBoxText(*edt_orderno);
     criteria.documentNumber = trimmedBoxText(*edt_djno);
-    runIntoGrid(*work_, this, *dbg_crinfo, *Panel4, journalQuery().statement(criteria),
-                journalQuery().describe(criteria), "读取出入库流水帐出错！");
+    runStatement(journalQuery().statement(criteria), journalQuery().describe(criteria));
 }
 
 void Tfrm_crquery::QueryFor(const QString& itemCode, const std::vector<Warehouse>& warehouses) {
@@ -187,26 +144,4 @@ void Tfrm_crquery::QueryFor(const QString& itemCode, const std::vector<Warehouse
         appendWarehouseLine(*lbb_store, warehouseLine(warehouse.code, warehouse.name),
                             warehouse.code);
     QTimer::singleShot(0, this, &Tfrm_crquery::RunQuery); // once shown, with its dates
-}
-
-void Tfrm_crquery::dbg_crinfoTitleClick(int column) {
-    dbg_crinfo->sortByTitle(column); // nothing while other work runs
-}
-
-void Tfrm_crquery::ToolButton8Click() {
-    exportGridCommand(*work_, this, dbg_crinfo, "出入库流水帐-", "出入库流水帐数据输出未完成！");
-}
-
-void Tfrm_crquery::PrintGrid() {
-    printGridCommand(*work_, this, *dbg_crinfo);
-}
-
-void Tfrm_crquery::ShowCharts() {
-    showChartsCommand(
-        *work_, this, *dbg_crinfo,
-        {{.title = "入库与出库（按月）",
-          .key = "单据日期",
-          .values = {"入库数量", "出库数量"},
-          .groups = ChartRequest::Groups::ByMonth},
-         {.title = "入库与出库（按仓库）", .key = "仓库", .values = {"入库数量", "出库数量"}}});
 }

@@ -45,29 +45,41 @@ constexpr int kButtonWidth = 79;
 } // namespace
 
 Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
-    : QMainWindow(parent), ado_xclinfo(ado_conn, currentStockQuery().shape.fields) {
+    : QMainWindow(parent),
+      QueryWindowFrame(
+          this, ado_conn, currentStockQuery().shape,
+          {.queryFailure = "读取现存量数据出错，请与系统管理员联系！",
+           .exportPrefix = "现存量查询-",
+           .exportFailure = "现存量查询数据输出未完成！",
+           .charts = {{.title = "现存量（按仓库）", .key = "仓库名称", .values = {"现存量"}},
+                      {.title = "现存量最多的 20 种存货",
+                       .key = "存货编码",
+                       .values = {"现存量"},
+                       .name = "存货名称",
+                       .largest = 20}}}),
+      ado_xclinfo(resultQuery()), dbg_xclinfo(grid()) {
     setAttribute(Qt::WA_DeleteOnClose);
-    const QueryShape& shape = currentStockQuery().shape;
-    setWindowTitle(shape.caption);
-    setFont(songTi(shape.fontPixelSize));
-    resize(942, 500);
     QPalette background = palette();
     background.setColor(QPalette::Window, background.color(QPalette::Button));
     setPalette(background);
 
     auto* client = new QWidget(this);
-    auto* layout = new QVBoxLayout(client);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(buildToolbar());
-    layout->addWidget(buildCriteriaPanel());
-    layout->addWidget(buildGrid(), 1);
-    layout->addWidget(buildStatusBar());
+    QWidget* criteria = buildCriteriaPanel();
+    buildFrame(client,
+               {QSize(942, 500),
+                {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
+                 {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }}},
+                kStatusBarHeight,
+                "记录数为：",
+                12},
+               criteria, {BitBtn1});
     setCentralWidget(client);
-    work_ = std::make_unique<WindowWork>(this, workStatus, btn_cancel);
-    work_->setBlockedControls(
-        {tbn_query, ToolButton8, tbn_print, tbn_chart, ToolButton2, ToolButton1, BitBtn1});
-    runGridWorkAs(*work_, *dbg_xclinfo);
+    ToolButton2 = ownButtons[0];
+    ToolButton1 = ownButtons[1];
+    ToolButton1->setFixedWidth(kButtonWidth);
+    connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
+    act_rowJournal = addMenuEntry(
+        "查看出入库流水", [this] { ShowRowJournal(); }, QKeySequence(Qt::CTRL | Qt::Key_J));
     showConnection();
 
     t_action.setInterval(1000);
@@ -77,24 +89,6 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
 
 Tfrm_xclquery::~Tfrm_xclquery() {
     frm_xclquery = nullptr;
-}
-
-QWidget* Tfrm_xclquery::buildToolbar() {
-    const QueryToolBand tools(
-        this,
-        {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); },
-         chartsAvailable() ? std::function<void()>([this] { ShowCharts(); }) : nullptr},
-        {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
-         {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }}});
-    tbn_query = tools.query;
-    ToolButton8 = tools.output;
-    tbn_print = tools.print;
-    tbn_chart = tools.chart;
-    ToolButton2 = tools.own[0];
-    ToolButton1 = tools.own[1];
-    ToolButton1->setFixedWidth(kButtonWidth);
-    tb_exit = tools.exit;
-    return tools.band;
 }
 
 QWidget* Tfrm_xclquery::buildCriteriaPanel() {
@@ -131,29 +125,6 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
     return panel;
 }
 
-QWidget* Tfrm_xclquery::buildGrid() {
-    const QueryShape& shape = currentStockQuery().shape;
-    dbg_xclinfo = new ResultGrid(ado_xclinfo, shape.columns, shape.frozenColumns, this);
-    dbg_xclinfo->setObjectName(shape.gridName);
-    connect(dbg_xclinfo, &ResultGrid::titleClicked, this, &Tfrm_xclquery::dbg_xclinfoTitleClick);
-    connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
-    act_rowJournal = addGridMenuEntry(
-        this, *dbg_xclinfo, "查看出入库流水", [this] { ShowRowJournal(); },
-        QKeySequence(Qt::CTRL | Qt::Key_J));
-    if (chartsAvailable())
-        addGridMenuEntry(this, *dbg_xclinfo, "图表", [this] { ShowCharts(); }, {});
-    return dbg_xclinfo;
-}
-
-void Tfrm_xclquery::dbg_xclinfoTitleClick(int column) {
-    dbg_xclinfo->sortByTitle(column); // nothing while other work runs
-}
-
-QWidget* Tfrm_xclquery::buildStatusBar() {
-    return queryStatusBar(this, kStatusBarHeight, "记录数为：", 12,
-                          {Panel4, workStatus, btn_cancel, Edit4, Edit5, Edit6});
-}
-
 void Tfrm_xclquery::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
     if (event->isAccepted())
@@ -183,7 +154,7 @@ void Tfrm_xclquery::StartUpConnect() {
         showPrompt(this, failed);
         return;
     }
-    connectInBackground(*work_, ado_conn, settings_, [this, failed](bool connected) {
+    connectInBackground(work(), ado_conn, settings_, [this, failed](bool connected) {
         showConnection();
         if (connected)
             t_action.start();
@@ -205,9 +176,8 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
-    if (runIntoGrid(*work_, this, *dbg_xclinfo, *Panel4, currentStockQuery().statement(criteria),
-                    currentStockQuery().describe(criteria),
-                    "读取现存量数据出错，请与系统管理员联系！"))
+    if (runStatement(currentStockQuery().statement(criteria),
+                     currentStockQuery().describe(criteria)))
         queriedWarehouses_ = criteria.warehouseCodes;
 }
 
@@ -222,7 +192,7 @@ void Tfrm_xclquery::ToolButton2Click() {
 }
 
 void Tfrm_xclquery::showConnection() {
-    work_->setIdleText(connectionStatusText(ado_conn));
+    work().setIdleText(connectionStatusText(ado_conn));
 }
 
 void Tfrm_xclquery::ToolButton1Click() {
@@ -230,13 +200,13 @@ void Tfrm_xclquery::ToolButton1Click() {
 }
 
 void Tfrm_xclquery::dbg_xclinfoDblClick() {
-    if (!work_->busy()) // the journal's queries would wait for the connection
+    if (!work().busy()) // the journal's queries would wait for the connection
         ToolButton1Click();
 }
 
 void Tfrm_xclquery::ShowRowJournal() {
     const int row = dbg_xclinfo->body()->currentRow();
-    if (work_->busy() || row < 0)
+    if (work().busy() || row < 0)
         return;
     const ResultTableModel& table = *dbg_xclinfo->model();
     const auto cell = [&](const char* field) {
@@ -246,7 +216,7 @@ void Tfrm_xclquery::ShowRowJournal() {
     const QString warehouseName = cell("仓库名称");
     // The row names its warehouse; the journal's list takes it by code.
     auto warehouses = std::make_shared<std::vector<Warehouse>>();
-    work_->start({
+    work().start({
         [warehouses, &connection = ado_conn](WorkControl&) {
             ResultQuery query(connection);
             *warehouses = readWarehouses(query);
@@ -292,22 +262,4 @@ std::vector<Warehouse> Tfrm_xclquery::rowWarehouses(const std::vector<Warehouse>
             picked.push_back(*at);
     }
     return picked;
-}
-
-void Tfrm_xclquery::ToolButton8Click() {
-    exportGridCommand(*work_, this, dbg_xclinfo, "现存量查询-", "现存量查询数据输出未完成！");
-}
-
-void Tfrm_xclquery::PrintGrid() {
-    printGridCommand(*work_, this, *dbg_xclinfo);
-}
-
-void Tfrm_xclquery::ShowCharts() {
-    showChartsCommand(*work_, this, *dbg_xclinfo,
-                      {{.title = "现存量（按仓库）", .key = "仓库名称", .values = {"现存量"}},
-                       {.title = "现存量最多的 20 种存货",
-                        .key = "存货编码",
-                        .values = {"现存量"},
-                        .name = "存货名称",
-                        .largest = 20}});
 }

@@ -2,6 +2,7 @@
 
 #include "table/Fonts.h"
 
+#include <QDateEdit>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,19 @@ QFrame* loweredPanel(QWidget* parent, const QString& name) {
     panel->setObjectName(name);
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     return panel;
+}
+
+QDateEdit* criterionDate(QWidget* parent, const char* name, int left) {
+    auto* picker = new QDateEdit(parent);
+    picker->setObjectName(name);
+    picker->setCalendarPopup(true);
+    picker->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    picker->setGeometry(left, 36, 95, 20);
+    return picker;
+}
+
+std::string isoDate(const QDateEdit& picker) {
+    return picker.date().toString("yyyy-MM-dd").toStdString();
 }
 
 QLabel* criterionLabel(QWidget* parent, const QString& caption, int left, int top) {

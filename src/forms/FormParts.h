@@ -3,7 +3,9 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
+class QDateEdit;
 class QEvent;
 class QFrame;
 class QLabel;
@@ -20,6 +22,11 @@ QFrame* loweredPanel(QWidget* parent, const QString& name);
 QLabel* criterionLabel(QWidget* parent, const QString& caption, int left, int top);
 QLineEdit* criterionBox(QWidget* parent, const char* name, int left, int top, int width);
 bool isEnter(const QEvent* event);
+// A date criterion: a Chinese short date with the calendar popping up, `left` across the
+// criteria panel's second row.
+QDateEdit* criterionDate(QWidget* parent, const char* name, int left);
+// A date criterion's day as statements take it, "yyyy-MM-dd".
+std::string isoDate(const QDateEdit& picker);
 
 // Enter in `from` moves the focus to `to` and does nothing else.
 void moveFocusOnEnter(QWidget& from, QWidget& to);

@@ -142,7 +142,7 @@ private slots:
         // Sorted down by a quantity as two title clicks sort it, the title marked.
         const int onHand = 7;
         for (int click = 0; click < 2; ++click) {
-            main.dbg_xclinfoTitleClick(onHand);
+            emit main.dbg_xclinfo->titleClicked(onHand);
             main.work().waitUntilDone();
         }
         QCOMPARE(

@@ -237,7 +237,7 @@ private slots:
         w.main.RunQuery();
         w.main.work().waitUntilDone();
         // Sorted by a title click: the file holds the sorted rows and the marked title.
-        w.main.dbg_xclinfoTitleClick(7);
+        emit w.main.dbg_xclinfo->titleClicked(7);
         w.main.work().waitUntilDone();
         TempDir folder;
         MessageBoxWatcher messages;
@@ -247,7 +247,7 @@ private slots:
         QVERIFY(w.main.work().busy());
         QVERIFY(!w.main.tbn_query->isEnabled());
         QVERIFY(!w.main.ToolButton8->isEnabled());
-        w.main.dbg_xclinfoTitleClick(2);
+        emit w.main.dbg_xclinfo->titleClicked(2);
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 ASC"));
         w.main.work().waitUntilDone();
         const QString text =
