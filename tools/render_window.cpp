@@ -9,9 +9,12 @@
 // or the note that a worksheet cannot hold the result) over the window; main-print and
 // journal-print the print preview that 打印 opens (or the question before it), alone; main-chart
 // and journal-chart the chart window that 图表 opens, alone, on its first chart (its second with a
-// last argument "2").
+// last argument "2"); summary with this month's summary (and summary-chart its charts); card and
+// card-chart the stock card this year of the ITEM_NAME argument read as "WAREHOUSE:ITEM" codes.
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
+#include "app/Tfrm_stockcard.h"
+#include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
 #include "forms/QtChinese.h"
 #include "grid/FindBar.h"
@@ -20,6 +23,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QLocale>
@@ -89,8 +93,14 @@ template <typename Window>
 bool render(Window& window, int argc, char** argv, std::string_view mode) {
     // Qt's arguments, which on Windows come whole from the wide command line.
     const QStringList arguments = QCoreApplication::arguments();
-    if (argc > 4)
+    if constexpr (std::is_same_v<Window, Tfrm_stockcard>) {
+        const QStringList codes = arguments.value(4).split(':');
+        window.edt_whcode->setText(codes.value(0));
+        window.edt_code->setText(codes.value(1));
+        window.dates->setDate(QDate(QDate::currentDate().year(), 1, 1));
+    } else if (argc > 4) {
         window.edt_name->setText(arguments[4]);
+    }
     window.resize(argc > 6 ? std::atoi(argv[5]) : 1280, argc > 6 ? std::atoi(argv[6]) : 720);
     const QString& out = arguments[3];
     window.RunQuery();
@@ -157,7 +167,8 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
 
 constexpr const char* kUsage =
     "render_window main|journal|main-busy|main-cancelled|main-find|main-sorting|main-menu|"
-    "main-export|main-print|journal-print|main-chart|journal-chart DEMO_FILE OUT.png [ITEM_NAME] "
+    "main-export|main-print|journal-print|main-chart|journal-chart|summary|summary-chart|card|"
+    "card-chart DEMO_FILE OUT.png [ITEM_NAME] "
     "[WIDTH HEIGHT] "
     "[2]";
 
@@ -166,10 +177,11 @@ int main(int argc, char** argv) {
         return *status;
 
     const std::string_view which = argc > 1 ? argv[1] : "";
-    const std::set<std::string_view> modes = {"main",           "journal",       "main-busy",
-                                              "main-cancelled", "main-find",     "main-sorting",
-                                              "main-menu",      "main-export",   "main-print",
-                                              "main-chart",     "journal-chart", "journal-print"};
+    const std::set<std::string_view> modes = {
+        "main",       "journal",       "main-busy",     "main-cancelled",
+        "main-find",  "main-sorting",  "main-menu",     "main-export",
+        "main-print", "main-chart",    "journal-chart", "journal-print",
+        "summary",    "summary-chart", "card",          "card-chart"};
     if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
@@ -189,6 +201,13 @@ int main(int argc, char** argv) {
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow();
         rendered = render(journal, argc, argv, which);
+    } else if (which.starts_with("summary")) {
+        Tfrm_summary summary(main.ado_conn);
+        summary.FormShow();
+        rendered = render(summary, argc, argv, which);
+    } else if (which.starts_with("card")) {
+        Tfrm_stockcard card(main.ado_conn);
+        rendered = render(card, argc, argv, which);
     } else {
         rendered = render(main, argc, argv, which);
     }

@@ -1,6 +1,8 @@
 #include "Tfrm_xclquery.h"
 
 #include "Tfrm_crquery.h"
+#include "Tfrm_stockcard.h"
+#include "Tfrm_summary.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ChartCommand.h"
@@ -27,6 +29,7 @@
 #include <QAction>
 #include <QBoxLayout>
 #include <QCloseEvent>
+#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,7 +71,8 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     buildFrame(client,
                {QSize(942, 500),
                 {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
-                 {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }}},
+                 {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }},
+                 {"tbn_summary", "收发存汇总", 6, [this] { ShowSummary(); }}},
                 kStatusBarHeight,
                 "记录数为：",
                 12},
@@ -77,9 +81,13 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     ToolButton2 = ownButtons[0];
     ToolButton1 = ownButtons[1];
     ToolButton1->setFixedWidth(kButtonWidth);
+    tbn_summary = ownButtons[2];
     connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
     act_rowJournal = addMenuEntry(
         "查看出入库流水", [this] { ShowRowJournal(); }, QKeySequence(Qt::CTRL | Qt::Key_J));
+    act_rowCard = addMenuEntry(
+        "查看库存台账", [this] { ShowRowCard(); }, QKeySequence(Qt::CTRL | Qt::Key_L));
+    addMenuEntry("收发存汇总", [this] { ShowSummary(); }, {});
     showConnection();
 
     t_action.setInterval(1000);
@@ -199,12 +207,46 @@ void Tfrm_xclquery::ToolButton1Click() {
     showModalOnce(frm_crquery, ado_conn, this);
 }
 
+void Tfrm_xclquery::ShowSummary() {
+    if (!work().busy()) // its queries would wait for the connection
+        showModalOnce(frm_summary, ado_conn, this);
+}
+
 void Tfrm_xclquery::dbg_xclinfoDblClick() {
     if (!work().busy()) // the journal's queries would wait for the connection
         ToolButton1Click();
 }
 
 void Tfrm_xclquery::ShowRowJournal() {
+    withRowWarehouses("正在打开出入库流水帐……", [this](const RowCells& row,
+                                                       const std::vector<Warehouse>& chosen) {
+        showModalOncePrepared<Tfrm_crquery>(
+            frm_crquery, [&](Tfrm_crquery& journal) { journal.QueryFor(row.itemCode, chosen); },
+            ado_conn, this);
+    });
+}
+
+void Tfrm_xclquery::ShowRowCard() {
+    withRowWarehouses("正在打开库存台账……", [this](const RowCells& row,
+                                                   const std::vector<Warehouse>& chosen) {
+        if (chosen.size() > 1) {
+            showPrompt(this, "库存台账只看一个仓库，请只选一个仓库。");
+            return;
+        }
+        const QDate today = QDate::currentDate();
+        const StockCardCriteria card{
+            chosen.front().code.toStdString(), row.itemCode.toStdString(), row.batch.toStdString(),
+            QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString(),
+            today.toString("yyyy-MM-dd").toStdString()};
+        showStockCard(ado_conn, card,
+                      QString("存货：%1 %2　仓库：%3 %4　批号：%5")
+                          .arg(row.itemCode, row.itemName, chosen.front().code, chosen.front().name,
+                               row.batch),
+                      this);
+    });
+}
+
+void Tfrm_xclquery::withRowWarehouses(const QString& opening, const RowWarehousesUse& use) {
     const int row = dbg_xclinfo->body()->currentRow();
     if (work().busy() || row < 0)
         return;
@@ -212,25 +254,21 @@ void Tfrm_xclquery::ShowRowJournal() {
     const auto cell = [&](const char* field) {
         return table.index(row, table.columnOf(field)).data().toString();
     };
-    const QString itemCode = cell("存货编码");
-    const QString warehouseName = cell("仓库名称");
-    // The row names its warehouse; the journal's list takes it by code.
+    const RowCells cells{cell("存货编码"), cell("存货名称"), cell("批号"), cell("仓库名称")};
+    // The row names its warehouse; the windows take it by code.
     auto warehouses = std::make_shared<std::vector<Warehouse>>();
     work().start({
         [warehouses, &connection = ado_conn](WorkControl&) {
             ResultQuery query(connection);
             *warehouses = readWarehouses(query);
         },
-        [](const WorkControl&, double) { return QString("正在打开出入库流水帐……"); },
-        [this, warehouses, itemCode, warehouseName](std::exception_ptr error) {
+        [opening](const WorkControl&, double) { return opening; },
+        [this, warehouses, cells, use](std::exception_ptr error) {
             if (error)
                 return; // a cancel, or the connection failed: the query would say so
-            const std::vector<Warehouse> chosen = rowWarehouses(*warehouses, warehouseName);
-            if (chosen.empty())
-                return;
-            showModalOncePrepared<Tfrm_crquery>(
-                frm_crquery, [&](Tfrm_crquery& journal) { journal.QueryFor(itemCode, chosen); },
-                ado_conn, this);
+            const std::vector<Warehouse> chosen = rowWarehouses(*warehouses, cells.warehouseName);
+            if (!chosen.empty())
+                use(cells, chosen);
         },
     });
 }

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +42,7 @@ public:
 
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton1 = nullptr;
+    QToolButton* tbn_summary = nullptr;
     // Criteria: the chosen warehouses and four item boxes.
     QPushButton* BitBtn1 = nullptr;
     QListWidget* lbb_store = nullptr;
@@ -68,6 +70,12 @@ public:
     // its warehouse, queried at once.
     QAction* act_rowJournal = nullptr;
     void ShowRowJournal();
+    // 查看库存台账 (Ctrl+L, and in the grid's menu): the stock card of the current row's batch of
+    // its item in its warehouse, this month.
+    QAction* act_rowCard = nullptr;
+    void ShowRowCard();
+    // 收发存汇总: the summary window, fresh and modal.
+    void ShowSummary();
     // The status bar names the connection the windows work on: after it changed.
     void showConnection();
 
@@ -82,6 +90,18 @@ private:
     // last query covered; where more than one remains the user picks among them (none: the
     // picker was closed).
     std::vector<Warehouse> rowWarehouses(const std::vector<Warehouse>& all, const QString& name);
+    // What the current row says of its item, batch and warehouse.
+    struct RowCells {
+        QString itemCode;
+        QString itemName;
+        QString batch;
+        QString warehouseName;
+    };
+    // Reads the warehouses as work (`opening` its status text), resolves the current row's
+    // warehouse to the codes it may be, and gives them to `use`; nothing when there is no row,
+    // the read failed or the user closed the picker.
+    using RowWarehousesUse = std::function<void(const RowCells&, const std::vector<Warehouse>&)>;
+    void withRowWarehouses(const QString& opening, const RowWarehousesUse& use);
 
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;

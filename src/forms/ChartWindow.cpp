@@ -17,8 +17,10 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QDateTimeAxis>
 #include <QFileDialog>
 #include <QHorizontalBarSeries>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QSvgGenerator>
 #include <QTabWidget>
@@ -49,7 +51,7 @@ QLocale groupedNumbers() {
     return locale;
 }
 
-QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
+QChart* titledChart(const ChartFiguresShown& shown, const QString& criteria) {
     auto* chart = new QChart;
     const QString nothing = shown.groups.empty() ? "（没有记录）" : "";
     chart->setTitle(
@@ -60,6 +62,65 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
     // run (an SVG then holds it as one text, which other programs lay out whole).
     chart->setTitleFont(songTi(12));
     chart->legend()->setFont(songTi(12));
+    chart->setLocalizeNumbers(true); // 37,990 reads, 37990 does not
+    chart->setLocale(groupedNumbers());
+    return chart;
+}
+
+qint64 dayMilliseconds(const QString& day) {
+    return QDate::fromString(day, "yyyy-MM-dd").startOfDay().toMSecsSinceEpoch();
+}
+
+// A running figure over time: level until the day of each row, then its value after that row.
+// Hovering the line shows the value at the end of the day under the pointer.
+QChart* makeStepChart(const ChartFiguresShown& shown, const QString& criteria) {
+    QChart* chart = titledChart(shown, criteria);
+    if (shown.groups.empty())
+        return chart;
+    auto* line = new QLineSeries;
+    line->setName(QString::fromStdString(shown.request.values.front()));
+    double largest = 0;
+    double smallest = 0;
+    for (std::size_t i = 0; i < shown.groups.size(); ++i) {
+        const double x = static_cast<double>(dayMilliseconds(shown.groups[i].label));
+        const double y = static_cast<double>(shown.groups[i].totals.front()) / 10000.0;
+        if (i > 0)
+            line->append(x, line->points().back().y());
+        line->append(x, y);
+        largest = std::max(largest, y);
+        smallest = std::min(smallest, y);
+    }
+    const std::vector<FigureGroup> groups = shown.groups;
+    QObject::connect(
+        line, &QLineSeries::hovered, line, [line, groups](const QPointF& point, bool over) {
+            if (!over) {
+                QToolTip::hideText();
+                return;
+            }
+            QToolTip::showText(QCursor::pos(), stepHoverText(groups, line->name(), point.x()));
+        });
+    chart->addSeries(line);
+    auto* days = new QDateTimeAxis;
+    days->setFormat("yyyy-MM-dd");
+    days->setTickCount(6);
+    days->setLabelsFont(songTi(12));
+    auto* values = new QValueAxis;
+    values->setRange(smallest, largest > smallest ? largest * 1.05 : smallest + 1);
+    values->applyNiceNumbers();
+    values->setLabelFormat("%.0f");
+    values->setLabelsFont(songTi(12));
+    chart->addAxis(days, Qt::AlignBottom);
+    chart->addAxis(values, Qt::AlignLeft);
+    line->attachAxis(days);
+    line->attachAxis(values);
+    chart->legend()->setVisible(false);
+    return chart;
+}
+
+QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
+    if (shown.request.groups == ChartRequest::Groups::EveryRow)
+        return makeStepChart(shown, criteria);
+    QChart* chart = titledChart(shown, criteria);
     if (shown.groups.empty())
         return chart; // no axes to measure nothing by
     const bool across = horizontal(shown.groups);
@@ -109,8 +170,6 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
     values->setRange(smallest, largest > smallest ? largest * 1.05 : smallest + 1);
     values->applyNiceNumbers();
     values->setLabelFormat("%.0f");
-    chart->setLocalizeNumbers(true); // 37,990 reads, 37990 does not
-    chart->setLocale(groupedNumbers());
     categories->setTruncateLabels(false); // names read whole
     categories->setLabelsFont(songTi(12));
     values->setLabelsFont(songTi(12));
@@ -152,6 +211,19 @@ QByteArray chartBytes(QChartView& view, const QString& title, bool svg) {
 
 QString figureText(std::int64_t tenThousandths) {
     return CellText().decimal(tenThousandths);
+}
+
+QString stepHoverText(const std::vector<FigureGroup>& groups, const QString& series, double at) {
+    // The last row on or before the day under the pointer; the pointer is seldom exactly on it.
+    const FigureGroup* shown = &groups.front();
+    const qint64 day = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(at))
+                           .date()
+                           .startOfDay()
+                           .toMSecsSinceEpoch();
+    for (const FigureGroup& group : groups)
+        if (dayMilliseconds(group.label) <= day)
+            shown = &group;
+    return QString("%1\n%2：%3").arg(shown->label, series, figureText(shown->totals.front()));
 }
 
 ChartWindow::ChartWindow(const QString& caption, const QString& criteria,

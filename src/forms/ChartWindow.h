@@ -40,3 +40,6 @@ private:
 
 // The text a bar's value shows, as the grid's footer shows a total.
 QString figureText(std::int64_t tenThousandths);
+// What hovering a step line at `at` (milliseconds since 1970, local time) shows: the day and
+// `series`' value after the last row of that day, or of the last day before it with a row.
+QString stepHoverText(const std::vector<FigureGroup>& groups, const QString& series, double at);

@@ -97,6 +97,40 @@ std::vector<FigureGroup> totalsByMonth(const TableSnapshot& table, std::size_t d
     return figures;
 }
 
+std::vector<FigureGroup> valuesByRow(const TableSnapshot& table, std::size_t date,
+                                     const std::vector<std::size_t>& values,
+                                     const WorkControl& control, const QString& firstDay,
+                                     const QString& lastDay) {
+    if (!table.isOpen())
+        return {};
+    const ResultSet& result = table.result();
+    const ResultColumn& dates = result.column(date);
+    std::vector<FigureGroup> rows;
+    rows.reserve(result.rowCount());
+    QString day = firstDay;
+    for (std::size_t row = 0; row < result.rowCount(); ++row) {
+        if (row % kRowsBetweenStopChecks == 0)
+            control.throwIfCancelled();
+        if (!dates.isNull(row)) {
+            const CivilDateTime booked = fromEpochMilliseconds(dates.integer(row));
+            day = QString("%1-%2-%3")
+                      .arg(booked.year, 4, 10, QChar('0'))
+                      .arg(booked.month, 2, 10, QChar('0'))
+                      .arg(booked.day, 2, 10, QChar('0'));
+        } else if (row + 1 == result.rowCount() && row > 0) {
+            day = lastDay;
+        }
+        FigureGroup figures{day, std::vector<std::int64_t>(values.size(), 0)};
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const ResultColumn& column = result.column(values[i]);
+            if (!column.isNull(row))
+                figures.totals[i] = FooterSums::added(0, column.kind(), column.bits(row));
+        }
+        rows.push_back(std::move(figures));
+    }
+    return rows;
+}
+
 std::vector<FigureGroup> largestGroups(std::vector<FigureGroup> groups, std::size_t count) {
     const auto larger = [](const FigureGroup& a, const FigureGroup& b) {
         return a.totals.front() > b.totals.front();
@@ -123,8 +157,17 @@ std::vector<FigureGroup> chartFigures(const ChartRequest& request, const TableSn
         return {};
     if (!key || values.size() != request.values.size())
         return {};
-    std::vector<FigureGroup> groups = request.groups == ChartRequest::Groups::ByMonth
-                                          ? totalsByMonth(table, *key, values, control)
-                                          : totalsByText(table, *key, values, control, name);
+    std::vector<FigureGroup> groups;
+    switch (request.groups) {
+    case ChartRequest::Groups::ByText:
+        groups = totalsByText(table, *key, values, control, name);
+        break;
+    case ChartRequest::Groups::ByMonth:
+        groups = totalsByMonth(table, *key, values, control);
+        break;
+    case ChartRequest::Groups::EveryRow:
+        groups = valuesByRow(table, *key, values, control, request.firstDay, request.lastDay);
+        break;
+    }
     return request.largest > 0 ? largestGroups(std::move(groups), request.largest) : groups;
 }

@@ -33,21 +33,32 @@ std::vector<FigureGroup> totalsByText(const TableSnapshot& table, std::size_t ke
 std::vector<FigureGroup> totalsByMonth(const TableSnapshot& table, std::size_t date,
                                        const std::vector<std::size_t>& values,
                                        const WorkControl& control);
+// A group per row in the result's own order (as the server gave it, whatever the grid's order),
+// labelled with the `date` column's day "2026-03-05"; rows without a date stand on the day of
+// the row before them, or on `firstDay` before any dated row, and the last row without a date
+// on `lastDay`.
+std::vector<FigureGroup> valuesByRow(const TableSnapshot& table, std::size_t date,
+                                     const std::vector<std::size_t>& values,
+                                     const WorkControl& control, const QString& firstDay,
+                                     const QString& lastDay);
 // The `count` groups with the largest first total, largest first.
 std::vector<FigureGroup> largestGroups(std::vector<FigureGroup> groups, std::size_t count);
 
 // One chart of a result, by its columns' names: bars for each of `values` (a series each) per
 // group of rows, the groups being the texts of `key` (each followed by the `name` column's text
 // when one is named) or the calendar months of a date `key`; only the `largest` groups by the
-// first value when not 0.
+// first value when not 0. A running figure (a balance) is drawn over time instead: a step line
+// through its value after every row, from `firstDay` to `lastDay`.
 struct ChartRequest {
-    enum class Groups { ByText, ByMonth };
+    enum class Groups { ByText, ByMonth, EveryRow };
     QString title;
     std::string key;
     std::vector<std::string> values;
     Groups groups = Groups::ByText;
     std::string name = {};
     std::size_t largest = 0;
+    QString firstDay = {};
+    QString lastDay = {};
 };
 
 // The groups of a requested chart; none when the result lacks one of its columns. On any

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "forms/PlainKeysDialog.h"
+#include "forms/QueryWindowFrame.h"
+#include "ledger/StockCardStatement.h"
+
+class Connection;
+class QCheckBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+
+// The window "库存台账": one item in one warehouse (or one batch of it) over a period, line by
+// line with the balance after each line, between its opening and closing balance. Opened
+// modally from a current-stock or summary row, fresh each time.
+class Tfrm_stockcard : public PlainKeysDialog, public QueryWindowFrame {
+    Q_OBJECT
+public:
+    // The result query runs on the main window's connection.
+    explicit Tfrm_stockcard(Connection& connection, QWidget* parent = nullptr);
+
+    QLineEdit* edt_whcode = nullptr;
+    QLineEdit* edt_code = nullptr;
+    QLineEdit* edt_batch = nullptr;
+    QCheckBox* chk_batch = nullptr;
+    QDateEdit* dates = nullptr;
+    QDateEdit* datee = nullptr;
+    // Names the item and warehouse the card was opened for, until either code is changed.
+    QLabel* lbl_subject = nullptr;
+
+    void RunQuery() override;
+    // The card `criteria` ask, `subject` naming its item and warehouse; queried as soon as the
+    // window shows.
+    void QueryFor(const StockCardCriteria& criteria, const QString& subject);
+
+private:
+    QWidget* buildCriteriaPanel();
+};
+
+// The card window while it is open.
+extern Tfrm_stockcard* frm_stockcard;
+
+// Opens the stock card of `criteria` over `parent`, modally, `subject` naming what it is of.
+void showStockCard(Connection& connection, const StockCardCriteria& criteria,
+                   const QString& subject, QWidget* parent);

@@ -1,0 +1,153 @@
+#include "Tfrm_summary.h"
+
+#include "Tfrm_stockcard.h"
+#include "forms/BoxText.h"
+#include "forms/ConnectionStatus.h"
+#include "forms/FormParts.h"
+#include "forms/MessageBoxes.h"
+#include "forms/ModalDialog.h"
+#include "forms/Tfrm_store.h"
+#include "forms/WarehouseList.h"
+#include "grid/GridBody.h"
+#include "grid/ResultGrid.h"
+#include "ledger/PeriodSummaryQuery.h"
+#include "table/ResultTableModel.h"
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShowEvent>
+
+Tfrm_summary* frm_summary = nullptr;
+
+namespace {
+
+constexpr int kCriteriaPanelHeight = 84;
+constexpr int kStatusBarHeight = 31;
+
+} // namespace
+
+Tfrm_summary::Tfrm_summary(Connection& connection, QWidget* parent)
+    : PlainKeysDialog(parent),
+      QueryWindowFrame(this, connection, periodSummaryQuery(false).shape,
+                       {.queryFailure = "读取收发存汇总出错！",
+                        .exportPrefix = "收发存汇总-",
+                        .exportFailure = "收发存汇总数据输出未完成！",
+                        // By code, so that warehouses of one name stay apart.
+                        .charts = {{.title = "入库与出库（按仓库）",
+                                    .key = "仓库编码",
+                                    .values = {"入库数量", "出库数量"},
+                                    .name = "仓库"},
+                                   {.title = "期末数量最多的 20 种存货",
+                                    .key = "存货编码",
+                                    .values = {"期末数量"},
+                                    .name = "存货名称",
+                                    .largest = 20}}}),
+      connection_(connection) {
+    QWidget* criteria = buildCriteriaPanel();
+    buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria,
+               {BitBtn1, chk_batch});
+    act_rowCard = addMenuEntry(
+        "查看库存台账", [this] { ShowRowCard(); }, QKeySequence(Qt::CTRL | Qt::Key_L));
+}
+
+QWidget* Tfrm_summary::buildCriteriaPanel() {
+    QFrame* panel = loweredPanel(this, "Panel1");
+    panel->setFixedHeight(kCriteriaPanelHeight);
+    const WarehouseCriterion warehouses(panel, QSize(165, 76));
+    BitBtn1 = warehouses.button;
+    lbb_store = warehouses.list;
+    criterionLabel(panel, "存货编码", 207, 15);
+    edt_code = criterionBox(panel, "edt_code", 257, 11, 154);
+    criterionLabel(panel, "存货代码", 419, 15);
+    edt_no = criterionBox(panel, "edt_no", 469, 11, 132);
+    criterionLabel(panel, "规格型号", 605, 15);
+    edt_spec = criterionBox(panel, "edt_spec", 655, 11, 136);
+    criterionLabel(panel, "存货名称", 797, 15);
+    edt_name = criterionBox(panel, "edt_name", 849, 11, 111);
+    criterionLabel(panel, "期　　间", 207, 40);
+    dates = criterionDate(panel, "dates", 257);
+    criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);
+    datee = criterionDate(panel, "datee", 371);
+    chk_batch = new QCheckBox("按批次", panel);
+    chk_batch->setObjectName("chk_batch");
+    chk_batch->setGeometry(472, 36, 80, 20);
+    moveFocusOnEnter(*lbb_store, *edt_code);
+    for (QLineEdit* box : {edt_code, edt_no, edt_spec, edt_name})
+        runOnEnter(
+            *box, [this] { RunQuery(); }, true);
+    connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_summary::BitBtn1Click);
+    const QList<QWidget*> order{BitBtn1,  lbb_store, edt_code, edt_no,   edt_spec,
+                                edt_name, dates,     datee,    chk_batch};
+    for (qsizetype i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+    return panel;
+}
+
+void Tfrm_summary::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void Tfrm_summary::FormShow() {
+    const QDate today = QDate::currentDate();
+    dates->setDate(QDate(today.year(), today.month(), 1));
+    datee->setDate(today);
+    work().setIdleText(connectionStatusText(connection_));
+}
+
+void Tfrm_summary::BitBtn1Click() {
+    showModalOnce(frm_store, connection_, *lbb_store, nullptr);
+}
+
+void Tfrm_summary::RunQuery() {
+    if (work().busy())
+        return;
+    PeriodSummaryCriteria criteria;
+    criteria.warehouseCodes = warehouseCodes(*lbb_store);
+    criteria.itemCode = trimmedBoxText(*edt_code);
+    criteria.addCode = trimmedBoxText(*edt_no);
+    criteria.spec = trimmedBoxText(*edt_spec);
+    criteria.name = trimmedBoxText(*edt_name);
+    criteria.dateFrom = isoDate(*dates);
+    criteria.dateTo = isoDate(*datee);
+    criteria.byBatch = chk_batch->isChecked();
+    if (criteria.dateFrom > criteria.dateTo) {
+        showPrompt(this, "期间的开始日期晚于结束日期，请重新选择。");
+        return;
+    }
+    const QueryDefinition<PeriodSummaryCriteria>& query = periodSummaryQuery(criteria.byBatch);
+    // Rows per batch have a 批号 column that rows per item lack.
+    if (criteria.byBatch != rowsPerBatch_) {
+        changeShape(query.shape);
+        rowsPerBatch_ = criteria.byBatch;
+    }
+    if (runStatement(query.statement(criteria), query.describe(criteria)))
+        shown_ = criteria;
+}
+
+void Tfrm_summary::ShowRowCard() {
+    const int row = grid()->body()->currentRow();
+    if (work().busy() || row < 0)
+        return;
+    const ResultTableModel& table = *grid()->model();
+    const auto cell = [&](const char* field) {
+        return table.index(row, table.columnOf(field)).data().toString().toStdString();
+    };
+    StockCardCriteria card{cell("仓库编码"), cell("存货编码"), std::nullopt, shown_.dateFrom,
+                           shown_.dateTo};
+    QString subject =
+        QString("存货：%1 %2　仓库：%3 %4")
+            .arg(QString::fromStdString(card.itemCode), QString::fromStdString(cell("存货名称")),
+                 QString::fromStdString(card.warehouseCode), QString::fromStdString(cell("仓库")));
+    if (shown_.byBatch) {
+        card.batch = cell("批号");
+        subject += "　批号：" + QString::fromStdString(*card.batch);
+    }
+    showStockCard(connection_, card, subject, this);
+}
