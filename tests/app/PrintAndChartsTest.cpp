@@ -2,6 +2,8 @@
 // pdftotext, the picked rows, the question before a long print, and the chart windows' figures
 // against the grid's footers, their hover text and their saved pictures.
 #include "app/Tfrm_crquery.h"
+#include "app/Tfrm_stockcard.h"
+#include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/TDBGridExportAsPDF.h"
 #include "forms/ChartWindow.h"
@@ -17,6 +19,7 @@
 #include "support/Poppler.h"
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
+#include "support/WhenOpen.h"
 #include "table/BackgroundJob.h"
 #include "table/ResultTableModel.h"
 
@@ -24,9 +27,13 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollArea>
@@ -42,27 +49,6 @@
 #include <functional>
 
 namespace {
-
-// Runs `answer` on the first visible top-level dialog of type T once it is open (a modal
-// dialog runs its own loop, so the test answers from a timer), closing a modal one that the
-// answer left open; false when none opened within ten seconds of `start`.
-template <typename T>
-bool whenOpen(const std::function<void()>& start, const std::function<void(T&)>& answer) {
-    bool answered = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* widget = qobject_cast<T*>(top); widget && widget->isVisible() && !answered) {
-                answered = true;
-                answer(*widget);
-                if (widget->isModal() && widget->isVisible())
-                    widget->reject(); // an answer cut short by a failed check
-            }
-    });
-    poll.start(10);
-    start();
-    return QTest::qWaitFor([&] { return answered; }, 10000);
-}
 
 // The main window on the demo, its settings in a sandbox.
 struct MainOnDemo {
@@ -367,6 +353,81 @@ private slots:
         QVERIFY(whenOpen<ChartWindow>(
             [&] { chooseFromContextMenu(*w.main.dbg_xclinfo->body(), 0, "图表"); },
             [](ChartWindow& window) { window.close(); }));
+    }
+
+    void summaryChartsAddUpToTheFootersAndKeepSameNamedWarehousesApart() {
+        MainOnDemo w;
+        Tfrm_summary summary(w.main.ado_conn);
+        summary.FormShow();
+        summary.RunQuery();
+        summary.work().waitUntilDone();
+        ChartWindow* charts = nullptr;
+        QVERIFY(whenOpen<ChartWindow>([&] { summary.tbn_chart->click(); },
+                                      [&](ChartWindow& window) { charts = &window; }));
+        QCOMPARE(charts->tabs()->tabText(0), QString("入库与出库（按仓库）"));
+        for (const char* field : {"入库数量", "出库数量"})
+            QCOMPARE(added(*barSetNamed(*charts, 0, field)), footerTotal(*summary.grid(), field));
+        // The demo's two 半成品库 are two bars, each under its code.
+        auto* series = qobject_cast<QAbstractBarSeries*>(charts->chart(0)->series().first());
+        const QStringList labels =
+            qobject_cast<QBarCategoryAxis*>(series->attachedAxes().first())->categories();
+        QVERIFY(labels.contains("03 半成品库"));
+        QVERIFY(labels.contains("12 半成品库"));
+        QCOMPARE(charts->tabs()->tabText(1), QString("期末数量最多的 20 种存货"));
+        QCOMPARE(barSet(*charts, 1, 0)->count(), 20);
+        checkEveryBarsHoverText(*charts);
+        charts->close();
+    }
+
+    void theCardsBalanceIsAStepLineThroughEveryLineAndItsHoverNamesTheDay() {
+        MainOnDemo w;
+        Tfrm_stockcard card(w.main.ado_conn);
+        card.edt_whcode->setText("12");
+        card.edt_code->setText("0002091");
+        card.dates->setDate(QDate(QDate::currentDate().year() - 1, 1, 1));
+        card.RunQuery();
+        card.work().waitUntilDone();
+        const ResultQuery& rows = card.grid()->query();
+        QVERIFY(rows.rowCount() > 3);
+        ChartWindow* charts = nullptr;
+        QVERIFY(whenOpen<ChartWindow>([&] { card.ShowCharts(); },
+                                      [&](ChartWindow& window) { charts = &window; }));
+        QCOMPARE(charts->tabs()->tabText(0), QString("结存数量变化"));
+        auto* line = qobject_cast<QLineSeries*>(charts->chart(0)->series().first());
+        QVERIFY(line);
+        // Level until each line's day, then the balance after it: two points a line.
+        const QList<QPointF> points = line->points();
+        QCOMPARE(points.size(), 2 * static_cast<int>(rows.rowCount()) - 1);
+        const ResultColumn& balances = rows.result().column(rows.fieldIndex("结存数量"));
+        const ResultColumn& dates = rows.result().column(rows.fieldIndex("单据日期"));
+        const auto dayOf = [](double x) {
+            return QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(x)).date();
+        };
+        QCOMPARE(dayOf(points.front().x()), card.dates->date());
+        QCOMPARE(dayOf(points.back().x()), card.datee->date());
+        for (std::size_t row = 0; row < rows.rowCount(); ++row) {
+            const QPointF after = points[2 * static_cast<int>(row)];
+            QCOMPARE(std::llround(after.y() * 1e6), std::llround(balances.asFloat(row) * 1e6));
+            if (row == 0)
+                continue;
+            QCOMPARE(points[2 * static_cast<int>(row) - 1].y(),
+                     points[2 * static_cast<int>(row) - 2].y());
+            if (!dates.isNull(row)) {
+                QCOMPARE(dayOf(after.x()),
+                         QDateTime::fromMSecsSinceEpoch(dates.integer(row)).date());
+                // Hovering the line's day names it and the balance after that day's last line.
+                std::size_t last = row;
+                while (last + 1 < rows.rowCount() && !dates.isNull(last + 1) &&
+                       dates.integer(last + 1) == dates.integer(row))
+                    ++last;
+                emit line->hovered(QPointF(after.x() + 3600000, after.y()), true);
+                QCOMPARE(QToolTip::text(),
+                         QString("%1\n结存数量：%2")
+                             .arg(dayOf(after.x()).toString("yyyy-MM-dd"),
+                                  figureText(std::llround(balances.asFloat(last) * 10000))));
+            }
+        }
+        charts->close();
     }
 
     void journalChartsAddUpToBothFootersAndSaveAsPngAndSvg() {

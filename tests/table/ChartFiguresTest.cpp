@@ -2,9 +2,12 @@
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "journal/JournalQuery.h"
+#include "ledger/StockCardQuery.h"
+#include "result/DateTime.h"
 #include "stock/CurrentStockQuery.h"
 #include "support/DemoDatabasePath.h"
 #include "support/OpenInTable.h"
+#include "table/FooterSums.h"
 #include "table/ResultTableModel.h"
 #include "table/TableSnapshot.h"
 
@@ -128,6 +131,39 @@ TEST(ChartFigures, JournalReceiptsAndIssuesByMonthAndByWarehouseAddUpToTheFooter
     for (const auto* groups : {&months, &warehouses}) {
         EXPECT_EQ(added(*groups, 0), journal.footer("入库数量"));
         EXPECT_EQ(added(*groups, 1), journal.footer("出库数量"));
+    }
+}
+
+TEST(ChartFigures, AStockCardsBalanceIsAPointPerLineInBookingOrderOverItsPeriod) {
+    const StockCardCriteria criteria{"12", "0002091", std::nullopt, "2000-01-01", "2100-12-31"};
+    WholeResult card(stockCardQuery(), criteria);
+    const ChartRequest balance{.title = "b",
+                               .key = "单据日期",
+                               .values = {"结存数量"},
+                               .groups = ChartRequest::Groups::EveryRow,
+                               .firstDay = "2000-01-01",
+                               .lastDay = "2100-12-31"};
+    const std::size_t dates = card.field("单据日期");
+    const std::size_t balances = card.field("结存数量");
+    const ResultSet& result = card.query.result();
+    ASSERT_GT(result.rowCount(), 3U);
+    // Sorted otherwise in the grid: the chart still follows the lines as booked.
+    card.query.setSortOrder("结存数量 DESC");
+    const std::vector<FigureGroup> points = chartFigures(balance, card.query, WorkControl());
+    ASSERT_EQ(points.size(), result.rowCount());
+    EXPECT_EQ(points.front().label, "2000-01-01");
+    EXPECT_EQ(points.back().label, "2100-12-31");
+    for (std::size_t row = 0; row < points.size(); ++row) {
+        EXPECT_EQ(points[row].totals.front(),
+                  FooterSums::added(0, FieldKind::Double, result.column(balances).bits(row)))
+            << row;
+        if (row > 0 && row + 1 < points.size()) {
+            const CivilDateTime day = fromEpochMilliseconds(result.column(dates).integer(row));
+            EXPECT_EQ(points[row].label,
+                      QString::asprintf("%04d-%02d-%02d", day.year, day.month, day.day))
+                << row;
+            EXPECT_LE(points[row - 1].label, points[row].label);
+        }
     }
 }
 
