@@ -1,10 +1,14 @@
 #include "app/Tfrm_crquery.h"
+#include "app/Tfrm_stockcard.h"
+#include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
 #include "db/sqlite/SqliteBackend.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalFields.h"
+#include "ledger/PeriodSummaryColumns.h"
+#include "ledger/StockCardColumns.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
 #include "support/DemoDatabasePath.h"
@@ -13,7 +17,9 @@
 #include "support/tds/ErpTdsResponder.h"
 #include "table/ResultTableModel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -157,6 +163,60 @@ private slots:
                 std::string::npos);
         QCOMPARE(window.Panel4->text(), countOfDemo(lines, journalFields()));
         QVERIFY(window.ado_crinfo.rowCount() > 0);
+    }
+
+    void theSummaryAndTheCardArriveThroughFreeTdsAsOnTheDemo() {
+        MessageBoxWatcher boxes;
+        TdsServer server{ErpTdsResponder(demoDatabasePath())};
+        Connection connection;
+        connection.setSettings(settingsFor(server));
+        connection.open();
+        Tfrm_summary summary(connection);
+        summary.show();
+        summary.dates->setDate(QDate::currentDate().addMonths(-2));
+        summary.chk_batch->setChecked(true);
+        summary.edt_name->setText("轴承");
+        summary.tbn_query->click();
+        summary.work().waitUntilDone();
+        QVERIFY(boxes.seen().isEmpty());
+        const std::vector<std::string> lines = summary.resultQuery().statementLines();
+        QCOMPARE(server.batches().back(), joinedStatement(lines));
+        QCOMPARE(summary.Panel4->text(), countOfDemo(lines, periodSummaryFields(true)));
+        const ResultQuery& rows = summary.resultQuery();
+        QVERIFY(rows.rowCount() > 0);
+        // The same figures as the demo's own answer.
+        const ResultSet demo = SqliteBackend(demoDatabasePath())
+                                   .fetchAll(joinedStatement(lines), periodSummaryFields(true));
+        const auto total = [](const ResultSet& result, const char* field) {
+            const ResultColumn& column = result.column(ResultQuery::fieldIndexIn(result, field));
+            double sum = 0;
+            for (std::size_t row = 0; row < result.rowCount(); ++row)
+                sum += column.asFloat(row);
+            return sum;
+        };
+        for (const char* field : {"期初数量", "入库数量", "出库数量", "期末数量"})
+            QVERIFY2(std::abs(total(rows.result(), field) - total(demo, field)) < 1e-3, field);
+
+        Tfrm_stockcard card(connection);
+        card.show();
+        card.edt_whcode->setText("12");
+        card.edt_code->setText("0002091");
+        card.dates->setDate(QDate(QDate::currentDate().year(), 1, 1));
+        card.tbn_query->click();
+        card.work().waitUntilDone();
+        QVERIFY(boxes.seen().isEmpty());
+        const std::vector<std::string> cardLines = card.resultQuery().statementLines();
+        QCOMPARE(server.batches().back(), joinedStatement(cardLines));
+        QCOMPARE(card.Panel4->text(), countOfDemo(cardLines, stockCardFields()));
+        const ResultQuery& cardRows = card.resultQuery();
+        const ResultColumn& balance = cardRows.result().column(cardRows.fieldIndex("结存数量"));
+        const ResultSet demoCard = SqliteBackend(demoDatabasePath())
+                                       .fetchAll(joinedStatement(cardLines), stockCardFields());
+        const ResultColumn& demoBalance =
+            demoCard.column(ResultQuery::fieldIndexIn(demoCard, "结存数量"));
+        for (std::size_t row = 0; row < demoCard.rowCount(); ++row)
+            QCOMPARE(std::llround(balance.asFloat(row) * 1e6),
+                     std::llround(demoBalance.asFloat(row) * 1e6));
     }
 
     void theConnectionDialogLogsInThroughFreeTdsAndStoresTheValues() {
