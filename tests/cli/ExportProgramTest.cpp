@@ -1,5 +1,7 @@
 // stockquery-export as a script runs it, beside the files that the windows' 输出 writes.
 #include "app/Tfrm_crquery.h"
+#include "app/Tfrm_stockcard.h"
+#include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsRTF.h"
@@ -16,6 +18,7 @@
 #include "support/tds/ErpTdsResponder.h"
 #include "support/tds/TdsServer.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QProcess>
@@ -171,6 +174,48 @@ private slots:
                 (run.err.count('\n') == 1 && run.err.contains("cells hold characters")));
         QCOMPARE(run.out.toStdString(),
                  windowFile<TDBGridExportAsText>(*journal.dbg_crinfo, folder));
+    }
+
+    void theSummaryAndTheCardAreTheWindowsFiles() {
+        SettingsSandbox settings;
+        Connection connection;
+        connection.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+        connection.open();
+        TempDir folder;
+        Tfrm_summary summary(connection);
+        summary.FormShow(); // this month up to today
+        summary.edt_name->setText("轴承");
+        summary.chk_batch->setChecked(true);
+        summary.RunQuery();
+        summary.work().waitUntilDone();
+        const QString from = summary.dates->date().toString("yyyy-MM-dd");
+        const QString to = summary.datee->date().toString("yyyy-MM-dd");
+        const QStringList perBatch{"summary", "--from", from,   "--to",
+                                   to,        "--name", "轴承", "--by-batch"};
+        QCOMPARE(programFile(perBatch + QStringList{"--format", "xls"}, folder),
+                 windowFile<TDBGridExportAsXLS>(*summary.grid(), folder));
+        QCOMPARE(programFile(perBatch + QStringList{"--format", "html"}, folder),
+                 windowFile<TDBGridExportAsHTML>(*summary.grid(), folder));
+
+        Tfrm_stockcard card(connection);
+        card.edt_whcode->setText("12");
+        card.edt_code->setText("0002091");
+        card.dates->setDate(QDate(QDate::currentDate().year(), 1, 1));
+        card.RunQuery();
+        card.work().waitUntilDone();
+        const QStringList wholeCard{"card",
+                                    "--code",
+                                    "0002091",
+                                    "--warehouse",
+                                    "12",
+                                    "--from",
+                                    card.dates->date().toString("yyyy-MM-dd"),
+                                    "--to",
+                                    to};
+        QCOMPARE(programFile(wholeCard + QStringList{"--format", "rtf"}, folder),
+                 windowFile<TDBGridExportAsRTF>(*card.grid(), folder));
+        QCOMPARE(programFile(wholeCard + QStringList{"--format", "txt"}, folder),
+                 windowFile<TDBGridExportAsText>(*card.grid(), folder));
     }
 
     void throughFreeTdsTheFilesAreThoseOfTheDemo() {
