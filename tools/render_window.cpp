@@ -95,9 +95,11 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
     const QStringList arguments = QCoreApplication::arguments();
     if constexpr (std::is_same_v<Window, Tfrm_stockcard>) {
         const QStringList codes = arguments.value(4).split(':');
-        window.edt_whcode->setText(codes.value(0));
-        window.edt_code->setText(codes.value(1));
-        window.dates->setDate(QDate(QDate::currentDate().year(), 1, 1));
+        const QDate today = QDate::currentDate();
+        window.QueryFor({codes.value(0).toStdString(), codes.value(1).toStdString(), std::nullopt,
+                         QDate(today.year(), 1, 1).toString("yyyy-MM-dd").toStdString(),
+                         today.toString("yyyy-MM-dd").toStdString()},
+                        QString("存货：%1　仓库：%2").arg(codes.value(1), codes.value(0)));
     } else if (argc > 4) {
         window.edt_name->setText(arguments[4]);
     }
