@@ -95,7 +95,7 @@ void QueryWindowFrame::changeShape(const QueryShape& shape) {
     const std::unique_ptr<ResultQuery> oldQuery =
         std::exchange(query_, std::make_unique<ResultQuery>(query_->connection(), shape.fields));
     buildGrid(shape);
-    layout_->replaceWidget(oldGrid, grid_);
+    delete layout_->replaceWidget(oldGrid, grid_); // the old grid's place, given back
     delete oldGrid;
     clearResult(*grid_, *Panel4);
 }
