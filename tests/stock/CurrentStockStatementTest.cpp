@@ -1,5 +1,5 @@
-#include "result/CodePage936.h"
 #include "stock/CurrentStockStatement.h"
+#include "result/CodePage936.h"
 
 #include <gtest/gtest.h>
 
