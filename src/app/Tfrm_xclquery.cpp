@@ -241,7 +241,7 @@ void Tfrm_xclquery::ShowRowCard() {
         showStockCard(ado_conn, card,
                       QString("存货：%1 %2　仓库：%3 %4　批号：%5")
                           .arg(row.itemCode, row.itemName, chosen.front().code, chosen.front().name,
-                               row.batch),
+                               row.batch.isEmpty() ? "（空）" : row.batch),
                       this);
     });
 }
