@@ -64,21 +64,16 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
 }
 
 QWidget* Tfrm_crquery::buildCriteriaPanel() {
-    QFrame* panel = loweredPanel(this, "Panel1");
-    panel->setFixedHeight(kCriteriaPanelHeight);
-    const WarehouseCriterion warehouses(panel, QSize(165, 76));
-    BitBtn1 = warehouses.button;
-    lbb_store = warehouses.list;
-    criterionLabel(panel, "存货编码", 207, 15);
-    edt_code = criterionBox(panel, "edt_code", 257, 11, 154);
-    criterionLabel(panel, "存货代码", 419, 15);
-    edt_no = criterionBox(panel, "edt_no", 469, 11, 132);
-    criterionLabel(panel, "规格型号", 605, 15);
-    edt_spec = criterionBox(panel, "edt_spec", 655, 11, 136);
-    criterionLabel(panel, "制单日期", 207, 40);
-    dates = criterionDate(panel, "dates", 257);
-    criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);
-    datee = criterionDate(panel, "datee", 371);
+    const PeriodCriteria criteria(this, kCriteriaPanelHeight, "制单日期");
+    QFrame* panel = criteria.panel;
+    BitBtn1 = criteria.warehouseButton;
+    lbb_store = criteria.warehouses;
+    edt_code = criteria.code;
+    edt_no = criteria.addCode;
+    edt_spec = criteria.spec;
+    edt_name = criteria.name;
+    dates = criteria.from;
+    datee = criteria.to;
     criterionLabel(panel, "收发标志", 472, 40);
     cbb_sfflag = dropDownList(panel, "cbb_sfflag", 525, 76, {"", "收", "发"});
     criterionLabel(panel, "单据来源", 605, 40);
@@ -88,8 +83,6 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
                                     "领料申请单", "调拨", "形态转换", "库存", "", ""});
     criterionLabel(panel, "生产订单", 797, 40);
     edt_orderno = criterionBox(panel, "edt_orderno", 849, 36, 111);
-    criterionLabel(panel, "存货名称", 797, 15);
-    edt_name = criterionBox(panel, "edt_name", 849, 11, 111);
     criterionLabel(panel, "单 据 号", 207, 64);
     edt_djno = criterionBox(panel, "edt_djno", 257, 60, 154);
     moveFocusOnEnter(*lbb_store, *edt_code);

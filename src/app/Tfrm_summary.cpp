@@ -56,23 +56,16 @@ Tfrm_summary::Tfrm_summary(Connection& connection, QWidget* parent)
 }
 
 QWidget* Tfrm_summary::buildCriteriaPanel() {
-    QFrame* panel = loweredPanel(this, "Panel1");
-    panel->setFixedHeight(kCriteriaPanelHeight);
-    const WarehouseCriterion warehouses(panel, QSize(165, 76));
-    BitBtn1 = warehouses.button;
-    lbb_store = warehouses.list;
-    criterionLabel(panel, "存货编码", 207, 15);
-    edt_code = criterionBox(panel, "edt_code", 257, 11, 154);
-    criterionLabel(panel, "存货代码", 419, 15);
-    edt_no = criterionBox(panel, "edt_no", 469, 11, 132);
-    criterionLabel(panel, "规格型号", 605, 15);
-    edt_spec = criterionBox(panel, "edt_spec", 655, 11, 136);
-    criterionLabel(panel, "存货名称", 797, 15);
-    edt_name = criterionBox(panel, "edt_name", 849, 11, 111);
-    criterionLabel(panel, "期　　间", 207, 40);
-    dates = criterionDate(panel, "dates", 257);
-    criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);
-    datee = criterionDate(panel, "datee", 371);
+    const PeriodCriteria criteria(this, kCriteriaPanelHeight, "期　　间");
+    QFrame* panel = criteria.panel;
+    BitBtn1 = criteria.warehouseButton;
+    lbb_store = criteria.warehouses;
+    edt_code = criteria.code;
+    edt_no = criteria.addCode;
+    edt_spec = criteria.spec;
+    edt_name = criteria.name;
+    dates = criteria.from;
+    datee = criteria.to;
     chk_batch = new QCheckBox("按批次", panel);
     chk_batch->setObjectName("chk_batch");
     chk_batch->setGeometry(472, 36, 80, 20);

@@ -90,3 +90,23 @@ void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectTex
             box.selectAll();
     });
 }
+
+PeriodCriteria::PeriodCriteria(QWidget* window, int height, const QString& periodCaption)
+    : panel(loweredPanel(window, "Panel1")) {
+    panel->setFixedHeight(height);
+    const WarehouseCriterion chosen(panel, QSize(165, 76));
+    warehouseButton = chosen.button;
+    warehouses = chosen.list;
+    criterionLabel(panel, "存货编码", 207, 15);
+    code = criterionBox(panel, "edt_code", 257, 11, 154);
+    criterionLabel(panel, "存货代码", 419, 15);
+    addCode = criterionBox(panel, "edt_no", 469, 11, 132);
+    criterionLabel(panel, "规格型号", 605, 15);
+    spec = criterionBox(panel, "edt_spec", 655, 11, 136);
+    criterionLabel(panel, "存货名称", 797, 15);
+    name = criterionBox(panel, "edt_name", 849, 11, 111);
+    criterionLabel(panel, periodCaption, 207, 40);
+    from = criterionDate(panel, "dates", 257);
+    criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);
+    to = criterionDate(panel, "datee", 371);
+}

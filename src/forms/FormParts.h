@@ -39,6 +39,22 @@ struct WarehouseCriterion {
     QListWidget* list;
 };
 
+// The criteria the journal and the summary share, in a lowered panel `height` high: the
+// warehouse criterion, the four item boxes across the top (存货编码, 存货代码, 规格型号, 存货名称)
+// and a period captioned `periodCaption` below them.
+struct PeriodCriteria {
+    PeriodCriteria(QWidget* window, int height, const QString& periodCaption);
+    QFrame* panel;
+    QPushButton* warehouseButton;
+    QListWidget* warehouses;
+    QLineEdit* code;
+    QLineEdit* addCode;
+    QLineEdit* spec;
+    QLineEdit* name;
+    QDateEdit* from;
+    QDateEdit* to;
+};
+
 // Enter in `box` runs `run`; with `selectText` the box's whole text is selected afterwards, so
 // that the next typing replaces it.
 void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectText);
