@@ -25,6 +25,7 @@
 #include <QContextMenuEvent>
 #include <QDateEdit>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
@@ -65,6 +66,9 @@ bool renderWithPopup(QWidget& window, const QString& out, const std::function<vo
         if (!grabbed) {
             grabbed = true;
             if (alone) {
+                // A preview's page count, for comparing with the PDF the command writes.
+                if (const auto* pages = popup->findChild<QLabel*>("lbl_pages"))
+                    std::printf("%s\n", pages->text().toUtf8().constData());
                 saved = popup->grab().save(out);
                 popup->close();
                 return;
@@ -172,10 +176,10 @@ constexpr const char* kUsage =
     "main-export|main-print|journal-print|main-chart|journal-chart|summary|summary-chart|card|"
     "card-chart DEMO_FILE OUT.png [ITEM_NAME] "
     "[WIDTH HEIGHT] "
-    "[2]";
+    "[2] [-platform NAME]";
 
 int main(int argc, char** argv) {
-    if (const auto status = helpOrUnknownOption(argc, argv, kUsage))
+    if (const auto status = helpOrUnknownOption(argc, argv, kUsage, {"-platform"}))
         return *status;
 
     const std::string_view which = argc > 1 ? argv[1] : "";
@@ -188,6 +192,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
     }
+    // Offscreen unless Qt's -platform names another (under Wine: windows, the platform people
+    // use, whose fonts lay out the pages).
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     installQtChinese(); // as the program does

@@ -3,9 +3,9 @@
 # export command's ODBC path through Wine's odbc32 (which hands the calls to the host's
 # unixODBC, where a driver named "SQL Server" is FreeTDS) against the TDS stand-in, beside the
 # Linux build's file of the same query; every format into Chinese-named files; the tools and
-# the first start on Chinese paths; the command's console text; the print preview drawn
-# offscreen; the program itself under Xvfb with a screenshot; the installer, its uninstaller
-# and signing; the programs' resources.
+# the first start on Chinese paths; the command's console text; the print preview drawn on
+# the windows platform, its page count that of the command's PDF; the program itself under Xvfb
+# with a screenshot; the installer, its uninstaller and signing; the programs' resources.
 #   wine-tests.sh STAGE_DIR WINDOWS_BUILD_DIR DIST_DIR WINE_PREFIX QT_PREFIX
 set -euo pipefail
 stage=$1 build=$2 dist=$3 prefix=$5
@@ -64,18 +64,12 @@ for tests in main_window_tests journal_window_tests export_command_tests; do
     echo "$tests: $(grep '^Totals' "$work/tests/$tests.txt")"
 done
 
-echo "-- the print preview as the Windows build draws it (offscreen, with fonts of its own)"
+echo "-- the print preview as the Windows build draws it, on its own platform and fonts"
 cp "$build/tools/render_window.exe" "$work/tests/"
-mkdir -p "$work/tests/lib/fonts"
-cp /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf \
-    /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
-    "$work/tests/lib/fonts/"
-printf '[Paths]\nPrefix=.\n' >"$work/tests/qt.conf" # the offscreen platform's fonts: ./lib/fonts
-(cd "$work/tests" && wine render_window.exe main-print demo-test.sqlite \
-    "$(windows_path "$dist")\\stockquery-wine-print.png" 轴承)
-rm "$work/tests/qt.conf"
+preview_pages=$(cd "$work/tests" && wine render_window.exe main-print demo-test.sqlite \
+    "$(windows_path "$dist")\\stockquery-wine-print.png" 轴承 -platform windows | grep -o '[0-9]\+')
 test -s "$dist/stockquery-wine-print.png"
-echo "print preview: $dist/stockquery-wine-print.png"
+echo "print preview: $dist/stockquery-wine-print.png, $preview_pages pages"
 
 echo "-- the ODBC path: stockquery-export.exe through odbc32 and FreeTDS to the TDS stand-in"
 cmake --preset default -S "$repo" >/dev/null
@@ -140,6 +134,11 @@ for record in records:  # each row's first six cells, in the grid's order
     at = text.index(re.sub(r"\s", "", "".join(record[:6])), at)
 print(f"{len(records)} rows found in order in the PDF written under Wine")
 PY
+# The window's preview and the command lay the same rows on the same pages.
+command_pages=$(pdfinfo "$folder/现存量.pdf" | sed -n 's/^Pages: *//p')
+test "$command_pages" = "$preview_pages" ||
+    { echo "the command's PDF has $command_pages pages, the preview $preview_pages" >&2 && exit 1; }
+echo "the command's PDF: $command_pages pages, as the preview"
 rm "$folder/现存量.pdf"
 
 echo "-- the export command alone with the DLLs it needs: no Qt Widgets, and the same file"
