@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # From a fresh Debian 12 machine to dist/stockquery-win64.zip and
-# dist/stockquery-setup-win64.exe: Qt, SQLite, ICU, libxlsxwriter and GoogleTest cross-built
-# once for 64-bit Windows into a cache outside the tree (zlib is Debian's own; about half an hour
-# on two cores), then the program, its tools and the data-side tests; the tests, the ODBC path,
+# dist/stockquery-setup-win64.exe: Qt (with Qt SVG and Qt Charts), SQLite, ICU, libxlsxwriter
+# and GoogleTest cross-built once for 64-bit Windows into a cache outside the tree (zlib is
+# Debian's own; about half an hour on two cores), then the program, its tools and the data-side tests; the tests, the ODBC path,
 # the main window and the installer run under Wine.
 #   build-windows.sh
 set -euo pipefail
@@ -32,6 +32,15 @@ if ! built "$qtbase"; then
     step "qtbase (about 20 minutes on two cores)"
     "$windows/build-qtbase.sh" "$(source_of qt6-base)" "$cache/build/qtbase" "$prefix" "$toolchain"
     done_with "$qtbase"
+fi
+# Qt SVG and Qt Charts on that qtbase, from the releases kept in third_party/qt: built again
+# with qtbase, or when their script or the releases change.
+qt_modules=qt-modules-$(cat "$windows/build-qt-modules.sh" "$repo/third_party/qt/SHA256SUMS" |
+    sha256sum | cut -c1-12)-$qtbase
+if ! built "$qt_modules"; then
+    step "Qt SVG and Qt Charts (about 3 minutes)"
+    "$windows/build-qt-modules.sh" "$repo/third_party/qt" "$cache/build/qt-modules" "$prefix"
+    done_with "$qt_modules"
 fi
 if ! built sqlite; then
     step "SQLite"
@@ -70,8 +79,10 @@ cmake --build "$build" --parallel "$(nproc)"
 
 step "packaging"
 dist=$repo/dist
+version=$("$windows/project-version.sh")
 stage=$dist/stockquery-win64
-rm -rf "$stage" "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe"
+rm -rf "$stage" "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe" \
+    "$dist"/stockquery-*-source.tar.xz
 mkdir -p "$stage/platforms" "$stage/styles"
 cp "$build/src/stockquery.exe" "$build/src/stockquery-export.exe" \
     "$build/tools/demo_setup.exe" "$build/tools/make_demo_db.exe" "$stage/"
@@ -84,11 +95,17 @@ cp /usr/share/qt6/translations/qtbase_zh_CN.qm "$stage/translations/"
     "$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")" \
     /usr/x86_64-w64-mingw32/lib
 find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --strip-unneeded
-"$windows/licences.sh" "$cache/src" "$stage/licences"
+"$windows/licences.sh" "$cache/src" "$stage/licences" "$version"
+"$windows/program-licence.sh" "$version" >"$stage/LICENSE.txt"
 "$windows/sign.sh" "$stage"/*.exe # when a certificate is given
 (cd "$dist" && zip -qr stockquery-win64.zip stockquery-win64)
+# The corresponding source of what was built: the project as committed, the Qt Charts and
+# Qt SVG releases included.
+git -C "$repo" archive --format=tar --prefix="stockquery-$version/" HEAD |
+    xz -T0 >"$dist/stockquery-$version-source.tar.xz"
 "$windows/make-installer.sh" "$stage" "$dist/stockquery-setup-win64.exe"
-ls -l "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe"
+ls -l "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe" \
+    "$dist/stockquery-$version-source.tar.xz"
 
 step "under Wine"
 "$windows/wine-tests.sh" "$stage" "$build" "$dist" "$cache/wine" "$prefix"

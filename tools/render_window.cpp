@@ -11,11 +11,14 @@
 // and journal-chart the chart window that 图表 opens, alone, on its first chart (its second with a
 // last argument "2"); summary with this month's summary (and summary-chart its charts); card and
 // card-chart the stock card this year of the ITEM_NAME argument read as "WAREHOUSE:ITEM" codes.
+// With --save-chart the chart shown is also saved as 保存图片 saves it, beside OUT.png as
+// OUT-saved.png and OUT-saved.svg.
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
 #include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
+#include "forms/ChartWindow.h"
 #include "forms/QtChinese.h"
 #include "grid/FindBar.h"
 #include "grid/GridBody.h"
@@ -25,6 +28,7 @@
 #include <QContextMenuEvent>
 #include <QDateEdit>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -34,6 +38,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -94,7 +99,7 @@ bool renderWithPopup(QWidget& window, const QString& out, const std::function<vo
 // Sets the item name and size, runs the query and renders the window without showing it
 // (showing the main window would also run the start-up connection) as `mode` says.
 template <typename Window>
-bool render(Window& window, int argc, char** argv, std::string_view mode) {
+bool render(Window& window, int argc, char** argv, std::string_view mode, bool saveChart) {
     // Qt's arguments, which on Windows come whole from the wide command line.
     const QStringList arguments = QCoreApplication::arguments();
     if constexpr (std::is_same_v<Window, Tfrm_stockcard>) {
@@ -132,9 +137,18 @@ bool render(Window& window, int argc, char** argv, std::string_view mode) {
             [&] {
                 window.ShowCharts();
                 window.work().waitUntilDone();
-                for (QWidget* top : QApplication::topLevelWidgets())
-                    if (top->objectName() == "frm_chart" && second)
-                        top->findChild<QTabWidget*>()->setCurrentIndex(1);
+                for (QWidget* top : QApplication::topLevelWidgets()) {
+                    auto* chart = qobject_cast<ChartWindow*>(top);
+                    if (!chart)
+                        continue;
+                    if (second)
+                        chart->tabs()->setCurrentIndex(1);
+                    QString failure;
+                    const QString stem = out.chopped(QFileInfo(out).suffix().size() + 1);
+                    if (saveChart && !(chart->saveChart(stem + "-saved.png", failure) &&
+                                       chart->saveChart(stem + "-saved.svg", failure)))
+                        std::fprintf(stderr, "%s\n", failure.toUtf8().constData());
+                }
             },
             std::nullopt, true);
     }
@@ -176,11 +190,15 @@ constexpr const char* kUsage =
     "main-export|main-print|journal-print|main-chart|journal-chart|summary|summary-chart|card|"
     "card-chart DEMO_FILE OUT.png [ITEM_NAME] "
     "[WIDTH HEIGHT] "
-    "[2] [-platform NAME]";
+    "[2] [--save-chart] [-platform NAME]";
 
 int main(int argc, char** argv) {
-    if (const auto status = helpOrUnknownOption(argc, argv, kUsage, {"-platform"}))
+    if (const auto status = helpOrUnknownOption(argc, argv, kUsage, {"-platform", "--save-chart"}))
         return *status;
+    // The option is taken out, so that the others keep their places.
+    const auto optionEnd = std::remove(argv + 1, argv + argc, std::string_view("--save-chart"));
+    const bool saveChart = optionEnd != argv + argc;
+    argc = static_cast<int>(optionEnd - argv);
 
     const std::string_view which = argc > 1 ? argv[1] : "";
     const std::set<std::string_view> modes = {
@@ -208,16 +226,16 @@ int main(int argc, char** argv) {
     if (which.starts_with("journal")) {
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow();
-        rendered = render(journal, argc, argv, which);
+        rendered = render(journal, argc, argv, which, saveChart);
     } else if (which.starts_with("summary")) {
         Tfrm_summary summary(main.ado_conn);
         summary.FormShow();
-        rendered = render(summary, argc, argv, which);
+        rendered = render(summary, argc, argv, which, saveChart);
     } else if (which.starts_with("card")) {
         Tfrm_stockcard card(main.ado_conn);
-        rendered = render(card, argc, argv, which);
+        rendered = render(card, argc, argv, which, saveChart);
     } else {
-        rendered = render(main, argc, argv, which);
+        rendered = render(main, argc, argv, which, saveChart);
     }
     if (!rendered) {
         std::fprintf(stderr, "render_window: cannot write %s\n", argv[3]);

@@ -43,6 +43,8 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "stockquery developers"
 !define MUI_LANGDLL_ALLLANGUAGES
 !define MUI_FINISHPAGE_RUN "$INSTDIR\stockquery.exe"
 
+; The program's own licence first, then the libraries'.
+!insertmacro MUI_PAGE_LICENSE "${STAGE}\LICENSE.txt"
 !insertmacro MUI_PAGE_LICENSE "${LICENCES}\README.txt"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES

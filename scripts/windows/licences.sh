@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # The licences and notices that the shipped libraries require, into FOLDER as Windows text
-# files: Qt (LGPL-3 with GPL-3, its bundled libraries, and how to relink), ICU, SQLite,
-# libxlsxwriter, zlib, the GCC runtime and winpthreads. Read from the Debian sources in
-# SOURCES and from Debian's copyright files of the MinGW-w64 packages.
-#   licences.sh SOURCES FOLDER
+# files: Qt (LGPL-3 with GPL-3, its bundled libraries, and how to relink; Qt Charts GPL-3),
+# ICU, SQLite, libxlsxwriter, zlib, the GCC runtime and winpthreads. Read from the Debian
+# sources in SOURCES and from Debian's copyright files of the MinGW-w64 packages. VERSION names
+# the source archive published beside the programs.
+#   licences.sh SOURCES FOLDER VERSION
 set -euo pipefail
-sources=$1 folder=$2
+sources=$1 folder=$2 version=$3
 source_of() { find "$sources" -maxdepth 1 -mindepth 1 -type d -name "$1-*" | head -n1; }
 qt=$(source_of qt6-base) icu=$(source_of icu) xlsx=$(source_of libxlsxwriter)
 mkdir -p "$folder"
@@ -17,10 +18,16 @@ windows_text() { sed 's/\r$//; s/$/\r/' >"$folder/$1"; } # CRLF, for every Windo
 stockquery 第三方软件许可 / Third-party licences
 =================================================
 
+stockquery 本身的许可见程序文件夹中的 LICENSE.txt（GPL-3.0 或更新版本）；其对应源代码
+stockquery-$version-source.tar.xz 与本程序一同发布（其中也有下列 Qt Charts、Qt SVG 的源代码）。
+stockquery itself is under the GPL-3.0-or-later (LICENSE.txt in the program's folder); its
+corresponding source, stockquery-$version-source.tar.xz, is published beside this program and
+holds the Qt Charts and Qt SVG sources below as well.
+
 stockquery 使用以下开源软件，其许可全文见本文件夹。
 stockquery uses the following open-source software; the full licences are in this folder.
 
-Qt $(basename "$qt" | sed 's/^qt6-base-//; s/+dfsg//') (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll 及 platforms、styles 插件)
+Qt $(basename "$qt" | sed 's/^qt6-base-//; s/+dfsg//') (Qt6Core.dll, Qt6Gui.dll, Qt6Widgets.dll, Qt6PrintSupport.dll 及 platforms、styles 插件)
     GNU Lesser General Public License v3 (LGPL-3.0.txt, GPL-3.0.txt)
     Qt 内含的第三方库见 Qt-third-party.txt / Qt's bundled libraries: Qt-third-party.txt
     重新链接 / Relinking: stockquery 以动态链接方式使用 Qt。您可以用自行编译的同一版本
@@ -29,6 +36,14 @@ Qt $(basename "$qt" | sed 's/^qt6-base-//; s/+dfsg//') (Qt6Core.dll, Qt6Gui.dll,
     stockquery links Qt dynamically: build the same Qt version yourself (source: the Debian
     source package qt6-base $(sed -n 's/^Version: //p' "$sources"/qt6-base_*.dsc), or https://download.qt.io/) and put your DLLs and
     plugins in place of those in the program's folder; the program then uses yours.
+
+Qt Charts 6.4.2 (Qt6Charts.dll)
+    GNU General Public License v3 (GPL-3.0.txt)
+    源代码 / Source: third_party/qt/qtcharts-6.4.2.tar.xz in stockquery-$version-source.tar.xz
+
+Qt SVG 6.4.2 (Qt6Svg.dll)
+    GNU Lesser General Public License v3 (LGPL-3.0.txt, GPL-3.0.txt)
+    源代码 / Source: third_party/qt/qtsvg-6.4.2.tar.xz in stockquery-$version-source.tar.xz
 
 ICU $(basename "$icu" | sed 's/^icu-//') (icuuc72.dll, icuin72.dll, icudt72.dll)
     Unicode License (ICU.txt)

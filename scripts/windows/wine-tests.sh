@@ -4,7 +4,8 @@
 # unixODBC, where a driver named "SQL Server" is FreeTDS) against the TDS stand-in, beside the
 # Linux build's file of the same query; every format into Chinese-named files; the tools and
 # the first start on Chinese paths; the command's console text; the print preview drawn on
-# the windows platform, its page count that of the command's PDF; the program itself under Xvfb
+# the windows platform, its page count that of the command's PDF; both chart windows, a chart
+# saved as PNG and SVG and read back; the program itself under Xvfb
 # with a screenshot; the installer, its uninstaller and signing; the programs' resources.
 #   wine-tests.sh STAGE_DIR WINDOWS_BUILD_DIR DIST_DIR WINE_PREFIX QT_PREFIX
 set -euo pipefail
@@ -70,6 +71,31 @@ preview_pages=$(cd "$work/tests" && wine render_window.exe main-print demo-test.
     "$(windows_path "$dist")\\stockquery-wine-print.png" 轴承 -platform windows | grep -o '[0-9]\+')
 test -s "$dist/stockquery-wine-print.png"
 echo "print preview: $dist/stockquery-wine-print.png, $preview_pages pages"
+
+echo "-- 图表 of both windows, offscreen with fonts of its own; a chart saved as PNG and as SVG"
+mkdir -p "$work/tests/lib/fonts"
+cp /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf \
+    /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+    "$work/tests/lib/fonts/"
+printf '[Paths]\nPrefix=.\n' >"$work/tests/qt.conf" # the offscreen platform's fonts: ./lib/fonts
+for window in main journal; do
+    shot=$dist/stockquery-wine-chart-$([ "$window" = main ] && echo stock || echo journal).png
+    (cd "$work/tests" && wine render_window.exe "$window-chart" demo-test.sqlite \
+        "$(windows_path "$shot")" 轴承 --save-chart -platform offscreen)
+    test -s "$shot"
+done
+rm -r "$work/tests/qt.conf" "$work/tests/lib"
+saved=$dist/stockquery-wine-chart-stock-saved
+test "$(identify -format '%m %wx%h' "$saved.png")" = "PNG 1200x720"
+python3 - "$saved.svg" <<'PY'
+import sys, xml.etree.ElementTree as tree
+texts = ["".join(t.itertext()) for t in tree.parse(sys.argv[1]).iter("{http://www.w3.org/2000/svg}text")]
+assert "现存量（按仓库）" in texts, texts[:5]
+PY
+mv "$saved.png" "$saved.svg" "$work/"
+rm "$dist/stockquery-wine-chart-journal-saved".*
+echo "charts: $dist/stockquery-wine-chart-stock.png, …-journal.png; saved PNG 1200×720 and an SVG"
+echo "  whose title reads whole"
 
 echo "-- the ODBC path: stockquery-export.exe through odbc32 and FreeTDS to the TDS stand-in"
 cmake --preset default -S "$repo" >/dev/null
@@ -213,12 +239,24 @@ installed="$WINEPREFIX/drive_c/Program Files/stockquery"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/stockquery"
 test -f "$installed/stockquery.exe" -a -f "$installed/platforms/qwindows.dll"
 test -f "$menu/现存量查询.lnk"
-# The licences, in the installation and in the zip.
+# The program's licence and the libraries', in the installation and in the zip; every DLL
+# shipped is named in the libraries' list.
+grep -q "GNU General Public License as published by the Free Software Foundation, either version 3" \
+    "$installed/LICENSE.txt"
+unzip -l "$dist/stockquery-win64.zip" stockquery-win64/LICENSE.txt >/dev/null
 for licence in README LGPL-3.0 GPL-3.0 Qt-third-party ICU SQLite libxlsxwriter zlib GCC-runtime \
     winpthreads; do
     test -s "$installed/licences/$licence.txt"
     unzip -l "$dist/stockquery-win64.zip" "stockquery-win64/licences/$licence.txt" >/dev/null
 done
+for dll in "$installed"/*.dll; do
+    grep -qF "$(basename "$dll")" "$installed/licences/README.txt" ||
+        { echo "licences\\README.txt does not name $(basename "$dll")" >&2 && exit 1; }
+done
+# The corresponding source that the licences name: the project with the Qt modules' releases.
+tar -tJf "$dist/stockquery-$version-source.tar.xz" "stockquery-$version/LICENSE" \
+    "stockquery-$version/third_party/qt/qtcharts-6.4.2.tar.xz" >/dev/null
+grep -q "stockquery-$version-source.tar.xz" "$installed/LICENSE.txt"
 # Nothing reaches the host's own menus.
 test ! -e "${XDG_DATA_HOME:-$HOME/.local/share}/applications/wine/Programs/stockquery"
 entry=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\stockquery' /reg:64)

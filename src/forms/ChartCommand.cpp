@@ -8,10 +8,6 @@
 
 #include <memory>
 
-bool chartsAvailable() {
-    return true;
-}
-
 void showChartsCommand(WindowWork& work, QWidget* window, ResultGrid& grid,
                        std::vector<ChartRequest> charts) {
     if (!resultReadyFor(work, window, grid, "画图表"))

@@ -8,9 +8,6 @@ class QWidget;
 class ResultGrid;
 class WindowWork;
 
-// Whether this build draws charts: Qt Charts is not in every build.
-bool chartsAvailable();
-
 // A window's "图表": the groups of each chart added up on a worker as `work` from the result as
 // the grid holds it, then a chart window over `window`, one tab a chart, which stays open
 // beside it.

@@ -48,8 +48,7 @@ void QueryWindowFrame::buildFrame(QWidget* client, const QueryWindowLook& look, 
     const QueryToolBand tools(
         window_,
         {[this] { RunQuery(); }, [this] { ToolButton8Click(); }, [this] { PrintGrid(); },
-         chartsAvailable() && !use_.charts.empty() ? std::function<void()>([this] { ShowCharts(); })
-                                                   : nullptr},
+         !use_.charts.empty() ? std::function<void()>([this] { ShowCharts(); }) : nullptr},
         look.ownButtons);
     tbn_query = tools.query;
     ToolButton8 = tools.output;
