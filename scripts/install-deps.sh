@@ -12,6 +12,7 @@ packages=(
     unixodbc unixodbc-dev tdsodbc libsqliteodbc
     libgtest-dev googletest python3-pyodbc python3-openpyxl poppler-utils
     fonts-wqy-zenhei
+    dpkg-dev lintian desktop-file-utils appstream man-db
 )
 [ $# -gt 0 ] && packages=("$@")
 

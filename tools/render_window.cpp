@@ -195,11 +195,6 @@ constexpr const char* kUsage =
 int main(int argc, char** argv) {
     if (const auto status = helpOrUnknownOption(argc, argv, kUsage, {"-platform", "--save-chart"}))
         return *status;
-    // The option is taken out, so that the others keep their places.
-    const auto optionEnd = std::remove(argv + 1, argv + argc, std::string_view("--save-chart"));
-    const bool saveChart = optionEnd != argv + argc;
-    argc = static_cast<int>(optionEnd - argv);
-
     const std::string_view which = argc > 1 ? argv[1] : "";
     const std::set<std::string_view> modes = {
         "main",       "journal",       "main-busy",     "main-cancelled",
@@ -214,6 +209,11 @@ int main(int argc, char** argv) {
     // use, whose fonts lay out the pages).
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // Our option is taken out as Qt takes out its own, so that the others keep their places;
+    // Qt's arguments (whole on Windows) leave out what was taken out of argv after it saw them.
+    const auto optionEnd = std::remove(argv + 1, argv + argc, std::string_view("--save-chart"));
+    const bool saveChart = optionEnd != argv + argc;
+    argc = static_cast<int>(optionEnd - argv);
     installQtChinese(); // as the program does
     useChineseWithoutSystemLocale(QLocale::system());
     Tfrm_xclquery main;
