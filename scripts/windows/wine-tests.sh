@@ -74,8 +74,8 @@ echo "print preview: $dist/stockquery-wine-print.png, $preview_pages pages"
 
 echo "-- 图表 of both windows, offscreen with fonts of its own; a chart saved as PNG and as SVG"
 mkdir -p "$work/tests/lib/fonts"
-cp /usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf \
-    /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf /usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf \
+# WenQuanYi, as on Linux: the offscreen platform falls back to no other font for a digit.
+cp /usr/share/fonts/truetype/wqy/wqy-zenhei.ttc /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf \
     "$work/tests/lib/fonts/"
 printf '[Paths]\nPrefix=.\n' >"$work/tests/qt.conf" # the offscreen platform's fonts: ./lib/fonts
 for window in main journal; do
