@@ -24,6 +24,8 @@ ResultQuery::ResultQuery(Connection& connection, std::vector<FieldDecl> declared
 void ResultQuery::close() {
     open_ = false;
     result_ = noRows();
+    sorted_ = {};
+    shown_ = {};
     order_ = {};
     position_ = 0;
     sortOrder_.clear();
@@ -60,8 +62,9 @@ void ResultQuery::adopt(ResultSet fetched) {
     if (fetched.rowCount() > std::numeric_limits<std::uint32_t>::max())
         throw DbError("the result has more rows than a query can hold");
     result_ = std::make_shared<const ResultSet>(std::move(fetched));
-    order_.resize(result_->rowCount());
-    std::iota(order_.begin(), order_.end(), 0U);
+    sorted_.resize(result_->rowCount());
+    std::iota(sorted_.begin(), sorted_.end(), 0U);
+    order_ = sorted_;
     position_ = 0;
     open_ = true;
 }
@@ -111,12 +114,30 @@ void ResultQuery::setSortOrder(const std::string& text) {
 }
 
 void ResultQuery::setSortOrder(const std::string& text, std::vector<std::uint32_t> order) {
+    showInOrder(std::move(order));
+    sortOrder_ = text;
+}
+
+void ResultQuery::setShownRows(std::vector<std::uint8_t> shown) {
+    shown_ = std::move(shown);
+    showInOrder(std::move(sorted_));
+}
+
+void ResultQuery::showInOrder(std::vector<std::uint32_t> sorted) {
     const bool onRow = !eof();
     const std::uint32_t current = onRow ? order_[position_] : 0;
-    order_ = std::move(order);
-    if (onRow)
+    sorted_ = std::move(sorted);
+    if (shown_.empty()) {
+        order_ = sorted_;
+    } else {
+        order_.clear();
+        for (const std::uint32_t row : sorted_)
+            if (shown_[row])
+                order_.push_back(row);
+    }
+    position_ = 0;
+    if (onRow && (shown_.empty() || shown_[current]))
         gotoBookmark(current);
-    sortOrder_ = text;
 }
 
 std::size_t ResultQuery::fieldIndex(std::string_view name) const {

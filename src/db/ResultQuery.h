@@ -37,7 +37,9 @@ public:
     void adopt(ResultSet fetched);
     const std::vector<FieldDecl>& declaredFields() const { return declared_; }
     bool isOpen() const { return open_; }
+    // The rows shown: every row of the result, or those a filter lets through.
     std::size_t rowCount() const { return order_.size(); }
+    std::size_t totalRowCount() const { return result_->rowCount(); }
     bool isEmpty() const { return order_.empty(); }
 
     void first();
@@ -60,6 +62,11 @@ public:
     // The same with the row order that `sortedOrder` gave for the rows open now, worked out
     // elsewhere (on a worker, from `sharedResult`).
     void setSortOrder(const std::string& text, std::vector<std::uint32_t> order);
+    // Shows only the rows whose id is marked 1 in `shown` (every row when it is empty), in the
+    // sort order; the current record stays current when it is still shown. Every open shows
+    // every row.
+    void setShownRows(std::vector<std::uint8_t> shown);
+    bool isFiltered() const { return !shown_.empty(); }
     // The row order a sort order text gives `rows`; throws DbError for an unknown field.
     static std::vector<std::uint32_t> sortedOrder(const ResultSet& rows, const std::string& text);
 
@@ -67,7 +74,7 @@ public:
     // The rows, never changed once read, for readers on other threads (see TableSnapshot);
     // a new open or a close gives the query other rows and leaves these to their readers.
     const std::shared_ptr<const ResultSet>& sharedResult() const { return result_; }
-    // The row ids in the row order.
+    // The ids of the rows shown, in the row order.
     const std::vector<std::uint32_t>& rowOrder() const { return order_; }
     // The connection the query runs on.
     Connection& connection() const { return connection_; }
@@ -81,7 +88,11 @@ private:
     std::vector<std::string> lines_;
     bool open_ = false;
     std::shared_ptr<const ResultSet> result_;
-    std::vector<std::uint32_t> order_;
+    void showInOrder(std::vector<std::uint32_t> sorted);
+
+    std::vector<std::uint32_t> sorted_; // every row, in the sort order
+    std::vector<std::uint8_t> shown_;   // per row id; empty: every row
+    std::vector<std::uint32_t> order_;  // the rows shown, in the sort order
     std::size_t position_ = 0;
     std::string sortOrder_;
 };

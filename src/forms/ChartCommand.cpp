@@ -21,7 +21,7 @@ void showChartsCommand(WindowWork& work, QWidget* window, ResultGrid& grid,
         },
         [](const WorkControl&, double) { return QString("正在计算图表……"); },
         [&work, window, shown, caption = window->windowTitle(),
-         criteria = grid.model()->criteriaText()](std::exception_ptr error) {
+         criteria = grid.model()->criteriaAndFilterText()](std::exception_ptr error) {
             if (!succeeded(error, work, window, "图表"))
                 return;
             auto* charts = new ChartWindow(caption, criteria, std::move(*shown), window);

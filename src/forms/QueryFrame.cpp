@@ -16,6 +16,7 @@
 #include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -195,10 +196,19 @@ bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
                 showPrompt(window, failure);
                 return;
             }
-            count.setText("记录数为：" + QString::number(grid.query().rowCount()));
+            count.setText(recordCountText(grid.query()));
         },
     });
     return true;
+}
+
+QString recordCountText(const ResultQuery& query) {
+    if (!query.isFiltered())
+        return "记录数为：" + QString::number(query.rowCount());
+    const QLocale grouped(QLocale::C);
+    return QString("记录数为：%1（共 %2）")
+        .arg(grouped.toString(static_cast<qulonglong>(query.rowCount())),
+             grouped.toString(static_cast<qulonglong>(query.totalRowCount())));
 }
 
 void clearResult(ResultGrid& grid, QLabel& count) {

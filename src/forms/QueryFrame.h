@@ -15,6 +15,7 @@ class QPushButton;
 class QToolButton;
 class QWidget;
 class ResultGrid;
+class ResultQuery;
 class WindowWork;
 
 // What both query windows have around their criteria and grid, written once.
@@ -73,6 +74,10 @@ QFrame* queryStatusBar(QWidget* window, int height, const QString& countText, in
 bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& count,
                  const std::vector<std::string>& statement, const std::string& criteria,
                  const QString& failure);
+
+// The record count as the status bar shows it: "记录数为：N", and while a filter is in force
+// "记录数为：1,234（共 30,000）".
+QString recordCountText(const ResultQuery& query);
 
 // Empties `grid`, its sums and the record count in `count`, as before the first query.
 void clearResult(ResultGrid& grid, QLabel& count);

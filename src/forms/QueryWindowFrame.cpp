@@ -36,6 +36,8 @@ void QueryWindowFrame::buildGrid(const QueryShape& shape) {
     grid_->setObjectName(shape.gridName);
     QObject::connect(grid_, &ResultGrid::titleClicked, window_,
                      [this](int column) { grid_->sortByTitle(column); }); // not while work runs
+    QObject::connect(grid_, &ResultGrid::filterChanged, window_,
+                     [this] { Panel4->setText(recordCountText(grid_->query())); });
     for (QAction* entry : menuEntries_)
         grid_->body()->addMenuAction(entry);
     if (work_)

@@ -361,6 +361,11 @@ void GridBody::contextMenuEvent(QContextMenuEvent* event) {
     menu.addAction("查找", QKeySequence::Find, this, &GridBody::findRequested);
     menu.addAction("复制", QKeySequence::Copy, this, [this] { emit copyRequested(false); });
     menu.addAction("复制(含标题)", this, [this] { emit copyRequested(true); });
+    if (cellMenu_) {
+        menu.addSeparator();
+        cellMenu_(menu, rowAt(event->pos().y()),
+                  layout_.logicalAt(event->pos().x() - kIndicatorWidth));
+    }
     if (!menuActions_.isEmpty()) {
         menu.addSeparator();
         menu.addActions(menuActions_);

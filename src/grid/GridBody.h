@@ -8,8 +8,11 @@
 #include <QAbstractScrollArea>
 #include <QPointer>
 
+#include <functional>
+
 class QAction;
 class QLineEdit;
+class QMenu;
 
 class GridHeader;
 class GridTitles;
@@ -53,6 +56,9 @@ public:
     void markFound(const QString& needle);
     // A window's own entry for the context menu, after the grid's.
     void addMenuAction(QAction* action) { menuActions_.append(action); }
+    // Entries about the cell under the pointer (-1 where there is none), after copying.
+    using CellMenu = std::function<void(QMenu& menu, int row, int column)>;
+    void setCellMenu(CellMenu cellMenu) { cellMenu_ = std::move(cellMenu); }
 
     // After the query opened or closed: the rows start at the top again.
     void rowsChanged();
@@ -113,6 +119,7 @@ private:
     int currentColumn_ = 0;
     RowSelection selection_;
     QList<QAction*> menuActions_;
+    CellMenu cellMenu_;
     QString found_;
     int anchor_ = 0;
     QPointer<QLineEdit> editor_;

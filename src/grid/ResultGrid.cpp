@@ -1,5 +1,6 @@
 #include "ResultGrid.h"
 
+#include "FilterStrip.h"
 #include "FindBar.h"
 #include "GridBody.h"
 #include "GridHeader.h"
@@ -47,6 +48,8 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    filterStrip_ = new FilterStrip(this);
+    layout->addWidget(filterStrip_);
     layout->addWidget(body_, 1);
     layout->addWidget(footer_);
     findBar_ = new FindBar(*model_, *body_, this);
@@ -54,6 +57,10 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
     connect(body_, &GridBody::findRequested, findBar_, &FindBar::open);
     connect(body_, &GridBody::findNextRequested, findBar_, &FindBar::findNext);
     connect(body_, &GridBody::copyRequested, this, &ResultGrid::copyToClipboard);
+    body_->setCellMenu(
+        [this](QMenu& menu, int row, int column) { addFilterEntries(menu, row, column); });
+    connect(filterStrip_, &FilterStrip::removeRequested, this, &ResultGrid::removeColumnFilter);
+    connect(filterStrip_, &FilterStrip::clearRequested, this, [this] { applyFilter({}); });
 
     connect(header(), &GridHeader::titleClicked, this, &ResultGrid::titleClicked);
     if (body_->frozenHeader())
@@ -76,6 +83,7 @@ void ResultGrid::endQueryChange() {
     body_->rowsChanged();
     widenForFooters();
     footer_->update();
+    filterStrip_->showFilters(filter());
 }
 
 void ResultGrid::widenForFooters() {

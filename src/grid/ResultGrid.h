@@ -4,6 +4,7 @@
 #include "result/GridColumn.h"
 #include "result/ResultSet.h"
 #include "table/BackgroundJob.h"
+#include "table/DistinctValues.h"
 #include "table/GridSettings.h"
 #include "table/ResultTableModel.h"
 
@@ -12,6 +13,8 @@
 #include <functional>
 #include <vector>
 
+class FilterStrip;
+class QMenu;
 class FindBar;
 class GridBody;
 class GridHeader;
@@ -71,6 +74,22 @@ public:
     // the clipboard as it was.
     void copyToClipboard(bool withTitles);
 
+    // 筛选: the filters in force, and the rows they let through shown, worked out on the worker
+    // from the rows in memory (never a new statement); the sort stays, a cancel keeps the
+    // rows shown. Every new result ends the filters.
+    const RowFilter& filter() const { return model_->filter(); }
+    void applyFilter(RowFilter filter);
+    void setColumnFilter(ColumnFilter filter);
+    void removeColumnFilter(const std::string& field);
+    // A filter on a column by one of its cells: equal to its text, not equal, or (numbers and
+    // dates) below or above its value.
+    enum class CellFilter { Equal, NotEqual, Below, Above };
+    ColumnFilter cellFilter(int column, int row, CellFilter kind) const;
+    // The column's filter list on the worker: its values on the rows the other filters let
+    // through, handed to `ready` on the interface thread.
+    void listValues(int column, std::function<void(std::vector<DistinctValue>)> ready);
+    FilterStrip* filterStrip() const { return filterStrip_; }
+
     QString footerText(int column) const { return model_->footerText(column); }
     Qt::Alignment alignment(int column) const { return model_->alignment(column); }
     FooterCell footerCell(int column) const { return model_->footerCell(column); }
@@ -80,10 +99,15 @@ signals:
     // column.
     void titleClicked(int column);
     void doubleClicked();
+    // Other rows are shown: a filter was set, changed or removed.
+    void filterChanged();
 
 private:
     // A column whose footer text does not fit grows just enough to show it whole.
     void widenForFooters();
+    // The context menu's 筛选 entries for a cell, and 筛选… with the column's value list.
+    void addFilterEntries(QMenu& menu, int row, int column);
+    void askColumnFilter(int column);
 
     GridSettings settings_;
     WorkRunner runWork_;
@@ -91,4 +115,5 @@ private:
     GridBody* body_;
     GridFooter* footer_;
     FindBar* findBar_;
+    FilterStrip* filterStrip_;
 };

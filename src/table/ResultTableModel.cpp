@@ -49,6 +49,7 @@ void ResultTableModel::beginQueryChange() {
 }
 
 void ResultTableModel::endQueryChange() {
+    filter_.clear(); // a new result shows every row
     sums_.recompute(query_);
     for (std::size_t i = 0; i < columns_.size(); ++i)
         resultColumn_[i] =
@@ -73,6 +74,21 @@ void ResultTableModel::showSorted(int column, const std::string& sortOrder,
     query_.setSortOrder(sortOrder, std::move(order));
     titles_.markSorted(static_cast<std::size_t>(column), sortOrder.ends_with(" DESC"));
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ResultTableModel::showFiltered(RowFilter filter, std::vector<std::uint8_t> shown) {
+    beginResetModel();
+    query_.setShownRows(std::move(shown));
+    filter_ = std::move(filter);
+    sums_.recompute(query_);
+    endResetModel();
+}
+
+QString ResultTableModel::criteriaAndFilterText() const {
+    const QString filters = filter_.describe();
+    if (filters.isEmpty() || criteriaText_.isEmpty())
+        return criteriaText_ + filters;
+    return criteriaText_ + "　" + filters;
 }
 
 int ResultTableModel::rowCount(const QModelIndex& parent) const {

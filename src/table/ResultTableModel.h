@@ -3,6 +3,7 @@
 #include "CellText.h"
 #include "FooterSums.h"
 #include "GridTitles.h"
+#include "RowFilter.h"
 #include "result/GridColumn.h"
 
 #include <QAbstractTableModel>
@@ -48,6 +49,8 @@ public:
 
     // The criteria of the rows' query, as a printed page's heading shows them.
     const QString& criteriaText() const { return criteriaText_; }
+    // The same followed by the filters in force, if any.
+    QString criteriaAndFilterText() const;
     void setCriteriaText(const QString& text) { criteriaText_ = text; }
 
     // Around every closing and opening of the query; the sums are worked out again.
@@ -60,6 +63,12 @@ public:
     // sort order text a click asks for, and the rows shown in the order worked out for it.
     std::string sortOrderForClick(int column) const;
     void showSorted(int column, const std::string& sortOrder, std::vector<std::uint32_t> order);
+
+    // The filters in force; every query change ends them.
+    const RowFilter& filter() const { return filter_; }
+    // Shows the rows that `filter` lets through, `shown` per row id as RowFilter::passing
+    // gave it for the rows open now; the sums are worked out again over them.
+    void showFiltered(RowFilter filter, std::vector<std::uint8_t> shown);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -83,6 +92,7 @@ private:
     CellText cellText_;
     GridTitles titles_;
     FooterSums sums_;
+    RowFilter filter_;
     QString criteriaText_;
 };
 

@@ -51,7 +51,7 @@ ExportLayout exportLayout(const ResultTableModel& model, const TableView& view) 
     ExportLayout layout;
     layout.name = view.name;
     layout.title = view.title;
-    layout.criteria = model.criteriaText();
+    layout.criteria = model.criteriaAndFilterText();
     const GridSettings& settings = view.settings;
     layout.fixedColour = settings.FixedColor.rgb();
     layout.buttonFace = view.buttonFace;

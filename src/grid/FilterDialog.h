@@ -1,0 +1,40 @@
+#pragma once
+
+#include "result/FieldKind.h"
+#include "table/DistinctValues.h"
+#include "table/RowFilter.h"
+
+#include <QDialog>
+
+#include <optional>
+#include <vector>
+
+class QLineEdit;
+class QListWidget;
+
+// 筛选… on a column: its values with their row counts in the column's order (（空） first), a
+// search box that narrows the list, ticks with 全选 and 全不选, and for numbers and dates a
+// range from … to. The current filter of the column, if any, is what it opens on.
+class FilterDialog : public QDialog {
+    Q_OBJECT
+public:
+    FilterDialog(ColumnFilter base, std::vector<DistinctValue> values, const ColumnFilter* current,
+                 QWidget* parent = nullptr);
+
+    // What 确定 asked for: a range when one is given, else the ticked values; none when every
+    // value is ticked (the column's filter goes).
+    std::optional<ColumnFilter> chosen() const;
+
+private:
+    void narrow(const QString& text);
+    void tickShown(bool ticked);
+    // The bounds typed, or a prompt when one cannot be read.
+    bool readRange(ColumnFilter& filter, QString& problem) const;
+    void accept() override;
+
+    ColumnFilter base_;
+    QListWidget* list_;
+    QLineEdit* search_;
+    QLineEdit* from_ = nullptr;
+    QLineEdit* to_ = nullptr;
+};
