@@ -24,13 +24,14 @@ public:
     // What 确定 asked for: a range when one is given, else the ticked values; none when every
     // value is ticked (the column's filter goes).
     std::optional<ColumnFilter> chosen() const;
+    // 确定: closes only on a range that can be read and at least one value or bound.
+    void accept() override;
 
 private:
     void narrow(const QString& text);
     void tickShown(bool ticked);
     // The bounds typed, or a prompt when one cannot be read.
     bool readRange(ColumnFilter& filter, QString& problem) const;
-    void accept() override;
 
     ColumnFilter base_;
     QListWidget* list_;

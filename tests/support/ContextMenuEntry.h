@@ -8,8 +8,9 @@
 #include <QTimer>
 #include <QtTest>
 
-// Opens the grid's context menu over a row and triggers its entry named `entry`.
-inline void chooseFromContextMenu(GridBody& body, int row, const QString& entry) {
+// Opens the grid's context menu over a cell (of the first column unless told) and triggers its
+// entry named `entry`.
+inline void chooseFromContextMenu(GridBody& body, int row, const QString& entry, int column = 0) {
     QTimer::singleShot(50, [entry] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
@@ -18,7 +19,7 @@ inline void chooseFromContextMenu(GridBody& body, int row, const QString& entry)
                 action->trigger();
         menu->close();
     });
-    const QPoint at = body.cellRect(row, 0).center();
+    const QPoint at = body.cellRect(row, column).center();
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, at, body.mapToGlobal(at));
     QApplication::sendEvent(body.viewport(), &menuEvent);
 }
