@@ -5,14 +5,15 @@
 // main-busy shows the main window half a second into its query, with the progress in its
 // status bar; main-cancelled just after that query was cancelled; main-find with its find bar
 // open on "b0001"; main-sorting just after a click on 批号's title; main-menu with the grid's
-// context menu open on the third row; main-export with what 输出 shows first (the save dialog,
-// or the note that a worksheet cannot hold the result) over the window; main-print and
-// journal-print the print preview that 打印 opens (or the question before it), alone; main-chart
-// and journal-chart the chart window that 图表 opens, alone, on its first chart (its second with a
-// last argument "2"); summary with this month's summary (and summary-chart its charts); card and
-// card-chart the stock card this year of the ITEM_NAME argument read as "WAREHOUSE:ITEM" codes.
-// With --save-chart the chart shown is also saved as 保存图片 saves it, beside OUT.png as
-// OUT-saved.png and OUT-saved.svg.
+// context menu open on the third row; main-filter with two filters in force (the first row's
+// warehouse, stock below 10) and main-filter-list the value list of 仓库名称; main-export with what
+// 输出 shows first (the save dialog, or the note that a worksheet cannot hold the result) over the
+// window; main-print and journal-print the print preview that 打印 opens (or the question before
+// it), alone; main-chart and journal-chart the chart window that 图表 opens, alone, on its first
+// chart (its second with a last argument "2"); summary with this month's summary (and summary-chart
+// its charts); card and card-chart the stock card this year of the ITEM_NAME argument read as
+// "WAREHOUSE:ITEM" codes. With --save-chart the chart shown is also saved as 保存图片 saves it,
+// beside OUT.png as OUT-saved.png and OUT-saved.svg.
 #include "ToolUsage.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
@@ -20,6 +21,7 @@
 #include "app/Tfrm_xclquery.h"
 #include "forms/ChartWindow.h"
 #include "forms/QtChinese.h"
+#include "grid/FilterDialog.h"
 #include "grid/FindBar.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
@@ -165,6 +167,26 @@ bool render(Window& window, int argc, char** argv, std::string_view mode, bool s
             const bool saved = window.grab().save(out); // before the sort's end is heard of
             window.work().waitUntilDone();
             return saved;
+        } else if (mode == "main-filter") {
+            // Two filters: the first row's warehouse, and stock below 10.
+            const int warehouse = grid.model()->columnOf("仓库名称");
+            grid.setColumnFilter(grid.cellFilter(warehouse, 0, ResultGrid::CellFilter::Equal));
+            window.work().waitUntilDone();
+            ColumnFilter below =
+                grid.cellFilter(grid.model()->columnOf("现存量"), 0, ResultGrid::CellFilter::Below);
+            below.high = 10;
+            grid.setColumnFilter(below);
+            window.work().waitUntilDone();
+        } else if (mode == "main-filter-list") {
+            const int warehouse = grid.model()->columnOf("仓库名称");
+            bool saved = false;
+            grid.listValues(warehouse, [&](std::vector<DistinctValue> values) {
+                ColumnFilter base = grid.cellFilter(warehouse, -1, ResultGrid::CellFilter::Equal);
+                FilterDialog dialog(base, std::move(values), nullptr, &window);
+                saved = dialog.grab().save(out);
+            });
+            window.work().waitUntilDone();
+            return saved;
         } else if (mode == "main-menu") {
             GridBody& body = *grid.body();
             body.setCurrentCell(2, 0);
@@ -187,7 +209,8 @@ bool render(Window& window, int argc, char** argv, std::string_view mode, bool s
 
 constexpr const char* kUsage =
     "render_window main|journal|main-busy|main-cancelled|main-find|main-sorting|main-menu|"
-    "main-export|main-print|journal-print|main-chart|journal-chart|summary|summary-chart|card|"
+    "main-export|main-filter|main-filter-list|main-print|journal-print|main-chart|journal-chart|"
+    "summary|summary-chart|card|"
     "card-chart DEMO_FILE OUT.png [ITEM_NAME] "
     "[WIDTH HEIGHT] "
     "[2] [--save-chart] [-platform NAME]";
@@ -197,10 +220,10 @@ int main(int argc, char** argv) {
         return *status;
     const std::string_view which = argc > 1 ? argv[1] : "";
     const std::set<std::string_view> modes = {
-        "main",       "journal",       "main-busy",     "main-cancelled",
-        "main-find",  "main-sorting",  "main-menu",     "main-export",
-        "main-print", "main-chart",    "journal-chart", "journal-print",
-        "summary",    "summary-chart", "card",          "card-chart"};
+        "main",          "journal",    "main-busy",     "main-cancelled", "main-find",
+        "main-sorting",  "main-menu",  "main-export",   "main-filter",    "main-filter-list",
+        "main-print",    "main-chart", "journal-chart", "journal-print",  "summary",
+        "summary-chart", "card",       "card-chart"};
     if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;

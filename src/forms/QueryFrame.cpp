@@ -10,13 +10,13 @@
 #include "db/ResultQuery.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
+#include "table/CellText.h"
 #include "table/Fonts.h"
 
 #include <QAction>
 #include <QBoxLayout>
 #include <QFrame>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -205,10 +205,9 @@ bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
 QString recordCountText(const ResultQuery& query) {
     if (!query.isFiltered())
         return "记录数为：" + QString::number(query.rowCount());
-    const QLocale grouped(QLocale::C);
     return QString("记录数为：%1（共 %2）")
-        .arg(grouped.toString(static_cast<qulonglong>(query.rowCount())),
-             grouped.toString(static_cast<qulonglong>(query.totalRowCount())));
+        .arg(CellText::groupedCount(query.rowCount()),
+             CellText::groupedCount(query.totalRowCount()));
 }
 
 void clearResult(ResultGrid& grid, QLabel& count) {

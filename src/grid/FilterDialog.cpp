@@ -63,11 +63,10 @@ FilterDialog::FilterDialog(ColumnFilter base, std::vector<DistinctValue> values,
     const bool inCurrent = current && current->kind == ColumnFilter::Kind::In;
     const bool notInCurrent = current && current->kind == ColumnFilter::Kind::NotIn;
     for (const DistinctValue& value : values) {
-        auto* item = new QListWidgetItem(
-            QString("%1（%2）")
-                .arg(value.text.isEmpty() ? kEmptyValue : value.text)
-                .arg(QLocale(QLocale::C).toString(static_cast<qulonglong>(value.count))),
-            list_);
+        auto* item = new QListWidgetItem(QString("%1（%2）")
+                                             .arg(value.text.isEmpty() ? kEmptyValue : value.text)
+                                             .arg(CellText::groupedCount(value.count)),
+                                         list_);
         item->setData(Qt::UserRole, value.text);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         const bool listed = current && current->texts.contains(value.text);

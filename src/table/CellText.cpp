@@ -127,6 +127,12 @@ QString CellText::dateTime(std::int64_t epochMilliseconds) const {
     return date + " " + QTime(v.hour, v.minute, v.second, v.millisecond).toString(timeFormat_);
 }
 
+QString CellText::groupedCount(std::uint64_t count) {
+    QLocale c(QLocale::C);
+    c.setNumberOptions(QLocale::DefaultNumberOptions); // C omits the group separator otherwise
+    return c.toString(static_cast<qulonglong>(count));
+}
+
 QString CellText::sumText(FieldKind kind, std::int64_t total) const {
     switch (kind) {
     case FieldKind::Double:

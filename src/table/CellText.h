@@ -35,6 +35,8 @@ public:
     // doubles with fifteen significant digits, fixed point with four decimals, integers
     // plain; "0" for a field of any other kind.
     QString sumText(FieldKind kind, std::int64_t total) const;
+    // A count with its thousands grouped, "30,000", as counts of rows are read out.
+    static QString groupedCount(std::uint64_t count);
 
 private:
     QString withSeparator(std::string text) const;

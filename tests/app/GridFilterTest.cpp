@@ -45,7 +45,7 @@ std::size_t rawCount(const ResultQuery& query, std::string_view field, const QSt
 }
 
 QString recordCount(std::size_t shown, std::size_t total) {
-    const QLocale c(QLocale::C);
+    const QLocale c(QLocale::English); // thousands grouped with ","
     return QString("记录数为：%1（共 %2）")
         .arg(c.toString(static_cast<qulonglong>(shown)),
              c.toString(static_cast<qulonglong>(total)));
@@ -144,7 +144,7 @@ private slots:
                     QCOMPARE(list->item(row)->text(),
                              QString("%1（%2）")
                                  .arg(text.isEmpty() ? kEmptyValue : text,
-                                      QLocale(QLocale::C)
+                                      QLocale(QLocale::English)
                                           .toString(static_cast<qulonglong>(counts[text]))));
                     QCOMPARE(list->item(row)->checkState(), Qt::Checked);
                 }
