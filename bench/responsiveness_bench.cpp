@@ -187,6 +187,18 @@ int main(int argc, char** argv) {
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->objectName() == "frm_chart")
                 top->close();
+        ResultGrid& grid = *window.dbg_xclinfo;
+        reportGaps("筛选 仓库名称 = the first row's", gapsOf(window, [&] {
+                       grid.setColumnFilter(grid.cellFilter(grid.model()->columnOf("仓库名称"), 0,
+                                                            ResultGrid::CellFilter::Equal));
+                   }));
+        std::printf("%36s %s\n", "", window.Panel4->text().toStdString().c_str());
+        reportGaps("筛选 现存量 below the first row's", gapsOf(window, [&] {
+                       grid.setColumnFilter(grid.cellFilter(grid.model()->columnOf("现存量"), 0,
+                                                            ResultGrid::CellFilter::Below));
+                   }));
+        std::printf("%36s %s\n", "", window.Panel4->text().toStdString().c_str());
+        reportGaps("清除筛选", gapsOf(window, [&] { grid.applyFilter({}); }));
         const auto [ready, free] = cancelWindowQuery(window);
         std::printf("%-36s window ready %8.4f s | connection free %8.4f s | target <= 0.2 s\n",
                     "cancel, SQLite", ready, free);
