@@ -19,6 +19,7 @@ Target amd64-unicode
 ; file type: the 32-bit view of the machine's settings.
 !define CONNECTION_KEY "SOFTWARE\QARVO\TOLMA\DBLinkInfo"
 !define EXPORT_KEY "SOFTWARE\QARVO\TOLMA\Export"
+!define LAYOUT_KEY "SOFTWARE\QARVO\TOLMA\Layout"
 
 Name "stockquery ${VERSION}"
 OutFile "${OUTFILE}"
@@ -115,6 +116,7 @@ Section /o "un.$(ConnectionSection)" StoredConnection
     SetRegView 32
     DeleteRegKey HKLM "${CONNECTION_KEY}"
     DeleteRegKey HKLM "${EXPORT_KEY}"
+    DeleteRegKey HKLM "${LAYOUT_KEY}"
 SectionEnd
 
 Section /o "un.$(DemoSection)" DemoDatabase

@@ -3,6 +3,7 @@
 #include "ChartCommand.h"
 #include "ExportCommand.h"
 #include "PrintCommand.h"
+#include "WindowMemory.h"
 #include "WindowWork.h"
 #include "db/ResultQuery.h"
 #include "grid/GridBody.h"
@@ -27,6 +28,7 @@ QueryWindowFrame::QueryWindowFrame(QWidget* window, Connection& connection, cons
     window->setWindowTitle(shape.caption);
     window->setFont(songTi(shape.fontPixelSize));
     buildGrid(shape);
+    new WindowMemory(window, std::string(shape.gridName) + ".window", [this] { return grid_; });
 }
 
 QueryWindowFrame::~QueryWindowFrame() = default;
@@ -34,6 +36,7 @@ QueryWindowFrame::~QueryWindowFrame() = default;
 void QueryWindowFrame::buildGrid(const QueryShape& shape) {
     grid_ = new ResultGrid(*query_, shape.columns, shape.frozenColumns, window_);
     grid_->setObjectName(shape.gridName);
+    WindowMemory::restoreGrid(*grid_);
     QObject::connect(grid_, &ResultGrid::titleClicked, window_,
                      [this](int column) { grid_->sortByTitle(column); }); // not while work runs
     QObject::connect(grid_, &ResultGrid::filterChanged, window_,
@@ -92,6 +95,7 @@ void QueryWindowFrame::changeShape(const QueryShape& shape) {
     if (work_->busy())
         return;
     ResultGrid* oldGrid = grid_;
+    WindowMemory::rememberGrid(*oldGrid);
     // The old grid reads the old query to its end.
     const std::unique_ptr<ResultQuery> oldQuery =
         std::exchange(query_, std::make_unique<ResultQuery>(query_->connection(), shape.fields));

@@ -25,6 +25,7 @@ FilterStrip::FilterStrip(QWidget* parent) : QWidget(parent) {
     auto* clear = new QToolButton(this);
     clear->setObjectName("btn_clearFilter");
     clear->setText("清除筛选");
+    clear->setFocusPolicy(Qt::NoFocus); // the keys stay with the grid, as with the tool band
     connect(clear, &QToolButton::clicked, this, &FilterStrip::clearRequested);
     layout->addWidget(clear);
     hide();
@@ -37,6 +38,7 @@ void FilterStrip::showFilters(const RowFilter& filter) {
     }
     for (const ColumnFilter& column : filter.filters()) {
         auto* item = new QToolButton(this);
+        item->setFocusPolicy(Qt::NoFocus);
         const QString text = column.text() + " ×";
         item->setText(item->fontMetrics().elidedText(text, Qt::ElideMiddle, kItemWidth));
         item->setToolTip("去掉此筛选：" + column.text());

@@ -57,8 +57,10 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
     connect(body_, &GridBody::findRequested, findBar_, &FindBar::open);
     connect(body_, &GridBody::findNextRequested, findBar_, &FindBar::findNext);
     connect(body_, &GridBody::copyRequested, this, &ResultGrid::copyToClipboard);
-    body_->setCellMenu(
-        [this](QMenu& menu, int row, int column) { addFilterEntries(menu, row, column); });
+    body_->setCellMenu([this](QMenu& menu, int row, int column) {
+        addFilterEntries(menu, row, column);
+        addColumnEntries(menu);
+    });
     connect(filterStrip_, &FilterStrip::removeRequested, this, &ResultGrid::removeColumnFilter);
     connect(filterStrip_, &FilterStrip::clearRequested, this, [this] { applyFilter({}); });
 

@@ -3,6 +3,7 @@
 #include "GridFooter.h"
 #include "result/GridColumn.h"
 #include "result/ResultSet.h"
+#include "settings/WindowLayouts.h"
 #include "table/BackgroundJob.h"
 #include "table/DistinctValues.h"
 #include "table/GridSettings.h"
@@ -90,6 +91,18 @@ public:
     void listValues(int column, std::function<void(std::vector<DistinctValue>)> ready);
     FilterStrip* filterStrip() const { return filterStrip_; }
 
+    // The columns as the user left them: every column in display order with its width and
+    // whether it is hidden.
+    std::vector<StoredColumn> columnLayout() const;
+    // Puts the columns as stored, checked against the grid's own: a field the grid lacks or
+    // met before is left out, a width out of range takes the column's own, a column the list
+    // lacks takes its own place at its own width, and the grid never hides every column.
+    void restoreColumnLayout(const std::vector<StoredColumn>& stored);
+    // 恢复默认列: the columns in their first order and widths, all shown.
+    void restoreDefaultColumns();
+    // 显示的列…: a list of the columns to tick on and off.
+    void chooseShownColumns();
+
     QString footerText(int column) const { return model_->footerText(column); }
     Qt::Alignment alignment(int column) const { return model_->alignment(column); }
     FooterCell footerCell(int column) const { return model_->footerCell(column); }
@@ -107,6 +120,8 @@ private:
     void widenForFooters();
     // The context menu's 筛选 entries for a cell, and 筛选… with the column's value list.
     void addFilterEntries(QMenu& menu, int row, int column);
+    // The context menu's 显示的列… and 恢复默认列.
+    void addColumnEntries(QMenu& menu);
     void askColumnFilter(int column);
 
     GridSettings settings_;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #ifdef _WIN32
@@ -15,9 +16,10 @@
 #include <windows.h>
 #endif
 
-// A settings store of its own for one test, holding what the test stores in it. On Windows
-// the store is the machine's registry (Wine's, in the test prefix): the stored connection is
-// kept aside and put back afterwards.
+// A settings store of its own for one test, holding what the test stores in it; the store
+// before it comes back afterwards. On Windows the store is the machine's registry (Wine's, in
+// the test prefix): the stored connection is kept aside and put back afterwards, the export
+// preferences and layouts start empty.
 class SettingsSandbox {
 public:
 #ifdef _WIN32
@@ -32,10 +34,15 @@ public:
     }
 #else
     SettingsSandbox() {
+        if (const char* before = std::getenv("STOCKQUERY_SETTINGS_ROOT"))
+            before_ = before;
         setenv("STOCKQUERY_SETTINGS_ROOT", root_.path().c_str(), 1);
     }
     ~SettingsSandbox() {
-        unsetenv("STOCKQUERY_SETTINGS_ROOT");
+        if (before_)
+            setenv("STOCKQUERY_SETTINGS_ROOT", before_->c_str(), 1);
+        else
+            unsetenv("STOCKQUERY_SETTINGS_ROOT");
     }
 #endif
     SettingsSandbox(const SettingsSandbox&) = delete;
@@ -83,6 +90,7 @@ private:
     static void removeKey() {
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, kKey, KEY_WOW64_32KEY, 0);
         RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\QARVO\\TOLMA\\Export", KEY_WOW64_32KEY, 0);
+        RegDeleteKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\QARVO\\TOLMA\\Layout", KEY_WOW64_32KEY, 0);
     }
     static void setValue(const std::u16string& name, DWORD type, const void* data,
                          std::size_t size) {
@@ -98,5 +106,6 @@ private:
     ConnectionSettings kept_;
 #else
     TempDir root_;
+    std::optional<std::string> before_; // the store the test ran with before
 #endif
 };
