@@ -8,9 +8,17 @@
 #include <QPainter>
 #include <QTextOption>
 
+#include <utility>
+
 namespace {
 constexpr int kMarkerWidth = 16;
+// The filter mark: a small funnel in a title's top left corner.
+constexpr int kFilterMarkSize = 10;
+
+QRect filterMarkIn(const QRect& section) {
+    return QRect(section.left() + 2, section.top() + 2, kFilterMarkSize, kFilterMarkSize);
 }
+} // namespace
 
 GridHeader::GridHeader(GridTitles& titles, bool movable, const GridSettings& settings,
                        QWidget* parent)
@@ -61,6 +69,17 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
                               QString::number(title.sortIndex));
         }
     }
+    // The filter mark, faint until a filter on the column is in force.
+    const QRect mark = filterMarkIn(rect);
+    QPolygon funnel;
+    funnel << QPoint(mark.left() + 1, mark.top() + 2) << QPoint(mark.right() - 1, mark.top() + 2)
+           << QPoint(mark.center().x() + 1, mark.center().y() + 1)
+           << QPoint(mark.center().x() + 1, mark.bottom() - 1)
+           << QPoint(mark.center().x() - 1, mark.bottom() - 1)
+           << QPoint(mark.center().x() - 1, mark.center().y() + 1);
+    painter->setPen(Qt::NoPen);
+    painter->setBrush(title.filtered ? QColor(0, 0, 160) : palette().color(QPalette::Mid));
+    painter->drawPolygon(funnel);
     if (pressed)
         textRect.translate(2, 2);
     QFont captionFont = font();
@@ -80,8 +99,18 @@ QMouseEvent GridHeader::asLeftButton(const QMouseEvent& event) const {
                        event.globalPosition(), Qt::LeftButton, buttons, event.modifiers());
 }
 
+int GridHeader::filterMarkAt(const QPoint& point) const {
+    const int index = logicalIndexAt(point);
+    if (index < 0)
+        return -1;
+    const QRect section(sectionViewportPosition(index), 0, sectionSize(index), height());
+    return filterMarkIn(section).adjusted(-2, -2, 2, 2).contains(point) ? index : -1;
+}
+
 void GridHeader::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
+    if (event->button() == Qt::LeftButton && (markPressed_ = filterMarkAt(point)) >= 0)
+        return; // neither a click nor a drag
     const int index = logicalIndexAt(point);
     // Near a section border the press starts a width change, which is no click.
     const int section = logicalIndex(visualIndexAt(point.x()));
@@ -126,6 +155,12 @@ void GridHeader::mouseMoveEvent(QMouseEvent* event) {
 
 void GridHeader::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
+    if (markPressed_ >= 0) {
+        const int marked = std::exchange(markPressed_, -1);
+        if (filterMarkAt(point) == marked)
+            emit filterMarkClicked(marked);
+        return;
+    }
     const int over = logicalIndexAt(point);
     const bool wasRightDrag = rightDrag_;
     const bool wasResize = resizing_;

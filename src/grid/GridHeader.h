@@ -22,6 +22,9 @@ signals:
     // A left-button click released over a title, title button or not, or the release of a
     // right-button drag that moved no column.
     void titleClicked(int logicalIndex);
+    // A left-button click on a title's filter mark, its top left corner, which neither sorts
+    // nor drags.
+    void filterMarkClicked(int logicalIndex);
 
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
@@ -32,6 +35,8 @@ protected:
 private:
     // The right button drags like the left one; the base view only moves on the left.
     QMouseEvent asLeftButton(const QMouseEvent& event) const;
+    // The title whose filter mark lies under `point`; -1 where none does.
+    int filterMarkAt(const QPoint& point) const;
 
     GridTitles& titles_;
     bool movable_;
@@ -42,4 +47,5 @@ private:
     int pressedAt_ = -1;
     bool resizing_ = false;
     bool movedByDrag_ = false; // by the drag being released
+    int markPressed_ = -1;     // the title whose filter mark is held down
 };

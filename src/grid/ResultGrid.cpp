@@ -61,6 +61,10 @@ ResultGrid::ResultGrid(ResultQuery& query, std::vector<GridColumn> columns, int 
         addFilterEntries(menu, row, column);
         addColumnEntries(menu);
     });
+    connect(header(), &GridHeader::filterMarkClicked, this, &ResultGrid::askColumnFilter);
+    if (body_->frozenHeader())
+        connect(body_->frozenHeader(), &GridHeader::filterMarkClicked, this,
+                &ResultGrid::askColumnFilter);
     connect(filterStrip_, &FilterStrip::removeRequested, this, &ResultGrid::removeColumnFilter);
     connect(filterStrip_, &FilterStrip::clearRequested, this, [this] { applyFilter({}); });
 

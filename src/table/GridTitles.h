@@ -18,7 +18,8 @@ public:
         bool titleButton = true;
         bool bold = false;
         Marker marker = Marker::None;
-        int sortIndex = 0; // 1, 2, … among the marked columns; 0 when unmarked
+        int sortIndex = 0;     // 1, 2, … among the marked columns; 0 when unmarked
+        bool filtered = false; // a filter on the column is in force
     };
 
     explicit GridTitles(const std::vector<GridColumn>& columns);
@@ -38,6 +39,8 @@ public:
     std::string sortOrderForClick(std::size_t column, const std::string& sortedNow) const;
     // Once the rows are sorted so, only that title is marked with "▲" or "▼" and bold.
     void markSorted(std::size_t column, bool descending);
+    // Whether a filter on the column is in force, for its title's filter mark.
+    void setFiltered(std::size_t column, bool filtered) { titles_[column].filtered = filtered; }
     // The sort order text that the marked title stands for: empty while none is marked.
     std::string markedSortOrder() const;
 

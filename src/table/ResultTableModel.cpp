@@ -50,6 +50,8 @@ void ResultTableModel::beginQueryChange() {
 
 void ResultTableModel::endQueryChange() {
     filter_.clear(); // a new result shows every row
+    for (std::size_t column = 0; column < columns_.size(); ++column)
+        titles_.setFiltered(column, false);
     sums_.recompute(query_);
     for (std::size_t i = 0; i < columns_.size(); ++i)
         resultColumn_[i] =
@@ -80,6 +82,8 @@ void ResultTableModel::showFiltered(RowFilter filter, std::vector<std::uint8_t> 
     beginResetModel();
     query_.setShownRows(std::move(shown));
     filter_ = std::move(filter);
+    for (std::size_t column = 0; column < columns_.size(); ++column)
+        titles_.setFiltered(column, filter_.find(columns_[column].field) != nullptr);
     sums_.recompute(query_);
     endResetModel();
 }

@@ -6,6 +6,7 @@
 #include "grid/FilterDialog.h"
 #include "grid/FilterStrip.h"
 #include "grid/GridExportLayout.h"
+#include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
 #include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
@@ -178,6 +179,32 @@ private slots:
         chooseFromContextMenu(*grid.body(), 0, "清除筛选");
         journal.work().waitUntilDone();
         QCOMPARE(query.rowCount(), total);
+    }
+
+    void aTitlesFilterMarkOpensItsListAndTheRestOfTheTitleStillSorts() {
+        SettingsSandbox settings;
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+        main.ado_conn.open();
+        main.edt_name->setText("轴承");
+        main.RunQuery();
+        main.work().waitUntilDone();
+        ResultGrid& grid = *main.dbg_xclinfo;
+        GridHeader& titles = *grid.header();
+        const int warehouse = grid.model()->columnOf("仓库名称");
+        const int left = titles.sectionViewportPosition(warehouse);
+        QVERIFY(whenOpen<FilterDialog>(
+            [&] { QTest::mouseClick(titles.viewport(), Qt::LeftButton, {}, QPoint(left + 6, 6)); },
+            [&](FilterDialog& dialog) {
+                QCOMPARE(dialog.windowTitle(), QString("筛选：仓库名称"));
+                dialog.reject();
+            }));
+        QVERIFY(grid.query().sortOrder().empty()); // the mark sorted nothing
+        QTest::mouseClick(titles.viewport(), Qt::LeftButton, {},
+                          QPoint(left + titles.sectionSize(warehouse) / 2, titles.height() / 2));
+        main.work().waitUntilDone();
+        QCOMPARE(QString::fromStdString(grid.query().sortOrder()), QString("仓库名称 ASC"));
     }
 };
 
