@@ -57,9 +57,11 @@ echo "$(cd "$work/tests" && wine windows_data_tests.exe --gtest_list_tests | gre
 echo "-- window tests on the offscreen platform (Wine keeps QT_* variables from Windows programs,"
 echo "   hence -platform)"
 cp "$prefix/bin/Qt6Test.dll" "$build"/tests/*_window_tests.exe "$build/tests/export_command_tests.exe" \
+    "$build/tests/grid_filter_tests.exe" "$build/tests/layout_memory_tests.exe" \
     "$work/tests/"
 cp "$prefix/plugins/platforms/qoffscreen.dll" "$work/tests/platforms/"
-for tests in main_window_tests journal_window_tests export_command_tests; do
+for tests in main_window_tests journal_window_tests export_command_tests grid_filter_tests \
+    layout_memory_tests; do
     (cd "$work/tests" && wine "$tests.exe" -platform offscreen -o "$tests.txt,txt" 2>/dev/null) ||
         { grep -v '^PASS' "$work/tests/$tests.txt" >&2 && exit 1; }
     echo "$tests: $(grep '^Totals' "$work/tests/$tests.txt")"

@@ -77,8 +77,11 @@ void WindowMemory::restorePlace() {
     std::vector<QRect> screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.push_back(screen->availableGeometry());
-    window_->setGeometry(
-        placeOnScreens(QRect(stored->x, stored->y, stored->width, stored->height), screens));
+    // Placed at the size it will have: not below the window's smallest, its layout's included.
+    const QSize size = QSize(stored->width, stored->height)
+                           .expandedTo(window_->minimumSize())
+                           .expandedTo(window_->minimumSizeHint());
+    window_->setGeometry(placeOnScreens(QRect(QPoint(stored->x, stored->y), size), screens));
     if (stored->maximised)
         window_->setWindowState(window_->windowState() | Qt::WindowMaximized);
     else

@@ -158,7 +158,7 @@ private slots:
         // On the screen, whole or nearly (the platform may add its frame).
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         const QRect seen = screen.intersected(main.geometry());
-        QVERIFY2(seen.width() >= main.width() - 40 && seen.height() >= main.height() - 40,
+        QVERIFY2(seen.width() >= main.width() - 8 && seen.height() >= main.height() - 8,
                  qPrintable(QString("%1,%2 %3x%4")
                                 .arg(main.x())
                                 .arg(main.y())
