@@ -1,6 +1,7 @@
 // Opening the statements on the large demo database through our backends (the two windows'
 // and the period summary of this year), beside the sqlite3 command-line shell running the same
-// statement text with its output sent nowhere.
+// statement text with its output sent nowhere, and beside the floor: a bare sqlite3_step loop
+// over the same statement reading every column of every row once.
 //   open_statement_bench LARGE_DEMO_FILE [RUNS] [ONLY]  (ONLY: journal, current-stock, summary)
 #include "BenchArguments.h"
 #include "BenchProcess.h"
@@ -15,6 +16,8 @@
 #include "ledger/PeriodSummaryStatement.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
+
+#include <sqlite3.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +39,43 @@ void report(const char* figure, const Measurement& ours, const Measurement& peer
                 peer.peakKiB / 1024.0, ours.seconds / peer.seconds);
 }
 
+// The floor: the statement prepared as the SQLite backend prepares it and stepped through,
+// every column of every row read once by its stored type; the rows counted.
+std::size_t bareStepLoop(const std::string& file, const std::vector<std::string>& lines,
+                         bool attachDbo) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (attachDbo)
+        sqlite3_exec(db, ("ATTACH '" + file + "' AS dbo").c_str(), nullptr, nullptr, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    const std::string text = tsqlToSqlite(joinedStatement(lines));
+    sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &statement, nullptr);
+    std::size_t rows = 0;
+    std::size_t read = 0; // kept, so that no read is left out
+    const int columns = sqlite3_column_count(statement);
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        ++rows;
+        for (int column = 0; column < columns; ++column)
+            switch (sqlite3_column_type(statement, column)) {
+            case SQLITE_INTEGER:
+                read += static_cast<std::size_t>(sqlite3_column_int64(statement, column));
+                break;
+            case SQLITE_FLOAT:
+                read += static_cast<std::size_t>(sqlite3_column_double(statement, column) != 0);
+                break;
+            case SQLITE_TEXT:
+                read += static_cast<std::size_t>(sqlite3_column_bytes(statement, column)) +
+                        static_cast<unsigned char>(*sqlite3_column_text(statement, column));
+                break;
+            default:
+                break;
+            }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return rows + (read == 1 ? 1 : 0);
+}
+
 // The work of one measured child: open one statement through one backend.
 // The period summary of the year up to today, a row per warehouse and item.
 PeriodSummaryCriteria thisYear() {
@@ -51,7 +91,13 @@ PeriodSummaryCriteria thisYear() {
 int runChild(const std::string& what, const std::string& file) {
     const auto journalLines = journalStatement(wholeJournal());
     return reportChildMeasurement([&] {
-        if (what == "journal")
+        if (what == "step-journal")
+            bareStepLoop(file, journalLines, false);
+        else if (what == "step-current-stock")
+            bareStepLoop(file, currentStockStatement({}), true);
+        else if (what == "step-summary")
+            bareStepLoop(file, periodSummaryStatement(thisYear()), true);
+        else if (what == "journal")
             openThroughResultQuery(file, journalLines, journalFields());
         else if (what == "summary")
             openThroughResultQuery(file, periodSummaryStatement(thisYear()),
@@ -89,6 +135,15 @@ void benchStatement(const char* name, const std::string& file,
     std::printf("\n%s: %zu rows x %zu fields; shell's tab-separated output %.1f MiB\n", name, rows,
                 fields.size(), tabsBytes / 1048576.0);
     report("open through the SQLite backend", best.ours, best.peer, "sqlite3 shell");
+    const Comparison floor = bestOfAlternating(
+        runs,
+        [&] {
+            return measureSelf({"bench", "--child", name, file});
+        },
+        [&] {
+            return measureSelf({"bench", "--child", "step-" + std::string(name), file});
+        });
+    report("open through the SQLite backend", floor.ours, floor.peer, "bare sqlite3_step loop");
     std::printf("%-34s peak memory / shell's output size: %.2f (target <= 1.5)\n", "",
                 best.ours.peakKiB * 1024.0 / static_cast<double>(tabsBytes));
 }
