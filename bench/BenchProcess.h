@@ -25,6 +25,14 @@ inline double secondsOf(const std::function<void()>& work) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
+// The fewest seconds that `work` takes in `runs` runs.
+inline double bestSecondsOf(int runs, const std::function<void()>& work) {
+    double best = secondsOf(work);
+    for (int run = 1; run < runs; ++run)
+        best = std::min(best, secondsOf(work));
+    return best;
+}
+
 // A memory figure of this process in KiB from /proc/self/status: "VmHWM" (the peak resident
 // memory so far) or "VmRSS" (resident now).
 inline long statusKiB(const char* key) {

@@ -24,13 +24,6 @@
 
 namespace {
 
-double best(int runs, const std::function<void()>& work) {
-    double seconds = 1e9;
-    for (int run = 0; run < runs; ++run)
-        seconds = std::min(seconds, secondsOf(work));
-    return seconds;
-}
-
 void report(const char* figure, double ours, const char* peerName, double peer,
             const char* target) {
     std::printf("%-34s %8.4f s | %-30s %8.4f s | ratio %5.2f | %s\n", figure, ours, peerName, peer,
@@ -73,9 +66,9 @@ int main(int argc, char** argv) {
     byName.set(two);
     std::vector<std::uint8_t> shown;
     const double named =
-        best(arguments->runs, [&] { shown = byName.passing(rows, CellText(), control); });
+        bestSecondsOf(arguments->runs, [&] { shown = byName.passing(rows, CellText(), control); });
     std::size_t loopCount = 0;
-    const double namedLoop = best(arguments->runs, [&] {
+    const double namedLoop = bestSecondsOf(arguments->runs, [&] {
         loopCount = 0;
         for (std::size_t row = 0; row < rows.rowCount(); ++row)
             loopCount += warehouse.text(row) == first || warehouse.text(row) == last;
@@ -93,8 +86,8 @@ int main(int argc, char** argv) {
     RowFilter byRange;
     byRange.set(below);
     const double ranged =
-        best(arguments->runs, [&] { shown = byRange.passing(rows, CellText(), control); });
-    const double rangedLoop = best(arguments->runs, [&] {
+        bestSecondsOf(arguments->runs, [&] { shown = byRange.passing(rows, CellText(), control); });
+    const double rangedLoop = bestSecondsOf(arguments->runs, [&] {
         loopCount = 0;
         for (std::size_t row = 0; row < rows.rowCount(); ++row)
             loopCount += !onHand.isNull(row) && onHand.integer(row) < 0;
@@ -105,7 +98,7 @@ int main(int argc, char** argv) {
     const ResultColumn& names = rows.column(query.fieldIndex("存货名称"));
     std::vector<DistinctValue> values;
     const double listed =
-        best(arguments->runs, [&] { values = distinctValues(names, {}, CellText(), control); });
+        bestSecondsOf(arguments->runs, [&] { values = distinctValues(names, {}, CellText(), control); });
     std::printf("  %zu names listed\n", values.size());
     report("value list of 存货名称", listed, "filter 仓库名称 (above)", named, "≤ 0.5 s");
 
@@ -114,13 +107,13 @@ int main(int argc, char** argv) {
     const std::size_t count = query.rowCount();
     const TableSnapshot filtered(query);
     const double filteredSums =
-        best(arguments->runs, [&] { FooterSums(table.sums()).recompute(query); });
+        bestSecondsOf(arguments->runs, [&] { FooterSums(table.sums()).recompute(query); });
     std::vector<std::uint8_t> firstRows(rows.rowCount(), 0);
     std::fill_n(firstRows.begin(), count, 1);
     query.setShownRows(firstRows);
     const TableSnapshot plain(query);
     const double plainSums =
-        best(arguments->runs, [&] { FooterSums(table.sums()).recompute(query); });
+        bestSecondsOf(arguments->runs, [&] { FooterSums(table.sums()).recompute(query); });
     std::printf("  %zu rows filtered, beside the first %zu rows\n", count, plain.rowCount());
     report("sums of the filtered rows", filteredSums, "sums of as many rows", plainSums,
            "ratio ≤ 1");
@@ -131,17 +124,17 @@ int main(int argc, char** argv) {
     copied.rows.resize(count);
     std::iota(copied.rows.begin(), copied.rows.end(), 0);
     const double filteredCopy =
-        best(arguments->runs, [&] { copiedText(filtered, copied, control); });
-    const double plainCopy = best(arguments->runs, [&] { copiedText(plain, copied, control); });
+        bestSecondsOf(arguments->runs, [&] { copiedText(filtered, copied, control); });
+    const double plainCopy = bestSecondsOf(arguments->runs, [&] { copiedText(plain, copied, control); });
     report("copy of the filtered rows", filteredCopy, "copy of as many rows", plainCopy,
            "ratio ≤ 1");
 
     const ExportLayout layout = exportLayout(table, startingView(table, stock.shape));
     const QString out = "/tmp/stockquery-filter-bench.txt";
-    const double filteredExport = best(
+    const double filteredExport = bestSecondsOf(
         arguments->runs, [&] { TDBGridExportAsText().WriteGridToFile(out, layout, filtered); });
     const double plainExport =
-        best(arguments->runs, [&] { TDBGridExportAsText().WriteGridToFile(out, layout, plain); });
+        bestSecondsOf(arguments->runs, [&] { TDBGridExportAsText().WriteGridToFile(out, layout, plain); });
     report("text export of the filtered rows", filteredExport, "export of as many rows",
            plainExport, "ratio ≤ 1");
     std::remove(out.toStdString().c_str());

@@ -21,9 +21,9 @@
 #include "app/Tfrm_xclquery.h"
 #include "forms/ChartWindow.h"
 #include "forms/QtChinese.h"
-#include "grid/FilterDialog.h"
 #include "grid/FindBar.h"
 #include "grid/GridBody.h"
+#include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
 
 #include <QApplication>
@@ -34,6 +34,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QTabWidget>
@@ -178,15 +179,23 @@ bool render(Window& window, int argc, char** argv, std::string_view mode, bool s
             grid.setColumnFilter(below);
             window.work().waitUntilDone();
         } else if (mode == "main-filter-list") {
-            const int warehouse = grid.model()->columnOf("仓库名称");
-            bool saved = false;
-            grid.listValues(warehouse, [&](std::vector<DistinctValue> values) {
-                ColumnFilter base = grid.cellFilter(warehouse, -1, ResultGrid::CellFilter::Equal);
-                FilterDialog dialog(base, std::move(values), nullptr, &window);
-                saved = dialog.grab().save(out);
-            });
-            window.work().waitUntilDone();
-            return saved;
+            // A click on the filter mark of 仓库名称's title, as the user opens the list.
+            GridHeader& titles = *grid.header();
+            const QPointF mark(
+                titles.sectionViewportPosition(grid.model()->columnOf("仓库名称")) + 6, 6);
+            return renderWithPopup(
+                window, out,
+                [&] {
+                    for (const QEvent::Type type :
+                         {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                        QMouseEvent click(
+                            type, mark, titles.viewport()->mapToGlobal(mark), Qt::LeftButton,
+                            type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {});
+                        QApplication::sendEvent(titles.viewport(), &click);
+                    }
+                    window.work().waitUntilDone();
+                },
+                std::nullopt, true);
         } else if (mode == "main-menu") {
             GridBody& body = *grid.body();
             body.setCurrentCell(2, 0);

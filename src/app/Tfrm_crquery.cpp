@@ -90,11 +90,8 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
         runOnEnter(
             *box, [this] { RunQuery(); }, true);
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_crquery::BitBtn1Click);
-    const QList<QWidget*> order{BitBtn1,         lbb_store,   edt_code, edt_no,
-                                edt_spec,        dates,       datee,    cbb_sfflag,
-                                cbb_ordersource, edt_orderno, edt_name, edt_djno};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, dates, datee, cbb_sfflag,
+                   cbb_ordersource, edt_orderno, edt_name, edt_djno});
     return panel;
 }
 

@@ -77,9 +77,7 @@ QWidget* Tfrm_stockcard::buildCriteriaPanel() {
         connect(box, &QLineEdit::textEdited, lbl_subject, &QLabel::clear);
     // Typing a batch means that batch.
     connect(edt_batch, &QLineEdit::textEdited, chk_batch, [this] { chk_batch->setChecked(true); });
-    const QList<QWidget*> order{edt_whcode, edt_code, edt_batch, chk_batch, dates, datee};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    chainTabOrder({edt_whcode, edt_code, edt_batch, chk_batch, dates, datee});
     return panel;
 }
 

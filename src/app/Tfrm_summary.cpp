@@ -74,10 +74,8 @@ QWidget* Tfrm_summary::buildCriteriaPanel() {
         runOnEnter(
             *box, [this] { RunQuery(); }, true);
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_summary::BitBtn1Click);
-    const QList<QWidget*> order{BitBtn1,  lbb_store, edt_code, edt_no,   edt_spec,
-                                edt_name, dates,     datee,    chk_batch};
-    for (qsizetype i = 0; i + 1 < order.size(); ++i)
-        setTabOrder(order[i], order[i + 1]);
+    chainTabOrder(
+        {BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name, dates, datee, chk_batch});
     return panel;
 }
 

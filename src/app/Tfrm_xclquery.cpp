@@ -125,11 +125,7 @@ QWidget* Tfrm_xclquery::buildCriteriaPanel() {
     Edit3 = contacts->webField();
     Edit1 = contacts->emailField();
     Edit2 = contacts->qqField();
-    setTabOrder(BitBtn1, lbb_store);
-    setTabOrder(lbb_store, edt_code);
-    setTabOrder(edt_code, edt_no);
-    setTabOrder(edt_no, edt_spec);
-    setTabOrder(edt_spec, edt_name);
+    chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name});
     return panel;
 }
 

@@ -8,6 +8,7 @@
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <optional>
 
 namespace {
 
@@ -26,7 +27,7 @@ void ResultQuery::close() {
     result_ = noRows();
     sorted_ = {};
     shown_ = {};
-    order_ = {};
+    filtered_ = {};
     position_ = 0;
     sortOrder_.clear();
 }
@@ -64,7 +65,6 @@ void ResultQuery::adopt(ResultSet fetched) {
     result_ = std::make_shared<const ResultSet>(std::move(fetched));
     sorted_.resize(result_->rowCount());
     std::iota(sorted_.begin(), sorted_.end(), 0U);
-    order_ = sorted_;
     position_ = 0;
     open_ = true;
 }
@@ -74,24 +74,24 @@ void ResultQuery::first() {
 }
 
 void ResultQuery::next() {
-    if (position_ < order_.size())
+    if (position_ < rowOrder().size())
         ++position_;
 }
 
 void ResultQuery::moveBy(std::int64_t rows) {
-    if (order_.empty())
+    if (rowOrder().empty())
         return;
-    const auto last = static_cast<std::int64_t>(order_.size()) - 1;
+    const auto last = static_cast<std::int64_t>(rowOrder().size()) - 1;
     position_ = static_cast<std::size_t>(
-        std::clamp(static_cast<std::int64_t>(std::min(position_, order_.size() - 1)) + rows,
+        std::clamp(static_cast<std::int64_t>(std::min(position_, rowOrder().size() - 1)) + rows,
                    std::int64_t{0}, last));
 }
 
 void ResultQuery::gotoBookmark(Bookmark row) {
-    const auto found = std::find(order_.begin(), order_.end(), row);
-    if (found == order_.end())
+    const auto found = std::find(rowOrder().begin(), rowOrder().end(), row);
+    if (found == rowOrder().end())
         throw DbError("bookmark not found");
-    position_ = static_cast<std::size_t>(found - order_.begin());
+    position_ = static_cast<std::size_t>(found - rowOrder().begin());
 }
 
 std::vector<std::uint32_t> ResultQuery::sortedOrder(const ResultSet& rows,
@@ -114,30 +114,27 @@ void ResultQuery::setSortOrder(const std::string& text) {
 }
 
 void ResultQuery::setSortOrder(const std::string& text, std::vector<std::uint32_t> order) {
-    showInOrder(std::move(order));
+    const std::optional<std::uint32_t> current = eof() ? std::nullopt : std::optional(bookmark());
+    sorted_ = std::move(order);
+    showRowsAround(current);
     sortOrder_ = text;
 }
 
 void ResultQuery::setShownRows(std::vector<std::uint8_t> shown) {
+    const std::optional<std::uint32_t> current = eof() ? std::nullopt : std::optional(bookmark());
     shown_ = std::move(shown);
-    showInOrder(std::move(sorted_));
+    showRowsAround(current);
 }
 
-void ResultQuery::showInOrder(std::vector<std::uint32_t> sorted) {
-    const bool onRow = !eof();
-    const std::uint32_t current = onRow ? order_[position_] : 0;
-    sorted_ = std::move(sorted);
-    if (shown_.empty()) {
-        order_ = sorted_;
-    } else {
-        order_.clear();
+void ResultQuery::showRowsAround(std::optional<std::uint32_t> current) {
+    filtered_.clear();
+    if (!shown_.empty())
         for (const std::uint32_t row : sorted_)
             if (shown_[row])
-                order_.push_back(row);
-    }
+                filtered_.push_back(row);
     position_ = 0;
-    if (onRow && (shown_.empty() || shown_[current]))
-        gotoBookmark(current);
+    if (current && (shown_.empty() || shown_[*current]))
+        gotoBookmark(*current);
 }
 
 std::size_t ResultQuery::fieldIndex(std::string_view name) const {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,21 +39,21 @@ public:
     const std::vector<FieldDecl>& declaredFields() const { return declared_; }
     bool isOpen() const { return open_; }
     // The rows shown: every row of the result, or those a filter lets through.
-    std::size_t rowCount() const { return order_.size(); }
+    std::size_t rowCount() const { return rowOrder().size(); }
     std::size_t totalRowCount() const { return result_->rowCount(); }
-    bool isEmpty() const { return order_.empty(); }
+    bool isEmpty() const { return rowOrder().empty(); }
 
     void first();
     void next();
-    bool eof() const { return position_ >= order_.size(); }
+    bool eof() const { return position_ >= rowOrder().size(); }
     // Moves by a signed number of rows, stopping at the first and last row.
     void moveBy(std::int64_t rows);
     std::size_t position() const { return position_; }
     // The row id of the current record; the cursor must stand on a row.
-    std::size_t currentRow() const { return order_[position_]; }
+    std::size_t currentRow() const { return rowOrder()[position_]; }
     // The row id at a position of the row order.
-    std::size_t rowAt(std::size_t position) const { return order_[position]; }
-    Bookmark bookmark() const { return order_[position_]; }
+    std::size_t rowAt(std::size_t position) const { return rowOrder()[position]; }
+    Bookmark bookmark() const { return rowOrder()[position_]; }
     void gotoBookmark(Bookmark row);
 
     // Empty (the database's order), or a field name and " ASC" or " DESC". Setting it reorders
@@ -75,7 +76,9 @@ public:
     // a new open or a close gives the query other rows and leaves these to their readers.
     const std::shared_ptr<const ResultSet>& sharedResult() const { return result_; }
     // The ids of the rows shown, in the row order.
-    const std::vector<std::uint32_t>& rowOrder() const { return order_; }
+    const std::vector<std::uint32_t>& rowOrder() const {
+        return shown_.empty() ? sorted_ : filtered_;
+    }
     // The connection the query runs on.
     Connection& connection() const { return connection_; }
     // The index of a field in the result; throws DbError when there is none.
@@ -88,11 +91,13 @@ private:
     std::vector<std::string> lines_;
     bool open_ = false;
     std::shared_ptr<const ResultSet> result_;
-    void showInOrder(std::vector<std::uint32_t> sorted);
+    // The rows shown made again from the sort order and the rows let through; the record
+    // `current` stays current when it is still shown.
+    void showRowsAround(std::optional<std::uint32_t> current);
 
-    std::vector<std::uint32_t> sorted_; // every row, in the sort order
-    std::vector<std::uint8_t> shown_;   // per row id; empty: every row
-    std::vector<std::uint32_t> order_;  // the rows shown, in the sort order
+    std::vector<std::uint32_t> sorted_;   // every row, in the sort order
+    std::vector<std::uint8_t> shown_;     // per row id; empty: every row
+    std::vector<std::uint32_t> filtered_; // the rows shown, in the sort order, while filtered
     std::size_t position_ = 0;
     std::string sortOrder_;
 };

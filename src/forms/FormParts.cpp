@@ -72,6 +72,11 @@ void moveFocusOnEnter(QWidget& from, QWidget& to) {
     from.installEventFilter(new FocusOnEnter(from, to));
 }
 
+void chainTabOrder(std::initializer_list<QWidget*> widgets) {
+    for (auto at = widgets.begin(); at + 1 < widgets.end(); ++at)
+        QWidget::setTabOrder(*at, *(at + 1));
+}
+
 WarehouseCriterion::WarehouseCriterion(QWidget* panel, const QSize& listSize)
     : button(new QPushButton(">>", panel)), list(new QListWidget(panel)) {
     criterionLabel(panel, "仓库", 8, 15)->setFixedWidth(24);

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 
 class QDateEdit;
@@ -30,6 +31,9 @@ std::string isoDate(const QDateEdit& picker);
 
 // Enter in `from` moves the focus to `to` and does nothing else.
 void moveFocusOnEnter(QWidget& from, QWidget& to);
+
+// Tab goes through `widgets` in the order given.
+void chainTabOrder(std::initializer_list<QWidget*> widgets);
 
 // The warehouse criterion at the left of a criteria panel: the caption "仓库", the ">>"
 // button that opens the picker, and the list of chosen warehouses, `listSize` big.

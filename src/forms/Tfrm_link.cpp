@@ -2,6 +2,7 @@
 
 #include "BackgroundConnect.h"
 #include "BoxText.h"
+#include "FormParts.h"
 #include "MessageBoxes.h"
 #include "db/Connection.h"
 #include "settings/DBLinkInfo.h"
@@ -75,11 +76,7 @@ Tfrm_link::Tfrm_link(Connection& connection, QWidget* parent)
     };
     Button1 = button("Button1", "确定", 113);
     Button2 = button("Button2", "取消", 193);
-    setTabOrder(Edit1, Edit2);
-    setTabOrder(Edit2, Edit3);
-    setTabOrder(Edit3, Edit4);
-    setTabOrder(Edit4, Button1);
-    setTabOrder(Button1, Button2);
+    chainTabOrder({Edit1, Edit2, Edit3, Edit4, Button1, Button2});
     connect(Button1, &QPushButton::clicked, this, &Tfrm_link::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &Tfrm_link::Button2Click);
 

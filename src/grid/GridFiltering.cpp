@@ -44,17 +44,23 @@ void ResultGrid::removeColumnFilter(const std::string& field) {
     applyFilter(std::move(filters));
 }
 
-ColumnFilter ResultGrid::cellFilter(int column, int row, CellFilter kind) const {
+ColumnFilter ResultGrid::columnFilter(int column) const {
     const GridColumn& shown = columns()[static_cast<std::size_t>(column)];
     ColumnFilter filter;
     filter.field = shown.field;
     filter.caption = QString::fromStdString(shown.caption());
+    if (const auto field = model_->resultColumn(column))
+        filter.fieldKind = query().result().column(*field).kind();
+    return filter;
+}
+
+ColumnFilter ResultGrid::cellFilter(int column, int row, CellFilter kind) const {
+    ColumnFilter filter = columnFilter(column);
     const auto field = model_->resultColumn(column);
     if (!field || row < 0 || static_cast<std::size_t>(row) >= query().rowCount())
         return filter;
     const ResultColumn& values = query().result().column(*field);
     const std::size_t id = query().rowAt(static_cast<std::size_t>(row));
-    filter.fieldKind = values.kind();
     switch (kind) {
     case CellFilter::Equal:
     case CellFilter::NotEqual:
@@ -136,8 +142,7 @@ void ResultGrid::addFilterEntries(QMenu& menu, int row, int column) {
 
 void ResultGrid::askColumnFilter(int column) {
     listValues(column, [this, column](std::vector<DistinctValue> values) {
-        ColumnFilter base = cellFilter(column, -1, CellFilter::Equal);
-        base.fieldKind = query().result().column(*model_->resultColumn(column)).kind();
+        const ColumnFilter base = columnFilter(column);
         FilterDialog dialog(base, std::move(values), filter().find(base.field), this);
         if (dialog.exec() != QDialog::Accepted)
             return;

@@ -82,6 +82,8 @@ public:
     void applyFilter(RowFilter filter);
     void setColumnFilter(ColumnFilter filter);
     void removeColumnFilter(const std::string& field);
+    // A filter on a column that lets every row through yet: its field, title and kind.
+    ColumnFilter columnFilter(int column) const;
     // A filter on a column by one of its cells: equal to its text, not equal, or (numbers and
     // dates) below or above its value.
     enum class CellFilter { Equal, NotEqual, Below, Above };

@@ -10,6 +10,7 @@
 #include "grid/ResultGrid.h"
 #include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
+#include "support/MainOnDemo.h"
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
 #include "support/WhenOpen.h"
@@ -58,13 +59,9 @@ class GridFilterTest : public QObject {
     Q_OBJECT
 private slots:
     void aCellsFilterNarrowsTheStockAndEverythingWorksOnTheRowsShown() {
-        SettingsSandbox settings;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        main.ado_conn.open();
-        main.RunQuery(); // the whole demo
-        main.work().waitUntilDone();
+        MainOnDemo demo;
+        Tfrm_xclquery& main = demo.main;
+        demo.query(""); // the whole demo
         ResultGrid& grid = *main.dbg_xclinfo;
         const ResultQuery& query = grid.query();
         const std::size_t total = query.rowCount();
@@ -114,11 +111,8 @@ private slots:
     }
 
     void theValueListCountsEachValueAndTicksMakeTheFilter() {
-        SettingsSandbox settings;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        main.ado_conn.open();
+        MainOnDemo demo;
+        Tfrm_xclquery& main = demo.main;
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow(); // this year up to today
         journal.RunQuery();
@@ -182,14 +176,9 @@ private slots:
     }
 
     void aTitlesFilterMarkOpensItsListAndTheRestOfTheTitleStillSorts() {
-        SettingsSandbox settings;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        main.ado_conn.open();
-        main.edt_name->setText("轴承");
-        main.RunQuery();
-        main.work().waitUntilDone();
+        MainOnDemo demo;
+        Tfrm_xclquery& main = demo.main;
+        demo.query("轴承");
         ResultGrid& grid = *main.dbg_xclinfo;
         GridHeader& titles = *grid.header();
         const int warehouse = grid.model()->columnOf("仓库名称");

@@ -15,6 +15,7 @@
 #include "pages/PagePainter.h"
 #include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
+#include "support/MainOnDemo.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/Poppler.h"
 #include "support/SettingsSandbox.h"
@@ -49,22 +50,6 @@
 #include <functional>
 
 namespace {
-
-// The main window on the demo, its settings in a sandbox.
-struct MainOnDemo {
-    MainOnDemo() {
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        main.ado_conn.open();
-    }
-    void query(const QString& name) {
-        main.edt_name->setText(name);
-        main.RunQuery();
-        main.work().waitUntilDone();
-    }
-    SettingsSandbox settings;
-    Tfrm_xclquery main;
-};
 
 // The window's action for Ctrl+P.
 QAction* ctrlP(QWidget& window) {

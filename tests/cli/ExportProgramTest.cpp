@@ -13,6 +13,7 @@
 #include "grid/ResultGrid.h"
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
+#include "support/MainOnDemo.h"
 #include "support/Poppler.h"
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
@@ -125,14 +126,9 @@ class ExportProgramTest : public QObject {
     Q_OBJECT
 private slots:
     void aStockExportIsByteForByteTheWindowsFile() {
-        SettingsSandbox settings;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        main.ado_conn.open();
-        main.edt_name->setText("轴承");
-        main.RunQuery();
-        main.work().waitUntilDone();
+        MainOnDemo demo;
+        Tfrm_xclquery& main = demo.main;
+        demo.query("轴承");
         TempDir folder;
         const QStringList stock{"stock", "--name", "轴承"};
         ResultGrid& grid = *main.dbg_xclinfo;
@@ -157,13 +153,9 @@ private slots:
     }
 
     void theCommandsPdfHasTheWindowsPagesLineForLine() {
-        SettingsSandbox settings;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        main.ado_conn.open();
-        main.RunQuery(); // the whole demo: its columns grow to their footers' sums
-        main.work().waitUntilDone();
+        MainOnDemo demo;
+        Tfrm_xclquery& main = demo.main;
+        demo.query(""); // the whole demo: its columns grow to their footers' sums
         TempDir folder;
         const QString window = QString::fromStdString((folder / "window.pdf").string());
         TDBGridExportAsPDF().WriteGridToFile(window, exportLayout(*main.dbg_xclinfo),
@@ -182,11 +174,8 @@ private slots:
     }
 
     void aJournalOnStandardOutputIsTheWindowsText() {
-        SettingsSandbox settings;
-        Tfrm_xclquery main;
-        main.setAttribute(Qt::WA_DeleteOnClose, false);
-        main.ado_conn.setSettings({"sqlite:" + demoDatabasePath(), "d", "u", ""});
-        main.ado_conn.open();
+        MainOnDemo demo;
+        Tfrm_xclquery& main = demo.main;
         Tfrm_crquery journal(main.ado_conn);
         journal.FormShow(); // this year up to today
         journal.RunQuery();
