@@ -85,12 +85,21 @@ ResultSet Connection::fetchAll(const std::string& commandText,
 
 ResultSet Connection::fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
                                WorkControl& control) {
+    RowArrival arrival;
+    fetchInto(commandText, declared, control, arrival);
+    return arrival.take();
+}
+
+void Connection::fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
+                           WorkControl& control, RowArrival& into) {
     const std::lock_guard lock(running_);
     if (!open_)
         throw DbError("the connection is closed");
     try {
-        if (backend_)
-            return backend_->fetchAll(commandText, declared, control);
+        if (backend_) {
+            backend_->fetchInto(commandText, declared, control, into);
+            return;
+        }
     } catch (const DbError& error) {
         if (!error.connectionLost())
             throw;
@@ -99,7 +108,7 @@ ResultSet Connection::fetchAll(const std::string& commandText, std::span<const F
     backend_.reset();
     backend_ = reconnect(control);
     try {
-        return backend_->fetchAll(commandText, declared, control);
+        backend_->fetchInto(commandText, declared, control, into);
     } catch (const DbError& error) {
         if (error.connectionLost())
             backend_.reset();

@@ -54,6 +54,10 @@ public:
     // restarted, the network dropped), the connection is made again with the same settings
     // and the statement runs once more (ServerUnreachable when no connection could be had);
     // a statement that the server refused is never run again, nor one that was cancelled.
+    // Rows are published into `into` as they are read; a run again begins another result.
+    void fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
+                   WorkControl& control, RowArrival& into);
+    // The same into a result of its own.
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
                        WorkControl& control);
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared);

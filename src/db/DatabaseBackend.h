@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RowArrival.h"
 #include "WorkControl.h"
 #include "result/FieldKind.h"
 #include "result/ResultSet.h"
@@ -12,11 +13,19 @@ class DatabaseBackend {
 public:
     virtual ~DatabaseBackend() = default;
 
-    // Throws DbError when the statement is refused, the session is lost or the result does not
-    // fit the declared fields, and WorkCancelled when `control` asked it to stop. Counts the
-    // rows read so far into `control`; a cancel from another thread interrupts the statement.
-    virtual ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
-                               WorkControl& control) = 0;
+    // Reads the result into `into`, publishing rows as they come. Throws DbError when the
+    // statement is refused, the session is lost or the result does not fit the declared
+    // fields, and WorkCancelled when `control` asked it to stop. Counts the rows read so far
+    // into `control`; a cancel from another thread interrupts the statement.
+    virtual void fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
+                           WorkControl& control, RowArrival& into) = 0;
+    // The same into a result of its own.
+    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
+                       WorkControl& control) {
+        RowArrival arrival;
+        fetchInto(commandText, declared, control, arrival);
+        return arrival.take();
+    }
     // The same, watched by no one.
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) {
         WorkControl unwatched;

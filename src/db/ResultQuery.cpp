@@ -24,6 +24,7 @@ ResultQuery::ResultQuery(Connection& connection, std::vector<FieldDecl> declared
 
 void ResultQuery::close() {
     open_ = false;
+    arriving_ = false;
     result_ = noRows();
     sorted_ = {};
     shown_ = {};
@@ -59,14 +60,37 @@ void ResultQuery::open() {
 }
 
 void ResultQuery::adopt(ResultSet fetched) {
+    adopt(std::make_shared<const ResultSet>(std::move(fetched)));
+}
+
+void ResultQuery::adopt(std::shared_ptr<const ResultSet> fetched) {
+    if (arriving_ && fetched == result_) {
+        takeArrivedRows();
+        arriving_ = false;
+        return;
+    }
+    openArriving(std::move(fetched));
+    arriving_ = false;
+}
+
+void ResultQuery::openArriving(std::shared_ptr<const ResultSet> arriving) {
     close();
-    if (fetched.rowCount() > std::numeric_limits<std::uint32_t>::max())
-        throw DbError("the result has more rows than a query can hold");
-    result_ = std::make_shared<const ResultSet>(std::move(fetched));
-    sorted_.resize(result_->rowCount());
-    std::iota(sorted_.begin(), sorted_.end(), 0U);
-    position_ = 0;
+    result_ = std::move(arriving);
     open_ = true;
+    arriving_ = true;
+    takeArrivedRows();
+}
+
+void ResultQuery::takeArrivedRows() {
+    const std::size_t rows = result_->rowCount();
+    if (rows > std::numeric_limits<std::uint32_t>::max()) {
+        close();
+        throw DbError("the result has more rows than a query can hold");
+    }
+    const std::size_t before = sorted_.size();
+    sorted_.resize(rows);
+    std::iota(sorted_.begin() + static_cast<std::ptrdiff_t>(before), sorted_.end(),
+              static_cast<std::uint32_t>(before));
 }
 
 void ResultQuery::first() {

@@ -36,6 +36,14 @@ public:
     // Opens on a result that was read elsewhere (on a worker thread, for the statement and
     // fields of this query). Throws DbError when it has more rows than a query can hold.
     void adopt(ResultSet fetched);
+    void adopt(std::shared_ptr<const ResultSet> fetched);
+    // Opens on a result that a worker is still reading, showing the rows published so far in
+    // the order they came; takeArrivedRows() shows those published since, and adopt() of the
+    // same result, once the last row is in, ends the arrival.
+    void openArriving(std::shared_ptr<const ResultSet> arriving);
+    void takeArrivedRows();
+    // Rows are still arriving: what needs every row waits.
+    bool isArriving() const { return arriving_; }
     const std::vector<FieldDecl>& declaredFields() const { return declared_; }
     bool isOpen() const { return open_; }
     // The rows shown: every row of the result, or those a filter lets through.
@@ -90,6 +98,7 @@ private:
     std::vector<FieldDecl> declared_;
     std::vector<std::string> lines_;
     bool open_ = false;
+    bool arriving_ = false;
     std::shared_ptr<const ResultSet> result_;
     // The rows shown made again from the sort order and the rows let through; the record
     // `current` stays current when it is still shown.

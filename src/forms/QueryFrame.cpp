@@ -8,6 +8,7 @@
 #include "WindowWork.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "db/RowArrival.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "table/CellText.h"
@@ -165,38 +166,49 @@ bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
     const std::string sortOrder = grid.titles().markedSortOrder();
     grid.clearForRun(statement);
     grid.model()->setCriteriaText(QString::fromStdString(criteria));
-    auto rows = std::make_shared<ResultSet>();
+    // The rows show as they arrive; once the last is in, they are sorted and summed.
+    auto arrival = std::make_shared<RowArrival>();
     auto order = std::make_shared<std::vector<std::uint32_t>>();
     work.start({
-        [rows, order, sortOrder, &connection = query.connection(), text = query.commandText(),
+        [arrival, order, sortOrder, &connection = query.connection(), text = query.commandText(),
          declared = query.declaredFields()](WorkControl& control) {
-            *rows = connection.fetchAll(text, declared, control);
+            connection.fetchInto(text, declared, control, *arrival);
             if (!sortOrder.empty())
-                *order = ResultQuery::sortedOrder(*rows, sortOrder);
+                *order = ResultQuery::sortedOrder(*arrival->result(), sortOrder);
         },
         [](const WorkControl& control, double seconds) {
             // Until the first row arrives the server is still working on the statement.
             if (control.done() == 0)
                 return QString("正在等待数据库……");
-            return QString("正在查询：已读取 %1 条记录，%2 秒")
-                .arg(control.done())
-                .arg(seconds, 0, 'f', 1);
+            return QString("正在查询：%1 秒").arg(seconds, 0, 'f', 1);
         },
-        [&work, window, &grid, &count, rows, order, sortOrder, failure](std::exception_ptr error) {
+        [&work, window, &grid, &count, arrival, order, sortOrder, statement, failure,
+         countBefore = count.text()](std::exception_ptr error) {
             try {
                 if (error)
                     std::rethrow_exception(error);
-                if (!grid.showRows(std::move(*rows), sortOrder, std::move(*order)))
+                if (!grid.showRows(arrival->result(), sortOrder, std::move(*order)))
                     throw DbError("too many rows");
             } catch (const WorkCancelled&) {
+                grid.clearForRun(statement); // rows so far are no answer
                 work.showOutcome("查询已取消");
-                count.setText("记录数为："); // the grid shows no rows
+                count.setText("记录数为：");
                 return;
             } catch (const std::exception&) {
+                grid.clearForRun(statement);
+                count.setText(countBefore);
                 showPrompt(window, failure);
                 return;
             }
             count.setText(recordCountText(grid.query()));
+        },
+        WindowWork::Task::Uses::Connection,
+        [window, &grid, &count, arrival] {
+            const std::shared_ptr<const ResultSet> rows = arrival->result();
+            if (!rows || rows->rowCount() == 0 || !grid.showArrivingRows(rows))
+                return;
+            window->setCursor(Qt::BusyCursor); // the rows so far may be looked at meanwhile
+            count.setText("正在读取：" + CellText::groupedCount(grid.query().rowCount()) + " 行");
         },
     });
     return true;

@@ -90,9 +90,12 @@ void WindowWork::waitUntilDone() const {
 }
 
 void WindowWork::showProgress() {
-    if (job_)
-        status_->setText(
-            task_.progress(job_->control(), static_cast<double>(elapsed_.elapsed()) / 1000.0));
+    if (!job_)
+        return;
+    status_->setText(
+        task_.progress(job_->control(), static_cast<double>(elapsed_.elapsed()) / 1000.0));
+    if (task_.tick)
+        task_.tick();
 }
 
 void WindowWork::setBusyLook(bool busy) {

@@ -36,6 +36,9 @@ public:
         // end on its own.
         enum class Uses { Nothing, Connection };
         Uses uses = Uses::Connection;
+        // Called with each progress update, for a window that shows the work's results as
+        // they come; none when empty.
+        std::function<void()> tick = {};
     };
 
     // `status` shows the progress; `cancelButton`, if any, is shown while work runs and keeps

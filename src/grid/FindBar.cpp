@@ -41,7 +41,7 @@ FindBar::FindBar(ResultTableModel& model, GridBody& body, QWidget* parent)
     layout->addWidget(status_);
     button("findClose", "关闭", [this] { close(); });
     connect(edit_, &QLineEdit::textChanged, this, &FindBar::restart);
-    // Sorting or a new result moves the rows: the hits are counted again.
+    // Sorting, a new result or the last row's arrival: the hits are counted again.
     const auto rowsMoved = [this] {
         if (isVisible())
             restart();
@@ -84,6 +84,10 @@ void FindBar::restart() {
     const int near = nearby_->nearestHit(model_.query(), from, true, kNearbyRows);
     if (near >= 0)
         goTo(near);
+    if (model_.query().isArriving()) { // the count waits for the last row
+        showStatus();
+        return;
+    }
     auto counted = std::make_shared<std::vector<std::uint32_t>>();
     counting_ = std::make_unique<BackgroundJob>(
         [counted, rows = TableSnapshot(model_.query()), needle, columns](WorkControl& control) {

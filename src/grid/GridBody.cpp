@@ -112,6 +112,11 @@ void GridBody::rowsReordered() {
     viewport()->update();
 }
 
+void GridBody::rowsAdded() {
+    updateGeometries();
+    viewport()->update();
+}
+
 void GridBody::updateGeometries() {
     const int titleHeight = header_->sizeHint().height();
     setViewportMargins(0, titleHeight, 0, 0);

@@ -64,6 +64,8 @@ public:
     void rowsChanged();
     // After the rows were reordered: the current record, which stays current, is shown.
     void rowsReordered();
+    // After rows arrived at the end: the scroll bar reaches them, nothing else moves.
+    void rowsAdded();
 
 signals:
     void doubleClicked();

@@ -118,7 +118,7 @@ QString quoted(const QString& text) {
 
 void ResultGrid::addFilterEntries(QMenu& menu, int row, int column) {
     const auto field = column >= 0 ? model_->resultColumn(column) : std::nullopt;
-    if (!query().isOpen() || !field)
+    if (!query().isOpen() || query().isArriving() || !field)
         return;
     if (row >= 0) {
         const QString text = model_->index(row, column).data().toString();

@@ -107,14 +107,37 @@ void ResultGrid::clearForRun(const std::vector<std::string>& lines) {
     endQueryChange();
 }
 
-bool ResultGrid::showRows(ResultSet rows, const std::string& sortOrder,
+bool ResultGrid::showArrivingRows(const std::shared_ptr<const ResultSet>& rows) {
+    if (query().isArriving() && query().sharedResult() == rows) {
+        model_->takeArrivedRows();
+        body_->rowsAdded();
+        return true;
+    }
+    return changeQuery([&] { query().openArriving(rows); });
+}
+
+bool ResultGrid::showRows(std::shared_ptr<const ResultSet> rows, const std::string& sortOrder,
                           std::vector<std::uint32_t> order) {
+    if (!query().isArriving() || query().sharedResult() != rows)
+        return changeQuery([&] {
+            query().adopt(std::move(rows));
+            if (!sortOrder.empty())
+                query().setSortOrder(sortOrder, std::move(order));
+        });
+    // The rows shown as they came stay where they are; the sort the marked title asks for
+    // moves them as a title click does.
+    model_->endArrival(std::move(rows), sortOrder, std::move(order));
+    body_->rowsReordered();
+    widenForFooters();
+    footer_->update();
+    return true;
+}
+
+bool ResultGrid::changeQuery(const std::function<void()>& change) {
     beginQueryChange();
     bool opened = true;
     try {
-        query().adopt(std::move(rows));
-        if (!sortOrder.empty())
-            query().setSortOrder(sortOrder, std::move(order));
+        change();
     } catch (const DbError&) {
         opened = false;
     }

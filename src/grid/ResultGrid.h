@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class FilterStrip;
@@ -56,9 +57,16 @@ public:
     // statement `lines`; `showRows` opens it on the rows read for that statement, in the
     // `order` that `sortOrder` gives them (the server's when empty). False when the query
     // cannot hold them; it then stays closed and the grid empty.
+    // Between the two, `showArrivingRows` shows the rows read so far while a worker reads
+    // more (again and again, with the same result or, when the statement ran again, another);
+    // `showRows` with the same result then keeps the place and picked rows.
     void clearForRun(const std::vector<std::string>& lines);
-    bool showRows(ResultSet rows, const std::string& sortOrder = {},
+    bool showArrivingRows(const std::shared_ptr<const ResultSet>& rows);
+    bool showRows(std::shared_ptr<const ResultSet> rows, const std::string& sortOrder = {},
                   std::vector<std::uint32_t> order = {});
+    bool showRows(ResultSet rows) {
+        return showRows(std::make_shared<const ResultSet>(std::move(rows)));
+    }
 
     // How the grid has its heavy work done (a sort, a copy of many rows): a window runs it
     // off the interface thread under its wait cursor, with "正在<action>……" in its status bar
@@ -118,6 +126,8 @@ signals:
     void filterChanged();
 
 private:
+    // Closes the query, makes `change` (false when it throws DbError) and opens it again.
+    bool changeQuery(const std::function<void()>& change);
     // A column whose footer text does not fit grows just enough to show it whole.
     void widenForFooters();
     // The context menu's 筛选 entries for a cell, and 筛选… with the column's value list.

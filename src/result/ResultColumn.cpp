@@ -9,6 +9,10 @@
 namespace {
 
 constexpr std::size_t kRecentTextSlots = 65536;
+// A result holds at most 2^28 rows (and 4 GiB of text a column): its columns reserve address
+// space for that much, taking memory only as they fill.
+constexpr std::size_t kMaxRows = std::size_t{1} << 28;
+constexpr std::size_t kMaxTextBytes = std::numeric_limits<std::uint32_t>::max();
 
 // A quick hash, eight bytes at a time: it only picks a slot of the recent-texts table.
 std::uint32_t textHash(std::string_view text) {
@@ -26,7 +30,7 @@ std::uint32_t textHash(std::string_view text) {
 }
 
 // Entries are a length (7 bits a byte, high bit set when more follow) and the bytes.
-std::string_view entryAt(std::string_view arena, std::uint32_t offset) {
+std::string_view entryAt(const char* arena, std::uint32_t offset) {
     std::size_t length = 0;
     std::size_t at = offset;
     for (int shift = 0;; shift += 7) {
@@ -35,12 +39,14 @@ std::string_view entryAt(std::string_view arena, std::uint32_t offset) {
         if (!(byte & 0x80))
             break;
     }
-    return arena.substr(at, length);
+    return {arena + at, length};
 }
 
 } // namespace
 
-ResultColumn::ResultColumn(std::string name, FieldKind kind) : name_(std::move(name)), kind_(kind) {
+ResultColumn::ResultColumn(std::string name, FieldKind kind)
+    : name_(std::move(name)), kind_(kind), nulls_(kMaxRows / 64), integers_(kMaxRows),
+      doubles_(kMaxRows), arena_(kMaxTextBytes), textAt_(kMaxRows) {
     if (kind_ == FieldKind::Text) {
         arena_.push_back('\0'); // entry 0: the empty text, shared by nulls and ""
         recentTexts_.assign(kRecentTextSlots, 0);
@@ -51,8 +57,10 @@ void ResultColumn::markRow(bool null) {
     if (size_ % 64 == 0)
         nulls_.push_back(0);
     if (null) {
-        nulls_.back() |= std::uint64_t{1} << (size_ % 64);
-        hasNulls_ = true;
+        std::uint64_t& word = nulls_.back();
+        std::atomic_ref(word).store(word | std::uint64_t{1} << (size_ % 64),
+                                    std::memory_order_relaxed);
+        std::atomic_ref(hasNulls_).store(true, std::memory_order_relaxed);
     }
     ++size_;
 }
@@ -74,9 +82,9 @@ void ResultColumn::appendText(std::string_view utf8) {
 
 std::uint32_t ResultColumn::storeText(std::string_view utf8) {
     std::uint32_t& recent = recentTexts_[textHash(utf8) % kRecentTextSlots];
-    if (recent != 0 && entryAt(arena_, recent) == utf8)
+    if (recent != 0 && entryAt(arena_.data(), recent) == utf8)
         return recent;
-    if (arena_.size() + utf8.size() + 10 > std::numeric_limits<std::uint32_t>::max())
+    if (arena_.size() + utf8.size() + 10 > kMaxTextBytes)
         throw DbError("result column " + name_ + " holds more than 4 GiB of text");
     const auto offset = static_cast<std::uint32_t>(arena_.size());
     for (std::size_t length = utf8.size();; length >>= 7) {
@@ -87,7 +95,7 @@ std::uint32_t ResultColumn::storeText(std::string_view utf8) {
         }
         arena_.push_back(static_cast<char>(low | 0x80));
     }
-    arena_.append(utf8);
+    arena_.append(utf8.data(), utf8.size());
     recent = offset;
     return offset;
 }
@@ -103,15 +111,15 @@ void ResultColumn::appendDouble(double value) {
 }
 
 std::string_view ResultColumn::text(std::size_t row) const {
-    return entryAt(arena_, textAt_[row]);
+    return entryAt(arena_.data(), textAt_[row]);
 }
 
 std::string_view ResultColumn::entryText(std::uint32_t entry) const {
-    return entryAt(arena_, entry);
+    return entryAt(arena_.data(), entry);
 }
 
 void ResultColumn::prefetchRow(std::size_t row) const {
-    if (hasNulls_)
+    if (hasNulls())
         __builtin_prefetch(nulls_.data() + row / 64);
     if (kind_ == FieldKind::Text)
         __builtin_prefetch(textAt_.data() + row);
@@ -138,7 +146,7 @@ double ResultColumn::floatOf(FieldKind kind, std::uint64_t bits) {
 }
 
 std::size_t ResultColumn::memoryBytes() const {
-    return nulls_.capacity() * sizeof(std::uint64_t) + integers_.capacity() * sizeof(std::int64_t) +
-           doubles_.capacity() * sizeof(double) + arena_.capacity() +
-           (textAt_.capacity() + recentTexts_.capacity()) * sizeof(std::uint32_t);
+    return nulls_.memoryBytes() + integers_.memoryBytes() + doubles_.memoryBytes() +
+           arena_.memoryBytes() + textAt_.memoryBytes() +
+           recentTexts_.capacity() * sizeof(std::uint32_t);
 }

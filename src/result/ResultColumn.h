@@ -1,8 +1,9 @@
 #pragma once
 
 #include "FieldKind.h"
-#include "LargeBlockAllocator.h"
+#include "GrowingArray.h"
 
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -13,13 +14,15 @@
 // vector, nulls in a bitmap, texts in one UTF-8 arena of length-prefixed entries with one
 // offset per row. A text equal to one met recently shares its entry, which keeps the many
 // repeated names and codes of an ERP result small. Rows are appended in the order the
-// database returns them and never change afterwards.
+// database returns them and never change afterwards; while one thread appends, others may read
+// the rows its result set has published (nothing they read moves or changes).
 class ResultColumn {
 public:
     ResultColumn(std::string name, FieldKind kind);
 
     const std::string& name() const { return name_; }
     FieldKind kind() const { return kind_; }
+    // Rows appended so far: the appending thread's count (readers go by the result set's).
     std::size_t size() const { return size_; }
 
     void appendNull();
@@ -27,8 +30,15 @@ public:
     void appendInteger(std::int64_t value); // Integer, Decimal (ten-thousandths), DateTime
     void appendDouble(double value);
 
-    bool isNull(std::size_t row) const { return (nulls_[row / 64] >> (row % 64)) & 1U; }
-    bool hasNulls() const { return hasNulls_; }
+    // A null word may be read while the appending thread sets a later row's bit in it.
+    bool isNull(std::size_t row) const {
+        const std::uint64_t word = std::atomic_ref(const_cast<std::uint64_t&>(nulls_[row / 64]))
+                                       .load(std::memory_order_relaxed);
+        return (word >> (row % 64)) & 1U;
+    }
+    bool hasNulls() const {
+        return std::atomic_ref(const_cast<bool&>(hasNulls_)).load(std::memory_order_relaxed);
+    }
     std::string_view text(std::size_t row) const;
     // The arena entry of a row's text: rows with equal entries hold equal texts.
     std::uint32_t textEntry(std::size_t row) const { return textAt_[row]; }
@@ -60,12 +70,12 @@ private:
     FieldKind kind_;
     std::size_t size_ = 0;
     bool hasNulls_ = false;
-    LargeVector<std::uint64_t> nulls_;
-    LargeVector<std::int64_t> integers_;
-    LargeVector<double> doubles_;
+    GrowingArray<std::uint64_t> nulls_;
+    GrowingArray<std::int64_t> integers_;
+    GrowingArray<double> doubles_;
     std::uint32_t storeText(std::string_view utf8);
 
-    std::basic_string<char, std::char_traits<char>, LargeBlockAllocator<char>> arena_;
-    LargeVector<std::uint32_t> textAt_;
+    GrowingArray<char> arena_;
+    GrowingArray<std::uint32_t> textAt_;
     std::vector<std::uint32_t> recentTexts_; // entry offsets by hash; 0 for none
 };

@@ -59,6 +59,29 @@ void ResultTableModel::endQueryChange() {
     endResetModel();
 }
 
+void ResultTableModel::takeArrivedRows() {
+    const int before = rowCount();
+    const auto arrived = static_cast<int>(query_.result().rowCount());
+    if (arrived <= before)
+        return;
+    beginInsertRows({}, before, arrived - 1);
+    query_.takeArrivedRows();
+    endInsertRows();
+}
+
+void ResultTableModel::endArrival(std::shared_ptr<const ResultSet> rows,
+                                  const std::string& sortOrder, std::vector<std::uint32_t> order) {
+    takeArrivedRows();
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    query_.adopt(std::move(rows));
+    if (!sortOrder.empty())
+        query_.setSortOrder(sortOrder, std::move(order));
+    const std::size_t position = query_.position();
+    sums_.recompute(query_); // which leaves the cursor on the first row
+    query_.moveBy(static_cast<std::int64_t>(position));
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
 void ResultTableModel::sortByTitle(int column) {
     if (!query_.isOpen())
         return;
@@ -141,6 +164,8 @@ QString ResultTableModel::footerText(int column) const {
     case FooterValue::Sum:
         break;
     }
+    if (query_.isArriving())
+        return QStringLiteral("…");
     const auto field = query_.result().findColumn(c.field);
     if (!field)
         return QStringLiteral("0");

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QFont>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,13 @@ public:
     // Around every closing and opening of the query; the sums are worked out again.
     void beginQueryChange();
     void endQueryChange();
+    // While the query's rows arrive: the rows published since are added at the end.
+    void takeArrivedRows();
+    // The last row is in: the query takes the whole result `rows` it showed arriving, sorted
+    // by `sortOrder` into `order` unless it is empty, and the sums are worked out; the current
+    // record stays current.
+    void endArrival(std::shared_ptr<const ResultSet> rows, const std::string& sortOrder,
+                    std::vector<std::uint32_t> order);
     // The windows' title click: sort by the column and mark its title; nothing while the
     // query is closed.
     void sortByTitle(int column);
@@ -78,7 +86,8 @@ public:
     // A column's alignment: numbers right, text and dates left; while the query is closed,
     // summed columns right.
     Qt::Alignment alignment(int column) const;
-    // The footer text of a column as drawn now: blank while the query is closed.
+    // The footer text of a column as drawn now: blank while the query is closed, "…" in a
+    // summed column while rows arrive.
     QString footerText(int column) const;
     FooterCell footerCell(int column) const;
     // A column's width in pixels as the column table gives it, grown where its footer text or,

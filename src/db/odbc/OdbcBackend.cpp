@@ -32,8 +32,8 @@ bool OdbcBackend::connectionDead() const {
            dead == SQL_CD_TRUE;
 }
 
-ResultSet OdbcBackend::fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
-                                WorkControl& control) {
+void OdbcBackend::fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
+                            WorkControl& control, RowArrival& into) {
     try {
         GrownBuffers buffers;
         lastFetchCounts_ = {};
@@ -49,9 +49,8 @@ ResultSet OdbcBackend::fetchAll(const std::string& commandText, std::span<const 
             if (rc == SQL_NO_DATA)
                 throw DbError("the statement returned no result");
             statement.check(rc, "statement refused");
-            if (auto result =
-                    readOdbcResult(statement, declared, buffers, lastFetchCounts_, control))
-                return std::move(*result);
+            if (readOdbcResult(statement, declared, buffers, lastFetchCounts_, control, into))
+                return;
         }
     } catch (const DbError& error) {
         control.throwIfCancelled(); // the driver's "operation cancelled"

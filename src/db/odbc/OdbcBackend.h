@@ -18,9 +18,8 @@ public:
     explicit OdbcBackend(const std::string& connectionString,
                          int loginTimeoutSeconds = kLoginTimeoutSeconds);
 
-    using DatabaseBackend::fetchAll;
-    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
-                       WorkControl& control) override;
+    void fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
+                   WorkControl& control, RowArrival& into) override;
 
     // How the last result was read, for tests and benchmarks.
     const OdbcFetchCounts& lastFetchCounts() const { return lastFetchCounts_; }

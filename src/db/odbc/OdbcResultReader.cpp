@@ -161,7 +161,8 @@ bool getWholeText(const OdbcHandle& statement, SQLUSMALLINT index, std::string& 
 // with, so that one more run reads it whole. (FreeTDS, like the SQLite driver, cannot read one
 // value of a fetched block again, whatever SQL_GETDATA_EXTENSIONS says.)
 bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
-                  std::vector<SQLLEN>& needed, OdbcFetchCounts& counts, WorkControl& control) {
+                  std::vector<SQLLEN>& needed, OdbcFetchCounts& counts, WorkControl& control,
+                  ResultSet& result) {
     const SQLHSTMT h = statement.get();
     SQLULEN fetched = 0;
     std::vector<SQLUSMALLINT> status(kRowsPerBlock);
@@ -211,13 +212,15 @@ bool readInBlocks(const OdbcHandle& statement, std::vector<Binding>& bindings,
                 complete = false;
             }
         }
+        if (complete)
+            result.publishRows();
     }
     return complete;
 }
 
 // Every value through SQLGetData, one row per fetch: for values too long for a block buffer.
 void readRowByRow(const OdbcHandle& statement, std::vector<Binding>& bindings,
-                  OdbcFetchCounts& counts, WorkControl& control) {
+                  OdbcFetchCounts& counts, WorkControl& control, ResultSet& result) {
     std::string scratch;
     std::string longText;
     for (Binding& b : bindings)
@@ -244,6 +247,7 @@ void readRowByRow(const OdbcHandle& statement, std::vector<Binding>& bindings,
                             "read value");
             appendValue(b, b.values.data(), indicator, scratch);
         }
+        result.publishRows();
     }
 }
 
@@ -274,9 +278,9 @@ FieldKind kindFromOdbcType(SQLSMALLINT sqlType) {
     }
 }
 
-std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
-                                        std::span<const FieldDecl> declared, GrownBuffers& buffers,
-                                        OdbcFetchCounts& counts, WorkControl& control) {
+bool readOdbcResult(const OdbcHandle& statement, std::span<const FieldDecl> declared,
+                    GrownBuffers& buffers, OdbcFetchCounts& counts, WorkControl& control,
+                    RowArrival& into) {
     control.setDone(0);
     const std::size_t runs = counts.runs + 1;
     counts = {};
@@ -296,7 +300,7 @@ std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
         described.push_back(std::move(column));
     }
     const ColumnPlan plan = planColumns(source, declared);
-    ResultSet result = plan.makeEmptyResult();
+    ResultSet& result = into.begin(plan.makeEmptyResult());
 
     std::vector<Binding> bindings;
     for (std::size_t i = 0; i < described.size(); ++i) {
@@ -319,17 +323,17 @@ std::optional<ResultSet> readOdbcResult(const OdbcHandle& statement,
         bindings.push_back(std::move(b));
     }
     if (buffers.rowByRow) {
-        readRowByRow(statement, bindings, counts, control);
-        return result;
+        readRowByRow(statement, bindings, counts, control, result);
+        return true;
     }
     std::vector<SQLLEN> needed(bindings.size());
-    if (readInBlocks(statement, bindings, needed, counts, control))
-        return result;
+    if (readInBlocks(statement, bindings, needed, counts, control, result))
+        return true;
     for (std::size_t i = 0; i < bindings.size(); ++i) {
         if (needed[i] <= bindings[i].elementBytes)
             continue;
         buffers.bytes[bindings[i].sourceIndex] = needed[i];
         buffers.rowByRow |= needed[i] > kLongBufferCapBytes;
     }
-    return std::nullopt;
+    return false;
 }

@@ -88,8 +88,8 @@ void SqliteBackend::execute(const char* sql, const std::string& boundText) {
         throw DbError(sqlite3_errmsg(db_));
 }
 
-ResultSet SqliteBackend::fetchAll(const std::string& commandText,
-                                  std::span<const FieldDecl> declared, WorkControl& control) {
+void SqliteBackend::fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
+                              WorkControl& control, RowArrival& into) {
     const std::string sql = tsqlToSqlite(commandText);
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
@@ -119,7 +119,7 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
         source.push_back({sqlite3_column_name(raw, i), kind, false});
     }
     const ColumnPlan plan = planColumns(source, declared);
-    ResultSet result = plan.makeEmptyResult();
+    ResultSet& result = into.begin(plan.makeEmptyResult());
 
     std::vector<std::pair<int, ResultColumn*>> targets; // statement column, result column
     for (int i = 0; i < columnCount; ++i)
@@ -131,6 +131,7 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
     for (; rc == SQLITE_ROW; rc = sqlite3_step(raw)) {
         for (const auto& [index, column] : targets)
             appendSqliteValue(*column, plan.fieldsDeclared, raw, index);
+        result.publishRows();
         if (++rows % kRowsPerReport == 0) {
             control.setDone(rows);
             control.throwIfCancelled();
@@ -141,5 +142,4 @@ ResultSet SqliteBackend::fetchAll(const std::string& commandText,
         control.throwIfCancelled();
         throw DbError(sqlite3_errmsg(db_));
     }
-    return result;
 }

@@ -15,9 +15,8 @@ public:
     SqliteBackend(const SqliteBackend&) = delete;
     SqliteBackend& operator=(const SqliteBackend&) = delete;
 
-    using DatabaseBackend::fetchAll;
-    ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
-                       WorkControl& control) override;
+    void fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
+                   WorkControl& control, RowArrival& into) override;
 
 private:
     void execute(const char* sql, const std::string& boundText);
