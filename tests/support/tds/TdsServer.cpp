@@ -80,10 +80,16 @@ bool writeAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-// Sends an answer in reply packets of the negotiated size, many packets to a write.
-bool sendReply(int fd, std::string_view tokens, std::size_t packetSize) {
+// Called before each write with the bytes written so far; false ends the answer.
+using BeforeWrite = std::function<bool(std::size_t written)>;
+
+// Sends an answer in reply packets of the negotiated size, many packets to a write (up to
+// `writeBytes`).
+bool sendReply(int fd, std::string_view tokens, std::size_t packetSize,
+               const BeforeWrite& beforeWrite = {}, std::size_t writeBytes = 1U << 18) {
     const std::size_t room = packetSize - 8;
     std::string out;
+    std::size_t written = 0;
     unsigned char packetId = 1;
     std::size_t at = 0;
     do {
@@ -101,9 +107,10 @@ bool sendReply(int fd, std::string_view tokens, std::size_t packetSize) {
         out.append(header, 8);
         out.append(tokens.substr(at, part));
         at += part;
-        if (out.size() >= (1U << 18) || last) {
-            if (!writeAll(fd, out.data(), out.size()))
+        if (out.size() >= writeBytes || last) {
+            if ((beforeWrite && !beforeWrite(written)) || !writeAll(fd, out.data(), out.size()))
                 return false;
+            written += out.size();
             out.clear();
         }
     } while (at < tokens.size());
@@ -273,7 +280,7 @@ void TdsServer::serve(int fd) {
                     break;
                 }
             }
-            if (!sendReply(fd, reply ? *reply : tds::doneToken(0, 0), packetSize))
+            if (!sendAnswer(fd, reply ? *reply : tds::doneToken(0, 0), packetSize))
                 break;
         } else if (message->type == kAttention) {
             if (!sendReply(fd, tds::doneToken(tds::kDoneAttention, 0), packetSize))
@@ -285,4 +292,24 @@ void TdsServer::serve(int fd) {
     std::lock_guard lock(mutex_);
     openFds_.erase(std::find(openFds_.begin(), openFds_.end(), fd));
     close(fd);
+}
+
+bool TdsServer::sendAnswer(int fd, std::string_view tokens, std::size_t packetSize) {
+    const auto start = std::chrono::steady_clock::now();
+    answerStarted_ = start.time_since_epoch().count();
+    if (options_.bytesPerSecond == 0 && options_.holdAfterBytes == 0)
+        return sendReply(fd, tokens, packetSize);
+    const auto beforeWrite = [&](std::size_t written) {
+        if (options_.holdAfterBytes > 0 && written >= options_.holdAfterBytes)
+            while (!released_ && !stopping_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        if (options_.bytesPerSecond > 0)
+            std::this_thread::sleep_until(
+                start + std::chrono::microseconds(static_cast<long long>(
+                            static_cast<double>(written) * 1e6 /
+                            static_cast<double>(options_.bytesPerSecond))));
+        return !stopping_.load();
+    };
+    // Small writes, so that the pace holds within a few milliseconds.
+    return sendReply(fd, tokens, packetSize, beforeWrite, 16U << 10);
 }

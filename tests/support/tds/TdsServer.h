@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -13,6 +14,10 @@ struct TdsServerOptions {
     bool refuseLogin = false;
     int port = 0;          // 0 for any free port; another to start again where a server was
     int answerAfterMs = 0; // how long each batch "runs" before its answer goes out
+    // A batch's answer goes out no faster than this, as over a link of that speed (0: at once).
+    long bytesPerSecond = 0;
+    // A batch's answer stops after this many bytes until releaseHeldAnswer() (0: never).
+    std::size_t holdAfterBytes = 0;
 };
 
 // A stand-in for SQL Server on a loopback port, speaking as much TDS 7.4 as FreeTDS needs for
@@ -56,10 +61,19 @@ public:
     // From now on nothing is answered, as by a server process that was stopped; batches are
     // still recorded as they arrive.
     void fallSilent() { silentNow_ = true; }
+    // The answers held after holdAfterBytes go on.
+    void releaseHeldAnswer() { released_ = true; }
+    // When the last batch's answer began to go out.
+    std::chrono::steady_clock::time_point answerStarted() const {
+        return std::chrono::steady_clock::time_point(
+            std::chrono::steady_clock::duration(answerStarted_.load()));
+    }
 
 private:
     void acceptLoop();
     void serve(int fd);
+    // Sends a batch's answer, paced and held as the options ask.
+    bool sendAnswer(int fd, std::string_view tokens, std::size_t packetSize);
 
     Responder responder_;
     TdsServerOptions options_;
@@ -68,6 +82,8 @@ private:
     std::atomic<bool> listening_{true};
     std::atomic<bool> stopping_{false};
     std::atomic<bool> silentNow_{false};
+    std::atomic<bool> released_{false};
+    std::atomic<std::chrono::steady_clock::rep> answerStarted_{0};
     std::thread acceptor_;
 
     mutable std::mutex mutex_;
