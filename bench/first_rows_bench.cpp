@@ -57,8 +57,8 @@ struct WindowRun {
 // of rows is there.
 WindowRun runWindow(QueryWindowFrame& window) {
     ResultGrid& grid = *window.grid();
-    const auto screenful = static_cast<std::size_t>(grid.body()->viewport()->height() /
-                                                    GridBody::kRowHeight);
+    const auto screenful =
+        static_cast<std::size_t>(grid.body()->viewport()->height() / GridBody::kRowHeight);
     const TickWatch ticks;
     WindowRun run;
     bool painted = false;

@@ -305,11 +305,11 @@ bool TdsServer::sendAnswer(int fd, std::string_view tokens, std::size_t packetSi
                 std::this_thread::sleep_for(std::chrono::milliseconds(5));
         if (options_.bytesPerSecond > 0)
             std::this_thread::sleep_until(
-                start + std::chrono::microseconds(static_cast<long long>(
-                            static_cast<double>(written) * 1e6 /
-                            static_cast<double>(options_.bytesPerSecond))));
+                start + std::chrono::microseconds(
+                            static_cast<long long>(static_cast<double>(written) * 1e6 /
+                                                   static_cast<double>(options_.bytesPerSecond))));
         return !stopping_.load();
     };
-    // Small writes, so that the pace holds within a few milliseconds.
-    return sendReply(fd, tokens, packetSize, beforeWrite, 16U << 10);
+    // Small writes, so that the pace and the hold keep within a few kilobytes.
+    return sendReply(fd, tokens, packetSize, beforeWrite, 4U << 10);
 }

@@ -61,8 +61,9 @@ public:
     // From now on nothing is answered, as by a server process that was stopped; batches are
     // still recorded as they arrive.
     void fallSilent() { silentNow_ = true; }
-    // The answers held after holdAfterBytes go on.
+    // The answers held after holdAfterBytes go on; holdAgain() holds the answers from then on.
     void releaseHeldAnswer() { released_ = true; }
+    void holdAgain() { released_ = false; }
     // When the last batch's answer began to go out.
     std::chrono::steady_clock::time_point answerStarted() const {
         return std::chrono::steady_clock::time_point(
