@@ -2,7 +2,8 @@
 // can be looked at without a display:
 //   render_window MODE DEMO_FILE OUT.png [ITEM_NAME] [WIDTH HEIGHT]
 // Modes: main and journal (with its default dates, this year up to today) show the result;
-// main-busy shows the main window half a second into its query, with the progress in its
+// main-busy and journal-busy show the window half a second into its query (the journal with the
+// rows that arrived so far), with the progress in its
 // status bar; main-cancelled just after that query was cancelled; main-find with its find bar
 // open on "b0001"; main-sorting just after a click on 批号's title; main-menu with the grid's
 // context menu open on the third row; main-filter with two filters in force (the first row's
@@ -118,7 +119,7 @@ bool render(Window& window, int argc, char** argv, std::string_view mode, bool s
     window.resize(argc > 6 ? std::atoi(argv[5]) : 1280, argc > 6 ? std::atoi(argv[6]) : 720);
     const QString& out = arguments[3];
     window.RunQuery();
-    if (mode == "main-busy" || mode == "main-cancelled") {
+    if (mode.ends_with("-busy") || mode == "main-cancelled") {
         QElapsedTimer clock;
         clock.start();
         while (clock.elapsed() < 500)
@@ -217,7 +218,8 @@ bool render(Window& window, int argc, char** argv, std::string_view mode, bool s
 } // namespace
 
 constexpr const char* kUsage =
-    "render_window main|journal|main-busy|main-cancelled|main-find|main-sorting|main-menu|"
+    "render_window "
+    "main|journal|main-busy|journal-busy|main-cancelled|main-find|main-sorting|main-menu|"
     "main-export|main-filter|main-filter-list|main-print|journal-print|main-chart|journal-chart|"
     "summary|summary-chart|card|"
     "card-chart DEMO_FILE OUT.png [ITEM_NAME] "
@@ -229,10 +231,11 @@ int main(int argc, char** argv) {
         return *status;
     const std::string_view which = argc > 1 ? argv[1] : "";
     const std::set<std::string_view> modes = {
-        "main",          "journal",    "main-busy",     "main-cancelled", "main-find",
-        "main-sorting",  "main-menu",  "main-export",   "main-filter",    "main-filter-list",
-        "main-print",    "main-chart", "journal-chart", "journal-print",  "summary",
-        "summary-chart", "card",       "card-chart"};
+        "main",           "journal",       "main-busy",        "journal-busy",
+        "main-cancelled", "main-find",     "main-sorting",     "main-menu",
+        "main-export",    "main-filter",   "main-filter-list", "main-print",
+        "main-chart",     "journal-chart", "journal-print",    "summary",
+        "summary-chart",  "card",          "card-chart"};
     if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
