@@ -32,6 +32,51 @@ std::size_t openThroughResultQuery(const std::string& file, const std::vector<st
     return DemoQuery(file, lines, fields).query.rowCount();
 }
 
+// The bytes each column's values take in tab-separated text, each with its separator.
+std::vector<double> tabSeparatedColumnBytes(const std::string& tabsFile) {
+    std::vector<double> bytes;
+    std::ifstream in(tabsFile, std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::size_t column = 0;
+        std::size_t start = 0;
+        for (;; ++column) {
+            const std::size_t end = std::min(line.find('\t', start), line.size());
+            if (bytes.size() <= column)
+                bytes.resize(column + 1);
+            bytes[column] += static_cast<double>(end - start + 1);
+            if (end == line.size())
+                break;
+            start = end + 1;
+        }
+    }
+    return bytes;
+}
+
+// Memory the open result holds for its columns of each kind, beside those columns' text.
+void reportMemoryByKind(const std::string& file, const std::vector<std::string>& lines,
+                        const std::vector<FieldDecl>& fields, const std::string& tabsFile) {
+    const DemoQuery opened(file, lines, fields);
+    const ResultSet& rows = opened.query.result();
+    const std::vector<double> textBytes = tabSeparatedColumnBytes(tabsFile);
+    for (const FieldKind kind : {FieldKind::Text, FieldKind::Decimal, FieldKind::Double,
+                                 FieldKind::Integer, FieldKind::DateTime}) {
+        double held = 0;
+        double text = 0;
+        int columns = 0;
+        for (std::size_t c = 0; c < rows.columnCount() && c < textBytes.size(); ++c)
+            if (rows.column(c).kind() == kind) {
+                held += static_cast<double>(rows.column(c).memoryBytes());
+                text += textBytes[c];
+                ++columns;
+            }
+        if (columns > 0)
+            std::printf("%-34s %-8s x%2d: held %7.1f MiB | their text %7.1f MiB | ratio %.2f\n", "",
+                        std::string(fieldKindName(kind)).c_str(), columns, held / 1048576.0,
+                        text / 1048576.0, held / text);
+    }
+}
+
 void report(const char* figure, const Measurement& ours, const Measurement& peer,
             const char* peerName) {
     std::printf("%-34s %8.3f s  %8.1f MiB   | %-22s %8.3f s  %8.1f MiB   | time ratio %.2f\n",
@@ -130,7 +175,6 @@ void benchStatement(const char* name, const std::string& file,
     const std::string tabsFile = "/tmp/stockquery-bench-" + std::string(name) + ".tsv";
     measureProgram(shell, sqlFile, tabsFile);
     const auto tabsBytes = std::filesystem::file_size(tabsFile);
-    std::filesystem::remove(tabsFile);
     const std::size_t rows = openThroughResultQuery(file, lines, fields);
     std::printf("\n%s: %zu rows x %zu fields; shell's tab-separated output %.1f MiB\n", name, rows,
                 fields.size(), tabsBytes / 1048576.0);
@@ -146,6 +190,8 @@ void benchStatement(const char* name, const std::string& file,
     report("open through the SQLite backend", floor.ours, floor.peer, "bare sqlite3_step loop");
     std::printf("%-34s peak memory / shell's output size: %.2f (target <= 1.5)\n", "",
                 best.ours.peakKiB * 1024.0 / static_cast<double>(tabsBytes));
+    reportMemoryByKind(file, lines, fields, tabsFile);
+    std::filesystem::remove(tabsFile);
 }
 
 } // namespace
@@ -165,12 +211,14 @@ int main(int argc, char** argv) {
     if (wanted("summary"))
         benchStatement("summary", file, periodSummaryStatement(thisYear()),
                        periodSummaryFields(false), true, runs);
+    if (wanted("journal"))
+        benchStatement("journal", file, journalStatement(wholeJournal()), journalFields(), false,
+                       runs);
+    if (wanted("current-stock"))
+        benchStatement("current-stock", file, currentStockStatement({}), currentStockFields(), true,
+                       runs);
     if (!only.empty())
         return 0;
-    const auto journalLines = journalStatement(wholeJournal());
-    benchStatement("journal", file, journalLines, journalFields(), false, runs);
-    benchStatement("current-stock", file, currentStockStatement({}), currentStockFields(), true,
-                   runs);
 
     const Comparison odbc = bestOfAlternating(
         runs,

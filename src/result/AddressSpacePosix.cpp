@@ -24,7 +24,10 @@ bool commit(void* at, std::size_t bytes) {
     if (mprotect(at, bytes, PROT_READ | PROT_WRITE) != 0)
         return false;
 #ifdef MADV_HUGEPAGE
-    madvise(at, bytes, MADV_HUGEPAGE); // only a hint: refusal is harmless
+    // Large pages only for what is large already: a small array would take a whole large page
+    // for a few of its bytes. Only a hint: refusal is harmless.
+    if (bytes >= 4 * kStep)
+        madvise(at, bytes, MADV_HUGEPAGE);
 #endif
     return true;
 }

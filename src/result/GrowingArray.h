@@ -53,7 +53,13 @@ public:
     }
     T& back() { return write_[size_ - 1]; }
     std::size_t size() const { return size_; }
-    std::size_t memoryBytes() const { return capacity_ * sizeof(T); }
+    // The memory it holds: its heap block, or the pages of its reservation that it filled
+    // (memory given to the rest is taken by the system only when first written).
+    std::size_t memoryBytes() const {
+        constexpr std::size_t kPage = 4096;
+        return reservedBytes_ == 0 ? capacity_ * sizeof(T)
+                                   : (size_ * sizeof(T) + kPage - 1) / kPage * kPage;
+    }
 
     // Any thread, for the elements published to it.
     const T* data() const { return read_.load(std::memory_order_relaxed); }
