@@ -97,8 +97,8 @@ int main(int argc, char** argv) {
     // The value list of item names.
     const ResultColumn& names = rows.column(query.fieldIndex("存货名称"));
     std::vector<DistinctValue> values;
-    const double listed =
-        bestSecondsOf(arguments->runs, [&] { values = distinctValues(names, {}, CellText(), control); });
+    const double listed = bestSecondsOf(
+        arguments->runs, [&] { values = distinctValues(names, {}, CellText(), control); });
     std::printf("  %zu names listed\n", values.size());
     report("value list of 存货名称", listed, "filter 仓库名称 (above)", named, "≤ 0.5 s");
 
@@ -125,7 +125,8 @@ int main(int argc, char** argv) {
     std::iota(copied.rows.begin(), copied.rows.end(), 0);
     const double filteredCopy =
         bestSecondsOf(arguments->runs, [&] { copiedText(filtered, copied, control); });
-    const double plainCopy = bestSecondsOf(arguments->runs, [&] { copiedText(plain, copied, control); });
+    const double plainCopy =
+        bestSecondsOf(arguments->runs, [&] { copiedText(plain, copied, control); });
     report("copy of the filtered rows", filteredCopy, "copy of as many rows", plainCopy,
            "ratio ≤ 1");
 
@@ -133,8 +134,8 @@ int main(int argc, char** argv) {
     const QString out = "/tmp/stockquery-filter-bench.txt";
     const double filteredExport = bestSecondsOf(
         arguments->runs, [&] { TDBGridExportAsText().WriteGridToFile(out, layout, filtered); });
-    const double plainExport =
-        bestSecondsOf(arguments->runs, [&] { TDBGridExportAsText().WriteGridToFile(out, layout, plain); });
+    const double plainExport = bestSecondsOf(
+        arguments->runs, [&] { TDBGridExportAsText().WriteGridToFile(out, layout, plain); });
     report("text export of the filtered rows", filteredExport, "export of as many rows",
            plainExport, "ratio ≤ 1");
     std::remove(out.toStdString().c_str());

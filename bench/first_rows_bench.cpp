@@ -13,6 +13,7 @@
 #include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
+#include "MainWindowBench.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "db/odbc/OdbcConnectionString.h"
@@ -20,7 +21,6 @@
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalFields.h"
-#include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockFields.h"
 #include "stock/CurrentStockStatement.h"
 #include "support/TickWatch.h"
@@ -151,17 +151,9 @@ int main(int argc, char** argv) {
     const auto arguments = benchArguments(argc, argv, "first_rows_bench LARGE_DEMO_FILE [RUNS]", 3);
     if (!arguments)
         return 2;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("STOCKQUERY_SETTINGS_ROOT", "/tmp/stockquery-first-rows-bench-settings");
-    writeDBLinkInfo({"sqlite:" + arguments->file, "demo", "demo", ""});
-    QApplication application(argc, argv);
-
-    Tfrm_xclquery main;
-    main.resize(1200, 700);
-    main.show();
+    MainWindowBench bench(argc, argv, arguments->file, "/tmp/stockquery-first-rows-bench-settings");
+    Tfrm_xclquery& main = bench.window;
     Connection& connection = main.ado_conn;
-    connection.setSettings({"sqlite:" + arguments->file, "demo", "demo", ""});
-    connection.open();
     Tfrm_crquery journal(connection);
     journal.resize(1200, 700);
     journal.show();

@@ -12,6 +12,7 @@
 //   then corrupts its heap when cancelled, so its run is a child process of its own.
 #include "BenchArguments.h"
 #include "BenchProcess.h"
+#include "MainWindowBench.h"
 #include "app/Tfrm_xclquery.h"
 #include "db/odbc/OdbcBackend.h"
 #include "db/sqlite/TsqlToSqlite.h"
@@ -22,7 +23,6 @@
 #include "grid/ResultGrid.h"
 #include "journal/JournalFields.h"
 #include "journal/JournalStatement.h"
-#include "settings/DBLinkInfo.h"
 #include "support/TickWatch.h"
 
 #include <QApplication>
@@ -142,17 +142,9 @@ int main(int argc, char** argv) {
         benchArguments(argc, argv, "responsiveness_bench LARGE_DEMO_FILE [RUNS]", 3);
     if (!arguments)
         return 2;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Settings of its own that name the large demo, so that the window's start-up connection
-    // finds a connection stored on any machine and asks nothing.
-    qputenv("STOCKQUERY_SETTINGS_ROOT", "/tmp/stockquery-responsiveness-bench-settings");
-    writeDBLinkInfo({"sqlite:" + arguments->file, "demo", "demo", ""});
-    QApplication application(argc, argv);
-    Tfrm_xclquery window;
-    window.resize(1200, 700);
-    window.show();
-    window.ado_conn.setSettings({"sqlite:" + arguments->file, "demo", "demo", ""});
-    window.ado_conn.open();
+    MainWindowBench bench(argc, argv, arguments->file,
+                          "/tmp/stockquery-responsiveness-bench-settings");
+    Tfrm_xclquery& window = bench.window;
     const std::string out = "/tmp/stockquery-responsiveness-bench";
     for (int run = 0; run < arguments->runs; ++run) {
         reportGaps("query, every current-stock row", gapsOf(window, [&] { window.RunQuery(); }));

@@ -71,6 +71,20 @@ double footerNumber(const ResultGrid& grid, const char* field) {
     return grid.footerText(grid.model()->columnOf(field)).remove(',').toDouble();
 }
 
+// The test's server holding its answers, a connection to it, and the journal over every date.
+struct JournalOnHeldServer {
+    JournalOnHeldServer() {
+        connection.setSettings({server.address(), "erp_2026", "reader", "pw"});
+        connection.open();
+        journal.show();
+        journal.dates->setDate(QDate(1990, 1, 1));
+        journal.datee->setDate(QDate(2100, 1, 1));
+    }
+    TdsServer server{ErpTdsResponder(demoDatabasePath()), holding()};
+    Connection connection;
+    Tfrm_crquery journal{connection};
+};
+
 // Turns the event loop until the window shows rows or its query ended.
 void waitForRows(QueryWindowFrame& window) {
     QTRY_VERIFY_WITH_TIMEOUT(window.grid()->query().rowCount() > 0 || !window.work().busy(), 20000);
@@ -144,20 +158,14 @@ private slots:
     }
 
     void escapeWhileRowsArriveLeavesNoRows() {
-        TdsServer server(ErpTdsResponder(demoDatabasePath()), holding());
-        Connection connection;
-        connection.setSettings({server.address(), "erp_2026", "reader", "pw"});
-        connection.open();
-        Tfrm_crquery journal(connection);
-        journal.show();
-        journal.dates->setDate(QDate(1990, 1, 1));
-        journal.datee->setDate(QDate(2100, 1, 1));
+        JournalOnHeldServer held;
+        Tfrm_crquery& journal = held.journal;
         journal.RunQuery();
         waitForRows(journal);
         QVERIFY(journal.work().busy());
         QTest::keyClick(&journal, Qt::Key_Escape);
         QVERIFY(!journal.work().busy());
-        server.releaseHeldAnswer(); // the cancelled statement ends on the server too
+        held.server.releaseHeldAnswer(); // the cancelled statement ends on the server too
         ResultGrid& grid = *journal.grid();
         QCOMPARE(grid.model()->rowCount(), 0);
         QCOMPARE(journal.Panel4->text(), QString("记录数为："));
@@ -168,15 +176,10 @@ private slots:
     }
 
     void theJournalAndTheSummaryShowTheirRowsAsTheyArriveToo() {
-        TdsServer server(ErpTdsResponder(demoDatabasePath()), holding());
-        Connection connection;
-        connection.setSettings({server.address(), "erp_2026", "reader", "pw"});
-        connection.open();
-        Tfrm_crquery journal(connection);
-        journal.show();
-        journal.dates->setDate(QDate(1990, 1, 1));
-        journal.datee->setDate(QDate(2100, 1, 1));
-        Tfrm_summary summary(connection);
+        JournalOnHeldServer held;
+        TdsServer& server = held.server;
+        Tfrm_crquery& journal = held.journal;
+        Tfrm_summary summary(held.connection);
         summary.show();
         summary.dates->setDate(QDate(1990, 1, 1));
         summary.chk_batch->setChecked(true);
