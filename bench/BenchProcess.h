@@ -16,7 +16,13 @@
 struct Measurement {
     double seconds = 0;
     long peakKiB = 0;
+    double cpuSeconds = 0; // user and system, of the whole process
 };
+
+inline double cpuSecondsOf(const rusage& usage) {
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
 
 // Seconds that `work` takes in this process.
 inline double secondsOf(const std::function<void()>& work) {
@@ -85,8 +91,10 @@ inline Measurement measureSelf(const std::vector<std::string>& argv) {
     char text[128] = {};
     (void)!read(pipeEnds[0], text, sizeof text - 1);
     close(pipeEnds[0]);
-    waitpid(pid, nullptr, 0);
+    rusage usage{};
+    wait4(pid, nullptr, 0, &usage);
     std::sscanf(text, "%lf %ld", &m.seconds, &m.peakKiB);
+    m.cpuSeconds = cpuSecondsOf(usage);
     return m;
 }
 
@@ -121,6 +129,7 @@ inline Measurement measureProgram(const std::vector<std::string>& argv,
     Measurement m;
     m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     m.peakKiB = usage.ru_maxrss;
+    m.cpuSeconds = cpuSecondsOf(usage);
     return m;
 }
 
@@ -139,6 +148,7 @@ inline Comparison bestOfAlternating(int runs, const std::function<Measurement()>
             const Measurement m = (*run)();
             into->seconds = std::min(into->seconds, m.seconds);
             into->peakKiB = std::min(into->peakKiB, m.peakKiB);
+            into->cpuSeconds = std::min(into->cpuSeconds, m.cpuSeconds);
         }
     }
     return best;
