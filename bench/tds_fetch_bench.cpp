@@ -17,6 +17,7 @@
 #include "stock/CurrentStockStatement.h"
 #include "support/tds/ErpTdsResponder.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -37,16 +38,25 @@ print(time.perf_counter() - start, len(rows))
 )py";
 
 // FreeTDS's own client: logs in to the server (named by TDSHOST and TDSPORT, which FreeTDS
-// takes over a server name), runs the statement and writes the rows to /dev/null.
-Measurement bsqldbRun(const TdsServer& server, const std::string& statement) {
+// takes over a server name), runs the statement and writes the rows to /dev/null; `rows`
+// from its "n rows affected".
+Measurement bsqldbRun(const TdsServer& server, const std::string& statement, long& rows) {
     const std::string file = "/tmp/stockquery-tds-bench-bsqldb.sql";
+    const std::string messages = "/tmp/stockquery-tds-bench-bsqldb.txt";
     std::ofstream(file, std::ios::binary) << statement << "\r\ngo\r\n";
     setenv("TDSHOST", "127.0.0.1", 1);
     setenv("TDSPORT", std::to_string(server.port()).c_str(), 1);
     setenv("TDSVER", "7.4", 1);
-    return measureProgram({"bsqldb", "-S", "stand-in", "-U", "reader", "-P", "pw", "-D", "erp_2026",
-                           "-i", file, "-o", "/dev/null"},
-                          "/dev/null", "/dev/null");
+    const Measurement measured =
+        measureProgram({"bsqldb", "-S", "stand-in", "-U", "reader", "-P", "pw", "-D", "erp_2026",
+                        "-i", file, "-o", "/dev/null", "-e", messages},
+                       "/dev/null", "/dev/null");
+    std::ifstream in(messages);
+    std::string before;
+    for (std::string word; in >> word; before = word)
+        if (word == "rows" && std::isdigit(static_cast<unsigned char>(before.front())))
+            rows = std::atol(before.c_str());
+    return measured;
 }
 
 struct PeerRun {
@@ -76,7 +86,7 @@ public:
     void prepare(const std::string& batch) { answers_[key(batch)] = responder_(batch); }
     std::shared_ptr<const std::string> operator()(const std::string& batch) const {
         const auto found = answers_.find(key(batch));
-        if (found == answers_.end())
+        if (found == answers_.end() && batch.find("FROM") != std::string::npos)
             std::fprintf(stderr, "tds_fetch_bench: an unknown batch: %s\n", batch.c_str());
         return found == answers_.end() ? nullptr : found->second;
     }
@@ -141,15 +151,17 @@ int main(int argc, char** argv) {
     for (const auto& [name, text, fields] : queries) {
         const std::string file = "/tmp/stockquery-tds-bench-ours.sql";
         std::ofstream(file, std::ios::binary) << text;
+        long bsqldbRows = 0;
         const Comparison best = bestOfAlternating(
             arguments->runs,
             [&] {
                 return measureSelf({"bench", "--child", server.address(), file, name});
             },
-            [&] { return bsqldbRun(server, text); });
+            [&] { return bsqldbRun(server, text, bsqldbRows); });
         std::printf("%-13s whole process: ours %7.3f s, processor %6.3f s | bsqldb to /dev/null "
-                    "%7.3f s, processor %6.3f s | ratio %.2f, processor %.2f | target <= 1.0\n",
-                    name, best.ours.seconds, best.ours.cpuSeconds, best.peer.seconds,
+                    "(%ld rows) %7.3f s, processor %6.3f s | ratio %.2f, processor %.2f | target "
+                    "<= 1.0\n",
+                    name, best.ours.seconds, best.ours.cpuSeconds, bsqldbRows, best.peer.seconds,
                     best.peer.cpuSeconds, best.ours.seconds / best.peer.seconds,
                     best.ours.cpuSeconds / best.peer.cpuSeconds);
     }
