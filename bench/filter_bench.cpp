@@ -10,7 +10,7 @@
 #include "export/TDBGridExportAsText.h"
 #include "stock/CurrentStockQuery.h"
 #include "table/DistinctValues.h"
-#include "table/GridCopy.h"
+#include "export/ClipboardText.h"
 #include "table/ResultTableModel.h"
 #include "table/RowFilter.h"
 #include "table/TableSnapshot.h"

@@ -9,6 +9,7 @@
 #include "DemoQuery.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "export/ClipboardText.h"
 #include "export/TDBGridExportAsText.h"
 #include "grid/GridBody.h"
 #include "grid/GridExportLayout.h"

@@ -27,7 +27,7 @@ TextCellBytes::TextCellBytes(const CellText& cellText, std::size_t columns, Text
       decimalPoint_(encoded(cellText.decimalPoint())), plainPoint_(decimalPoint_ == ".") {}
 
 std::string TextCellBytes::encoded(const QString& text) const {
-    return style_ == TextCellStyle::Utf8Csv ? text.toStdString() : toCp936(text).toStdString();
+    return style_ == TextCellStyle::Cp936Text ? toCp936(text).toStdString() : text.toStdString();
 }
 
 void TextCellBytes::appendField(std::string_view bytes, std::string& out) const {
@@ -55,7 +55,9 @@ void TextCellBytes::appendText(std::string_view utf8, std::string& out) {
         std::replace_if(scratch_.begin(), scratch_.end(), breaksTextRows, ' ');
         utf8 = scratch_;
     }
-    if (!appendCp936FromUtf8(utf8, out))
+    if (style_ == TextCellStyle::Utf8Text)
+        out += utf8;
+    else if (!appendCp936FromUtf8(utf8, out))
         ++replacedCells_;
 }
 

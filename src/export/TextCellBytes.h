@@ -14,9 +14,10 @@ class RecordBlock;
 class ResultColumn;
 
 // How the text exports write cells: plain text in code page 936, tab-separated, a tab, CR or LF
-// inside a value made one blank; or CSV in UTF-8, comma-separated, a value quoted as RFC 4180
-// asks when it holds a comma, a quote, CR or LF.
-enum class TextCellStyle { Cp936Text, Utf8Csv };
+// inside a value made one blank; CSV in UTF-8, comma-separated, a value quoted as RFC 4180
+// asks when it holds a comma, a quote, CR or LF; or the clipboard's text: as the plain text,
+// in UTF-8.
+enum class TextCellStyle { Cp936Text, Utf8Csv, Utf8Text };
 
 // Appends a value as RFC 4180 writes it: in double quotes with inner quotes doubled when it
 // holds a comma, a quote, CR or LF, otherwise as it is.

@@ -6,6 +6,7 @@
 #include "GridHeader.h"
 #include "db/ResultQuery.h"
 #include "result/DbError.h"
+#include "export/ClipboardText.h"
 #include "table/TableSnapshot.h"
 
 #include <QClipboard>

@@ -1,4 +1,3 @@
-#include "table/GridCopy.h"
 #include "table/RowSelection.h"
 
 #include <gtest/gtest.h>
@@ -27,16 +26,4 @@ TEST(RowSelection, RunsAndSingleRowsJoinAndSplit) {
     EXPECT_EQ(picked.rows(), std::vector<int>{2});
     picked.clear();
     EXPECT_TRUE(picked.isEmpty());
-}
-
-TEST(GridCopy, RowsGoOutTabSeparatedWithBreaksInsideCellsMadeBlanks) {
-    const auto cell = [](int row, int column) {
-        return column == 2 ? QString("第%1行\t备注\r\n续").arg(row)
-                           : QString::number(row * 10 + column);
-    };
-    EXPECT_EQ(tabSeparatedRows({2, 0}, {1, 4}, cell),
-              QString("第1行 备注  续\t10\n第4行 备注  续\t40\n"));
-    EXPECT_EQ(tabSeparatedRows({0, 1}, {3}, cell, {"编码", "名\t称"}),
-              QString("编码\t名 称\n30\t31\n"));
-    EXPECT_EQ(tabSeparatedRows({0}, {}, cell), QString());
 }
