@@ -5,8 +5,8 @@
 #include "GridBody.h"
 #include "GridHeader.h"
 #include "db/ResultQuery.h"
-#include "result/DbError.h"
 #include "export/ClipboardText.h"
+#include "result/DbError.h"
 #include "table/TableSnapshot.h"
 
 #include <QClipboard>
