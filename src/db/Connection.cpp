@@ -85,9 +85,8 @@ ResultSet Connection::fetchAll(const std::string& commandText,
 
 ResultSet Connection::fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
                                WorkControl& control) {
-    RowArrival arrival;
-    fetchInto(commandText, declared, control, arrival);
-    return arrival.take();
+    return RowArrival::whole(
+        [&](RowArrival& into) { fetchInto(commandText, declared, control, into); });
 }
 
 void Connection::fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,

@@ -22,9 +22,8 @@ public:
     // The same into a result of its own.
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared,
                        WorkControl& control) {
-        RowArrival arrival;
-        fetchInto(commandText, declared, control, arrival);
-        return arrival.take();
+        return RowArrival::whole(
+            [&](RowArrival& into) { fetchInto(commandText, declared, control, into); });
     }
     // The same, watched by no one.
     ResultSet fetchAll(const std::string& commandText, std::span<const FieldDecl> declared) {

@@ -63,13 +63,12 @@ void ResultQuery::adopt(ResultSet fetched) {
     adopt(std::make_shared<const ResultSet>(std::move(fetched)));
 }
 
+// The rows it showed arriving are ended in place; any other result opens afresh.
 void ResultQuery::adopt(std::shared_ptr<const ResultSet> fetched) {
-    if (arriving_ && fetched == result_) {
+    if (arriving_ && fetched == result_)
         takeArrivedRows();
-        arriving_ = false;
-        return;
-    }
-    openArriving(std::move(fetched));
+    else
+        openArriving(std::move(fetched));
     arriving_ = false;
 }
 

@@ -12,7 +12,8 @@ std::shared_ptr<const ResultSet> RowArrival::result() const {
     return result_;
 }
 
-ResultSet RowArrival::take() {
-    const std::lock_guard lock(mutex_);
-    return result_ ? std::move(*result_) : ResultSet();
+ResultSet RowArrival::whole(const std::function<void(RowArrival&)>& fetch) {
+    RowArrival arrival;
+    fetch(arrival);
+    return arrival.result_ ? std::move(*arrival.result_) : ResultSet();
 }

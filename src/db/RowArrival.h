@@ -2,6 +2,7 @@
 
 #include "result/ResultSet.h"
 
+#include <functional>
 #include <memory>
 #include <mutex>
 
@@ -15,8 +16,8 @@ public:
     ResultSet& begin(ResultSet empty);
     // Any thread: the result filling or filled; null until the columns are known.
     std::shared_ptr<const ResultSet> result() const;
-    // The reading thread, once the last row is in and no one else reads: the whole result.
-    ResultSet take();
+    // A result read whole by `fetch` into an arrival of its own, which no one else reads.
+    static ResultSet whole(const std::function<void(RowArrival&)>& fetch);
 
 private:
     mutable std::mutex mutex_; // guards result_ itself, not the rows
