@@ -19,11 +19,14 @@
 #include <QCursor>
 #include <QDateTimeAxis>
 #include <QFileDialog>
+#include <QGraphicsLayout>
 #include <QHorizontalBarSeries>
+#include <QLayout>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QSvgGenerator>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolTip>
 #include <QValueAxis>
 
@@ -228,17 +231,18 @@ QString stepHoverText(const std::vector<FigureGroup>& groups, const QString& ser
 
 ChartWindow::ChartWindow(const QString& caption, const QString& criteria,
                          std::vector<ChartFiguresShown> charts, QWidget* parent)
-    : QDialog(parent), tabs_(new QTabWidget(this)) {
+    : QDialog(parent), tabs_(new QTabWidget(this)), criteria_(criteria), charts_(std::move(charts)),
+      views_(charts_.size(), nullptr) {
     setObjectName("frm_chart");
     setWindowTitle(QString("图表 - %1").arg(caption));
     resize(960, 640);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(tabs_, 1);
-    for (const ChartFiguresShown& shown : charts) {
-        auto* view = new QChartView(makeChart(shown, criteria), tabs_);
-        view->setRenderHint(QPainter::Antialiasing);
-        views_.push_back(view);
-        tabs_->addTab(view, shown.request.title);
+    for (const ChartFiguresShown& shown : charts_) {
+        auto* page = new QWidget(tabs_);
+        new QVBoxLayout(page);
+        page->layout()->setContentsMargins(0, 0, 0, 0);
+        tabs_->addTab(page, shown.request.title);
     }
     auto* buttons = new QHBoxLayout;
     auto* save = new QPushButton("保存图片", this);
@@ -250,17 +254,39 @@ ChartWindow::ChartWindow(const QString& caption, const QString& criteria,
     layout->addLayout(buttons);
     connect(save, &QPushButton::clicked, this, &ChartWindow::askToSave);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
+    // A chart is laid out when its tab is first shown, a turn after the window itself, so that
+    // neither holds the interface for long.
+    const auto layOut = [this] {
+        if (tabs_->currentIndex() >= 0)
+            view(tabs_->currentIndex());
+    };
+    connect(tabs_, &QTabWidget::currentChanged, this, layOut);
+    QTimer::singleShot(0, this, layOut);
+}
+
+QChartView& ChartWindow::view(int index) const {
+    QChartView*& view = views_[static_cast<std::size_t>(index)];
+    if (!view) {
+        view = new QChartView(makeChart(charts_[static_cast<std::size_t>(index)], criteria_));
+        view->setRenderHint(QPainter::Antialiasing);
+        tabs_->widget(index)->layout()->addWidget(view);
+        view->show(); // now, not on the next turn, so that it is laid out when asked
+    }
+    return *view;
 }
 
 QChart* ChartWindow::chart(int index) const {
-    return views_[static_cast<std::size_t>(index)]->chart();
+    return view(index).chart();
 }
 
 bool ChartWindow::saveChart(const QString& path, QString& failure) const {
     const int shown = tabs_->currentIndex();
+    QChartView& drawn = view(shown);
+    // A chart made just now is laid out in its tab only on the next turn of the event loop.
+    tabs_->currentWidget()->layout()->activate();
+    drawn.chart()->layout()->activate();
     const QByteArray bytes =
-        chartBytes(*views_[static_cast<std::size_t>(shown)], tabs_->tabText(shown),
-                   path.endsWith(".svg", Qt::CaseInsensitive));
+        chartBytes(drawn, tabs_->tabText(shown), path.endsWith(".svg", Qt::CaseInsensitive));
     const WorkControl control;
     try {
         SaveStream file(path, control);

@@ -33,9 +33,13 @@ public:
 
 private:
     void askToSave();
+    // The view of chart `index`, made the first time it is asked for.
+    QChartView& view(int index) const;
 
     QTabWidget* tabs_;
-    std::vector<QChartView*> views_;
+    QString criteria_;
+    std::vector<ChartFiguresShown> charts_;
+    mutable std::vector<QChartView*> views_;
 };
 
 // The text a bar's value shows, as the grid's footer shows a total.

@@ -340,6 +340,28 @@ private slots:
             [](ChartWindow& window) { window.close(); }));
     }
 
+    void aChartSavedTheMomentItsWindowShowsIsDrawnWhole() {
+        // Its tab is laid out a turn after the window shows; a save before then lays it out.
+        std::vector<FigureGroup> groups;
+        for (const char* warehouse : {"原材料库", "成品库", "半成品库"})
+            groups.push_back({warehouse, {std::int64_t{123450000}}});
+        ChartWindow charts(
+            "现存量查询", "查询条件：无",
+            {{{.title = "现存量（按仓库）", .key = "仓库名称", .values = {"现存量"}}, groups}},
+            nullptr);
+        charts.show();
+        TempDir dir;
+        QString failure;
+        const QString svg = QString::fromStdString((dir / "at-once.svg").string());
+        QVERIFY(charts.saveChart(svg, failure));
+        QFile svgFile(svg);
+        QVERIFY(svgFile.open(QIODevice::ReadOnly));
+        const QString drawn = QString::fromUtf8(svgFile.readAll());
+        for (const FigureGroup& group : groups)
+            QVERIFY2(drawn.contains(">" + group.label + "<"), qPrintable(group.label));
+        QVERIFY(drawn.contains(">现存量（按仓库）<"));
+    }
+
     void summaryChartsAddUpToTheFootersAndKeepSameNamedWarehousesApart() {
         MainOnDemo w;
         Tfrm_summary summary(w.main.ado_conn);
