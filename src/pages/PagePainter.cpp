@@ -1,7 +1,6 @@
 #include "PagePainter.h"
 
 #include "table/FittedText.h"
-#include "table/Fonts.h"
 
 #include <QDateTime>
 #include <QFont>
@@ -10,7 +9,6 @@
 #include <QPageSize>
 #include <QPainter>
 
-#include <optional>
 #include <utility>
 
 namespace {
@@ -20,18 +18,9 @@ constexpr double kCellMargin = 2;
 constexpr int kHeadingPixels = 16;
 constexpr int kSmallPixels = 11;
 
-// The grid's font, falling back to the Chinese fonts the program knows where it is missing.
-QFont fontOf(const ExportFont& font) {
-    QFont qfont = songTi(font.pixelSize, font.bold);
-    qfont.setFamilies(QStringList{font.family} + qfont.families());
-    qfont.setItalic(font.italic);
-    qfont.setUnderline(font.underline);
-    qfont.setStrikeOut(font.strikeOut);
-    return qfont;
-}
-
 QFont sized(const ExportLayout& layout, int pixels, bool bold = false) {
-    QFont font = layout.columns.empty() ? QFont() : fontOf(layout.columns.front().titleFont);
+    QFont font =
+        layout.columns.empty() ? QFont() : CellFonts::qfont(layout.columns.front().titleFont);
     font.setPixelSize(pixels);
     font.setBold(bold);
     font.setUnderline(false);
@@ -55,12 +44,15 @@ constexpr double kReadableSqueeze = 0.6;
 // A cell's text inside `box`. A text a little too wide is squeezed across, so that it stays
 // whole; one much too wide is cut at a whole character and ends in "…", as the grid shows it.
 // A number (right-aligned) is always squeezed, keeping every digit.
-void drawCellText(QPainter& painter, const QRectF& box, const TColCellParams& cell) {
+void drawCellText(QPainter& painter, const QRectF& box, const TColCellParams& cell,
+                  CellFonts::Font& font) {
     const Qt::Alignment alignment = qtAlignment(cell.alignment);
-    const double needed = QFontMetricsF(painter.font()).horizontalAdvance(cell.text);
-    if (needed <= box.width() || box.width() <= 0) {
+    if (box.width() <= 0 || font.fits(cell.text, box.width())) {
         painter.drawText(box, alignment, cell.text);
-    } else if (cell.alignment == Alignment::Right || box.width() / needed >= kReadableSqueeze) {
+        return;
+    }
+    const double needed = font.width(cell.text);
+    if (cell.alignment == Alignment::Right || box.width() / needed >= kReadableSqueeze) {
         // Squeezed, the text fills the box exactly, whatever its alignment.
         painter.save();
         painter.translate(box.left(), 0);
@@ -78,7 +70,7 @@ void drawCellText(QPainter& painter, const QRectF& box, const TColCellParams& ce
 // (the lines between them are drawn once for the page): the colours first, then the texts, so
 // that the painter's font and pen change only where a cell's differ from the one before (each
 // change is written into a PDF).
-void drawRow(QPainter& painter, double left, double top, double height,
+void drawRow(QPainter& painter, CellFonts& fonts, double left, double top, double height,
              const std::vector<std::pair<double, const TColCellParams*>>& cells) {
     double x = left;
     for (const auto& [width, cell] : cells) {
@@ -86,15 +78,18 @@ void drawRow(QPainter& painter, double left, double top, double height,
             painter.fillRect(QRectF(x, top, width, height), QColor::fromRgb(cell->background));
         x += width;
     }
-    std::optional<ExportFont> font;
+    const ExportFont* font = nullptr;
+    CellFonts::Font* drawn = nullptr;
     x = left;
     for (const auto& [width, cell] : cells) {
-        if (font != cell->font) {
-            font = cell->font;
-            painter.setFont(fontOf(*font));
+        if (!font || *font != cell->font) {
+            font = &cell->font;
+            drawn = &fonts.of(*font);
+            painter.setFont(drawn->font());
             painter.setPen(QColor::fromRgb(font->colour));
         }
-        drawCellText(painter, QRectF(x + kCellMargin, top, width - 2 * kCellMargin, height), *cell);
+        drawCellText(painter, QRectF(x + kCellMargin, top, width - 2 * kCellMargin, height), *cell,
+                     *drawn);
         x += width;
     }
     painter.setPen(Qt::black);
@@ -127,10 +122,10 @@ PagePlan::Sizes PagePainter::sizes(const ExportLayout& layout, std::size_t rows,
     // The caption and the criteria, a line each, and a gap.
     sizes.headingHeight = lineHeight(sized(layout, kHeadingPixels, true)) +
                           lineHeight(sized(layout, kSmallPixels)) + 6;
-    sizes.titleHeight =
-        2 * lineHeight(layout.columns.empty() ? QFont()
-                                              : fontOf(layout.columns.front().titleFont)) +
-        6;
+    sizes.titleHeight = 2 * lineHeight(layout.columns.empty()
+                                           ? QFont()
+                                           : CellFonts::qfont(layout.columns.front().titleFont)) +
+                        6;
     sizes.rowHeight = kRowHeight;
     sizes.footHeight = lineHeight(sized(layout, kSmallPixels)) + 6;
     return sizes;
@@ -144,6 +139,7 @@ PagePainter::PagePainter(const ExportLayout& layout, const PagePlan& plan, PageF
 void PagePainter::paint(QPainter& painter, std::size_t index,
                         const std::vector<std::vector<TColCellParams>>& rows,
                         const std::vector<TColCellParams>& footer) const {
+    const std::lock_guard drawing(fontsInUse_); // a preview may draw while the printer does
     const PagePlan::Page page = plan_.page(index);
     const PagePlan::Sizes& sizes = sizes_;
     painter.save();
@@ -171,7 +167,7 @@ void PagePainter::paint(QPainter& painter, std::size_t index,
         const ExportColumn& shown = layout_.columns[column];
         const QRectF box(x, y, shown.width, sizes.titleHeight);
         painter.fillRect(box, QColor::fromRgb(shown.titleColour));
-        painter.setFont(fontOf(shown.titleFont));
+        painter.setFont(CellFonts::qfont(shown.titleFont));
         painter.setPen(QColor::fromRgb(shown.titleFont.colour));
         painter.drawText(box.adjusted(kCellMargin, 0, -kCellMargin, 0),
                          Qt::AlignCenter | Qt::TextWrapAnywhere, shown.caption);
@@ -184,7 +180,7 @@ void PagePainter::paint(QPainter& painter, std::size_t index,
     const auto drawCells = [&](const std::vector<TColCellParams>& cells) {
         for (std::size_t i = 0; i < columns.size(); ++i)
             shown[i] = {layout_.columns[columns[i]].width, &cells[columns[i]]};
-        drawRow(painter, 0, y, kRowHeight, shown);
+        drawRow(painter, fonts_, 0, y, kRowHeight, shown);
         y += kRowHeight;
         lines.push_back(y);
     };

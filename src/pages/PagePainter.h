@@ -1,11 +1,13 @@
 #pragma once
 
+#include "CellFonts.h"
 #include "PagePlan.h"
 #include "table/ExportLayout.h"
 
 #include <QPageLayout>
 #include <QString>
 
+#include <mutex>
 #include <vector>
 
 class QPainter;
@@ -51,4 +53,6 @@ private:
     const PagePlan& plan_;
     PageFrame frame_;
     PagePlan::Sizes sizes_;
+    mutable std::mutex fontsInUse_;
+    mutable CellFonts fonts_;
 };
