@@ -13,12 +13,21 @@ std::size_t RecordBlock::hold(const TableSnapshot& query, std::size_t position) 
     if (position < start_ || position >= start_ + size_)
         read(query, position);
     // The record one block ahead is fetched a little at a time while this block is written,
-    // so that reading its block seldom waits.
+    // so that reading its block seldom waits; so are the texts of a record a little ahead.
     if (const std::size_t ahead = position + kRows; ahead < query.rowCount())
         for (const ResultColumn* field : fields_)
             if (field)
                 field->prefetchRow(query.rowAt(ahead));
-    return position - start_;
+    const std::size_t at = position - start_;
+    if (at + kTextsAhead < size_)
+        prefetchTexts(at + kTextsAhead);
+    return at;
+}
+
+void RecordBlock::prefetchTexts(std::size_t at) const {
+    for (std::size_t j = 0; j < fields_.size(); ++j)
+        if (fields_[j] && fields_[j]->kind() == FieldKind::Text)
+            fields_[j]->prefetchEntry(static_cast<std::uint32_t>(values_[index(j, at)]));
 }
 
 void RecordBlock::read(const TableSnapshot& query, std::size_t position) {
@@ -39,10 +48,8 @@ void RecordBlock::read(const TableSnapshot& query, std::size_t position) {
         for (std::size_t k = 0; k < size; ++k)
             values[k] = field->bits(rows_[k]);
     }
-    // Texts are fetched once every column's values have been asked for, so that no gathering
-    // waits for them.
-    for (std::size_t j = 0; j < fields_.size(); ++j)
-        if (fields_[j] && fields_[j]->kind() == FieldKind::Text)
-            for (std::size_t k = 0; k < size; ++k)
-                fields_[j]->prefetchEntry(static_cast<std::uint32_t>(values_[index(j, k)]));
+    // The first records' texts are fetched once every column's values have been asked for, so
+    // that no gathering waits for them; the rest as the records before them are written.
+    for (std::size_t k = 0; k < std::min(kTextsAhead, size); ++k)
+        prefetchTexts(k);
 }

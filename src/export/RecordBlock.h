@@ -28,8 +28,12 @@ public:
 
 private:
     static constexpr std::size_t kRows = 128;
+    // How many records ahead of the one written its texts are fetched: enough to hide the
+    // wait for memory, few enough that the fetches in flight do not stall the processor.
+    static constexpr std::size_t kTextsAhead = 8;
     static std::size_t index(std::size_t column, std::size_t at) { return column * kRows + at; }
     void read(const TableSnapshot& query, std::size_t position);
+    void prefetchTexts(std::size_t at) const;
 
     std::vector<const ResultColumn*> fields_;
     std::size_t start_ = 0;
