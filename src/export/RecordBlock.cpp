@@ -5,51 +5,99 @@
 
 #include <algorithm>
 
-RecordBlock::RecordBlock(std::vector<const ResultColumn*> fields)
-    : fields_(std::move(fields)), rows_(kRows), values_(fields_.size() * kRows),
-      nulls_(fields_.size() * kRows) {}
+RecordBlock::RecordBlock(std::vector<const ResultColumn*> fields) : fields_(std::move(fields)) {
+    for (Block* block : {&held_, &ahead_}) {
+        block->rows.resize(kRows);
+        block->values.resize(fields_.size() * kRows);
+        block->nulls.resize(fields_.size() * kRows);
+        block->textEnds.resize(fields_.size() * kRows);
+    }
+}
+
+RecordBlock::~RecordBlock() {
+    if (!helper_.joinable())
+        return;
+    waitForAhead();
+    state_.store(Ending, std::memory_order_release);
+    state_.notify_one();
+    helper_.join();
+}
+
+std::string_view RecordBlock::text(std::size_t column, std::size_t at) const {
+    const std::size_t i = index(column, at);
+    const std::uint32_t begin = i == 0 ? 0 : held_.textEnds[i - 1];
+    return std::string_view(held_.texts).substr(begin, held_.textEnds[i] - begin);
+}
 
 std::size_t RecordBlock::hold(const TableSnapshot& query, std::size_t position) {
-    if (position < start_ || position >= start_ + size_)
-        read(query, position);
-    // The record one block ahead is fetched a little at a time while this block is written,
-    // so that reading its block seldom waits; so are the texts of a record a little ahead.
-    if (const std::size_t ahead = position + kRows; ahead < query.rowCount())
-        for (const ResultColumn* field : fields_)
-            if (field)
-                field->prefetchRow(query.rowAt(ahead));
-    const std::size_t at = position - start_;
-    if (at + kTextsAhead < size_)
-        prefetchTexts(at + kTextsAhead);
-    return at;
+    if (position >= held_.start && position < held_.start + held_.size)
+        return position - held_.start;
+    waitForAhead();
+    if (state_.load(std::memory_order_relaxed) == Gathered && ahead_.start == position)
+        std::swap(held_, ahead_);
+    else
+        gather(held_, query, position);
+    // The next block is gathered while this one is written.
+    if (const std::size_t next = held_.start + held_.size; next < query.rowCount()) {
+        query_ = &query;
+        ahead_.start = next;
+        if (!helper_.joinable())
+            helper_ = std::thread([this] { gatherAhead(); });
+        state_.store(Asked, std::memory_order_release);
+        state_.notify_one();
+    } else {
+        state_.store(Idle, std::memory_order_relaxed);
+    }
+    return position - held_.start;
 }
 
-void RecordBlock::prefetchTexts(std::size_t at) const {
-    for (std::size_t j = 0; j < fields_.size(); ++j)
-        if (fields_[j] && fields_[j]->kind() == FieldKind::Text)
-            fields_[j]->prefetchEntry(static_cast<std::uint32_t>(values_[index(j, at)]));
+void RecordBlock::waitForAhead() const {
+    while (state_.load(std::memory_order_acquire) == Asked)
+        state_.wait(Asked, std::memory_order_acquire);
 }
 
-void RecordBlock::read(const TableSnapshot& query, std::size_t position) {
-    start_ = position;
+void RecordBlock::gatherAhead() {
+    for (int state = Idle;; state = state_.load(std::memory_order_acquire)) {
+        if (state == Ending)
+            return;
+        if (state != Asked) {
+            state_.wait(state, std::memory_order_acquire);
+            continue;
+        }
+        gather(ahead_, *query_, ahead_.start);
+        state_.store(Gathered, std::memory_order_release);
+        state_.notify_one();
+    }
+}
+
+void RecordBlock::gather(Block& block, const TableSnapshot& query, std::size_t position) const {
+    block.start = position;
     const std::size_t size = std::min(kRows, query.rowCount() - position);
-    size_ = size;
+    block.size = size;
     for (std::size_t k = 0; k < size; ++k)
-        rows_[k] = static_cast<std::uint32_t>(query.rowAt(position + k));
+        block.rows[k] = static_cast<std::uint32_t>(query.rowAt(position + k));
+    // Each column's values in a short loop that only gathers, so that the processor fetches
+    // many at once where a walk cell by cell would wait for each in turn.
     for (std::size_t j = 0; j < fields_.size(); ++j) {
         const ResultColumn* field = fields_[j];
         if (!field)
             continue;
-        std::uint64_t* values = values_.data() + index(j, 0);
-        std::uint8_t* nulls = nulls_.data() + index(j, 0);
+        std::uint64_t* values = block.values.data() + index(j, 0);
+        std::uint8_t* nulls = block.nulls.data() + index(j, 0);
         const bool mayBeNull = field->hasNulls();
         for (std::size_t k = 0; k < size; ++k)
-            nulls[k] = mayBeNull && field->isNull(rows_[k]);
+            nulls[k] = mayBeNull && field->isNull(block.rows[k]);
         for (std::size_t k = 0; k < size; ++k)
-            values[k] = field->bits(rows_[k]);
+            values[k] = field->bits(block.rows[k]);
     }
-    // The first records' texts are fetched once every column's values have been asked for, so
-    // that no gathering waits for them; the rest as the records before them are written.
-    for (std::size_t k = 0; k < std::min(kTextsAhead, size); ++k)
-        prefetchTexts(k);
+    block.texts.clear();
+    for (std::size_t j = 0; j < fields_.size(); ++j) {
+        const bool text = fields_[j] && fields_[j]->kind() == FieldKind::Text;
+        for (std::size_t k = 0; k < kRows; ++k) {
+            if (text && k < size)
+                block.texts +=
+                    fields_[j]->entryText(static_cast<std::uint32_t>(block.values[index(j, k)]));
+            block.textEnds[index(j, k)] = static_cast<std::uint32_t>(block.texts.size());
+        }
+    }
 }

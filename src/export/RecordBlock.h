@@ -1,44 +1,64 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 class ResultColumn;
 class TableSnapshot;
 
-// The values of the exported fields for a block of records in the grid's order, read ahead
-// column by column. After a sort the rows lie scattered in memory; a short loop that only
-// gathers lets the processor fetch many of them at once, where a walk cell by cell would wait
-// for each in turn.
+// The values of the exported fields for a block of records in the grid's order, with their
+// texts side by side. After a sort the rows lie scattered in memory and gathering them costs
+// as much as writing them: while one block is written, a thread of its own gathers the next,
+// texts and all, so that the writer reads only what lies together.
 class RecordBlock {
 public:
     // `fields` holds the result column of each exported column, or none for a column without.
     explicit RecordBlock(std::vector<const ResultColumn*> fields);
+    ~RecordBlock();
+    RecordBlock(const RecordBlock&) = delete;
+    RecordBlock& operator=(const RecordBlock&) = delete;
 
     // Holds the record at `position` of the query's row order, reading the block that starts
-    // there when it is not held yet; returns the record's place in the block.
+    // there when it is not held yet; returns the record's place in the block. Every call
+    // passes the same query, which stays unchanged while the block lives.
     std::size_t hold(const TableSnapshot& query, std::size_t position);
 
     const std::vector<const ResultColumn*>& fields() const { return fields_; }
-    bool isNull(std::size_t column, std::size_t at) const { return nulls_[index(column, at)]; }
+    bool isNull(std::size_t column, std::size_t at) const { return held_.nulls[index(column, at)]; }
     // The value as ResultColumn::bits gives it.
     std::uint64_t bits(std::size_t column, std::size_t at) const {
-        return values_[index(column, at)];
+        return held_.values[index(column, at)];
     }
+    // A text field's value, as ResultColumn::entryText gives it.
+    std::string_view text(std::size_t column, std::size_t at) const;
 
 private:
-    static constexpr std::size_t kRows = 128;
-    // How many records ahead of the one written its texts are fetched: enough to hide the
-    // wait for memory, few enough that the fetches in flight do not stall the processor.
-    static constexpr std::size_t kTextsAhead = 8;
+    static constexpr std::size_t kRows = 512;
     static std::size_t index(std::size_t column, std::size_t at) { return column * kRows + at; }
-    void read(const TableSnapshot& query, std::size_t position);
-    void prefetchTexts(std::size_t at) const;
 
+    struct Block {
+        std::size_t start = 0;
+        std::size_t size = 0;
+        std::vector<std::uint32_t> rows;
+        std::vector<std::uint64_t> values;
+        std::vector<std::uint8_t> nulls;
+        std::string texts;                   // every text value, one after the other
+        std::vector<std::uint32_t> textEnds; // where each value's text ends in `texts`
+    };
+    void gather(Block& block, const TableSnapshot& query, std::size_t position) const;
+    void gatherAhead();
+    void waitForAhead() const;
+
+    // The helper's turn: asked to gather ahead_, then done with it; ending when the block goes.
+    enum State : int { Idle, Asked, Gathered, Ending };
     std::vector<const ResultColumn*> fields_;
-    std::size_t start_ = 0;
-    std::size_t size_ = 0;
-    std::vector<std::uint32_t> rows_;
-    std::vector<std::uint64_t> values_;
-    std::vector<std::uint8_t> nulls_;
+    Block held_;
+    Block ahead_; // the helper's while asked
+    const TableSnapshot* query_ = nullptr;
+    std::atomic<int> state_ = Idle;
+    std::thread helper_;
 };

@@ -266,7 +266,7 @@ void TDBGridExportAsXLSX::EmitRecordRow(const std::vector<ExportColumn>& columns
         const std::uint64_t bits = block.bits(j, at);
         switch (field->kind()) {
         case FieldKind::Text: {
-            scratch_.assign(cellSized(field->entryText(static_cast<std::uint32_t>(bits))));
+            scratch_.assign(cellSized(block.text(j, at)));
             check(worksheet_write_string(book_->sheet, row_, column, scratch_.c_str(), nullptr));
             break;
         }

@@ -43,7 +43,7 @@ void TextCellBytes::appendRecord(const RecordBlock& records, std::size_t at, std
         if (j > 0)
             out += style_ == TextCellStyle::Utf8Csv ? ',' : '\t';
         if (fields[j] && !records.isNull(j, at))
-            appendCell(j, *fields[j], records.bits(j, at), out);
+            appendCell(records, j, at, out);
     }
 }
 
@@ -72,12 +72,13 @@ void TextCellBytes::appendNumber(std::string_view ascii, std::string& out) const
     appendField(local, out); // a decimal comma is quoted in CSV
 }
 
-void TextCellBytes::appendCell(std::size_t column, const ResultColumn& field, std::uint64_t bits,
+void TextCellBytes::appendCell(const RecordBlock& records, std::size_t column, std::size_t at,
                                std::string& out) {
+    const std::uint64_t bits = records.bits(column, at);
     const auto integer = static_cast<std::int64_t>(bits);
-    switch (field.kind()) {
+    switch (records.fields()[column]->kind()) {
     case FieldKind::Text:
-        appendText(field.entryText(static_cast<std::uint32_t>(bits)), out);
+        appendText(records.text(column, at), out);
         return;
     case FieldKind::Decimal: {
         char digits[CellText::kDecimalAsciiSize];

@@ -36,7 +36,8 @@ public:
     std::size_t replacedCells() const { return replacedCells_; }
 
 private:
-    void appendCell(std::size_t column, const ResultColumn& field, std::uint64_t bits,
+    // Appends the value of field `column` of the record at place `at` of `records`.
+    void appendCell(const RecordBlock& records, std::size_t column, std::size_t at,
                     std::string& out);
     void appendText(std::string_view utf8, std::string& out);
     void appendNumber(std::string_view ascii, std::string& out) const;

@@ -118,17 +118,6 @@ std::string_view ResultColumn::entryText(std::uint32_t entry) const {
     return entryAt(arena_.data(), entry);
 }
 
-void ResultColumn::prefetchRow(std::size_t row) const {
-    if (hasNulls())
-        __builtin_prefetch(nulls_.data() + row / 64);
-    if (kind_ == FieldKind::Text)
-        __builtin_prefetch(textAt_.data() + row);
-    else if (kind_ == FieldKind::Double)
-        __builtin_prefetch(doubles_.data() + row);
-    else
-        __builtin_prefetch(integers_.data() + row);
-}
-
 double ResultColumn::floatOf(FieldKind kind, std::uint64_t bits) {
     switch (kind) {
     case FieldKind::Decimal:

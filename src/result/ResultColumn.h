@@ -43,9 +43,6 @@ public:
     // The arena entry of a row's text: rows with equal entries hold equal texts.
     std::uint32_t textEntry(std::size_t row) const { return textAt_[row]; }
     std::string_view entryText(std::uint32_t entry) const;
-    // Ask the processor to fetch a row's value, or an entry's bytes, ahead of their use.
-    void prefetchRow(std::size_t row) const;
-    void prefetchEntry(std::uint32_t entry) const { __builtin_prefetch(arena_.data() + entry); }
     std::int64_t integer(std::size_t row) const { return integers_[row]; }
     double real(std::size_t row) const { return doubles_[row]; }
 
