@@ -30,6 +30,7 @@
 #include <QToolTip>
 #include <QValueAxis>
 
+#include <memory>
 #include <numeric>
 
 namespace {
@@ -232,7 +233,7 @@ QString stepHoverText(const std::vector<FigureGroup>& groups, const QString& ser
 ChartWindow::ChartWindow(const QString& caption, const QString& criteria,
                          std::vector<ChartFiguresShown> charts, QWidget* parent)
     : QDialog(parent), tabs_(new QTabWidget(this)), criteria_(criteria), charts_(std::move(charts)),
-      views_(charts_.size(), nullptr) {
+      made_(charts_.size()), views_(charts_.size(), nullptr) {
     setObjectName("frm_chart");
     setWindowTitle(QString("图表 - %1").arg(caption));
     resize(960, 640);
@@ -254,23 +255,41 @@ ChartWindow::ChartWindow(const QString& caption, const QString& criteria,
     layout->addLayout(buttons);
     connect(save, &QPushButton::clicked, this, &ChartWindow::askToSave);
     connect(close, &QPushButton::clicked, this, &QDialog::close);
-    // A chart is laid out when its tab is first shown, a turn after the window itself, so that
-    // neither holds the interface for long.
-    const auto layOut = [this] {
-        if (tabs_->currentIndex() >= 0)
-            view(tabs_->currentIndex());
-    };
-    connect(tabs_, &QTabWidget::currentChanged, this, layOut);
-    QTimer::singleShot(0, this, layOut);
+    // A chart is made when its tab is first shown. The first one a step a turn after the
+    // window itself: made, then laid out in its view, then painted, so that no step holds the
+    // interface for long.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0)
+            view(index);
+    });
+    QTimer::singleShot(0, this, [this] {
+        if (tabs_->currentIndex() < 0)
+            return;
+        made(tabs_->currentIndex());
+        QTimer::singleShot(0, this, [this] { view(tabs_->currentIndex()); });
+    });
+}
+
+ChartWindow::~ChartWindow() = default;
+
+std::unique_ptr<QChart>& ChartWindow::made(int index) const {
+    std::unique_ptr<QChart>& chart = made_[static_cast<std::size_t>(index)];
+    if (!chart && !views_[static_cast<std::size_t>(index)])
+        chart.reset(makeChart(charts_[static_cast<std::size_t>(index)], criteria_));
+    return chart;
 }
 
 QChartView& ChartWindow::view(int index) const {
     QChartView*& view = views_[static_cast<std::size_t>(index)];
     if (!view) {
-        view = new QChartView(makeChart(charts_[static_cast<std::size_t>(index)], criteria_));
+        view = new QChartView(made(index).release()); // the view owns its chart
         view->setRenderHint(QPainter::Antialiasing);
         tabs_->widget(index)->layout()->addWidget(view);
-        view->show(); // now, not on the next turn, so that it is laid out when asked
+        // Shown and laid out now, so that the chart is ready when asked for and its first
+        // paint, on the next turn, is all that is left.
+        view->show();
+        tabs_->widget(index)->layout()->activate();
+        view->chart()->layout()->activate();
     }
     return *view;
 }
@@ -281,12 +300,8 @@ QChart* ChartWindow::chart(int index) const {
 
 bool ChartWindow::saveChart(const QString& path, QString& failure) const {
     const int shown = tabs_->currentIndex();
-    QChartView& drawn = view(shown);
-    // A chart made just now is laid out in its tab only on the next turn of the event loop.
-    tabs_->currentWidget()->layout()->activate();
-    drawn.chart()->layout()->activate();
     const QByteArray bytes =
-        chartBytes(drawn, tabs_->tabText(shown), path.endsWith(".svg", Qt::CaseInsensitive));
+        chartBytes(view(shown), tabs_->tabText(shown), path.endsWith(".svg", Qt::CaseInsensitive));
     const WorkControl control;
     try {
         SaveStream file(path, control);

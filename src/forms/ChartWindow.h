@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <vector>
 
 class QChart;
@@ -24,6 +25,7 @@ class ChartWindow : public QDialog {
 public:
     ChartWindow(const QString& caption, const QString& criteria,
                 std::vector<ChartFiguresShown> charts, QWidget* parent);
+    ~ChartWindow() override;
 
     QTabWidget* tabs() const { return tabs_; }
     QChart* chart(int index) const;
@@ -33,12 +35,15 @@ public:
 
 private:
     void askToSave();
+    // Chart `index`, made the first time it is asked for, until its view takes it.
+    std::unique_ptr<QChart>& made(int index) const;
     // The view of chart `index`, made the first time it is asked for.
     QChartView& view(int index) const;
 
     QTabWidget* tabs_;
     QString criteria_;
     std::vector<ChartFiguresShown> charts_;
+    mutable std::vector<std::unique_ptr<QChart>> made_;
     mutable std::vector<QChartView*> views_;
 };
 
