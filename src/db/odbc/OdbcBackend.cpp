@@ -1,6 +1,7 @@
 #include "OdbcBackend.h"
 
 #include "OdbcText.h"
+#include "StatementCanceller.h"
 #include "result/DbError.h"
 
 OdbcBackend::OdbcBackend(const std::string& connectionString, int loginTimeoutSeconds) {
@@ -41,10 +42,8 @@ void OdbcBackend::fetchInto(const std::string& commandText, std::span<const Fiel
         // the statement run again with buffers that hold it.
         for (;;) {
             OdbcHandle statement(SQL_HANDLE_STMT, connection_->get());
-            // SQLCancel is the one call that ODBC lets another thread make on a statement
-            // that is running.
-            const WorkControl::Interruptible running(control,
-                                                     [h = statement.get()] { SQLCancel(h); });
+            StatementCanceller canceller(statement.get());
+            const WorkControl::Interruptible running(control, [&canceller] { canceller.cancel(); });
             const SQLRETURN rc = odbcExecDirect(statement.get(), commandText);
             if (rc == SQL_NO_DATA)
                 throw DbError("the statement returned no result");
