@@ -18,8 +18,7 @@ RecordBlock::~RecordBlock() {
     if (!helper_.joinable())
         return;
     waitForAhead();
-    state_.store(Ending, std::memory_order_release);
-    state_.notify_one();
+    setState(State::Ending);
     helper_.join();
 }
 
@@ -32,8 +31,7 @@ std::string_view RecordBlock::text(std::size_t column, std::size_t at) const {
 std::size_t RecordBlock::hold(const TableSnapshot& query, std::size_t position) {
     if (position >= held_.start && position < held_.start + held_.size)
         return position - held_.start;
-    waitForAhead();
-    if (state_.load(std::memory_order_relaxed) == Gathered && ahead_.start == position)
+    if (waitForAhead() == State::Gathered && ahead_.start == position)
         std::swap(held_, ahead_);
     else
         gather(held_, query, position);
@@ -43,30 +41,38 @@ std::size_t RecordBlock::hold(const TableSnapshot& query, std::size_t position) 
         ahead_.start = next;
         if (!helper_.joinable())
             helper_ = std::thread([this] { gatherAhead(); });
-        state_.store(Asked, std::memory_order_release);
-        state_.notify_one();
+        setState(State::Asked);
     } else {
-        state_.store(Idle, std::memory_order_relaxed);
+        setState(State::Idle);
     }
     return position - held_.start;
 }
 
-void RecordBlock::waitForAhead() const {
-    while (state_.load(std::memory_order_acquire) == Asked)
-        state_.wait(Asked, std::memory_order_acquire);
+RecordBlock::State RecordBlock::waitForAhead() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return state_ != State::Asked; });
+    return state_;
+}
+
+void RecordBlock::setState(State state) {
+    {
+        const std::lock_guard lock(mutex_);
+        state_ = state;
+    }
+    changed_.notify_all();
 }
 
 void RecordBlock::gatherAhead() {
-    for (int state = Idle;; state = state_.load(std::memory_order_acquire)) {
-        if (state == Ending)
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return state_ == State::Asked || state_ == State::Ending; });
+        if (state_ == State::Ending)
             return;
-        if (state != Asked) {
-            state_.wait(state, std::memory_order_acquire);
-            continue;
-        }
+        lock.unlock();
         gather(ahead_, *query_, ahead_.start);
-        state_.store(Gathered, std::memory_order_release);
-        state_.notify_one();
+        lock.lock();
+        state_ = State::Gathered;
+        changed_.notify_all();
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -51,14 +52,18 @@ private:
     };
     void gather(Block& block, const TableSnapshot& query, std::size_t position) const;
     void gatherAhead();
-    void waitForAhead() const;
+    enum class State { Idle, Asked, Gathered, Ending };
+    // Waits while the helper gathers; returns the state it left.
+    State waitForAhead();
+    void setState(State state);
 
-    // The helper's turn: asked to gather ahead_, then done with it; ending when the block goes.
-    enum State : int { Idle, Asked, Gathered, Ending };
     std::vector<const ResultColumn*> fields_;
     Block held_;
     Block ahead_; // the helper's while asked
     const TableSnapshot* query_ = nullptr;
-    std::atomic<int> state_ = Idle;
+    // The helper's turn: asked to gather ahead_, then done with it; ending when the block goes.
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    State state_ = State::Idle;
     std::thread helper_;
 };
