@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -65,5 +66,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     State state_ = State::Idle;
+    std::atomic<State> shown_ = State::Idle; // state_, to look at without the lock
+    static constexpr int kSpins = 200;
     std::thread helper_;
 };
