@@ -51,19 +51,18 @@ std::size_t RecordBlock::hold(const TableSnapshot& query, std::size_t position) 
 RecordBlock::State RecordBlock::waitForAhead() {
     // The helper is seldom far behind: a short spin spares the sleep and the wake-up, which
     // would cost more than a block's gathering.
-    for (int spin = 0; spin < kSpins && shown_.load(std::memory_order_acquire) == State::Asked;
+    for (int spin = 0; spin < kSpins && state_.load(std::memory_order_acquire) == State::Asked;
          ++spin)
         std::this_thread::yield();
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return state_ != State::Asked; });
-    return state_;
+    return state_.load(std::memory_order_relaxed);
 }
 
 void RecordBlock::setState(State state) {
     {
         const std::lock_guard lock(mutex_);
-        state_ = state;
-        shown_.store(state, std::memory_order_release);
+        state_.store(state, std::memory_order_release);
     }
     changed_.notify_all();
 }
@@ -77,8 +76,7 @@ void RecordBlock::gatherAhead() {
         lock.unlock();
         gather(ahead_, *query_, ahead_.start);
         lock.lock();
-        state_ = State::Gathered;
-        shown_.store(State::Gathered, std::memory_order_release);
+        state_.store(State::Gathered, std::memory_order_release);
         changed_.notify_all();
     }
 }

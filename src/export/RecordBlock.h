@@ -65,8 +65,7 @@ private:
     // The helper's turn: asked to gather ahead_, then done with it; ending when the block goes.
     std::mutex mutex_;
     std::condition_variable changed_;
-    State state_ = State::Idle;
-    std::atomic<State> shown_ = State::Idle; // state_, to look at without the lock
+    std::atomic<State> state_ = State::Idle; // changed under the lock; looked at without it
     static constexpr int kSpins = 200;
     std::thread helper_;
 };

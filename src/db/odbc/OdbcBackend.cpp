@@ -43,6 +43,8 @@ void OdbcBackend::fetchInto(const std::string& commandText, std::span<const Fiel
         for (;;) {
             OdbcHandle statement(SQL_HANDLE_STMT, connection_->get());
             StatementCanceller canceller(statement.get());
+            // A cancel comes under the control's lock, one at a time, and the interrupter is
+            // gone before the canceller.
             const WorkControl::Interruptible running(control, [&canceller] { canceller.cancel(); });
             const SQLRETURN rc = odbcExecDirect(statement.get(), commandText);
             if (rc == SQL_NO_DATA)

@@ -2,8 +2,6 @@
 
 #include "OdbcApi.h"
 
-#include <condition_variable>
-#include <mutex>
 #include <thread>
 
 // Cancels a running statement from a thread of its own. SQLCancel is the one call that ODBC
@@ -13,18 +11,16 @@
 // statement must outlive the canceller.
 class StatementCanceller {
 public:
-    explicit StatementCanceller(SQLHSTMT statement);
+    explicit StatementCanceller(SQLHSTMT statement) : statement_(statement) {}
     ~StatementCanceller();
     StatementCanceller(const StatementCanceller&) = delete;
     StatementCanceller& operator=(const StatementCanceller&) = delete;
 
-    // Any thread, at once: the statement is cancelled on the canceller's thread.
+    // At once, from one thread at a time: the statement is cancelled on a thread started for
+    // it, the first time only.
     void cancel();
 
 private:
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    bool cancelled_ = false;
-    bool ending_ = false;
+    SQLHSTMT statement_;
     std::thread thread_;
 };
