@@ -56,8 +56,10 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
                                     .values = {"入库数量", "出库数量"},
                                     .groups = ChartRequest::Groups::ByMonth},
                                    {.title = "入库与出库（按仓库）",
-                                    .key = "仓库",
-                                    .values = {"入库数量", "出库数量"}}}}),
+                                    .key = "仓库编码",
+                                    .values = {"入库数量", "出库数量"},
+                                    .name = "仓库",
+                                    .labelIsName = true}}}),
       ado_crinfo(resultQuery()), dbg_crinfo(grid()) {
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria, {BitBtn1});

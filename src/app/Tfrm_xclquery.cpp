@@ -49,17 +49,20 @@ constexpr int kButtonWidth = 79;
 
 Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     : QMainWindow(parent),
-      QueryWindowFrame(
-          this, ado_conn, currentStockQuery().shape,
-          {.queryFailure = "读取现存量数据出错，请与系统管理员联系！",
-           .exportPrefix = "现存量查询-",
-           .exportFailure = "现存量查询数据输出未完成！",
-           .charts = {{.title = "现存量（按仓库）", .key = "仓库名称", .values = {"现存量"}},
-                      {.title = "现存量最多的 20 种存货",
-                       .key = "存货编码",
-                       .values = {"现存量"},
-                       .name = "存货名称",
-                       .largest = 20}}}),
+      QueryWindowFrame(this, ado_conn, currentStockQuery().shape,
+                       {.queryFailure = "读取现存量数据出错，请与系统管理员联系！",
+                        .exportPrefix = "现存量查询-",
+                        .exportFailure = "现存量查询数据输出未完成！",
+                        .charts = {{.title = "现存量（按仓库）",
+                                    .key = "仓库编码",
+                                    .values = {"现存量"},
+                                    .name = "仓库名称",
+                                    .labelIsName = true},
+                                   {.title = "现存量最多的 20 种存货",
+                                    .key = "存货编码",
+                                    .values = {"现存量"},
+                                    .name = "存货名称",
+                                    .largest = 20}}}),
       ado_xclinfo(resultQuery()), dbg_xclinfo(grid()) {
     setAttribute(Qt::WA_DeleteOnClose);
     QPalette background = palette();
@@ -180,9 +183,7 @@ void Tfrm_xclquery::RunQuery() {
     const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
                                         trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
                                         trimmedBoxText(*edt_name)};
-    if (runStatement(currentStockQuery().statement(criteria),
-                     currentStockQuery().describe(criteria)))
-        queriedWarehouses_ = criteria.warehouseCodes;
+    runStatement(currentStockQuery().statement(criteria), currentStockQuery().describe(criteria));
 }
 
 void Tfrm_xclquery::ToolButton2Click() {
@@ -214,35 +215,31 @@ void Tfrm_xclquery::dbg_xclinfoDblClick() {
 }
 
 void Tfrm_xclquery::ShowRowJournal() {
-    withRowWarehouses("正在打开出入库流水帐……", [this](const RowCells& row,
-                                                       const std::vector<Warehouse>& chosen) {
-        showModalOncePrepared<Tfrm_crquery>(
-            frm_crquery, [&](Tfrm_crquery& journal) { journal.QueryFor(row.itemCode, chosen); },
-            ado_conn, this);
-    });
+    withRowWarehouse(
+        "正在打开出入库流水帐……", [this](const RowCells& row, const Warehouse& warehouse) {
+            showModalOncePrepared<Tfrm_crquery>(
+                frm_crquery,
+                [&](Tfrm_crquery& journal) { journal.QueryFor(row.itemCode, {warehouse}); },
+                ado_conn, this);
+        });
 }
 
 void Tfrm_xclquery::ShowRowCard() {
-    withRowWarehouses("正在打开库存台账……", [this](const RowCells& row,
-                                                   const std::vector<Warehouse>& chosen) {
-        if (chosen.size() > 1) {
-            showPrompt(this, "库存台账只看一个仓库，请只选一个仓库。");
-            return;
-        }
+    withRowWarehouse("正在打开库存台账……", [this](const RowCells& row, const Warehouse& warehouse) {
         const QDate today = QDate::currentDate();
         const StockCardCriteria card{
-            chosen.front().code.toStdString(), row.itemCode.toStdString(), row.batch.toStdString(),
+            warehouse.code.toStdString(), row.itemCode.toStdString(), row.batch.toStdString(),
             QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString(),
             today.toString("yyyy-MM-dd").toStdString()};
         showStockCard(ado_conn, card,
                       QString("存货：%1 %2　仓库：%3 %4　批号：%5")
-                          .arg(row.itemCode, row.itemName, chosen.front().code, chosen.front().name,
+                          .arg(row.itemCode, row.itemName, warehouse.code, warehouse.name,
                                row.batch.isEmpty() ? "（空）" : row.batch),
                       this);
     });
 }
 
-void Tfrm_xclquery::withRowWarehouses(const QString& opening, const RowWarehousesUse& use) {
+void Tfrm_xclquery::withRowWarehouse(const QString& opening, const RowWarehouseUse& use) {
     const int row = dbg_xclinfo->body()->currentRow();
     if (work().busy() || row < 0)
         return;
@@ -250,8 +247,13 @@ void Tfrm_xclquery::withRowWarehouses(const QString& opening, const RowWarehouse
     const auto cell = [&](const char* field) {
         return table.index(row, table.columnOf(field)).data().toString();
     };
-    const RowCells cells{cell("存货编码"), cell("存货名称"), cell("批号"), cell("仓库名称")};
-    // The row names its warehouse; the windows take it by code.
+    // The row's warehouse by its code, which the grid does not show.
+    const ResultSet& rows = table.query().result();
+    const std::string_view code =
+        rows.column(table.query().fieldIndex("仓库编码")).text(table.query().rowAt(row));
+    const RowCells cells{cell("存货编码"), cell("存货名称"), cell("批号"),
+                         QString::fromUtf8(code.data(), static_cast<qsizetype>(code.size()))};
+    // The windows show the warehouse as its code and name.
     auto warehouses = std::make_shared<std::vector<Warehouse>>();
     work().start({
         [warehouses, &connection = ado_conn](WorkControl&) {
@@ -259,41 +261,14 @@ void Tfrm_xclquery::withRowWarehouses(const QString& opening, const RowWarehouse
             *warehouses = readWarehouses(query);
         },
         [opening](const WorkControl&, double) { return opening; },
-        [this, warehouses, cells, use](std::exception_ptr error) {
+        [warehouses, cells, use](std::exception_ptr error) {
             if (error)
                 return; // a cancel, or the connection failed: the query would say so
-            const std::vector<Warehouse> chosen = rowWarehouses(*warehouses, cells.warehouseName);
-            if (!chosen.empty())
-                use(cells, chosen);
+            const auto found =
+                std::find_if(warehouses->begin(), warehouses->end(),
+                             [&](const Warehouse& w) { return w.code == cells.warehouseCode; });
+            if (found != warehouses->end())
+                use(cells, *found);
         },
     });
-}
-
-std::vector<Warehouse> Tfrm_xclquery::rowWarehouses(const std::vector<Warehouse>& all,
-                                                    const QString& name) {
-    // The row names its warehouse; the query covered the warehouses of its criteria, or all.
-    std::vector<Warehouse> named;
-    std::copy_if(all.begin(), all.end(), std::back_inserter(named), [&](const Warehouse& w) {
-        return w.name == name && (queriedWarehouses_.empty() ||
-                                  std::find(queriedWarehouses_.begin(), queriedWarehouses_.end(),
-                                            w.code.toStdString()) != queriedWarehouses_.end());
-    });
-    if (named.size() < 2)
-        return named;
-    // Warehouses of one name cannot be told apart by the row: the user picks, those ticked.
-    QListWidget candidates;
-    for (const Warehouse& warehouse : named)
-        appendWarehouseLine(candidates, warehouseLine(warehouse.code, warehouse.name),
-                            warehouse.code);
-    if (showModalOnce(frm_store, ado_conn, candidates, this) != QDialog::Accepted)
-        return {};
-    std::vector<Warehouse> picked;
-    for (const std::string& code : warehouseCodes(candidates)) {
-        const auto at = std::find_if(all.begin(), all.end(), [&](const Warehouse& w) {
-            return w.code.toStdString() == code;
-        });
-        if (at != all.end())
-            picked.push_back(*at);
-    }
-    return picked;
 }

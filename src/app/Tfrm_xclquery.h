@@ -86,28 +86,21 @@ protected:
 private:
     QWidget* buildCriteriaPanel();
     void LoadDBLinkInfo();
-    // The warehouses a row named `name` may lie in, out of `all`: those of that name that the
-    // last query covered; where more than one remains the user picks among them (none: the
-    // picker was closed).
-    std::vector<Warehouse> rowWarehouses(const std::vector<Warehouse>& all, const QString& name);
     // What the current row says of its item, batch and warehouse.
     struct RowCells {
         QString itemCode;
         QString itemName;
         QString batch;
-        QString warehouseName;
+        QString warehouseCode;
     };
-    // Reads the warehouses as work (`opening` its status text), resolves the current row's
-    // warehouse to the codes it may be, and gives them to `use`; nothing when there is no row,
-    // the read failed or the user closed the picker.
-    using RowWarehousesUse = std::function<void(const RowCells&, const std::vector<Warehouse>&)>;
-    void withRowWarehouses(const QString& opening, const RowWarehousesUse& use);
+    // Reads the warehouses as work (`opening` its status text) and gives the current row's to
+    // `use`; nothing when there is no row, the read failed or the warehouse is gone.
+    using RowWarehouseUse = std::function<void(const RowCells&, const Warehouse&)>;
+    void withRowWarehouse(const QString& opening, const RowWarehouseUse& use);
 
     // The stored values as read at start-up; only the start-up connection uses them.
     ConnectionSettings settings_;
     bool shownBefore_ = false;
-    // The warehouse codes of the query whose rows are shown; none: every warehouse.
-    std::vector<std::string> queriedWarehouses_;
 };
 
 // The main window while it exists.

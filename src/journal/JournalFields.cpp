@@ -10,7 +10,7 @@ const std::vector<FieldDecl>& journalFields() {
         {"存货名称", Text},     {"规格型号", Text},     {"存货代码", Text},     {"单价", Double},
         {"金额", Decimal},      {"存货备注", Text},     {"生产订单", Text},     {"批次", Text},
         {"入库数量", Double},   {"出库数量", Double},   {"来源订单号", Text},   {"订单号", Text},
-        {"到货单号", Text},
+        {"到货单号", Text},     {"仓库编码", Text},
     };
     return fields;
 }

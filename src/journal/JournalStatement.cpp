@@ -7,11 +7,13 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 29> kFixedLines = {
+// Before and after the line that names the warehouse.
+constexpr std::array<std::string_view, 2> kLinesBeforeWarehouse = {
     "select  case a.bRdFlag when 1 then '收' when 0 then '发' end 收发标志,h.cCusAbbName "
     "客户,k.cVenAbbName 供应商简称,  ",
     "        c.cVouchName 单据类型,a.cBusType 业务类型,a.cSource 单据来源,     ",
-    "        a.cBusCode 对应业务单号,cWhName 仓库,                 ",
+};
+constexpr std::array<std::string_view, 26> kLinesAfterWarehouse = {
     "        a.dDate 单据日期,a.dVeriDate 审核日期,a.cCode 单据号,    ",
     "        e.cRdName 收发类别,                           ",
     "        a.cDepCode 部门编码,f.cDepName 部门,     ",
@@ -44,7 +46,10 @@ constexpr std::array<std::string_view, 29> kFixedLines = {
 } // namespace
 
 std::vector<std::string> journalStatement(const JournalCriteria& c) {
-    std::vector<std::string> lines(kFixedLines.begin(), kFixedLines.end());
+    std::vector<std::string> lines(kLinesBeforeWarehouse.begin(), kLinesBeforeWarehouse.end());
+    lines.push_back("        a.cBusCode 对应业务单号," + warehouseLabel("d") +
+                    " 仓库,d.cWhCode 仓库编码,                 ");
+    lines.insert(lines.end(), kLinesAfterWarehouse.begin(), kLinesAfterWarehouse.end());
     if (!c.warehouseCodes.empty())
         lines.push_back("  d.cWhCode in(" + quotedCodeList(c.warehouseCodes) + ") and ");
     lines.push_back(criterionLine(c.itemCode, "'='' or b.cInvCode like '", "' ) and "));

@@ -8,6 +8,7 @@
 namespace {
 
 constexpr std::int64_t kDayMilliseconds = 86'400'000;
+constexpr const char* kAmount = "decimal(19,4)"; // the ERP's money, to the ten-thousandth
 
 // The period's balance, receipts, issues and amounts added up over the group, with the labels
 // the windows show; quantities to the millionth they are kept in (sums of floating-point
@@ -35,7 +36,12 @@ std::vector<std::string> periodSummaryStatement(const PeriodSummaryCriteria& c) 
     const std::string end = sqlLiteral(dayAfter(c.dateTo)); // the period ends before it
     const std::string batch = c.byBatch ? ", t.cBatch" : "";
     const auto booked = [&](const char* condition, const char* value) {
-        return std::string("    CASE WHEN ") + condition + " THEN " + value + " ELSE 0 END";
+        return std::string("CASE WHEN ") + condition + " THEN " + value + " ELSE 0 END";
+    };
+    // Both branches of the union typed alike, quantities as float and amounts as money's
+    // decimal, so that no server takes a column's type from a placeholder.
+    const auto typed = [](const std::string& value, const char* type) {
+        return "    CAST(" + value + " AS " + type + ")";
     };
     std::vector<std::string> lines = {
         "SELECT t.cWhCode AS 仓库编码, w.cWhName AS 仓库, t.cInvCode AS 存货编码, ",
@@ -44,22 +50,32 @@ std::vector<std::string> periodSummaryStatement(const PeriodSummaryCriteria& c) 
         kFigures,
         "FROM (",
         // Today's stock: the balance at the end of every period, before what came after it.
-        "  SELECT s.cWhCode, s.cInvCode, s.cBatch, ISNULL(s.iQuantity, 0) AS closing, ",
-        "    0.0 AS receipts, 0.0 AS issues, 0.0 AS receiptAmount, 0.0 AS issueAmount ",
+        "  SELECT s.cWhCode, s.cInvCode, s.cBatch, ",
+        typed("ISNULL(s.iQuantity, 0)", "float") + " AS closing, " + typed("0", "float") +
+            " AS receipts, " + typed("0", "float") + " AS issues, ",
+        typed("0", kAmount) + " AS receiptAmount, " + typed("0", kAmount) + " AS issueAmount ",
         "  FROM dbo.CurrentStock s ",
         "  UNION ALL ",
         // Every line from the period's first day on: in the period, or after it.
         "  SELECT a.cWhCode, b.cInvCode, b.cBatch, ",
-        booked(("a.dDate >= " + end + " AND a.bRdFlag = 1").c_str(), "-ISNULL(b.iQuantity, 0)") +
-            " + ",
-        booked(("a.dDate >= " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iQuantity, 0)") +
+        typed(booked(("a.dDate >= " + end + " AND a.bRdFlag = 1").c_str(),
+                     "-ISNULL(b.iQuantity, 0)") +
+                  " + " +
+                  booked(("a.dDate >= " + end + " AND a.bRdFlag = 0").c_str(),
+                         "ISNULL(b.iQuantity, 0)"),
+              "float") +
             ", ",
-        booked(("a.dDate < " + end + " AND a.bRdFlag = 1").c_str(), "ISNULL(b.iQuantity, 0)") +
+        typed(booked(("a.dDate < " + end + " AND a.bRdFlag = 1").c_str(), "ISNULL(b.iQuantity, 0)"),
+              "float") +
             ", ",
-        booked(("a.dDate < " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iQuantity, 0)") +
+        typed(booked(("a.dDate < " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iQuantity, 0)"),
+              "float") +
             ", ",
-        booked(("a.dDate < " + end + " AND a.bRdFlag = 1").c_str(), "ISNULL(b.iPrice, 0)") + ", ",
-        booked(("a.dDate < " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iPrice, 0)"),
+        typed(booked(("a.dDate < " + end + " AND a.bRdFlag = 1").c_str(), "ISNULL(b.iPrice, 0)"),
+              kAmount) +
+            ", ",
+        typed(booked(("a.dDate < " + end + " AND a.bRdFlag = 0").c_str(), "ISNULL(b.iPrice, 0)"),
+              kAmount),
         "  FROM dbo.rdrecords b INNER JOIN dbo.rdrecord a ON a.ID = b.ID ",
         "  WHERE a.dDate >= " + from,
         ") t INNER JOIN dbo.Warehouse w ON w.cWhCode = t.cWhCode ",

@@ -48,3 +48,11 @@ std::string criterionLine(std::string_view text, std::string_view middle, std::s
     line += tail;
     return line;
 }
+
+std::string warehouseLabel(std::string_view table) {
+    const std::string name = std::string(table) + ".cWhName";
+    const std::string code = std::string(table) + ".cWhCode";
+    return "CASE WHEN EXISTS (SELECT 1 FROM dbo.Warehouse namesake WHERE namesake.cWhName = " +
+           name + " AND namesake.cWhCode <> " + code + ") THEN CONCAT(" + name + ", " +
+           sqlLiteral("（") + ", " + code + ", " + sqlLiteral("）") + ") ELSE " + name + " END";
+}

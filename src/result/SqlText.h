@@ -19,3 +19,8 @@ std::string quotedCodeList(const std::vector<std::string>& codes);
 // A free-text criterion line: "  ('T" + middle + "%T%" + tail, with T quoted; the last
 // character of middle opens the pattern's literal.
 std::string criterionLine(std::string_view text, std::string_view middle, std::string_view tail);
+
+// A warehouse as the grids name it, for the warehouse row `table` (an alias or a table name):
+// its name, followed by its code in full-width brackets ("半成品库（03）") where another
+// warehouse bears the same name, so that no two warehouses' rows read alike.
+std::string warehouseLabel(std::string_view table);

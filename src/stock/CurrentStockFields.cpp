@@ -9,6 +9,7 @@ const std::vector<FieldDecl>& currentStockFields() {
         {"可用数量", FieldKind::Decimal},     {"待发货数量", FieldKind::Decimal},
         {"待入库数量", FieldKind::Decimal},   {"调拨在途数量", FieldKind::Decimal},
         {"调拨待发数量", FieldKind::Decimal}, {"冻结量", FieldKind::Decimal},
+        {"仓库编码", FieldKind::Text},
     };
     return fields;
 }

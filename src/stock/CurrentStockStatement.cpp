@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr std::array<std::string_view, 17> kSelectLines = {
-    "SELECT dbo.Warehouse.cWhName AS 仓库名称,dbo.CurrentStock.cInvCode AS 存货编码,  ",
+// After the first line, which names the warehouse.
+constexpr std::array<std::string_view, 16> kSelectLines = {
     " dbo.Inventory.cInvName AS 存货名称, dbo.Inventory.cInvStd AS 规格型号,  ",
     " dbo.Inventory.cInvAddCode AS 存货代码, dbo.CurrentStock.cBatch AS 批号,  ",
     " dbo.CurrentStock.cFree1 AS 存货备注, SUM(ISNULL(dbo.CurrentStock.iQuantity, 0)) AS 现存量, ",
@@ -20,7 +20,8 @@ constexpr std::array<std::string_view, 17> kSelectLines = {
     "    SUM(ISNULL(dbo.CurrentStock.fInQuantity, 0)) AS 待入库数量,   ",
     "    SUM(ISNULL(dbo.CurrentStock.fTransInQuantity, 0)) AS 调拨在途数量,  ",
     "    SUM(ISNULL(dbo.CurrentStock.fTransOutQuantity, 0)) AS 调拨待发数量 ,   ",
-    "    SUM(ISNULL(dbo.CurrentStock.fStopQuantity,0)) AS 冻结量    ",
+    "    SUM(ISNULL(dbo.CurrentStock.fStopQuantity,0)) AS 冻结量, dbo.Warehouse.cWhCode AS "
+    "仓库编码  ",
     "  FROM dbo.CurrentStock INNER JOIN      ",
     "    dbo.Inventory ON dbo.CurrentStock.cInvCode = dbo.Inventory.cInvCode INNER JOIN  ",
     "     dbo.Warehouse ON  ",
@@ -30,7 +31,7 @@ constexpr std::array<std::string_view, 17> kSelectLines = {
 };
 
 constexpr std::array<std::string_view, 3> kGroupByLines = {
-    "  GROUP BY dbo.Warehouse.cWhName, dbo.CurrentStock.cInvCode,  ",
+    "  GROUP BY dbo.Warehouse.cWhCode, dbo.Warehouse.cWhName, dbo.CurrentStock.cInvCode,  ",
     "     dbo.Inventory.cInvName, dbo.Inventory.cInvStd, dbo.Inventory.cInvAddCode,  ",
     "     dbo.CurrentStock.cBatch, dbo.CurrentStock.cFree1   ",
 };
@@ -38,7 +39,10 @@ constexpr std::array<std::string_view, 3> kGroupByLines = {
 } // namespace
 
 std::vector<std::string> currentStockStatement(const CurrentStockCriteria& criteria) {
-    std::vector<std::string> lines(kSelectLines.begin(), kSelectLines.end());
+    // Stock is added up per warehouse code: two warehouses of one name stay two rows.
+    std::vector<std::string> lines = {"SELECT " + warehouseLabel("dbo.Warehouse") +
+                                      " AS 仓库名称,dbo.CurrentStock.cInvCode AS 存货编码,  "};
+    lines.insert(lines.end(), kSelectLines.begin(), kSelectLines.end());
     lines.emplace_back(" where (1=1) and ");
     if (!criteria.warehouseCodes.empty())
         lines.push_back(" dbo.Warehouse.cWhCode in(" + quotedCodeList(criteria.warehouseCodes) +

@@ -50,7 +50,8 @@ std::vector<Grouped<Key>> grouped(const TableSnapshot& table,
 
 std::vector<FigureGroup> totalsByText(const TableSnapshot& table, std::size_t key,
                                       const std::vector<std::size_t>& values,
-                                      const WorkControl& control, std::optional<std::size_t> name) {
+                                      const WorkControl& control, std::optional<std::size_t> name,
+                                      bool nameAlone) {
     if (!table.isOpen())
         return {};
     const ResultColumn& keys = table.result().column(key);
@@ -65,7 +66,8 @@ std::vector<FigureGroup> totalsByText(const TableSnapshot& table, std::size_t ke
         group.label = text.empty() ? kNoValue : QString::fromUtf8(text.data(), text.size());
         if (name && !text.empty() && !table.result().column(*name).isNull(firstRow)) {
             const std::string_view named = table.result().column(*name).text(firstRow);
-            group.label += ' ' + QString::fromUtf8(named.data(), named.size());
+            const QString nameText = QString::fromUtf8(named.data(), named.size());
+            group.label = nameAlone ? nameText : group.label + ' ' + nameText;
         }
         figures.push_back(std::move(group));
     }
@@ -160,7 +162,7 @@ std::vector<FigureGroup> chartFigures(const ChartRequest& request, const TableSn
     std::vector<FigureGroup> groups;
     switch (request.groups) {
     case ChartRequest::Groups::ByText:
-        groups = totalsByText(table, *key, values, control, name);
+        groups = totalsByText(table, *key, values, control, name, request.labelIsName);
         break;
     case ChartRequest::Groups::ByMonth:
         groups = totalsByMonth(table, *key, values, control);

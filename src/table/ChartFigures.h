@@ -22,12 +22,13 @@ struct FigureGroup {
 
 // The totals of `values` per distinct text of the `key` column, in the order of the texts;
 // a group's label is its text, followed by the `name` column's text of its first row when one
-// is given; empty and null texts make one group labelled "（空）". On any thread, from a
-// snapshot; throws WorkCancelled once `control` asks it to stop.
+// is given, or that name alone when `nameAlone`; empty and null texts make one group labelled
+// "（空）". On any thread, from a snapshot; throws WorkCancelled once `control` asks it to stop.
 std::vector<FigureGroup> totalsByText(const TableSnapshot& table, std::size_t key,
                                       const std::vector<std::size_t>& values,
                                       const WorkControl& control,
-                                      std::optional<std::size_t> name = std::nullopt);
+                                      std::optional<std::size_t> name = std::nullopt,
+                                      bool nameAlone = false);
 // The same per calendar month of the `date` column, labelled "2026-03", in time order; rows
 // without a date make a last group "（空）".
 std::vector<FigureGroup> totalsByMonth(const TableSnapshot& table, std::size_t date,
@@ -46,8 +47,9 @@ std::vector<FigureGroup> largestGroups(std::vector<FigureGroup> groups, std::siz
 
 // One chart of a result, by its columns' names: bars for each of `values` (a series each) per
 // group of rows, the groups being the texts of `key` (each followed by the `name` column's text
-// when one is named) or the calendar months of a date `key`; only the `largest` groups by the
-// first value when not 0. A running figure (a balance) is drawn over time instead: a step line
+// when one is named, or labelled by that name alone when `labelIsName`: a warehouse keyed by its
+// code and shown by its name) or the calendar months of a date `key`; only the `largest` groups by
+// the first value when not 0. A running figure (a balance) is drawn over time instead: a step line
 // through its value after every row, from `firstDay` to `lastDay`.
 struct ChartRequest {
     enum class Groups { ByText, ByMonth, EveryRow };
@@ -56,6 +58,7 @@ struct ChartRequest {
     std::vector<std::string> values;
     Groups groups = Groups::ByText;
     std::string name = {};
+    bool labelIsName = false;
     std::size_t largest = 0;
     QString firstDay = {};
     QString lastDay = {};

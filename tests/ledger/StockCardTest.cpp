@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,32 @@ TEST(StockCard, EveryLineBalancesOnTheOneBeforeAndTheCardClosesWhereTheSummaryCl
     }
 }
 
+TEST(StockCard, NoBatchMeansTheRecordsWithoutOneAndClosesOnTheirStock) {
+    OnDemo demo;
+    const std::string from = "2026-01-01", to = todayText();
+    // The pair with the most lines without a batch this year, and its stock without one.
+    Pair pair;
+    RawTables().rows("select a.cWhCode, b.cInvCode, count(*) from rdrecords b join rdrecord a "
+                     "on a.ID = b.ID where (b.cBatch is null or b.cBatch = '') and a.dDate >= '" +
+                         from + "' group by 1, 2 order by 3 desc, 1, 2 limit 1",
+                     [&](sqlite3_stmt* row) {
+                         pair = {RawTables::textAt(row, 0), RawTables::textAt(row, 1),
+                                 sqlite3_column_int(row, 2)};
+                     });
+    ASSERT_GT(pair.lines, 0);
+    double stockWithoutBatch = 0;
+    RawTables().rows("select total(iQuantity) from CurrentStock where cWhCode = '" +
+                         pair.warehouse + "' and cInvCode = '" + pair.item +
+                         "' and (cBatch is null or cBatch = '')",
+                     [&](sqlite3_stmt* row) { stockWithoutBatch = sqlite3_column_double(row, 0); });
+    StockCardCriteria criteria = cardCriteria(pair, from, to);
+    criteria.batch = "";
+    const Card card = cardOf(demo.connection, criteria);
+    ASSERT_EQ(card.summaries.size(), std::size_t(pair.lines) + 2);
+    EXPECT_TRUE(nearlyEqual(card.balances.back(), stockWithoutBatch));
+    EXPECT_NE(stockWithoutBatch, 0.0);
+}
+
 TEST(StockCard, TheStatementAnswersThroughFreeTdsAsOnTheDemo) {
     TdsServer server{ErpTdsResponder(demoDatabasePath())};
     Connection overTds;
@@ -144,12 +171,17 @@ TEST(StockCard, TheStatementAnswersThroughFreeTdsAsOnTheDemo) {
     overTds.open();
     const std::vector<Pair> pairs = busiestPairs("2026-01-01", "2026-06-30", 2);
     ASSERT_EQ(pairs.size(), 2U);
-    for (const Pair& pair : pairs) {
+    for (const auto& [pair, batch] : {std::pair{pairs[0], std::optional<std::string>()},
+                                      std::pair{pairs[1], std::optional<std::string>()},
+                                      std::pair{pairs[0], std::optional<std::string>("")}}) {
         StockCardCriteria criteria = cardCriteria(pair, "2026-01-01", "2026-06-30");
+        criteria.batch = batch;
         const std::string text = joinedStatement(stockCardQuery().statement(criteria));
         const ResultSet rows = overTds.fetchAll(text, stockCardQuery().shape.fields);
         EXPECT_EQ(server.batches().back(), text);
-        EXPECT_EQ(rows.rowCount(), std::size_t(pair.lines) + 2);
+        if (!batch) {
+            EXPECT_EQ(rows.rowCount(), std::size_t(pair.lines) + 2);
+        }
         expectSameCells(
             rows, SqliteBackend(demoDatabasePath()).fetchAll(text, stockCardQuery().shape.fields));
     }

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <utility>
 
 namespace {
 
@@ -69,14 +71,24 @@ CurrentStockCriteria byName(const std::string& name) {
 
 } // namespace
 
-TEST_F(CurrentStockQuery, AllStockOfAllWarehousesWithTwinWarehousesAddedUp) {
+TEST_F(CurrentStockQuery, AllStockOfAllWarehousesWithTwinWarehousesKeptApart) {
     const std::size_t all = expectSameAsRaw({});
     EXPECT_GT(all, 20'000U);
-    // Warehouses 03 and 12 share a name: their equal item, batch and remark make one row.
+    // Warehouses 03 and 12 share a name: each keeps its own rows, named with its code.
     CurrentStockCriteria twins;
     twins.warehouseCodes = {"03", "12"};
     twins.itemCode = "0000001";
-    EXPECT_GE(expectSameAsRaw(twins), 1U);
+    EXPECT_GE(expectSameAsRaw(twins), 2U);
+    ResultQuery query(connection_, currentStockFields());
+    for (const std::string& line : currentStockStatement(twins))
+        query.appendLine(line);
+    query.open();
+    std::set<std::pair<std::string, std::string>> seen;
+    for (std::size_t row = 0; row < query.rowCount(); ++row)
+        seen.emplace(query.result().column(query.fieldIndex("仓库名称")).text(row),
+                     query.result().column(query.fieldIndex("仓库编码")).text(row));
+    EXPECT_EQ(seen, (std::set<std::pair<std::string, std::string>>{{"半成品库（03）", "03"},
+                                                                   {"半成品库（12）", "12"}}));
 }
 
 TEST_F(CurrentStockQuery, EachCriterionAloneRestrictsItsColumn) {

@@ -7,7 +7,10 @@ namespace {
 
 // The statement for empty criteria and no warehouses, line by line as the ERP query reads.
 const std::vector<std::string> kEmptyCriteria = {
-    "SELECT dbo.Warehouse.cWhName AS 仓库名称,dbo.CurrentStock.cInvCode AS 存货编码,  ",
+    "SELECT CASE WHEN EXISTS (SELECT 1 FROM dbo.Warehouse namesake WHERE namesake.cWhName = "
+    "dbo.Warehouse.cWhName AND namesake.cWhCode <> dbo.Warehouse.cWhCode) THEN "
+    "CONCAT(dbo.Warehouse.cWhName, '（', dbo.Warehouse.cWhCode, '）') ELSE dbo.Warehouse.cWhName "
+    "END AS 仓库名称,dbo.CurrentStock.cInvCode AS 存货编码,  ",
     " dbo.Inventory.cInvName AS 存货名称, dbo.Inventory.cInvStd AS 规格型号,  ",
     " dbo.Inventory.cInvAddCode AS 存货代码, dbo.CurrentStock.cBatch AS 批号,  ",
     " dbo.CurrentStock.cFree1 AS 存货备注, SUM(ISNULL(dbo.CurrentStock.iQuantity, 0)) AS 现存量, ",
@@ -19,7 +22,8 @@ const std::vector<std::string> kEmptyCriteria = {
     "    SUM(ISNULL(dbo.CurrentStock.fInQuantity, 0)) AS 待入库数量,   ",
     "    SUM(ISNULL(dbo.CurrentStock.fTransInQuantity, 0)) AS 调拨在途数量,  ",
     "    SUM(ISNULL(dbo.CurrentStock.fTransOutQuantity, 0)) AS 调拨待发数量 ,   ",
-    "    SUM(ISNULL(dbo.CurrentStock.fStopQuantity,0)) AS 冻结量    ",
+    "    SUM(ISNULL(dbo.CurrentStock.fStopQuantity,0)) AS 冻结量, dbo.Warehouse.cWhCode AS "
+    "仓库编码  ",
     "  FROM dbo.CurrentStock INNER JOIN      ",
     "    dbo.Inventory ON dbo.CurrentStock.cInvCode = dbo.Inventory.cInvCode INNER JOIN  ",
     "     dbo.Warehouse ON  ",
@@ -31,7 +35,7 @@ const std::vector<std::string> kEmptyCriteria = {
     "  (''='' or dbo.Inventory.cInvAddCode like '%%' ) and ",
     "  (''='' or dbo.Inventory.cInvStd like '%%' )  and  ",
     "  (''='' or dbo.Inventory.cInvName like '%%' ) ",
-    "  GROUP BY dbo.Warehouse.cWhName, dbo.CurrentStock.cInvCode,  ",
+    "  GROUP BY dbo.Warehouse.cWhCode, dbo.Warehouse.cWhName, dbo.CurrentStock.cInvCode,  ",
     "     dbo.Inventory.cInvName, dbo.Inventory.cInvStd, dbo.Inventory.cInvAddCode,  ",
     "     dbo.CurrentStock.cBatch, dbo.CurrentStock.cFree1   ",
 };

@@ -16,18 +16,24 @@
 
 // The current stock worked out from the raw tables in C++, apart from the statement: the
 // inner joins, the criteria as LIKE '%T%' substrings, the grouping and the sums with nulls as 0.
+// Warehouses are told apart by code: one whose name another bears too reads "名称（代码）".
 class RawCurrentStock {
 public:
     using Text = std::optional<std::string>;
-    // warehouse name, item code, item name, size and model, add-code, batch, remark
+    // warehouse label, item code, item name, size and model, add-code, batch, remark
     using Key = std::tuple<Text, Text, Text, Text, Text, Text, Text>;
     // on hand, available, awaiting issue, awaiting receipt, in transit, awaiting dispatch, frozen
     using Sums = std::array<double, 7>;
 
     explicit RawCurrentStock(const std::string& file) {
         sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
-        for (auto& row : select("select cWhCode, cWhName from Warehouse", 2))
-            warehouses_[*row[0]] = row[1];
+        std::map<Text, int> bearers;
+        const auto warehouses = select("select cWhCode, cWhName from Warehouse", 2);
+        for (auto& row : warehouses)
+            ++bearers[row[1]];
+        for (auto& row : warehouses)
+            warehouses_[*row[0]] =
+                bearers[row[1]] > 1 ? Text(*row[1] + "（" + *row[0] + "）") : row[1];
         for (auto& row : select("select cComunitCode from ComputationUnit", 1))
             units_.insert(*row[0]);
         for (auto& row : select("select cInvCode, cInvName, cInvStd, cInvAddCode, cComUnitCode "

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sqlite3.h>
+#include <string>
 #include <unicode/uchar.h>
 
 namespace {
@@ -20,6 +21,15 @@ void likeFunction(sqlite3_context* context, int, sqlite3_value** arguments) {
         return; // null
     const std::string_view pattern = argumentText(arguments[0]);
     sqlite3_result_int(context, tsqlLike(pattern, argumentText(arguments[1])) ? 1 : 0);
+}
+
+// CONCAT(a, b, …): the texts joined, a null counting as empty text, as SQL Server joins them.
+void concatFunction(sqlite3_context* context, int count, sqlite3_value** arguments) {
+    std::string joined;
+    for (int i = 0; i < count; ++i)
+        if (sqlite3_value_type(arguments[i]) != SQLITE_NULL)
+            joined += argumentText(arguments[i]);
+    sqlite3_result_text(context, joined.data(), static_cast<int>(joined.size()), SQLITE_TRANSIENT);
 }
 
 int collation(void*, int sizeA, const void* a, int sizeB, const void* b) {
@@ -80,5 +90,9 @@ int useTsqlTextRules(sqlite3* db) {
                                            nullptr, likeFunction, nullptr, nullptr);
     if (rc != SQLITE_OK)
         return rc;
+    const int joined = sqlite3_create_function(db, "concat", -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                               nullptr, concatFunction, nullptr, nullptr);
+    if (joined != SQLITE_OK)
+        return joined;
     return sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, collation);
 }

@@ -17,6 +17,6 @@ char32_t caseFolded(char32_t c);
 // with blanks, so trailing blanks do not count ("01 " = "01").
 int tsqlCompare(std::string_view a, std::string_view b);
 
-// Makes a SQLite connection compare its NOCASE columns with tsqlCompare and answer LIKE with
-// tsqlLike; returns SQLite's result code.
+// Makes a SQLite connection compare its NOCASE columns with tsqlCompare, answer LIKE with
+// tsqlLike and join texts with CONCAT; returns SQLite's result code.
 int useTsqlTextRules(sqlite3* db);

@@ -3,6 +3,7 @@
 #include "TdsTokens.h"
 
 #include "db/sqlite/SqliteBackend.h"
+#include "db/sqlite/TsqlText.h"
 #include "db/sqlite/TsqlToSqlite.h"
 #include "result/DbError.h"
 #include "result/FixedPoint.h"
@@ -153,6 +154,7 @@ std::vector<FieldDecl> erpFields(const std::string& path, const std::string& bat
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_exec(db, ("ATTACH DATABASE '" + path + "' AS dbo").c_str(), nullptr, nullptr, nullptr);
+    useTsqlTextRules(db);
     sqlite3_stmt* statement = nullptr;
     const std::string sql = tsqlToSqlite(batch);
     sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
