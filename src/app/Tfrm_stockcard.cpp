@@ -74,7 +74,10 @@ QWidget* Tfrm_stockcard::buildCriteriaPanel() {
             *box, [this] { RunQuery(); }, true);
     // The name shown belongs to the codes the card was opened with.
     for (QLineEdit* box : {edt_whcode, edt_code})
-        connect(box, &QLineEdit::textEdited, lbl_subject, &QLabel::clear);
+        connect(box, &QLineEdit::textEdited, this, [this] {
+            subject_.clear();
+            lbl_subject->clear();
+        });
     // Typing a batch means that batch.
     connect(edt_batch, &QLineEdit::textEdited, chk_batch, [this] { chk_batch->setChecked(true); });
     chainTabOrder({edt_whcode, edt_code, edt_batch, chk_batch, dates, datee});
@@ -98,6 +101,12 @@ void Tfrm_stockcard::RunQuery() {
     }
     if (!runStatement(stockCardQuery().statement(criteria), stockCardQuery().describe(criteria)))
         return;
+    if (!subject_.isEmpty() && criteria.batch)
+        lbl_subject->setText(subject_ + "　批号：" +
+                             (criteria.batch->empty() ? QString("（空）")
+                                                      : QString::fromStdString(*criteria.batch)));
+    else
+        lbl_subject->setText(subject_);
     // The balance is drawn over the period of the rows shown.
     ChartRequest& balance = resultUse().charts[kBalanceChart];
     balance.firstDay = QString::fromStdString(criteria.dateFrom);
@@ -111,7 +120,7 @@ void Tfrm_stockcard::QueryFor(const StockCardCriteria& criteria, const QString& 
     chk_batch->setChecked(criteria.batch.has_value());
     dates->setDate(dayOf(criteria.dateFrom));
     datee->setDate(dayOf(criteria.dateTo));
-    lbl_subject->setText(subject);
+    subject_ = subject;
     QTimer::singleShot(0, this, &Tfrm_stockcard::RunQuery); // once shown
 }
 

@@ -25,7 +25,8 @@ public:
     QCheckBox* chk_batch = nullptr;
     QDateEdit* dates = nullptr;
     QDateEdit* datee = nullptr;
-    // Names the item and warehouse the card was opened for, until either code is changed.
+    // Names the item and warehouse the card was opened for, until either code is changed, and
+    // the batch of the card shown when it is of one.
     QLabel* lbl_subject = nullptr;
 
     void RunQuery() override;
@@ -35,6 +36,7 @@ public:
 
 private:
     QWidget* buildCriteriaPanel();
+    QString subject_; // the item and warehouse the card was opened for
 };
 
 // The card window while it is open.

@@ -132,13 +132,11 @@ void Tfrm_summary::ShowRowCard() {
     };
     StockCardCriteria card{cell("仓库编码"), cell("存货编码"), std::nullopt, shown_.dateFrom,
                            shown_.dateTo};
-    QString subject =
+    const QString subject =
         QString("存货：%1 %2　仓库：%3 %4")
             .arg(QString::fromStdString(card.itemCode), QString::fromStdString(cell("存货名称")),
                  QString::fromStdString(card.warehouseCode), QString::fromStdString(cell("仓库")));
-    if (shown_.byBatch) {
+    if (shown_.byBatch)
         card.batch = cell("批号");
-        subject += "　批号：" + QString::fromStdString(*card.batch);
-    }
     showStockCard(connection_, card, subject, this);
 }

@@ -232,9 +232,8 @@ void Tfrm_xclquery::ShowRowCard() {
             QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString(),
             today.toString("yyyy-MM-dd").toStdString()};
         showStockCard(ado_conn, card,
-                      QString("存货：%1 %2　仓库：%3 %4　批号：%5")
-                          .arg(row.itemCode, row.itemName, warehouse.code, warehouse.name,
-                               row.batch.isEmpty() ? "（空）" : row.batch),
+                      QString("存货：%1 %2　仓库：%3 %4")
+                          .arg(row.itemCode, row.itemName, warehouse.code, warehouse.name),
                       this);
     });
 }

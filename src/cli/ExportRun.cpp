@@ -140,7 +140,7 @@ void exportRows(const ExportRequest& request, Connection& connection, StopOnSign
                 WorkControl& control, std::ostream& errors) {
     const RequestedQuery requested = queryFor(request);
     const QueryShape& window = requested.shape;
-    ResultQuery query(connection, window.fields);
+    ResultQuery query(connection, window.fields, window.endRowsStay);
     for (const std::string& line : requested.statement)
         query.appendLine(line);
     try {

@@ -19,8 +19,23 @@ const std::shared_ptr<const ResultSet>& noRows() {
 
 } // namespace
 
-ResultQuery::ResultQuery(Connection& connection, std::vector<FieldDecl> declaredFields)
-    : connection_(connection), declared_(std::move(declaredFields)), result_(noRows()) {}
+ResultQuery::ResultQuery(Connection& connection, std::vector<FieldDecl> declaredFields,
+                         bool endRowsStay)
+    : connection_(connection), declared_(std::move(declaredFields)), endRowsStay_(endRowsStay),
+      result_(noRows()) {}
+
+std::size_t ResultQuery::recordCount() const {
+    const std::size_t total = result_->rowCount();
+    if (!endRowsStay_ || total < 2)
+        return rowCount();
+    const auto shown = [&](std::size_t row) { return shown_.empty() || shown_[row] != 0; };
+    return rowCount() - (shown(0) ? 1 : 0) - (shown(total - 1) ? 1 : 0);
+}
+
+std::size_t ResultQuery::totalRecordCount() const {
+    const std::size_t total = result_->rowCount();
+    return endRowsStay_ && total >= 2 ? total - 2 : total;
+}
 
 void ResultQuery::close() {
     open_ = false;
@@ -117,8 +132,8 @@ void ResultQuery::gotoBookmark(Bookmark row) {
     position_ = static_cast<std::size_t>(found - rowOrder().begin());
 }
 
-std::vector<std::uint32_t> ResultQuery::sortedOrder(const ResultSet& rows,
-                                                    const std::string& text) {
+std::vector<std::uint32_t> ResultQuery::sortedOrder(const ResultSet& rows, const std::string& text,
+                                                    bool endRowsStay) {
     std::vector<std::uint32_t> order;
     if (text.empty()) {
         order.resize(rows.rowCount());
@@ -129,11 +144,19 @@ std::vector<std::uint32_t> ResultQuery::sortedOrder(const ResultSet& rows,
     if (!descending && !text.ends_with(" ASC"))
         throw DbError("sort order must end with ASC or DESC: " + text);
     const std::string field = text.substr(0, text.size() - (descending ? 5 : 4));
-    return sortedRowOrder(rows.column(fieldIndexIn(rows, field)), descending);
+    std::vector<std::uint32_t> order =
+        sortedRowOrder(rows.column(fieldIndexIn(rows, field)), descending);
+    if (endRowsStay && order.size() >= 2) {
+        const auto last = static_cast<std::uint32_t>(order.size() - 1);
+        std::erase_if(order, [last](std::uint32_t row) { return row == 0 || row == last; });
+        order.insert(order.begin(), 0);
+        order.push_back(last);
+    }
+    return order;
 }
 
 void ResultQuery::setSortOrder(const std::string& text) {
-    setSortOrder(text, sortedOrder(*result_, text));
+    setSortOrder(text, sortedOrder(*result_, text, endRowsStay_));
 }
 
 void ResultQuery::setSortOrder(const std::string& text, std::vector<std::uint32_t> order) {

@@ -22,7 +22,10 @@ class ResultQuery {
 public:
     using Bookmark = std::uint32_t; // a row id, stable across reordering
 
-    ResultQuery(Connection& connection, std::vector<FieldDecl> declaredFields = {});
+    // `endRowsStay`: the result's first and last rows stay first and last whatever the sort,
+    // and are not records (an opening and a closing balance).
+    ResultQuery(Connection& connection, std::vector<FieldDecl> declaredFields = {},
+                bool endRowsStay = false);
 
     void close();
     void clearStatement();
@@ -49,6 +52,10 @@ public:
     // The rows shown: every row of the result, or those a filter lets through.
     std::size_t rowCount() const { return rowOrder().size(); }
     std::size_t totalRowCount() const { return result_->rowCount(); }
+    // The records shown and the records of the result, the end rows that stay not counted.
+    std::size_t recordCount() const;
+    std::size_t totalRecordCount() const;
+    bool endRowsStay() const { return endRowsStay_; }
     bool isEmpty() const { return rowOrder().empty(); }
 
     void first();
@@ -76,8 +83,10 @@ public:
     // every row.
     void setShownRows(std::vector<std::uint8_t> shown);
     bool isFiltered() const { return !shown_.empty(); }
-    // The row order a sort order text gives `rows`; throws DbError for an unknown field.
-    static std::vector<std::uint32_t> sortedOrder(const ResultSet& rows, const std::string& text);
+    // The row order a sort order text gives `rows`, the first and last rows left in place when
+    // `endRowsStay`; throws DbError for an unknown field.
+    static std::vector<std::uint32_t> sortedOrder(const ResultSet& rows, const std::string& text,
+                                                  bool endRowsStay = false);
 
     const ResultSet& result() const { return *result_; }
     // The rows, never changed once read, for readers on other threads (see TableSnapshot);
@@ -96,6 +105,7 @@ public:
 private:
     Connection& connection_;
     std::vector<FieldDecl> declared_;
+    bool endRowsStay_;
     std::vector<std::string> lines_;
     bool open_ = false;
     bool arriving_ = false;

@@ -171,10 +171,11 @@ bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
     auto order = std::make_shared<std::vector<std::uint32_t>>();
     work.start({
         [arrival, order, sortOrder, &connection = query.connection(), text = query.commandText(),
-         declared = query.declaredFields()](WorkControl& control) {
+         declared = query.declaredFields(),
+         endRowsStay = query.endRowsStay()](WorkControl& control) {
             connection.fetchInto(text, declared, control, *arrival);
             if (!sortOrder.empty())
-                *order = ResultQuery::sortedOrder(*arrival->result(), sortOrder);
+                *order = ResultQuery::sortedOrder(*arrival->result(), sortOrder, endRowsStay);
         },
         [](const WorkControl& control, double seconds) {
             // Until the first row arrives the server is still working on the statement.
@@ -216,10 +217,8 @@ bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
 
 QString recordCountText(const ResultQuery& query) {
     if (!query.isFiltered())
-        return "记录数为：" + QString::number(query.rowCount());
-    return QString("记录数为：%1（共 %2）")
-        .arg(CellText::groupedCount(query.rowCount()),
-             CellText::groupedCount(query.totalRowCount()));
+        return "记录数为：" + QString::number(query.recordCount());
+    return QString("记录数为：%1（共 %2）").arg(query.recordCount()).arg(query.totalRecordCount());
 }
 
 void clearResult(ResultGrid& grid, QLabel& count) {

@@ -24,7 +24,7 @@
 QueryWindowFrame::QueryWindowFrame(QWidget* window, Connection& connection, const QueryShape& shape,
                                    QueryResultUse use)
     : window_(window), use_(std::move(use)),
-      query_(std::make_unique<ResultQuery>(connection, shape.fields)) {
+      query_(std::make_unique<ResultQuery>(connection, shape.fields, shape.endRowsStay)) {
     window->setWindowTitle(shape.caption);
     window->setFont(songTi(shape.fontPixelSize));
     buildGrid(shape);
@@ -98,7 +98,8 @@ void QueryWindowFrame::changeShape(const QueryShape& shape) {
     WindowMemory::rememberGrid(*oldGrid);
     // The old grid reads the old query to its end.
     const std::unique_ptr<ResultQuery> oldQuery =
-        std::exchange(query_, std::make_unique<ResultQuery>(query_->connection(), shape.fields));
+        std::exchange(query_, std::make_unique<ResultQuery>(query_->connection(), shape.fields,
+                                                            shape.endRowsStay));
     buildGrid(shape);
     delete layout_->replaceWidget(oldGrid, grid_); // the old grid's place, given back
     delete oldGrid;

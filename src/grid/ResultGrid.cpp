@@ -154,8 +154,8 @@ void ResultGrid::sortByTitle(int column) {
     auto order = std::make_shared<std::vector<std::uint32_t>>();
     runWork_(
         "排序",
-        [rows, sortOrder, order](WorkControl&) {
-            *order = ResultQuery::sortedOrder(*rows, sortOrder);
+        [rows, sortOrder, order, endRowsStay = query().endRowsStay()](WorkControl&) {
+            *order = ResultQuery::sortedOrder(*rows, sortOrder, endRowsStay);
         },
         [this, rows, column, sortOrder, order](std::exception_ptr failure) {
             if (failure || query().sharedResult() != rows)

@@ -20,7 +20,7 @@ std::string describe(const StockCardCriteria& criteria) {
 const QueryDefinition<StockCardCriteria>& stockCardQuery() {
     static const QueryDefinition<StockCardCriteria> query{{"库存台账", 12, "dbg_card",
                                                            stockCardFields(), stockCardColumns(),
-                                                           kStockCardFrozenColumns},
+                                                           kStockCardFrozenColumns, true},
                                                           stockCardStatement,
                                                           describe};
     return query;

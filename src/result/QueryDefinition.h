@@ -16,6 +16,9 @@ struct QueryShape {
     const std::vector<FieldDecl>& fields;
     const std::vector<GridColumn>& columns;
     int frozenColumns;
+    // The result's first and last rows are its opening and closing (a card's 期初 and 期末):
+    // they stay first and last whatever the sort, and are not counted as records.
+    bool endRowsStay = false;
 };
 
 // A query's shape, its statement lines for a criteria record, and the criteria as a printed

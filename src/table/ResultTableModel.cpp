@@ -86,7 +86,8 @@ void ResultTableModel::sortByTitle(int column) {
     if (!query_.isOpen())
         return;
     const std::string sortOrder = sortOrderForClick(column);
-    showSorted(column, sortOrder, ResultQuery::sortedOrder(query_.result(), sortOrder));
+    showSorted(column, sortOrder,
+               ResultQuery::sortedOrder(query_.result(), sortOrder, query_.endRowsStay()));
 }
 
 std::string ResultTableModel::sortOrderForClick(int column) const {

@@ -47,10 +47,7 @@ std::size_t rawCount(const ResultQuery& query, std::string_view field, const QSt
 }
 
 QString recordCount(std::size_t shown, std::size_t total) {
-    const QLocale c(QLocale::English); // thousands grouped with ","
-    return QString("记录数为：%1（共 %2）")
-        .arg(c.toString(static_cast<qulonglong>(shown)),
-             c.toString(static_cast<qulonglong>(total)));
+    return QString("记录数为：%1（共 %2）").arg(shown).arg(total);
 }
 
 } // namespace

@@ -215,11 +215,40 @@ private slots:
         };
         const auto booked = balances();
         QCOMPARE(booked.size(), grid.query().rowCount());
-        emit card.grid()->titleClicked(grid.model()->columnOf("出库数量"));
-        card.work().waitUntilDone();
-        QCOMPARE(grid.query().sortOrder(), std::string("出库数量 ASC"));
-        QCOMPARE(balances(), booked);
+        const int rows = static_cast<int>(grid.query().rowCount());
+        QCOMPARE(card.Panel4->text(), "记录数为：" + QString::number(rows - 2)); // the lines
+        // Every sort, either way, keeps the opening first and the closing last.
+        for (const char* field : {"出库数量", "出库数量", "结存数量", "单据号", "摘要"}) {
+            emit card.grid()->titleClicked(grid.model()->columnOf(field));
+            card.work().waitUntilDone();
+            QVERIFY(grid.query().sortOrder().starts_with(field));
+            QCOMPARE(cell(grid, 0, "摘要"), QString("期初结存"));
+            QCOMPARE(cell(grid, rows - 1, "摘要"), QString("期末结存"));
+            QCOMPARE(balances(), booked);
+        }
+        QCOMPARE(card.Panel4->text(), "记录数为：" + QString::number(rows - 2));
         QCOMPARE(boxes.seen().size(), 2U);
+    }
+
+    void theCardsCaptionNamesTheBatchOnlyWhileTheCardIsOfOne() {
+        MainOnDemo w;
+        Tfrm_stockcard card(w.main.ado_conn);
+        StockCardCriteria criteria{"12", "0001191", std::string(), "2026-01-01", "2026-01-31"};
+        card.QueryFor(criteria, "存货：0001191 某物　仓库：12 半成品库");
+        QTRY_VERIFY(card.work().busy());
+        card.work().waitUntilDone();
+        QCOMPARE(card.lbl_subject->text(),
+                 QString("存货：0001191 某物　仓库：12 半成品库　批号：（空）"));
+        card.chk_batch->setChecked(false);
+        card.RunQuery();
+        card.work().waitUntilDone();
+        QCOMPARE(card.lbl_subject->text(), QString("存货：0001191 某物　仓库：12 半成品库"));
+        card.edt_batch->setText("B1");
+        card.chk_batch->setChecked(true);
+        card.RunQuery();
+        card.work().waitUntilDone();
+        QCOMPARE(card.lbl_subject->text(),
+                 QString("存货：0001191 某物　仓库：12 半成品库　批号：B1"));
     }
 };
 

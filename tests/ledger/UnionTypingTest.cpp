@@ -34,7 +34,9 @@ std::vector<std::string> splitOutside(const std::string& text, const std::string
 
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \r\n");
-    return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(" \r\n") - first + 1);
+    return first == std::string::npos
+               ? ""
+               : text.substr(first, text.find_last_not_of(" \r\n") - first + 1);
 }
 
 // The select lists of the branches of the statement's one union (the derived table's).
