@@ -168,6 +168,7 @@ void exportRows(const ExportRequest& request, Connection& connection, StopOnSign
     try {
         if (request.output == "-") {
             SaveStream out;
+            writer->endLastLine();
             writer->WriteGridTo(out, layout, query);
         } else {
             // arguments are UTF-8 on every platform (platform/CommandLine.h)

@@ -144,8 +144,7 @@ std::vector<std::uint32_t> ResultQuery::sortedOrder(const ResultSet& rows, const
     if (!descending && !text.ends_with(" ASC"))
         throw DbError("sort order must end with ASC or DESC: " + text);
     const std::string field = text.substr(0, text.size() - (descending ? 5 : 4));
-    std::vector<std::uint32_t> order =
-        sortedRowOrder(rows.column(fieldIndexIn(rows, field)), descending);
+    order = sortedRowOrder(rows.column(fieldIndexIn(rows, field)), descending);
     if (endRowsStay && order.size() >= 2) {
         const auto last = static_cast<std::uint32_t>(order.size() - 1);
         std::erase_if(order, [last](std::uint32_t row) { return row == 0 || row == last; });

@@ -47,6 +47,10 @@ public:
     // that this format wrote as "?" (text and Excel; HTML and RTF keep every character).
     std::size_t replacedCells() const { return replacedCells_; }
 
+    // The document is read on a terminal (standard output): a format made of lines ends its
+    // last line too, so that the prompt starts on a line of its own.
+    virtual void endLastLine() {}
+
 protected:
     // Throws ExportError for a result that the format cannot hold.
     virtual void CheckFits(const TableSnapshot&) const {}

@@ -65,6 +65,8 @@ void TDBGridExportAsText::flushRows() {
 }
 
 void TDBGridExportAsText::EndDocument() {
+    if (endLastLine_)
+        rows_ += "\r\n";
     flushRows();
     if (cells_)
         addReplacedCells(cells_->replacedCells());

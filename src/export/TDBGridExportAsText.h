@@ -7,13 +7,14 @@
 #include <string>
 
 // Plain text: one line per title, record and footer row, cells separated by tabs, lines by
-// CR LF with none after the last; values written as they are, nothing quoted or escaped,
-// except that a tab, CR or LF inside a value is one blank each, so that every row stays one
-// line of the same cells.
+// CR LF with none after the last (unless written for a terminal); values written as they are,
+// nothing quoted or escaped, except that a tab, CR or LF inside a value is one blank each, so that
+// every row stays one line of the same cells.
 class TDBGridExportAsText : public TDBGridExport {
 public:
     void WriteGridToStream(std::ostream& stream, const ExportLayout& layout,
                            const TableSnapshot& query) override;
+    void endLastLine() override { endLastLine_ = true; }
 
 protected:
     void EmitTitleRows(const std::vector<ExportColumn>& columns) override;
@@ -39,6 +40,7 @@ private:
     // Records go out as bytes made by TextCellBytes, gathered in `rows_`.
     void flushRows();
 
+    bool endLastLine_ = false;
     bool firstRow_ = true;
     bool firstCell_ = true;
     std::optional<TextCellBytes> cells_;

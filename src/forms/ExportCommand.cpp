@@ -50,6 +50,17 @@ int fileTypeNamed(std::string_view name) {
     return 0;
 }
 
+// The 1-based index of the dialog's file type whose suffix a file name ends in (in any case);
+// 0 for a name without one or with one that no type has.
+int fileTypeOfName(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix();
+    const std::vector<const ExportFileType*> types = fileTypes();
+    for (std::size_t i = 0; i < types.size() && !suffix.isEmpty(); ++i)
+        if (types[i]->suffix.compare(suffix, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i) + 1;
+    return 0;
+}
+
 const ExportFileType* fileTypeAt(int index) {
     const std::vector<const ExportFileType*> types = fileTypes();
     const auto at = static_cast<std::size_t>(index - 1);
@@ -158,6 +169,9 @@ bool ExportGridWithDialog(WindowWork& work, ResultGrid* grid, const QString& def
             path = dialog.selectedFiles().value(0);
         fileType = fileTypeOf(dialog.selectedNameFilter());
     }
+    // A name typed with a known extension says what the file is, as on the command's line.
+    if (const int named = fileTypeOfName(path); named > 0)
+        fileType = named;
     const ExportFileType* type = fileTypeAt(fileType);
     if (path.isEmpty() || !type)
         return false;

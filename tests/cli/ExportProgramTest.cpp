@@ -188,8 +188,9 @@ private slots:
         // At most the line on characters written as "?".
         QVERIFY(run.err.isEmpty() ||
                 (run.err.count('\n') == 1 && run.err.contains("cells hold characters")));
+        // The window's file, its last line ended for the terminal.
         QCOMPARE(run.out.toStdString(),
-                 windowFile<TDBGridExportAsText>(*journal.dbg_crinfo, folder));
+                 windowFile<TDBGridExportAsText>(*journal.dbg_crinfo, folder) + "\r\n");
     }
 
     void theSummaryAndTheCardAreTheWindowsFiles() {

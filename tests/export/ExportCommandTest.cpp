@@ -5,6 +5,7 @@
 #include "grid/GridExportLayout.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
+#include "settings/ExportPreferences.h"
 #include "stock/CurrentStockQuery.h"
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
@@ -231,7 +232,7 @@ private slots:
             QVERIFY(text.startsWith("文件已写好。"));
     }
 
-    void theFileTypeDecidesTheFormatWhateverTheNameSays() {
+    void aTypedNamesKnownExtensionDecidesTheFormatAndAnUnknownOneTakesTheChosenType() {
         MainWindowOnDemo w;
         w.main.edt_name->setText("轴承");
         w.main.RunQuery();
@@ -241,7 +242,7 @@ private slots:
         w.main.work().waitUntilDone();
         TempDir folder;
         MessageBoxWatcher messages;
-        saveIn(folder, 4, "stock.xls");
+        saveIn(folder, 1, "stock.txt"); // the Excel worksheet chosen, a text file named
         w.main.ToolButton8->click();
         // Written on a worker thread: meanwhile nothing starts other work, a sort included.
         QVERIFY(w.main.work().busy());
@@ -251,7 +252,7 @@ private slots:
         QCOMPARE(w.main.ado_xclinfo.sortOrder(), std::string("现存量 ASC"));
         w.main.work().waitUntilDone();
         const QString text =
-            decodedFromCp936(QByteArray::fromStdString(fileBytes(folder.path() / "stock.xls")));
+            decodedFromCp936(QByteArray::fromStdString(fileBytes(folder.path() / "stock.txt")));
         const QStringList lines = text.split("\r\n");
         QCOMPARE(lines.size(), int(w.main.ado_xclinfo.rowCount()) + 2);
         QVERIFY(lines.first().startsWith("存货编码\t存货代码\t"));
@@ -259,6 +260,26 @@ private slots:
         QVERIFY(lines.last().startsWith("合计\t"));
         const auto onHand = [&](int line) { return lines[line].split('\t')[7].toDouble(); };
         QVERIFY(onHand(1) <= onHand(lines.size() - 2));
+        // Each known extension, in any case, whatever type is chosen; the type is kept for the
+        // next export as the name said.
+        const std::vector<std::pair<QString, std::string>> named = {
+            {"exist.csv", "\xEF\xBB\xBF存货编码,"}, {"a.XLSX", "PK"},     {"b.pdf", "%PDF"},
+            {"c.Html", "<!DOCTYPE HTML"},           {"d.rtf", "{\\rtf0"}, {"e.xls", "\x09\x08"}};
+        for (const auto& [name, start] : named) {
+            saveIn(folder, name.endsWith("xls") ? 4 : 1, name);
+            w.main.ToolButton8->click();
+            w.main.work().waitUntilDone();
+            QVERIFY2(fileBytes(folder.path() / name.toStdString()).starts_with(start),
+                     qPrintable(name));
+        }
+        QCOMPARE(readExportPreferences().fileType, std::string("xls"));
+        // An extension no type has: the chosen type's format under the name as typed.
+        saveIn(folder, 3, "f.dat");
+        w.main.ToolButton8->click();
+        w.main.work().waitUntilDone();
+        QVERIFY(fileBytes(folder.path() / "f.dat").starts_with("<!DOCTYPE HTML"));
+        // Only the two code page 936 files (.txt, .xls) tell of characters written as "?".
+        QCOMPARE(messages.seen().size(), 2);
     }
 
     void aCancelledExportKeepsTheOldFileAndANewQueryCanFollowAtOnce() {

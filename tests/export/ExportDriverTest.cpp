@@ -63,8 +63,8 @@ TEST(TextExport, TabsAndLineBreaksInsideAValueBecomeBlanksSoEveryRowStaysOneLine
     f.open("id = 1");
     f.layout.columns[0].caption = "编\r\n码\r";
     EXPECT_EQ(f.written(TDBGridExportAsText()), cp936("编  码 \t名 称\r\nA1\t螺栓\r\n合计\t"));
-    EXPECT_EQ(f.written(TDBGridExportAsCSV()),
-              cp936("\"编  码 \";\"名 称\"\r\n\"A1\";\"螺栓\"\r\n\"合计\";\"\""));
+    // CSV is records only: no sums line for an importer to take for one more record.
+    EXPECT_EQ(f.written(TDBGridExportAsCSV()), cp936("\"编  码 \";\"名 称\"\r\n\"A1\";\"螺栓\""));
 }
 
 TEST(ExportDriver, CellsWrittenWithQuestionMarksAreCountedWhereTheFormatLosesCharacters) {
@@ -93,7 +93,7 @@ TEST(CsvExport, EveryValueIsQuotedWithInnerQuotesDoubled) {
     f.layout.columns = {f.layout.columns[1]};
     f.layout.columns[0].caption = "5\"x";
     f.open("id >= 2");
-    EXPECT_EQ(f.written(TDBGridExportAsCSV()), cp936("\"5\"\"x\"\r\n\"x<y & z\"\r\n\"\"\r\n\"\""));
+    EXPECT_EQ(f.written(TDBGridExportAsCSV()), cp936("\"5\"\"x\"\r\n\"x<y & z\"\r\n\"\""));
 }
 
 TEST(ByteScan, FindsEachByteAtEveryPlaceOfShortAndLongTexts) {

@@ -166,7 +166,7 @@ TEST(Utf8CsvExport, PythonsCsvModuleReadsTheGridsCellsWithEveryCharacter) {
     EXPECT_TRUE(csv["bom"].toBool());
     const QJsonArray rows = csv["rows"].toArray();
     const std::size_t records = r.f.query.rowCount();
-    ASSERT_EQ(rows.size(), static_cast<int>(records + 2));
+    ASSERT_EQ(rows.size(), static_cast<int>(records + 1)); // titles and records, no sums
     EXPECT_EQ(rows.at(0).toArray().at(1).toString(), QString("名称"));
     for (std::size_t row = 0; row < records; ++row)
         for (std::size_t j = 0; j < 5; ++j)
@@ -174,9 +174,6 @@ TEST(Utf8CsvExport, PythonsCsvModuleReadsTheGridsCellsWithEveryCharacter) {
                 rows.at(static_cast<int>(row + 1)).toArray().at(static_cast<int>(j)).toString(),
                 r.shown(row, j))
                 << row << " " << j;
-    const QJsonArray footer = rows.at(static_cast<int>(records + 1)).toArray();
-    EXPECT_EQ(footer.at(0).toString(), QString("合计"));
-    EXPECT_EQ(footer.at(3).toString(), QString("6.25"));
     // Rows end with CR LF; a line break inside a value stays inside its quotes.
     const std::string bytes = fileBytes(r.path("csv"));
     EXPECT_NE(bytes.find("\"换行\r\n之后\""), std::string::npos);
