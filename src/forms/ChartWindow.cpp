@@ -1,5 +1,6 @@
 #include "ChartWindow.h"
 
+#include "ChartHoverText.h"
 #include "MessageBoxes.h"
 #include "SaveDialog.h"
 #include "SaveFolder.h"
@@ -16,7 +17,6 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
-#include <QCursor>
 #include <QDateTimeAxis>
 #include <QFileDialog>
 #include <QGraphicsLayout>
@@ -27,7 +27,6 @@
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <memory>
@@ -95,14 +94,15 @@ QChart* makeStepChart(const ChartFiguresShown& shown, const QString& criteria) {
         smallest = std::min(smallest, y);
     }
     const std::vector<FigureGroup> groups = shown.groups;
-    QObject::connect(
-        line, &QLineSeries::hovered, line, [line, groups](const QPointF& point, bool over) {
-            if (!over) {
-                QToolTip::hideText();
-                return;
-            }
-            QToolTip::showText(QCursor::pos(), stepHoverText(groups, line->name(), point.x()));
-        });
+    auto* hover = new ChartHoverText(chart);
+    QObject::connect(line, &QLineSeries::hovered, hover,
+                     [hover, line, groups, said = QString()](const QPointF& point,
+                                                             bool over) mutable {
+                         hover->left(said);
+                         said = over ? stepHoverText(groups, line->name(), point.x()) : QString();
+                         if (over)
+                             hover->entered(said);
+                     });
     chart->addSeries(line);
     auto* days = new QDateTimeAxis;
     days->setFormat("yyyy-MM-dd");
@@ -146,6 +146,7 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
         labels << group.label;
     double largest = 0;
     double smallest = 0;
+    auto* hover = new ChartHoverText(chart);
     for (const std::size_t value : sets) {
         auto* set = new QBarSet(QString::fromStdString(shown.request.values[value]));
         for (const FigureGroup& group : groups) {
@@ -155,15 +156,16 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
             smallest = std::min(smallest, figure);
         }
         // The hover names the group of the bar as drawn.
-        QObject::connect(set, &QBarSet::hovered, set, [set, groups, value](bool over, int index) {
-            if (!over) {
-                QToolTip::hideText();
-                return;
-            }
+        QObject::connect(set, &QBarSet::hovered, hover, [hover, set, groups, value](bool over,
+                                                                                   int index) {
             const FigureGroup& group = groups[static_cast<std::size_t>(index)];
-            QToolTip::showText(QCursor::pos(), QString("%1\n%2：%3")
-                                                   .arg(group.label, set->label(),
-                                                        figureText(group.totals[value])));
+            const QString text = QString("%1\n%2：%3")
+                                     .arg(group.label, set->label(),
+                                          figureText(group.totals[value]));
+            if (over)
+                hover->entered(text);
+            else
+                hover->left(text);
         });
         series->append(set);
     }
@@ -284,6 +286,7 @@ QChartView& ChartWindow::view(int index) const {
     if (!view) {
         view = new QChartView(made(index).release()); // the view owns its chart
         view->setRenderHint(QPainter::Antialiasing);
+        ChartHoverText::watch(*view->chart(), *view->viewport());
         tabs_->widget(index)->layout()->addWidget(view);
         // Shown and laid out now, so that the chart is ready when asked for and its first
         // paint, on the next turn, is all that is left.
