@@ -13,6 +13,7 @@ packages=(
     libgtest-dev googletest python3-pyodbc python3-openpyxl poppler-utils
     fonts-wqy-zenhei
     dpkg-dev lintian desktop-file-utils appstream man-db
+    xvfb openbox xdotool x11-utils
 )
 [ $# -gt 0 ] && packages=("$@")
 

@@ -1,12 +1,16 @@
 #include "ChartHoverText.h"
 
+#include <QApplication>
 #include <QChart>
 #include <QCursor>
+#include <QGraphicsView>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QWidget>
+#include <QWindow>
 
-ChartHoverText::ChartHoverText(QChart* chart) : QObject(chart) {}
+ChartHoverText::ChartHoverText(QChart* chart, TextAt textAt)
+    : QObject(chart), chart_(chart), textAt_(std::move(textAt)) {}
 
 void ChartHoverText::watch(QChart& chart, QWidget& viewport) {
     if (auto* hover = chart.findChild<ChartHoverText*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -17,8 +21,8 @@ void ChartHoverText::watch(QChart& chart, QWidget& viewport) {
 
 void ChartHoverText::entered(const QString& text) {
     text_ = text;
-    if (viewport_ && QToolTip::isVisible()) // the shown tip follows the pointer at once
-        QToolTip::showText(QCursor::pos(), text_, viewport_);
+    if (viewport_ && QToolTip::isVisible())
+        show(QCursor::pos(), text_);
 }
 
 void ChartHoverText::left(const QString& text) {
@@ -28,12 +32,25 @@ void ChartHoverText::left(const QString& text) {
     QToolTip::hideText();
 }
 
+void ChartHoverText::show(QPoint global, const QString& text) {
+    if (text.isEmpty()) {
+        QToolTip::hideText();
+        return;
+    }
+    QToolTip::showText(global, text, viewport_);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->objectName() == "qtooltip_label" && window->windowHandle())
+            window->windowHandle()->setFlag(Qt::WindowTransparentForInput);
+}
+
 bool ChartHoverText::eventFilter(QObject* watched, QEvent* event) {
     if (watched != viewport_ || event->type() != QEvent::ToolTip)
         return false;
-    if (text_.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text_, viewport_);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (textAt_) {
+        const auto* view = static_cast<QGraphicsView*>(viewport_->parentWidget());
+        text_ = textAt_(chart_->mapFromScene(view->mapToScene(help->pos())));
+    }
+    show(help->globalPos(), text_);
     return true;
 }

@@ -75,7 +75,7 @@ qint64 dayMilliseconds(const QString& day) {
 }
 
 // A running figure over time: level until the day of each row, then its value after that row.
-// Hovering the line shows the value at the end of the day under the pointer.
+// Resting the pointer on the plot shows the value at the end of the day under it.
 QChart* makeStepChart(const ChartFiguresShown& shown, const QString& criteria) {
     QChart* chart = titledChart(shown, criteria);
     if (shown.groups.empty())
@@ -93,16 +93,13 @@ QChart* makeStepChart(const ChartFiguresShown& shown, const QString& criteria) {
         largest = std::max(largest, y);
         smallest = std::min(smallest, y);
     }
-    const std::vector<FigureGroup> groups = shown.groups;
-    auto* hover = new ChartHoverText(chart);
-    QObject::connect(line, &QLineSeries::hovered, hover,
-                     [hover, line, groups, said = QString()](const QPointF& point,
-                                                             bool over) mutable {
-                         hover->left(said);
-                         said = over ? stepHoverText(groups, line->name(), point.x()) : QString();
-                         if (over)
-                             hover->entered(said);
-                     });
+    // Anywhere over the plot, the balance at the end of the day under the pointer: a line a
+    // pixel or two wide is hard to rest on.
+    new ChartHoverText(chart, [chart, line, groups = shown.groups](QPointF at) {
+        if (!chart->plotArea().contains(at))
+            return QString();
+        return stepHoverText(groups, line->name(), chart->mapToValue(at, line).x());
+    });
     chart->addSeries(line);
     auto* days = new QDateTimeAxis;
     days->setFormat("yyyy-MM-dd");

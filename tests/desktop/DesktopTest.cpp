@@ -1,0 +1,208 @@
+// What a person meets on a desktop, proven the way the person meets it: on Qt's xcb platform
+// under a window manager (run by on-desktop.sh, at 1280×800 and at 1024×600), the pointer moved
+// on the X server, buttons and keys pressed through it, and read back as shown: the tooltip
+// visible and its text, where windows lie against the screen, the pixels of a grab.
+#include "app/Tfrm_crquery.h"
+#include "app/Tfrm_stockcard.h"
+#include "app/Tfrm_summary.h"
+#include "app/Tfrm_xclquery.h"
+#include "desktop/Desktop.h"
+#include "forms/ChartWindow.h"
+#include "grid/ResultGrid.h"
+#include "support/MainOnDemo.h"
+
+#include <QAbstractBarSeries>
+#include <QBarCategoryAxis>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QGraphicsView>
+#include <QHorizontalBarSeries>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include <functional>
+
+using namespace desktop;
+
+namespace {
+
+// The main window on the demo, shown: its start-up connection made to the demo as stored.
+struct ShownMain : MainOnDemo {
+    ShownMain() {
+        settings.store({"sqlite:" + demoDatabasePath(), "d", "u", ""});
+        if (raised(main))
+            main.work().waitUntilDone();
+    }
+};
+
+// The chart window that 图表 of `window` opens, by a click of the real pointer.
+ChartWindow* openCharts(QueryWindowFrame& frame) {
+    click(*frame.tbn_chart);
+    ChartWindow* charts = nullptr;
+    (void)QTest::qWaitFor(
+        [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* window = qobject_cast<ChartWindow*>(top); window && window->isVisible())
+                    charts = window;
+            return charts != nullptr;
+        },
+        10000);
+    return charts;
+}
+
+// Where on the screen a point of the chart's series lies.
+QPoint onScreen(QChart& chart, QAbstractSeries* series, QPointF value) {
+    const QPointF inChart = chart.mapToPosition(value, series);
+    QGraphicsView* view = chart.scene()->views().first();
+    return view->viewport()->mapToGlobal(view->mapFromScene(chart.mapToScene(inChart)));
+}
+
+// The number after "：" in a tooltip's last line.
+double figureIn(const QString& tip) {
+    return tip.section("：", -1).toDouble();
+}
+
+// Rests the pointer on the middle of every bar big enough to rest on, and checks the tooltip
+// shown there names that bar's own group, its series and its figure; the number of bars rested
+// on.
+int restOnEveryBar(QChart& chart) {
+    auto* series = qobject_cast<QAbstractBarSeries*>(chart.series().first());
+    const bool across = qobject_cast<QHorizontalBarSeries*>(series) != nullptr;
+    const QStringList categories =
+        qobject_cast<QBarCategoryAxis*>(series->attachedAxes().first())->categories();
+    const int sets = series->count();
+    const qreal width = series->barWidth();
+    int rested = 0;
+    for (int s = 0; s < sets; ++s) {
+        QBarSet* set = series->barSets()[s];
+        for (int bar = 0; bar < set->count(); ++bar) {
+            const qreal across_ = bar - width / 2 + (s + 0.5) * width / sets;
+            const QPointF middle = across ? QPointF(set->at(bar) / 2, across_)
+                                          : QPointF(across_, set->at(bar) / 2);
+            const QPointF base = across ? QPointF(0, across_) : QPointF(across_, 0);
+            const QPoint at = onScreen(chart, series, middle);
+            if ((at - onScreen(chart, series, base)).manhattanLength() < 4)
+                continue; // no bar to rest on
+            movePointer(at);
+            const QString expected = categories[bar] + "\n" + set->label() + "：";
+            const bool shown = QTest::qWaitFor(
+                [&] { return QToolTip::isVisible() && QToolTip::text().startsWith(expected); },
+                3000);
+            if (!shown)
+                qWarning() << "bar" << bar << "of" << set->label() << "shows" << QToolTip::text();
+            if (!shown || std::abs(figureIn(QToolTip::text()) - set->at(bar)) > 0.00005)
+                return -1;
+            ++rested;
+        }
+    }
+    return rested;
+}
+
+// Rests the pointer on the middle of every level stretch of a step line, and checks the tooltip
+// names the day the stretch starts on and the balance it stands at; the number rested on.
+int restOnEveryStep(QChart& chart) {
+    auto* line = qobject_cast<QLineSeries*>(chart.series().first());
+    const QList<QPointF> points = line->points();
+    int rested = 0;
+    for (int i = 0; i + 1 < points.size(); i += 2) {
+        const QPointF from = points[i], to = points[i + 1];
+        if ((onScreen(chart, line, to) - onScreen(chart, line, from)).x() < 8)
+            continue; // the next line is on the same day, or too close to rest between
+        movePointer(onScreen(chart, line, QPointF((from.x() + to.x()) / 2, from.y())));
+        const QString day = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(from.x()))
+                                .date()
+                                .toString("yyyy-MM-dd");
+        const bool shown = QTest::qWaitFor(
+            [&] {
+                return QToolTip::isVisible() && QToolTip::text().startsWith(day + "\n结存数量：");
+            },
+            3000);
+        if (!shown)
+            qWarning() << "the step from" << day << "shows" << QToolTip::text();
+        if (!shown || std::abs(figureIn(QToolTip::text()) - from.y()) > 0.00005)
+            return -1;
+        ++rested;
+    }
+    return rested;
+}
+
+// Every tab of the chart window, chosen by a click on it, rested on bar by bar or step by step.
+void restOnEveryChart(ChartWindow& charts) {
+    QVERIFY(withinItsScreen(charts));
+    for (int tab = 0; tab < charts.tabs()->count(); ++tab) {
+        QTabBar& tabs = *charts.tabs()->tabBar();
+        click(tabs, tabs.tabRect(tab).center());
+        QTRY_COMPARE(charts.tabs()->currentIndex(), tab);
+        QChart& chart = *charts.chart(tab);
+        QTRY_VERIFY(chart.plotArea().width() > 0);
+        QTest::qWait(100); // painted
+        const bool steps = qobject_cast<QLineSeries*>(chart.series().first()) != nullptr;
+        const int rested = steps ? restOnEveryStep(chart) : restOnEveryBar(chart);
+        if (QTest::currentTestFailed())
+            return;
+        QVERIFY2(rested > 0, qPrintable(charts.tabs()->tabText(tab)));
+        movePointer(charts.mapToGlobal(QPoint(2, 2))); // off the chart: the tip goes
+        QTRY_VERIFY(!QToolTip::isVisible());
+    }
+    charts.close();
+}
+
+} // namespace
+
+class DesktopTest : public QObject {
+    Q_OBJECT
+private slots:
+    void everyBarAndStepOfEveryChartShowsItsOwnFigureWhereThePointerRests() {
+        ShownMain w;
+        w.query("");
+        ChartWindow* charts = openCharts(w.main);
+        QVERIFY(charts);
+        restOnEveryChart(*charts);
+        if (QTest::currentTestFailed())
+            return;
+
+        Tfrm_crquery journal(w.main.ado_conn);
+        journal.FormShow();
+        QVERIFY(raised(journal));
+        journal.RunQuery();
+        journal.work().waitUntilDone();
+        QVERIFY((charts = openCharts(journal)));
+        restOnEveryChart(*charts);
+        if (QTest::currentTestFailed())
+            return;
+        journal.close();
+
+        Tfrm_summary summary(w.main.ado_conn);
+        summary.FormShow();
+        QVERIFY(raised(summary));
+        summary.RunQuery();
+        summary.work().waitUntilDone();
+        QVERIFY((charts = openCharts(summary)));
+        restOnEveryChart(*charts);
+        if (QTest::currentTestFailed())
+            return;
+        summary.close();
+
+        Tfrm_stockcard card(w.main.ado_conn);
+        card.edt_whcode->setText("12");
+        card.edt_code->setText("0002091");
+        card.dates->setDate(QDate(QDate::currentDate().year() - 1, 1, 1));
+        QVERIFY(raised(card));
+        card.RunQuery();
+        card.work().waitUntilDone();
+        QVERIFY((charts = openCharts(card)));
+        restOnEveryChart(*charts);
+        if (QTest::currentTestFailed())
+            return;
+        card.close();
+    }
+};
+
+QTEST_MAIN(DesktopTest)
+#include "DesktopTest.moc"
