@@ -1,5 +1,7 @@
 #include "QueryWindowFrame.h"
 
+#include "ScreenFit.h"
+
 #include "ChartCommand.h"
 #include "ExportCommand.h"
 #include "PrintCommand.h"
@@ -29,6 +31,7 @@ QueryWindowFrame::QueryWindowFrame(QWidget* window, Connection& connection, cons
     window->setFont(songTi(shape.fontPixelSize));
     buildGrid(shape);
     new WindowMemory(window, std::string(shape.gridName) + ".window", [this] { return grid_; });
+    keepWindowsOnScreen(); // this window and every one it opens
 }
 
 QueryWindowFrame::~QueryWindowFrame() = default;

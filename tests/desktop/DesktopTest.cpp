@@ -2,14 +2,17 @@
 // under a window manager (run by on-desktop.sh, at 1280×800 and at 1024×600), the pointer moved
 // on the X server, buttons and keys pressed through it, and read back as shown: the tooltip
 // visible and its text, where windows lie against the screen, the pixels of a grab.
+#include "desktop/Desktop.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
 #include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
-#include "desktop/Desktop.h"
 #include "forms/ChartWindow.h"
+#include "forms/PrintPreview.h"
+#include "forms/Tfrm_store.h"
 #include "grid/ResultGrid.h"
 #include "support/MainOnDemo.h"
+#include "support/WhenOpen.h"
 
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
@@ -22,6 +25,7 @@
 #include <QHorizontalBarSeries>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -83,8 +87,8 @@ int restOnEveryBar(QChart& chart) {
         QBarSet* set = series->barSets()[s];
         for (int bar = 0; bar < set->count(); ++bar) {
             const qreal across_ = bar - width / 2 + (s + 0.5) * width / sets;
-            const QPointF middle = across ? QPointF(set->at(bar) / 2, across_)
-                                          : QPointF(across_, set->at(bar) / 2);
+            const QPointF middle =
+                across ? QPointF(set->at(bar) / 2, across_) : QPointF(across_, set->at(bar) / 2);
             const QPointF base = across ? QPointF(0, across_) : QPointF(across_, 0);
             const QPoint at = onScreen(chart, series, middle);
             if ((at - onScreen(chart, series, base)).manhattanLength() < 4)
@@ -134,7 +138,7 @@ int restOnEveryStep(QChart& chart) {
 
 // Every tab of the chart window, chosen by a click on it, rested on bar by bar or step by step.
 void restOnEveryChart(ChartWindow& charts) {
-    QVERIFY(withinItsScreen(charts));
+    QTRY_VERIFY(withinItsScreen(charts));
     for (int tab = 0; tab < charts.tabs()->count(); ++tab) {
         QTabBar& tabs = *charts.tabs()->tabBar();
         click(tabs, tabs.tabRect(tab).center());
@@ -158,6 +162,44 @@ void restOnEveryChart(ChartWindow& charts) {
 class DesktopTest : public QObject {
     Q_OBJECT
 private slots:
+    void everyWindowOpensWithinItsScreen() {
+        ShownMain w;
+        QTRY_VERIFY(withinItsScreen(w.main));
+        w.query("轴承");
+        // The modal ones, opened by a click on their buttons.
+        QVERIFY(whenOpen<PrintPreview>([&] { click(*w.main.tbn_print); },
+                                       [](PrintPreview& preview) {
+                                           QTRY_VERIFY(withinItsScreen(preview));
+                                           QVERIFY(preview.height() >= 300);
+                                       }));
+        QVERIFY(
+            whenOpen<Tfrm_store>([&] { click(*w.main.BitBtn1); },
+                                 [](Tfrm_store& picker) { QTRY_VERIFY(withinItsScreen(picker)); }));
+        ChartWindow* charts = openCharts(w.main);
+        QVERIFY(charts);
+        QTRY_VERIFY(withinItsScreen(*charts));
+        // Its buttons are on the screen, and answer a click there.
+        QPushButton* close = nullptr;
+        for (QPushButton* button : charts->findChildren<QPushButton*>())
+            close = button->text() == "关闭" ? button : close;
+        QVERIFY(close);
+        QVERIFY(charts->screen()->availableGeometry().contains(
+            close->mapToGlobal(close->rect().bottomRight())));
+        click(*close);
+        QTRY_VERIFY(!charts->isVisible());
+
+        Tfrm_crquery journal(w.main.ado_conn);
+        journal.FormShow();
+        QVERIFY(raised(journal));
+        QTRY_VERIFY(withinItsScreen(journal));
+        Tfrm_summary summary(w.main.ado_conn);
+        QVERIFY(raised(summary));
+        QTRY_VERIFY(withinItsScreen(summary));
+        Tfrm_stockcard card(w.main.ado_conn);
+        QVERIFY(raised(card));
+        QTRY_VERIFY(withinItsScreen(card));
+    }
+
     void everyBarAndStepOfEveryChartShowsItsOwnFigureWhereThePointerRests() {
         ShownMain w;
         w.query("");
