@@ -60,9 +60,10 @@ cp "$prefix/bin/Qt6Test.dll" "$build"/tests/*_window_tests.exe "$build/tests/exp
     "$build/tests/grid_filter_tests.exe" "$build/tests/layout_memory_tests.exe" \
     "$work/tests/"
 cp "$prefix/plugins/platforms/qoffscreen.dll" "$work/tests/platforms/"
+cp "$repo/tests/offscreen-screen.json" "$work/tests/" # a screen of 1280x800, as on Linux
 for tests in main_window_tests journal_window_tests export_command_tests grid_filter_tests \
     layout_memory_tests; do
-    (cd "$work/tests" && wine "$tests.exe" -platform offscreen -o "$tests.txt,txt" 2>/dev/null) ||
+    (cd "$work/tests" && wine "$tests.exe" -platform offscreen:configfile=offscreen-screen.json -o "$tests.txt,txt" 2>/dev/null) ||
         { grep -v '^PASS' "$work/tests/$tests.txt" >&2 && exit 1; }
     echo "$tests: $(grep '^Totals' "$work/tests/$tests.txt")"
 done

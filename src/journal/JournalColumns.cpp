@@ -3,7 +3,6 @@
 namespace {
 
 constexpr FooterFont kBold14{14, true};
-constexpr FooterFont kBold12{12, true};
 
 GridColumn column(const char* field, int width, bool titleButton,
                   std::optional<FooterFont> footerFont = kBold14,
@@ -30,7 +29,7 @@ const std::vector<GridColumn>& journalColumns() {
             column("单据号", 107, false),
             column("单据日期", 69, false),
             column("入库数量", 66, true, kBold14, Sum),
-            column("出库数量", 69, true, kBold12, Sum),
+            column("出库数量", 69, true, kBold14, Sum), // as every sum, not smaller
             column("仓库", 104, false),
             column("存货编码", 75, false),
             column("存货名称", 72, false),

@@ -110,6 +110,10 @@ QPageLayout pdfPageLayout() {
         QPageLayout::Millimeter);
 }
 
+double PagePainter::widthToShow(const ExportFont& font, const QString& text) {
+    return CellFonts::Font(CellFonts::qfont(font)).width(text) + 2 * kCellMargin + 1;
+}
+
 PagePlan::Sizes PagePainter::sizes(const ExportLayout& layout, std::size_t rows, double pageWidth,
                                    double pageHeight) {
     PagePlan::Sizes sizes;

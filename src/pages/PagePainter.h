@@ -33,6 +33,8 @@ class PagePainter {
 public:
     // The plan's sizes for a layout on a printable area of `pageWidth` by `pageHeight` grid
     // pixels.
+    // The width of a cell, its margins included, that shows `text` in `font` whole on paper.
+    static double widthToShow(const ExportFont& font, const QString& text);
     static PagePlan::Sizes sizes(const ExportLayout& layout, std::size_t rows, double pageWidth,
                                  double pageHeight);
 

@@ -31,6 +31,8 @@ public:
     // Which band and rows page `index` shows.
     PagePlan::Page page(std::size_t index) const { return plan_->page(index); }
     std::size_t rowCount() const { return rows_.rowCount(); }
+    // The layout as the pages show it: columns widened to show their sums and times whole.
+    const ExportLayout& layout() const { return layout_; }
 
     // Page `index` on a painter whose units are grid pixels, from the printable area's top left.
     void paint(QPainter& painter, std::size_t index) const;

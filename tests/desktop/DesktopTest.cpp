@@ -10,9 +10,11 @@
 #include "forms/ChartWindow.h"
 #include "forms/PrintPreview.h"
 #include "forms/Tfrm_store.h"
+#include "grid/GridFooter.h"
 #include "grid/ResultGrid.h"
 #include "support/MainOnDemo.h"
 #include "support/WhenOpen.h"
+#include "table/ResultTableModel.h"
 
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
@@ -157,11 +159,52 @@ void restOnEveryChart(ChartWindow& charts) {
     charts.close();
 }
 
+// The height of the ink (pixels much darker than a footer's colour) in `image`: the height of
+// the text drawn there.
+int inkHeight(const QImage& image) {
+    int top = -1, bottom = -1;
+    for (int y = 1; y < image.height() - 1; ++y)
+        for (int x = 1; x < image.width() - 1; ++x)
+            if (qGray(image.pixel(x, y)) < 100) {
+                top = top < 0 ? y : top;
+                bottom = y;
+                break;
+            }
+    return top < 0 ? 0 : bottom - top + 1;
+}
+
 } // namespace
 
 class DesktopTest : public QObject {
     Q_OBJECT
 private slots:
+    void everySumOfTheJournalsFooterIsDrawnInOneFontAndWhole() {
+        ShownMain w;
+        Tfrm_crquery journal(w.main.ado_conn);
+        journal.FormShow();
+        QVERIFY(raised(journal));
+        journal.RunQuery();
+        journal.work().waitUntilDone();
+        ResultGrid& grid = *journal.dbg_crinfo;
+        QTest::qWait(300); // painted
+        std::vector<int> heights;
+        for (const char* field : {"入库数量", "出库数量"}) {
+            const int column = grid.model()->columnOf(field);
+            const QRect cell = grid.footer()->cellRect(column);
+            QVERIFY(grid.footer()->rect().contains(cell));
+            // As the screen shows it.
+            const QPoint at = grid.footer()->mapToGlobal(cell.topLeft());
+            const QImage shown = journal.screen()
+                                     ->grabWindow(0, at.x(), at.y(), cell.width(), cell.height())
+                                     .toImage();
+            heights.push_back(inkHeight(shown));
+            const FooterCell sum = grid.footerCell(column);
+            QVERIFY2(QFontMetrics(sum.font).horizontalAdvance(sum.text) < cell.width() - 4, field);
+        }
+        QVERIFY(heights[0] > 6);
+        QCOMPARE(heights[1], heights[0]);
+    }
+
     void everyWindowOpensWithinItsScreen() {
         ShownMain w;
         QTRY_VERIFY(withinItsScreen(w.main));

@@ -1,5 +1,6 @@
 // The print document: pages drawn on demand in any order, read back from a PDF by pdftotext.
 #include "pages/PrintDocument.h"
+#include "pages/CellFonts.h"
 #include "support/ExportFixture.h"
 #include "support/Poppler.h"
 #include "support/TempDir.h"
@@ -128,4 +129,26 @@ TEST(PrintDocument, ATextMuchTooWideEndsInAnEllipsisAtAWholeCharacterAndANumberK
     EXPECT_TRUE(page.contains("123456.5")) << page.toStdString();
     // A text a little too wide is squeezed and stays whole.
     EXPECT_TRUE(page.contains("产成品入轴承")) << page.toStdString();
+}
+
+TEST(PrintDocument, ColumnsWidenOnPaperToShowTheirSumsAndTheirDatesWithTimesWhole) {
+    ExportFixture f;
+    f.insert("(6, 'D6', '轴承', 98765432.125, 0.25, '2026-03-04 13:45:30')");
+    f.open();
+    f.layout.columns[2].width = 30; // narrower than its sum
+    f.layout.columns[4].width = 40; // narrower than a date with its time
+    const WorkControl control;
+    const PrintDocument timed(f.layout, TableSnapshot(f.query), kFrame, control);
+    const auto advance = [](const ExportFont& font, const QString& text) {
+        return QFontMetricsF(CellFonts::qfont(font)).horizontalAdvance(text);
+    };
+    const ExportLayout& paper = timed.layout();
+    EXPECT_GE(paper.columns[2].width, advance(f.layout.columns[2].footer.font, "98765444.6563"));
+    EXPECT_GE(paper.columns[4].width, advance(f.layout.columns[4].font, "2026/3/4 13:45:30"));
+    EXPECT_EQ(paper.columns[1].width, f.layout.columns[1].width); // wide enough already
+    // Dates alone need no room for a time.
+    f.open("id <> 6");
+    const PrintDocument dated(f.layout, TableSnapshot(f.query), kFrame, control);
+    EXPECT_LT(dated.layout().columns[4].width,
+              advance(f.layout.columns[4].font, "2026/3/4 13:45:30"));
 }
