@@ -5,6 +5,6 @@
 Tfrm_crstore* frm_crstore = nullptr;
 
 Tfrm_crstore::Tfrm_crstore(Connection& connection, QListWidget& target, QWidget* parent)
-    : WarehousePicker(connection, target, 30, 13, parent) {
+    : WarehousePicker(connection, target, 30, parent) {
     setFont(msSansSerif(11));
 }

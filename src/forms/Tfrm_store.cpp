@@ -9,7 +9,7 @@
 Tfrm_store* frm_store = nullptr;
 
 Tfrm_store::Tfrm_store(Connection& connection, QListWidget& target, QWidget* parent)
-    : WarehousePicker(connection, target, 33, 14, parent) {
+    : WarehousePicker(connection, target, 33, parent) {
     setFont(songTi(14));
     cb_checked = new QCheckBox("全选", Panel1);
     cb_checked->setGeometry(96, 8, 57, 17);

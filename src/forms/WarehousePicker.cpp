@@ -17,10 +17,10 @@ constexpr int kClientHeight = 526;
 } // namespace
 
 WarehousePicker::WarehousePicker(Connection& connection, QListWidget& target, int topBarHeight,
-                                 int itemHeight, QWidget* parent)
+                                 QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      ado_store(connection), target_(target), itemHeight_(itemHeight) {
+      ado_store(connection), target_(target) {
     setWindowTitle("仓库选择");
     setFixedSize(kClientWidth, kClientHeight);
     auto* layout = new QVBoxLayout(this);
@@ -59,8 +59,7 @@ void WarehousePicker::FormShow() {
         QListWidgetItem* item = appendWarehouseLine(
             *clb_store, warehouseLine(warehouse.code, warehouse.name), warehouse.code);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        item->setCheckState(Qt::Unchecked);
-        item->setSizeHint(QSize(0, itemHeight_));
+        item->setCheckState(Qt::Unchecked); // rows as high as the platform makes them
     }
     clb_store->setUpdatesEnabled(true);
     afterFill();

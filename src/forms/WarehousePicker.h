@@ -23,8 +23,7 @@ public:
 
 protected:
     // The list is read through `connection`.
-    WarehousePicker(Connection& connection, QListWidget& target, int topBarHeight, int itemHeight,
-                    QWidget* parent);
+    WarehousePicker(Connection& connection, QListWidget& target, int topBarHeight, QWidget* parent);
 
     void showEvent(QShowEvent* event) override;
     // After the list is filled; the current-stock picker checks the lines already chosen.
@@ -34,6 +33,4 @@ protected:
 
 private:
     void FormShow();
-
-    int itemHeight_;
 };

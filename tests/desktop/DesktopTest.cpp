@@ -27,6 +27,7 @@
 #include <QHorizontalBarSeries>
 #include <QLineEdit>
 #include <QLineSeries>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
@@ -173,6 +174,25 @@ int inkHeight(const QImage& image) {
     return top < 0 ? 0 : bottom - top + 1;
 }
 
+// The runs of rows of `image` that hold ink (anything but the white of a list) within its
+// columns `left` to `right`: each check box of a list is one run, as long as the boxes do not
+// touch.
+std::vector<std::pair<int, int>> inkRuns(const QImage& image, int left, int right) {
+    std::vector<std::pair<int, int>> runs;
+    bool inRun = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = left; x <= right && !ink; ++x)
+            ink = qGray(image.pixel(x, y)) < 225;
+        if (ink && !inRun)
+            runs.emplace_back(y, y);
+        if (ink)
+            runs.back().second = y;
+        inRun = ink;
+    }
+    return runs;
+}
+
 } // namespace
 
 class DesktopTest : public QObject {
@@ -203,6 +223,37 @@ private slots:
         }
         QVERIFY(heights[0] > 6);
         QCOMPARE(heights[1], heights[0]);
+    }
+
+    void theWarehousePickersCheckBoxesStandApart() {
+        ShownMain w;
+        QVERIFY(whenOpen<Tfrm_store>(
+            [&] { click(*w.main.BitBtn1); },
+            [](Tfrm_store& picker) {
+                QListWidget& list = *picker.clb_store;
+                QTRY_VERIFY(list.count() >= 20);
+                QTest::qWait(200); // painted
+                // The rows shown whole (on a low screen the list scrolls).
+                QRect shownRows = list.visualItemRect(list.item(0));
+                int rows = 1;
+                for (; rows < list.count(); ++rows) {
+                    const QRect row = list.visualItemRect(list.item(rows));
+                    if (row.bottom() >= list.viewport()->height())
+                        break;
+                    shownRows = shownRows.united(row);
+                }
+                const QPoint at = list.viewport()->mapToGlobal(shownRows.topLeft());
+                const QImage shown = picker.screen()
+                                         ->grabWindow(0, at.x(), at.y(), 16, shownRows.height())
+                                         .toImage();
+                // As many boxes as rows, a gap of at least two pixel rows between one and the next.
+                const auto boxes = inkRuns(shown, 0, 15);
+                QVERIFY(rows >= 10);
+                QCOMPARE(static_cast<int>(boxes.size()), rows);
+                for (std::size_t i = 1; i < boxes.size(); ++i)
+                    QVERIFY2(boxes[i].first - boxes[i - 1].second > 2,
+                             qPrintable(QString::number(i)));
+            }));
     }
 
     void everyWindowOpensWithinItsScreen() {
