@@ -150,6 +150,11 @@ bool FilterDialog::readRange(ColumnFilter& filter, QString& problem) const {
     return filter.low || filter.high;
 }
 
+bool FilterDialog::kept(int row) const {
+    const QListWidgetItem* item = list_->item(row);
+    return item->checkState() == Qt::Checked && !item->isHidden();
+}
+
 std::optional<ColumnFilter> FilterDialog::chosen() const {
     ColumnFilter filter = base_;
     QString problem;
@@ -159,7 +164,7 @@ std::optional<ColumnFilter> FilterDialog::chosen() const {
     }
     filter.kind = ColumnFilter::Kind::In;
     for (int row = 0; row < list_->count(); ++row) {
-        if (list_->item(row)->checkState() == Qt::Checked)
+        if (kept(row))
             filter.texts << list_->item(row)->data(Qt::UserRole).toString();
     }
     if (filter.texts.size() == list_->count())
@@ -174,7 +179,7 @@ void FilterDialog::accept() {
     if (problem.isEmpty()) {
         bool anyTicked = false;
         for (int row = 0; row < list_->count() && !anyTicked; ++row)
-            anyTicked = list_->item(row)->checkState() == Qt::Checked;
+            anyTicked = kept(row);
         if (!anyTicked && !filter.low && !filter.high)
             problem = "请至少勾选一个值";
     }

@@ -13,7 +13,8 @@ class QLineEdit;
 class QListWidget;
 
 // 筛选… on a column: its values with their row counts in the column's order (（空） first), a
-// search box that narrows the list, ticks with 全选 and 全不选, and for numbers and dates a
+// search box that narrows the list (确定 then keeps the ticked values found, as a spreadsheet's
+// filter does), ticks with 全选 and 全不选, and for numbers and dates a
 // range from … to. The current filter of the column, if any, is what it opens on.
 class FilterDialog : public QDialog {
     Q_OBJECT
@@ -30,6 +31,8 @@ public:
 private:
     void narrow(const QString& text);
     void tickShown(bool ticked);
+    // Whether the value of `row` is ticked and shown: a search leaves out the values it hides.
+    bool kept(int row) const;
     // The bounds typed, or a prompt when one cannot be read.
     bool readRange(ColumnFilter& filter, QString& problem) const;
 

@@ -17,6 +17,8 @@ public:
                QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
+    // The title whose filter mark lies under `point` of the viewport; -1 where none does.
+    int filterMarkAt(const QPoint& point) const;
 
 signals:
     // A left-button click released over a title, title button or not, or the release of a
@@ -35,8 +37,6 @@ protected:
 private:
     // The right button drags like the left one; the base view only moves on the left.
     QMouseEvent asLeftButton(const QMouseEvent& event) const;
-    // The title whose filter mark lies under `point`; -1 where none does.
-    int filterMarkAt(const QPoint& point) const;
 
     GridTitles& titles_;
     bool movable_;

@@ -10,7 +10,10 @@
 #include "forms/ChartWindow.h"
 #include "forms/PrintPreview.h"
 #include "forms/Tfrm_store.h"
+#include "grid/FilterDialog.h"
+#include "grid/GridBody.h"
 #include "grid/GridFooter.h"
+#include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
 #include "support/MainOnDemo.h"
 #include "support/WhenOpen.h"
@@ -254,6 +257,42 @@ private slots:
                     QVERIFY2(boxes[i].first - boxes[i - 1].second > 2,
                              qPrintable(QString::number(i)));
             }));
+    }
+
+    void aSearchTypedInTheFilterListKeepsTheValuesFoundOnEnter() {
+        ShownMain w;
+        w.query("");
+        ResultGrid& grid = *w.main.dbg_xclinfo;
+        const int column = grid.model()->columnOf("存货编码");
+        const ResultQuery& rows = grid.query();
+        std::size_t found = 0;
+        for (std::size_t row = 0; row < rows.rowCount(); ++row)
+            found += rows.result().column(rows.fieldIndex("存货编码")).text(row).find("000001") !=
+                     std::string_view::npos;
+        QVERIFY(found > 0 && found < rows.rowCount());
+        // The filter mark in the title's top left corner.
+        GridHeader& titles = *grid.body()->frozenHeader();
+        QPoint mark(-1, -1);
+        for (int y = 0; y < titles.height() && mark.x() < 0; ++y)
+            for (int x = titles.sectionViewportPosition(column); x < titles.width(); ++x)
+                if (titles.filterMarkAt({x, y}) == column) {
+                    mark = {x + 2, y + 2};
+                    break;
+                }
+        QVERIFY(mark.x() >= 0);
+        QVERIFY(whenOpen<FilterDialog>([&] { click(*titles.viewport(), mark); },
+                                       [](FilterDialog& filter) {
+                                           QVERIFY(raised(filter));
+                                           click(*filter.findChild<QLineEdit*>("edt_filterSearch"));
+                                           type("000001");
+                                           press("Return");
+                                       }));
+        QTRY_COMPARE(rows.rowCount(), found);
+        for (std::size_t position = 0; position < rows.rowCount(); ++position)
+            QVERIFY(rows.result()
+                        .column(rows.fieldIndex("存货编码"))
+                        .text(rows.rowAt(position))
+                        .find("000001") != std::string_view::npos);
     }
 
     void everyWindowOpensWithinItsScreen() {
