@@ -164,7 +164,9 @@ bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
     }
     // The marked title keeps its word: the new rows come sorted as the old ones were.
     const std::string sortOrder = grid.titles().markedSortOrder();
+    const QString countBefore = count.text();
     grid.clearForRun(statement);
+    count.setText("正在查询……"); // no other query's count over its empty grid
     grid.model()->setCriteriaText(QString::fromStdString(criteria));
     // The rows show as they arrive; once the last is in, they are sorted and summed.
     auto arrival = std::make_shared<RowArrival>();
@@ -184,7 +186,7 @@ bool runIntoGrid(WindowWork& work, QWidget* window, ResultGrid& grid, QLabel& co
             return QString("正在查询：%1 秒").arg(seconds, 0, 'f', 1);
         },
         [&work, window, &grid, &count, arrival, order, sortOrder, statement, failure,
-         countBefore = count.text()](std::exception_ptr error) {
+         countBefore](std::exception_ptr error) {
             try {
                 if (error)
                     std::rethrow_exception(error);

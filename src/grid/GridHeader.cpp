@@ -83,12 +83,15 @@ void GridHeader::paintSection(QPainter* painter, const QRect& rect, int logicalI
     if (pressed)
         textRect.translate(2, 2);
     QFont captionFont = font();
-    captionFont.setBold(title.bold);
+    captionFont.setBold(titles_.shownBold(static_cast<std::size_t>(logicalIndex)));
     painter->setFont(captionFont);
     painter->setPen(palette().color(QPalette::WindowText));
     QTextOption option(Qt::AlignCenter);
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    painter->drawText(textRect, QString::fromStdString(title.caption), option);
+    painter->drawText(
+        textRect,
+        QString::fromStdString(titles_.shownCaption(static_cast<std::size_t>(logicalIndex))),
+        option);
     painter->restore();
 }
 

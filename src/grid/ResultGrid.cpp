@@ -100,6 +100,7 @@ void ResultGrid::widenForFooters() {
 }
 
 void ResultGrid::clearForRun(const std::vector<std::string>& lines) {
+    holdSortMark(false);
     beginQueryChange();
     query().close();
     query().clearStatement();
@@ -114,11 +115,21 @@ bool ResultGrid::showArrivingRows(const std::shared_ptr<const ResultSet>& rows) 
         body_->rowsAdded();
         return true;
     }
+    // Arriving rows come in the server's order, not the marked title's.
+    holdSortMark(!model_->titles().markedSortOrder().empty());
     return changeQuery([&] { query().openArriving(rows); });
+}
+
+void ResultGrid::holdSortMark(bool held) {
+    model_->titles().holdSortMark(held);
+    header()->viewport()->update();
+    if (body_->frozenHeader())
+        body_->frozenHeader()->viewport()->update();
 }
 
 bool ResultGrid::showRows(std::shared_ptr<const ResultSet> rows, const std::string& sortOrder,
                           std::vector<std::uint32_t> order) {
+    holdSortMark(false); // the rows are put in its order now
     if (!query().isArriving() || query().sharedResult() != rows)
         return changeQuery([&] {
             query().adopt(std::move(rows));
@@ -126,9 +137,13 @@ bool ResultGrid::showRows(std::shared_ptr<const ResultSet> rows, const std::stri
                 query().setSortOrder(sortOrder, std::move(order));
         });
     // The rows shown as they came stay where they are; the sort the marked title asks for
-    // moves them as a title click does.
+    // moves them as a title click does. A user who has not moved from the first row is left
+    // there: the first row of the sorted result.
+    const bool atFirstRow = body_->currentRow() <= 0 && body_->verticalScrollBar()->value() == 0;
     model_->endArrival(std::move(rows), sortOrder, std::move(order));
     body_->rowsReordered();
+    if (atFirstRow && query().rowCount() > 0)
+        body_->setCurrentCell(0, body_->currentColumn());
     widenForFooters();
     footer_->update();
     return true;

@@ -127,6 +127,8 @@ signals:
 
 private:
     // Closes the query, makes `change` (false when it throws DbError) and opens it again.
+    // Draws the marked title as any other while the rows are not in its order.
+    void holdSortMark(bool held);
     bool changeQuery(const std::function<void()>& change);
     // A column whose footer text does not fit grows just enough to show it whole.
     void widenForFooters();

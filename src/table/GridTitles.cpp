@@ -53,11 +53,24 @@ std::string GridTitles::sortOrderForClick(std::size_t column, const std::string&
     return sortedNow == ascending ? titles_[column].field + " DESC" : ascending;
 }
 
+namespace {
+
+std::string unmarked(const std::string& caption) {
+    for (const std::string& mark : {kAscendingMark, kDescendingMark})
+        if (caption.starts_with(mark))
+            return caption.substr(mark.size());
+    return caption;
+}
+
+} // namespace
+
+std::string GridTitles::shownCaption(std::size_t column) const {
+    return sortMarkHeld_ ? unmarked(titles_[column].caption) : titles_[column].caption;
+}
+
 void GridTitles::markSorted(std::size_t column, bool descending) {
     for (Title& title : titles_) {
-        for (const std::string& mark : {kAscendingMark, kDescendingMark})
-            if (title.caption.starts_with(mark))
-                title.caption.erase(0, mark.size());
+        title.caption = unmarked(title.caption);
         title.bold = false;
     }
     Title& sorted = titles_[column];

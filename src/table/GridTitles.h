@@ -44,8 +44,15 @@ public:
     // The sort order text that the marked title stands for: empty while none is marked.
     std::string markedSortOrder() const;
 
+    // While the rows shown are not yet in the marked title's order (they are still arriving),
+    // the title is drawn as any other: without its "▲" or "▼", not bold.
+    void holdSortMark(bool held) { sortMarkHeld_ = held; }
+    std::string shownCaption(std::size_t column) const;
+    bool shownBold(std::size_t column) const { return titles_[column].bold && !sortMarkHeld_; }
+
 private:
     void setMarker(std::size_t column, Marker marker);
 
     std::vector<Title> titles_;
+    bool sortMarkHeld_ = false;
 };

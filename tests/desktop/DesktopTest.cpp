@@ -17,6 +17,8 @@
 #include "grid/ResultGrid.h"
 #include "support/MainOnDemo.h"
 #include "support/WhenOpen.h"
+#include "support/tds/ErpTdsResponder.h"
+#include "support/tds/TdsServer.h"
 #include "table/ResultTableModel.h"
 
 #include <QAbstractBarSeries>
@@ -28,10 +30,12 @@
 #include <QDateTime>
 #include <QGraphicsView>
 #include <QHorizontalBarSeries>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -293,6 +297,67 @@ private slots:
                         .column(rows.fieldIndex("存货编码"))
                         .text(rows.rowAt(position))
                         .find("000001") != std::string_view::npos);
+    }
+
+    void aNewQueryCountsAfreshOpensAtItsFirstRowAndMarksOnlyRowsInItsOrder() {
+        TdsServerOptions holding;
+        holding.holdAfterBytes = 1 << 20;
+        TdsServer server(ErpTdsResponder(demoDatabasePath()), holding);
+        server.releaseHeldAnswer();
+        SettingsSandbox settings;
+        settings.store({server.address(), "erp_2026", "reader", "pw"});
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        QVERIFY(raised(main));
+        main.work().waitUntilDone();
+        QVERIFY(main.ado_conn.isOpen());
+        click(*main.tbn_query);
+        main.work().waitUntilDone();
+        ResultGrid& grid = *main.dbg_xclinfo;
+        const QString counted = main.Panel4->text();
+        QCOMPARE(counted, "记录数为：" + QString::number(grid.query().rowCount()));
+        // The title of 现存量 as the screen shows it, before and after a click sorts by it.
+        GridHeader& titles = *grid.header();
+        const int column = grid.model()->columnOf("现存量");
+        const QRect section(titles.sectionViewportPosition(column), 0, titles.sectionSize(column),
+                            titles.height());
+        const auto title = [&] {
+            QTest::qWait(100); // painted
+            const QPoint at = titles.viewport()->mapToGlobal(section.topLeft());
+            return main.screen()
+                ->grabWindow(0, at.x(), at.y(), section.width(), section.height())
+                .toImage();
+        };
+        const QImage unsorted = title();
+        click(*titles.viewport(), section.center() + QPoint(0, 4));
+        main.work().waitUntilDone();
+        QCOMPARE(grid.query().sortOrder(), std::string("现存量 ASC"));
+        const QImage sorted = title();
+        QVERIFY(sorted != unsorted);
+        // Far down the rows, by keys.
+        click(*grid.body()->viewport(), QPoint(60, 10));
+        press("ctrl+End");
+        QTRY_VERIFY(grid.body()->verticalScrollBar()->value() > 0);
+
+        // The next query: its count is no other query's, its rows open at the first, and its
+        // title is marked only once the rows are in that order.
+        server.holdAgain();
+        click(*main.tbn_query);
+        QVERIFY(main.work().busy());
+        if (grid.query().rowCount() == 0)
+            QCOMPARE(main.Panel4->text(), QString("正在查询……"));
+        QTRY_VERIFY_WITH_TIMEOUT(grid.query().rowCount() > 0, 20000);
+        QVERIFY(main.work().busy()); // the rest is held
+        QCOMPARE(grid.body()->verticalScrollBar()->value(), 0);
+        QCOMPARE(grid.body()->currentRow(), 0);
+        QCOMPARE(title(), unsorted);
+        server.releaseHeldAnswer();
+        main.work().waitUntilDone();
+        QCOMPARE(main.Panel4->text(), counted);
+        QCOMPARE(title(), sorted);
+        // Sorted once the last row is in, the place nobody moved from is the first row still.
+        QCOMPARE(grid.body()->currentRow(), 0);
+        QCOMPARE(grid.body()->verticalScrollBar()->value(), 0);
     }
 
     void everyWindowOpensWithinItsScreen() {
