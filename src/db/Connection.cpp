@@ -124,8 +124,12 @@ std::unique_ptr<DatabaseBackend> Connection::reconnect(const WorkControl& contro
         try {
             return connectBackend(settings_, loginTimeoutSeconds_);
         } catch (const DbError& error) {
-            if (std::chrono::steady_clock::now() + wait > giveUp)
+            // The last wait is what is left of the patience, and one more try follows it.
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                giveUp - std::chrono::steady_clock::now());
+            if (left <= 0ms)
                 throw ServerUnreachable("cannot connect again: " + std::string(error.what()));
+            wait = std::min(wait, left);
         }
         waitUnlessCancelled(wait, control);
     }

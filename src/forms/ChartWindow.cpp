@@ -17,6 +17,7 @@
 #include <QBuffer>
 #include <QChart>
 #include <QChartView>
+#include <QDate>
 #include <QDateTimeAxis>
 #include <QFileDialog>
 #include <QGraphicsLayout>
@@ -29,6 +30,7 @@
 #include <QTimer>
 #include <QValueAxis>
 
+#include <array>
 #include <memory>
 #include <numeric>
 
@@ -36,6 +38,11 @@ namespace {
 
 constexpr int kSavedWidth = 1200;
 constexpr int kSavedHeight = 720;
+// The colour of a chart's first, second, … figure, the same in every chart whatever the order
+// its bars are drawn in (入库 blue and 出库 green by month and by warehouse alike).
+const std::array<QColor, 4> kSeriesColours = {QColor(0x20, 0x9f, 0xdf), QColor(0x99, 0xca, 0x53),
+                                              QColor(0xf6, 0xa6, 0x25), QColor(0x6d, 0x5f, 0xd5)};
+
 // Labels longer than this, or more groups than this, go down the side as horizontal bars.
 constexpr int kLongLabel = 8;
 constexpr std::size_t kManyGroups = 14;
@@ -74,6 +81,18 @@ qint64 dayMilliseconds(const QString& day) {
     return QDate::fromString(day, "yyyy-MM-dd").startOfDay().toMSecsSinceEpoch();
 }
 
+// A time axis from `first` whose ticks stand on whole days a whole number of days apart, at most
+// seven of them, its end moved on to the last tick at or after `last`: ticks at even times
+// between two days would name the days unevenly (12-01, 12-02, 12-04, …).
+void evenDayTicks(QDateTimeAxis& axis, QDate first, QDate last) {
+    constexpr qint64 kMostSteps = 6;
+    const qint64 days = std::max<qint64>(1, first.daysTo(last));
+    const qint64 step = (days + kMostSteps - 1) / kMostSteps;
+    const qint64 steps = (days + step - 1) / step;
+    axis.setRange(first.startOfDay(), first.addDays(step * steps).startOfDay());
+    axis.setTickCount(static_cast<int>(steps) + 1);
+}
+
 // A running figure over time: level until the day of each row, then its value after that row.
 // Resting the pointer on the plot shows the value at the end of the day under it.
 QChart* makeStepChart(const ChartFiguresShown& shown, const QString& criteria) {
@@ -100,10 +119,10 @@ QChart* makeStepChart(const ChartFiguresShown& shown, const QString& criteria) {
             return QString();
         return stepHoverText(groups, line->name(), chart->mapToValue(at, line).x());
     });
+    line->setColor(kSeriesColours.front());
     chart->addSeries(line);
     auto* days = new QDateTimeAxis;
     days->setFormat("yyyy-MM-dd");
-    days->setTickCount(6);
     days->setLabelsFont(songTi(12));
     auto* values = new QValueAxis;
     values->setRange(smallest, largest > smallest ? largest * 1.05 : smallest + 1);
@@ -114,6 +133,8 @@ QChart* makeStepChart(const ChartFiguresShown& shown, const QString& criteria) {
     chart->addAxis(values, Qt::AlignLeft);
     line->attachAxis(days);
     line->attachAxis(values);
+    evenDayTicks(*days, QDate::fromString(shown.groups.front().label, "yyyy-MM-dd"),
+                 QDate::fromString(shown.groups.back().label, "yyyy-MM-dd"));
     chart->legend()->setVisible(false);
     return chart;
 }
@@ -146,6 +167,7 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
     auto* hover = new ChartHoverText(chart);
     for (const std::size_t value : sets) {
         auto* set = new QBarSet(QString::fromStdString(shown.request.values[value]));
+        set->setColor(kSeriesColours[value % kSeriesColours.size()]);
         for (const FigureGroup& group : groups) {
             const double figure = static_cast<double>(group.totals[value]) / 10000.0;
             *set << figure;
@@ -153,17 +175,17 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
             smallest = std::min(smallest, figure);
         }
         // The hover names the group of the bar as drawn.
-        QObject::connect(set, &QBarSet::hovered, hover, [hover, set, groups, value](bool over,
-                                                                                   int index) {
-            const FigureGroup& group = groups[static_cast<std::size_t>(index)];
-            const QString text = QString("%1\n%2：%3")
-                                     .arg(group.label, set->label(),
-                                          figureText(group.totals[value]));
-            if (over)
-                hover->entered(text);
-            else
-                hover->left(text);
-        });
+        QObject::connect(
+            set, &QBarSet::hovered, hover, [hover, set, groups, value](bool over, int index) {
+                const FigureGroup& group = groups[static_cast<std::size_t>(index)];
+                const QString text =
+                    QString("%1\n%2：%3")
+                        .arg(group.label, set->label(), figureText(group.totals[value]));
+                if (over)
+                    hover->entered(text);
+                else
+                    hover->left(text);
+            });
         series->append(set);
     }
     chart->addSeries(series);

@@ -3,8 +3,10 @@
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QTreeView>
 
 namespace {
 
@@ -35,6 +37,14 @@ public:
             return QIdentityProxyModel::data(index, role);
         }
     }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        static const QStringList titles = {"名称", "大小", "类型", "修改日期"};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+            section < titles.size())
+            return titles[section];
+        return QIdentityProxyModel::headerData(section, orientation, role);
+    }
 };
 
 } // namespace
@@ -42,4 +52,7 @@ public:
 void readyChineseSaveDialog(QFileDialog& dialog) {
     dialog.setProxyModel(new ChineseFileList(&dialog));
     dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 480)));
+    // Sizes read whole ("30.5 KiB", not "30....KiB").
+    if (auto* details = dialog.findChild<QTreeView*>("treeView"))
+        details->header()->setSectionResizeMode(Size, QHeaderView::ResizeToContents);
 }

@@ -33,6 +33,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDateTime>
+#include <QDateTimeAxis>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -399,6 +400,15 @@ private slots:
         };
         QCOMPARE(dayOf(points.front().x()), card.dates->date());
         QCOMPARE(dayOf(points.back().x()), card.datee->date());
+        // The time axis ticks on whole days, evenly, from the period's first day past its last.
+        auto* days = qobject_cast<QDateTimeAxis*>(line->attachedAxes().first());
+        QVERIFY(days);
+        QCOMPARE(days->min(), card.dates->date().startOfDay());
+        QVERIFY(days->max() >= card.datee->date().startOfDay());
+        QVERIFY(days->tickCount() >= 2 && days->tickCount() <= 7);
+        const qint64 span = days->min().date().daysTo(days->max().date());
+        QCOMPARE(days->max(), days->min().date().addDays(span).startOfDay());
+        QCOMPARE(span % (days->tickCount() - 1), 0);
         for (std::size_t row = 0; row < rows.rowCount(); ++row) {
             const QPointF after = points[2 * static_cast<int>(row)];
             QCOMPARE(std::llround(after.y() * 1e6), std::llround(balances.asFloat(row) * 1e6));
@@ -433,6 +443,12 @@ private slots:
         const QStringList warehouses = categoriesOf(*charts, 1);
         QVERIFY(warehouses.contains("半成品库（03）"));
         QVERIFY(warehouses.contains("半成品库（12）"));
+        // Each figure in one colour by month and by warehouse (drawn in another order there).
+        for (const char* field : {"入库数量", "出库数量"})
+            QCOMPARE(barSetNamed(*charts, 1, field)->color(),
+                     barSetNamed(*charts, 0, field)->color());
+        QVERIFY(barSetNamed(*charts, 0, "入库数量")->color() !=
+                barSetNamed(*charts, 0, "出库数量")->color());
 
         TempDir dir;
         QString failure;

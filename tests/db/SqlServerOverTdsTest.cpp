@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <optional>
 
 // Everything here goes through unixODBC and FreeTDS to a TDS server in the test, which answers
 // from the demo database in the ERP's column types.
@@ -179,6 +181,20 @@ TEST(SqlServerOverTds, ALostConnectionIsMadeAgainAndTheStatementRunsOnceMore) {
     EXPECT_EQ(server.logins().size(), 2U);
     EXPECT_EQ(server.logins()[1].password, "只读;pw");
     EXPECT_EQ(timesReceived(server, text), 2U);
+}
+
+TEST(SqlServerOverTds, AServerThatStaysAwayIsWaitedForTheWholePatienceThenGivenUp) {
+    std::optional<TdsServer> server(std::in_place, ErpTdsResponder(demoDatabasePath()));
+    Connection connection;
+    connection.setSettings(settingsFor(*server));
+    connection.setReconnectPatience(std::chrono::seconds(3));
+    connection.open();
+    server.reset(); // gone, and not coming back
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(connection.fetchAll("select 1", {}), ServerUnreachable);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::seconds(3)); // as long as it was told, not a step less
+    EXPECT_LT(waited, std::chrono::seconds(5));
 }
 
 TEST(SqlServerOverTds, AStatementTheServerRefusesIsNotRunAgain) {

@@ -336,7 +336,8 @@ private slots:
         w.main.work().waitUntilDone();
         TempDir folder;
         QDir(textOf(folder.path())).mkdir("子目录"); // a narrow path is not UTF-8 on Windows
-        std::ofstream(folder.path() / "stock.rtf") << "old";
+        const std::string old = "old";
+        std::ofstream(folder.path() / "stock.rtf") << old;
         MessageBoxWatcher messages;
         messages.answerQuestionsWith(QMessageBox::No);
         std::map<QString, std::pair<QString, QString>> listed; // name: type and date
@@ -354,6 +355,11 @@ private slots:
                 };
                 listed[cell(0)] = {cell(2), cell(3)};
             }
+            // The titles in Chinese (Qt's own read 体积 for the size).
+            QStringList titles;
+            for (int column = 0; column < 4; ++column)
+                titles << files->model()->headerData(column, Qt::Horizontal).toString();
+            QCOMPARE(titles, (QStringList{"名称", "大小", "类型", "修改日期"}));
             dialog.findChild<QLineEdit*>("fileNameEdit")->setText("stock.rtf");
             static_cast<QDialog&>(dialog).accept(); // asks; 否 keeps the dialog open
             stayedOpen = dialog.isVisible();
@@ -363,7 +369,7 @@ private slots:
         w.main.work().waitUntilDone();
         QLocale::setDefault(QLocale::c());
         QVERIFY2(stayedOpen, qPrintable(messages.texts().join("|")));
-        QCOMPARE(fileBytes(folder.path() / "stock.rtf"), std::string("old"));
+        QCOMPARE(fileBytes(folder.path() / "stock.rtf"), old);
         QCOMPARE(messages.seen().size(), 2); // whether to replace, and that nothing was written
         QVERIFY(messages.seen()[0].text.contains("stock.rtf"));
         QVERIFY(!messages.seen()[0].text.contains("exists"));
