@@ -21,6 +21,13 @@ class ContactField : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
 
+    // As wide as its text, where the window has the room (a line edit asks for 17 characters).
+    QSize sizeHint() const override {
+        const int whole = fontMetrics().horizontalAdvance(text()) + 2 * kTextMargin +
+                          contentsMargins().left() + contentsMargins().right() + 2;
+        return {whole, QLineEdit::sizeHint().height()};
+    }
+
 protected:
     void paintEvent(QPaintEvent* event) override {
         const QRect room = contentsRect().adjusted(kTextMargin, 0, -kTextMargin, 0);

@@ -85,15 +85,26 @@ private slots:
     void theSummaryOpensFromTheMainWindowOnThisMonth() {
         MainOnDemo w;
         const QDate today = QDate::currentDate();
-        QVERIFY(whenOpen<Tfrm_summary>([&] { w.main.tbn_summary->click(); },
-                                       [&](Tfrm_summary& summary) {
-                                           QVERIFY(summary.isModal());
-                                           QCOMPARE(summary.windowTitle(), QString("收发存汇总"));
-                                           QCOMPARE(summary.dates->date(),
-                                                    QDate(today.year(), today.month(), 1));
-                                           QCOMPARE(summary.datee->date(), today);
-                                           summary.close();
-                                       }));
+        QVERIFY(whenOpen<Tfrm_summary>(
+            [&] { w.main.tbn_summary->click(); },
+            [&](Tfrm_summary& summary) {
+                QVERIFY(summary.isModal());
+                QCOMPARE(summary.windowTitle(), QString("收发存汇总"));
+                QCOMPARE(summary.dates->date(), QDate(today.year(), today.month(), 1));
+                QCOMPARE(summary.datee->date(), today);
+                // Its status bar's contacts read whole across a
+                // screen of 1280.
+                summary.resize(1280, 700);
+                QTRY_COMPARE(summary.width(), 1280);
+                const auto fields =
+                    summary.findChild<QFrame*>("Panel5")->findChildren<QLineEdit*>();
+                QCOMPARE(fields.size(), 3);
+                for (const QLineEdit* field : fields)
+                    QVERIFY2(field->contentsRect().width() >
+                                 field->fontMetrics().horizontalAdvance(field->text()) + 2,
+                             qPrintable(field->text()));
+                summary.close();
+            }));
         QCOMPARE(frm_summary, nullptr);
         // From the grid's menu as well.
         w.main.RunQuery();
