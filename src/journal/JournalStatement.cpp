@@ -13,7 +13,7 @@ constexpr std::array<std::string_view, 2> kLinesBeforeWarehouse = {
     "客户,k.cVenAbbName 供应商简称,  ",
     "        c.cVouchName 单据类型,a.cBusType 业务类型,a.cSource 单据来源,     ",
 };
-constexpr std::array<std::string_view, 26> kLinesAfterWarehouse = {
+constexpr std::array<std::string_view, 25> kLinesAfterWarehouse = {
     "        a.dDate 单据日期,a.dVeriDate 审核日期,a.cCode 单据号,    ",
     "        e.cRdName 收发类别,                           ",
     "        a.cDepCode 部门编码,f.cDepName 部门,     ",
@@ -40,7 +40,6 @@ constexpr std::array<std::string_view, 26> kLinesAfterWarehouse = {
     "      Inventory g on b.cInvCode = g.cInvCode left outer join       ",
     "      Customer h on a.cCusCode = h.cCusCode  left outer join       ",
     "      Vendor k on a.cVenCode = k.cVenCode                          ",
-    " where (1=1) and                                                   ",
 };
 
 } // namespace
@@ -50,6 +49,8 @@ std::vector<std::string> journalStatement(const JournalCriteria& c) {
     lines.push_back("        a.cBusCode 对应业务单号," + warehouseLabel("d") +
                     " 仓库,d.cWhCode 仓库编码,                 ");
     lines.insert(lines.end(), kLinesAfterWarehouse.begin(), kLinesAfterWarehouse.end());
+    lines.push_back(sharedWarehouseNames("d"));
+    lines.emplace_back(" where (1=1) and                                                   ");
     if (!c.warehouseCodes.empty())
         lines.push_back("  d.cWhCode in(" + quotedCodeList(c.warehouseCodes) + ") and ");
     lines.push_back(criterionLine(c.itemCode, "'='' or b.cInvCode like '", "' ) and "));

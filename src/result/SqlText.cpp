@@ -52,7 +52,12 @@ std::string criterionLine(std::string_view text, std::string_view middle, std::s
 std::string warehouseLabel(std::string_view table) {
     const std::string name = std::string(table) + ".cWhName";
     const std::string code = std::string(table) + ".cWhCode";
-    return "CASE WHEN EXISTS (SELECT 1 FROM dbo.Warehouse namesake WHERE namesake.cWhName = " +
-           name + " AND namesake.cWhCode <> " + code + ") THEN CONCAT(" + name + ", " +
-           sqlLiteral("（") + ", " + code + ", " + sqlLiteral("）") + ") ELSE " + name + " END";
+    return "CASE WHEN namesake.sharedName IS NULL THEN " + name + " ELSE CONCAT(" + name + ", " +
+           sqlLiteral("（") + ", " + code + ", " + sqlLiteral("）") + ") END";
+}
+
+std::string sharedWarehouseNames(std::string_view table) {
+    return " LEFT OUTER JOIN (SELECT cWhName AS sharedName FROM dbo.Warehouse GROUP BY cWhName "
+           "HAVING COUNT(*) > 1) namesake ON namesake.sharedName = " +
+           std::string(table) + ".cWhName ";
 }

@@ -31,7 +31,8 @@ constexpr std::array<std::string_view, 16> kSelectLines = {
 };
 
 constexpr std::array<std::string_view, 3> kGroupByLines = {
-    "  GROUP BY dbo.Warehouse.cWhCode, dbo.Warehouse.cWhName, dbo.CurrentStock.cInvCode,  ",
+    "  GROUP BY dbo.Warehouse.cWhCode, dbo.Warehouse.cWhName, namesake.sharedName, "
+    "dbo.CurrentStock.cInvCode,  ",
     "     dbo.Inventory.cInvName, dbo.Inventory.cInvStd, dbo.Inventory.cInvAddCode,  ",
     "     dbo.CurrentStock.cBatch, dbo.CurrentStock.cFree1   ",
 };
@@ -43,6 +44,7 @@ std::vector<std::string> currentStockStatement(const CurrentStockCriteria& crite
     std::vector<std::string> lines = {"SELECT " + warehouseLabel("dbo.Warehouse") +
                                       " AS 仓库名称,dbo.CurrentStock.cInvCode AS 存货编码,  "};
     lines.insert(lines.end(), kSelectLines.begin(), kSelectLines.end());
+    lines.push_back(sharedWarehouseNames("dbo.Warehouse"));
     lines.emplace_back(" where (1=1) and ");
     if (!criteria.warehouseCodes.empty())
         lines.push_back(" dbo.Warehouse.cWhCode in(" + quotedCodeList(criteria.warehouseCodes) +

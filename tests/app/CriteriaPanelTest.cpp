@@ -65,7 +65,7 @@ private slots:
         QVERIFY(w.main.ado_xclinfo.rowCount() > 20'000);
         QCOMPARE(w.count(), rowCountText(w));
         QCOMPARE(w.shownRows(), int(w.main.ado_xclinfo.rowCount()));
-        QCOMPARE(w.main.ado_xclinfo.statementLines().size(), std::size_t{25});
+        QCOMPARE(w.main.ado_xclinfo.statementLines().size(), std::size_t{26});
         // The columns in their display order.
         QCOMPARE(
             w.main.dbg_xclinfo->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
@@ -165,7 +165,7 @@ private slots:
         QVERIFY(w.main.ado_xclinfo.rowCount() < all);
         QVERIFY(!w.main.edt_name->hasSelectedText());
         QCOMPARE(w.main.edt_name->cursorPosition(), 1);
-        QCOMPARE(w.main.ado_xclinfo.statementLines()[21],
+        QCOMPARE(w.main.ado_xclinfo.statementLines()[22],
                  std::string("  ('接头'='' or dbo.Inventory.cInvName like '%接头%' ) "));
     }
 

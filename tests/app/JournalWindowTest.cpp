@@ -102,7 +102,7 @@ private slots:
             QCOMPARE(QApplication::focusWidget(), box);
             box->clear();
         }
-        QCOMPARE(w.ado_crinfo.statementLines().size(), std::size_t{39});
+        QCOMPARE(w.ado_crinfo.statementLines().size(), std::size_t{40});
     }
 
     void receiptsOnlyShowAZeroIssueTotalUnderTheLabel() {
