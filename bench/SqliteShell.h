@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BenchProcess.h"
-#include "db/sqlite/TsqlToSqlite.h"
+#include "PeerStatement.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +16,7 @@ inline Measurement sqliteShellRun(const std::string& file, const std::string& st
     // A file of this run's own, so that benchmarks running side by side keep their statements.
     std::string sqlFile = "/tmp/stockquery-shell-bench-XXXXXX";
     close(mkstemp(sqlFile.data()));
-    std::ofstream(sqlFile) << tsqlToSqlite(statement) << ";\n";
+    std::ofstream(sqlFile) << peerStatement(statement) << ";\n";
     const std::vector<std::string> shell = {"sqlite3",
                                             "-readonly",
                                             "-batch",

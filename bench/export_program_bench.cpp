@@ -4,8 +4,8 @@
 //   export_program_bench LARGE_DEMO_FILE [RUNS]
 #include "BenchArguments.h"
 #include "BenchProcess.h"
+#include "PeerStatement.h"
 #include "db/ResultQuery.h"
-#include "db/sqlite/TsqlToSqlite.h"
 #include "journal/JournalStatement.h"
 
 #include <cstdio>
@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     whole.dateFrom = "1900-01-01";
     whole.dateTo = "9999-12-31";
     const std::string sql = "/tmp/stockquery-program-bench.sql";
-    std::ofstream(sql) << tsqlToSqlite(joinedStatement(journalStatement(whole))) << ";\n";
+    std::ofstream(sql) << peerStatement(joinedStatement(journalStatement(whole))) << ";\n";
     const std::string ours = "/tmp/stockquery-program-bench.txt";
     const std::string peer = "/tmp/stockquery-program-bench.peer.txt";
     const std::vector<std::string> command = {STOCKQUERY_EXPORT_PROGRAM,

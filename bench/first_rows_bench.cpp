@@ -14,10 +14,10 @@
 #include "BenchProcess.h"
 #include "DemoQuery.h"
 #include "MainWindowBench.h"
+#include "PeerStatement.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "db/odbc/OdbcConnectionString.h"
-#include "db/sqlite/TsqlToSqlite.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "journal/JournalFields.h"
@@ -85,7 +85,7 @@ double sqliteFirstRow(const std::string& file, const std::string& statement) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_exec(db, ("ATTACH '" + file + "' AS dbo").c_str(), nullptr, nullptr, nullptr);
-    const std::string sql = tsqlToSqlite(statement);
+    const std::string sql = peerStatement(statement);
     const auto start = Clock::now();
     sqlite3_stmt* prepared = nullptr;
     sqlite3_prepare_v2(db, sql.c_str(), -1, &prepared, nullptr);

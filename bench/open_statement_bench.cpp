@@ -6,10 +6,10 @@
 #include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
+#include "PeerStatement.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "db/odbc/OdbcBackend.h"
-#include "db/sqlite/TsqlToSqlite.h"
 #include "journal/JournalFields.h"
 #include "journal/JournalStatement.h"
 #include "ledger/PeriodSummaryColumns.h"
@@ -93,7 +93,7 @@ std::size_t bareStepLoop(const std::string& file, const std::vector<std::string>
     if (attachDbo)
         sqlite3_exec(db, ("ATTACH '" + file + "' AS dbo").c_str(), nullptr, nullptr, nullptr);
     sqlite3_stmt* statement = nullptr;
-    const std::string text = tsqlToSqlite(joinedStatement(lines));
+    const std::string text = peerStatement(joinedStatement(lines));
     sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &statement, nullptr);
     std::size_t rows = 0;
     std::size_t read = 0; // kept, so that no read is left out
@@ -159,7 +159,7 @@ void benchStatement(const char* name, const std::string& file,
                     const std::vector<std::string>& lines, const std::vector<FieldDecl>& fields,
                     bool attachDbo, int runs) {
     const std::string sqlFile = "/tmp/stockquery-bench-" + std::string(name) + ".sql";
-    std::ofstream(sqlFile) << tsqlToSqlite(joinedStatement(lines)) << ";\n";
+    std::ofstream(sqlFile) << peerStatement(joinedStatement(lines)) << ";\n";
     std::vector<std::string> shell = {"sqlite3", "-readonly", "-batch", "-cmd", ".mode tabs"};
     if (attachDbo) {
         shell.push_back("-cmd");

@@ -13,9 +13,9 @@
 #include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "MainWindowBench.h"
+#include "PeerStatement.h"
 #include "app/Tfrm_xclquery.h"
 #include "db/odbc/OdbcBackend.h"
-#include "db/sqlite/TsqlToSqlite.h"
 #include "export/TDBGridExportAsHTML.h"
 #include "export/TDBGridExportAsText.h"
 #include "forms/ExportCommand.h"
@@ -107,7 +107,7 @@ double cancelOdbcFetch(const std::string& file) {
     JournalCriteria criteria;
     criteria.dateFrom = "1900-01-01";
     criteria.dateTo = "9999-12-31";
-    const std::string text = tsqlToSqlite(joinedStatement(journalStatement(criteria)));
+    const std::string text = peerStatement(joinedStatement(journalStatement(criteria)));
     WorkControl control;
     auto fetch = std::async(std::launch::async, [&] {
         try {
