@@ -52,7 +52,12 @@ public:
 void readyChineseSaveDialog(QFileDialog& dialog) {
     dialog.setProxyModel(new ChineseFileList(&dialog));
     dialog.resize(dialog.sizeHint().expandedTo(QSize(760, 480)));
-    // Sizes read whole ("30.5 KiB", not "30....KiB").
-    if (auto* details = dialog.findChild<QTreeView*>("treeView"))
-        details->header()->setSectionResizeMode(Size, QHeaderView::ResizeToContents);
+    // Sizes, types and dates read whole ("30.5 KiB", not "30....KiB"); names take the rest.
+    if (auto* details = dialog.findChild<QTreeView*>("treeView")) {
+        QHeaderView& titles = *details->header();
+        titles.setStretchLastSection(false);
+        titles.setSectionResizeMode(Name, QHeaderView::Stretch);
+        for (const Column column : {Size, Type, Modified})
+            titles.setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
 }
