@@ -5,6 +5,7 @@
 #include "platform/CommandLine.h"
 #include "platform/FileCalls.h"
 #include "platform/PartialFile.h"
+#include "result/DateTime.h"
 #include "result/ResultColumn.h"
 #include "table/TableSnapshot.h"
 
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr std::int64_t kMillisecondsPerDay = 86400000;
 // Excel counts days from 1899-12-30; 1970-01-01 is day 25569.
 constexpr double kEpochSerial = 25569.0;
 // What a cell holds at most, in characters.
@@ -274,9 +274,9 @@ void TDBGridExportAsXLSX::EmitRecordRow(const std::vector<ExportColumn>& columns
             const auto milliseconds = static_cast<std::int64_t>(bits);
             const double days =
                 static_cast<double>(milliseconds) / static_cast<double>(kMillisecondsPerDay);
-            check(worksheet_write_number(
-                book_->sheet, row_, column, kEpochSerial + days,
-                milliseconds % kMillisecondsPerDay == 0 ? book_->data[j] : book_->dateTime));
+            check(worksheet_write_number(book_->sheet, row_, column, kEpochSerial + days,
+                                         !hasTimeOfDay(milliseconds) ? book_->data[j]
+                                                                     : book_->dateTime));
             break;
         }
         default:

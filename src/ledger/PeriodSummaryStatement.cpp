@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::int64_t kDayMilliseconds = 86'400'000;
 constexpr const char* kAmount = "decimal(19,4)"; // the ERP's money, to the ten-thousandth
 
 // The period's balance, receipts, issues and amounts added up over the group, with the labels
@@ -25,7 +24,7 @@ std::string dayAfter(const std::string& day) {
     if (day >= "9999-12-31") // the last day a date can name: its last moment
         return "9999-12-31 23:59:59.997";
     CivilDateTime date = parseIsoDateTime(day).value_or(CivilDateTime{});
-    date = fromEpochMilliseconds(toEpochMilliseconds(date) + kDayMilliseconds);
+    date = fromEpochMilliseconds(toEpochMilliseconds(date) + kMillisecondsPerDay);
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
     return text;

@@ -1,6 +1,7 @@
 #include "PrintDocument.h"
 
 #include "db/WorkControl.h"
+#include "result/DateTime.h"
 #include "table/CellText.h"
 #include "table/LayoutCells.h"
 
@@ -9,8 +10,6 @@
 #include <optional>
 
 namespace {
-
-constexpr std::int64_t kDayMilliseconds = 86'400'000;
 
 // A cell of `field` that shows a time of day, as its date column shows it; none when no row
 // has one.
@@ -23,7 +22,7 @@ std::optional<TColCellParams> cellWithTime(const ExportColumn& column, const Res
         if (position % 65536 == 0)
             control.throwIfCancelled();
         const std::size_t row = rows.rowAt(position);
-        if (!field->isNull(row) && field->integer(row) % kDayMilliseconds != 0)
+        if (!field->isNull(row) && hasTimeOfDay(field->integer(row)))
             return dataCell(column, field, row, text);
     }
     return std::nullopt;

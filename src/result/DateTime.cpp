@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
-
 // Days from 1970-01-01 to the given civil date (Howard Hinnant's algorithm).
 std::int64_t daysFromCivil(int y, int m, int d) {
     y -= m <= 2;

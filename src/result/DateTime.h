@@ -15,6 +15,13 @@ struct CivilDateTime {
     int millisecond = 0;
 };
 
+inline constexpr std::int64_t kMillisecondsPerDay = 86'400'000;
+
+// Whether a value in milliseconds since 1970 falls after midnight: a date with a time of day.
+constexpr bool hasTimeOfDay(std::int64_t milliseconds) {
+    return milliseconds % kMillisecondsPerDay != 0;
+}
+
 // Milliseconds since 1970-01-01 00:00:00, the form a result column keeps.
 std::int64_t toEpochMilliseconds(const CivilDateTime& value);
 CivilDateTime fromEpochMilliseconds(std::int64_t milliseconds);

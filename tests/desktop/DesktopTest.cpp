@@ -168,6 +168,18 @@ void restOnEveryChart(ChartWindow& charts) {
     charts.close();
 }
 
+// `window` raised, its query run, and every chart of its 图表 rested on.
+void queryAndRestOnItsCharts(QWidget& window, QueryWindowFrame& frame) {
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(raised(window));
+    frame.RunQuery();
+    frame.work().waitUntilDone();
+    ChartWindow* charts = openCharts(frame);
+    QVERIFY(charts);
+    restOnEveryChart(*charts);
+}
+
 // The height of the ink (pixels much darker than a footer's colour) in `image`: the height of
 // the text drawn there.
 int inkHeight(const QImage& image) {
@@ -402,47 +414,18 @@ private slots:
 
     void everyBarAndStepOfEveryChartShowsItsOwnFigureWhereThePointerRests() {
         ShownMain w;
-        w.query("");
-        ChartWindow* charts = openCharts(w.main);
-        QVERIFY(charts);
-        restOnEveryChart(*charts);
-        if (QTest::currentTestFailed())
-            return;
-
+        queryAndRestOnItsCharts(w.main, w.main);
         Tfrm_crquery journal(w.main.ado_conn);
         journal.FormShow();
-        QVERIFY(raised(journal));
-        journal.RunQuery();
-        journal.work().waitUntilDone();
-        QVERIFY((charts = openCharts(journal)));
-        restOnEveryChart(*charts);
-        if (QTest::currentTestFailed())
-            return;
-        journal.close();
-
+        queryAndRestOnItsCharts(journal, journal);
         Tfrm_summary summary(w.main.ado_conn);
         summary.FormShow();
-        QVERIFY(raised(summary));
-        summary.RunQuery();
-        summary.work().waitUntilDone();
-        QVERIFY((charts = openCharts(summary)));
-        restOnEveryChart(*charts);
-        if (QTest::currentTestFailed())
-            return;
-        summary.close();
-
+        queryAndRestOnItsCharts(summary, summary);
         Tfrm_stockcard card(w.main.ado_conn);
         card.edt_whcode->setText("12");
         card.edt_code->setText("0002091");
         card.dates->setDate(QDate(QDate::currentDate().year() - 1, 1, 1));
-        QVERIFY(raised(card));
-        card.RunQuery();
-        card.work().waitUntilDone();
-        QVERIFY((charts = openCharts(card)));
-        restOnEveryChart(*charts);
-        if (QTest::currentTestFailed())
-            return;
-        card.close();
+        queryAndRestOnItsCharts(card, card);
     }
 };
 
