@@ -213,6 +213,7 @@ def main():
         for name in names:
             shown = expected_rows(folder, name)
             as_gbk = [[lossy(cell) for cell in row] for row in shown]
+            records = shown[:-1]  # CSV holds no sums line
             columns = len(shown[0])
             base = os.path.join(folder, name)
             checks = [
@@ -227,8 +228,8 @@ def main():
                 ("xlsx", "openpyxl", lambda: read_openpyxl(base + ".xlsx"), shown),
                 ("xlsx", "LibreOffice Calc",
                  lambda: read_calc(base + ".xlsx", outdir, as_shown=True), shown),
-                ("csv", "Python csv", lambda: read_csv(base + ".csv"), shown),
-                ("csv", "LibreOffice Calc", lambda: read_calc_csv(base + ".csv", outdir), shown),
+                ("csv", "Python csv", lambda: read_csv(base + ".csv"), records),
+                ("csv", "LibreOffice Calc", lambda: read_calc_csv(base + ".csv", outdir), records),
             ]
             pdf = {}
             checks.append(("pdf", "pdftotext",
