@@ -49,7 +49,7 @@ std::vector<std::string> journalStatement(const JournalCriteria& c) {
     lines.push_back("        a.cBusCode 对应业务单号," + warehouseLabel("d") +
                     " 仓库,d.cWhCode 仓库编码,                 ");
     lines.insert(lines.end(), kLinesAfterWarehouse.begin(), kLinesAfterWarehouse.end());
-    lines.push_back(sharedWarehouseNames("d"));
+    lines.push_back(sharedWarehouseNames("d", "Warehouse"));
     lines.emplace_back(" where (1=1) and                                                   ");
     if (!c.warehouseCodes.empty())
         lines.push_back("  d.cWhCode in(" + quotedCodeList(c.warehouseCodes) + ") and ");

@@ -56,8 +56,8 @@ std::string warehouseLabel(std::string_view table) {
            sqlLiteral("（") + ", " + code + ", " + sqlLiteral("）") + ") END";
 }
 
-std::string sharedWarehouseNames(std::string_view table) {
-    return " LEFT OUTER JOIN (SELECT cWhName AS sharedName FROM dbo.Warehouse GROUP BY cWhName "
-           "HAVING COUNT(*) > 1) namesake ON namesake.sharedName = " +
+std::string sharedWarehouseNames(std::string_view table, std::string_view warehouses) {
+    return " LEFT OUTER JOIN (SELECT cWhName AS sharedName FROM " + std::string(warehouses) +
+           " GROUP BY cWhName HAVING COUNT(*) > 1) namesake ON namesake.sharedName = " +
            std::string(table) + ".cWhName ";
 }

@@ -26,6 +26,7 @@ std::string criterionLine(std::string_view text, std::string_view middle, std::s
 // joins the names borne twice with sharedWarehouseNames (once, not a look-up per row: a
 // million groups took a third longer so).
 std::string warehouseLabel(std::string_view table);
-// The join that warehouseLabel reads, as " LEFT OUTER JOIN … namesake ON … " for `table`; a
+// The join that warehouseLabel reads, as " LEFT OUTER JOIN … namesake ON … " for `table`, the
+// warehouses named as the statement names its tables ("dbo.Warehouse" or "Warehouse"); a
 // grouped statement groups by "namesake.sharedName" too.
-std::string sharedWarehouseNames(std::string_view table);
+std::string sharedWarehouseNames(std::string_view table, std::string_view warehouses);

@@ -44,7 +44,7 @@ std::vector<std::string> currentStockStatement(const CurrentStockCriteria& crite
     std::vector<std::string> lines = {"SELECT " + warehouseLabel("dbo.Warehouse") +
                                       " AS 仓库名称,dbo.CurrentStock.cInvCode AS 存货编码,  "};
     lines.insert(lines.end(), kSelectLines.begin(), kSelectLines.end());
-    lines.push_back(sharedWarehouseNames("dbo.Warehouse"));
+    lines.push_back(sharedWarehouseNames("dbo.Warehouse", "dbo.Warehouse"));
     lines.emplace_back(" where (1=1) and ");
     if (!criteria.warehouseCodes.empty())
         lines.push_back(" dbo.Warehouse.cWhCode in(" + quotedCodeList(criteria.warehouseCodes) +
