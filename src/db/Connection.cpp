@@ -109,9 +109,11 @@ void Connection::fetchInto(const std::string& commandText, std::span<const Field
     try {
         backend_->fetchInto(commandText, declared, control, into);
     } catch (const DbError& error) {
-        if (error.connectionLost())
-            backend_.reset();
-        throw;
+        if (!error.connectionLost())
+            throw;
+        // Lost twice in one run: the server is going away, not the statement failing.
+        backend_.reset();
+        throw ServerUnreachable("lost again: " + std::string(error.what()));
     }
 }
 
