@@ -1,9 +1,7 @@
 #include "PeriodSummaryStatement.h"
 
-#include "result/DateTime.h"
+#include "CalendarDays.h"
 #include "result/SqlText.h"
-
-#include <cstdio>
 
 namespace {
 
@@ -19,16 +17,6 @@ constexpr const char* kFigures =
     "SUM(t.issueAmount) AS 出库金额 ";
 
 } // namespace
-
-std::string dayAfter(const std::string& day) {
-    if (day >= "9999-12-31") // the last day a date can name: its last moment
-        return "9999-12-31 23:59:59.997";
-    CivilDateTime date = parseIsoDateTime(day).value_or(CivilDateTime{});
-    date = fromEpochMilliseconds(toEpochMilliseconds(date) + kMillisecondsPerDay);
-    char text[40];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return text;
-}
 
 std::vector<std::string> periodSummaryStatement(const PeriodSummaryCriteria& c) {
     const std::string from = sqlLiteral(c.dateFrom);

@@ -24,6 +24,3 @@ struct PeriodSummaryCriteria {
 // movement in the period are left out.
 std::vector<std::string> periodSummaryStatement(const PeriodSummaryCriteria& criteria);
 
-// The day after a "yyyy-mm-dd" day, in that form: where a period's last day ends (a booking
-// on that day at any time of day belongs to it); for 9999-12-31, the last moment of that day.
-std::string dayAfter(const std::string& day);

@@ -1,6 +1,6 @@
 #include "StockCardStatement.h"
 
-#include "PeriodSummaryStatement.h"
+#include "CalendarDays.h"
 #include "result/SqlText.h"
 
 namespace {

@@ -159,6 +159,21 @@ TEST_F(SqliteBackendTest, IsnullInsideALiteralStaysText) {
     EXPECT_EQ(r.column(1).integer(0), 7);
 }
 
+TEST_F(SqliteBackendTest, DateDiffCountsMidnightsAsTheServerDoes) {
+    const ResultSet r = connection.fetchAll(
+        "select DATEDIFF(day, '2024-02-28 23:59:59', '2024-03-01'), "
+        "DATEDIFF(day, '2026-12-10', '2026-12-09 08:00'), DATEDIFF(day, '1900-01-01', "
+        "'2026-12-10'), DATEDIFF(day, null, '2026-12-10'), DATEDIFF(day, 'no day', '2026-12-10')",
+        {});
+    EXPECT_EQ(r.column(0).integer(0), 2);
+    EXPECT_EQ(r.column(1).integer(0), -1);
+    EXPECT_EQ(r.column(2).integer(0), 46364);
+    EXPECT_TRUE(r.column(3).isNull(0));
+    EXPECT_TRUE(r.column(4).isNull(0));
+    EXPECT_THROW(connection.fetchAll("select DATEDIFF(month, '2026-01-01', '2026-12-10')", {}),
+                 DbError);
+}
+
 TEST(SqliteBackendOpen, AMissingFileOrAFileThatIsNoDatabaseFailsToOpen) {
     TempDir dir;
     Connection connection;

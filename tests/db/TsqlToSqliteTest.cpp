@@ -21,3 +21,10 @@ TEST(TsqlToSqlite, DropsTheNOfUnicodeLiteralsOnly) {
               "('毫米²'='' or a like '%²%') and colN'x' and 'N''y'");
     EXPECT_EQ(tsqlToSqlite("N"), "N");
 }
+
+TEST(TsqlToSqlite, QuotesTheUnitOfDateDiffOnly) {
+    EXPECT_EQ(tsqlToSqlite("DATEDIFF(day, a.d, '2026-12-10') + datediff ( dd ,x,y)"),
+              "DATEDIFF('day', a.d, '2026-12-10') + datediff ( 'dd' ,x,y)");
+    EXPECT_EQ(tsqlToSqlite("MYDATEDIFF(day, x) 'DATEDIFF(day' [DATEDIFF(day]"),
+              "MYDATEDIFF(day, x) 'DATEDIFF(day' [DATEDIFF(day]");
+}

@@ -4,6 +4,7 @@
 #include "db/ResultQuery.h"
 #include "db/sqlite/SqliteBackend.h"
 #include "demo_db/Today.h"
+#include "ledger/CalendarDays.h"
 #include "ledger/PeriodSummaryColumns.h"
 #include "ledger/PeriodSummaryQuery.h"
 #include "result/DateTime.h"
@@ -22,7 +23,6 @@
 #include <functional>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -42,18 +42,7 @@ std::map<Key, Figures> rawSummary(const std::string& from, const std::string& to
         raw.rows(sql, each);
     };
     const auto textAt = &RawTables::textAt;
-    std::set<std::string> warehouses, units;
-    std::map<std::string, std::string> unitOf;
-    rows("select cWhCode from Warehouse",
-         [&](sqlite3_stmt* r) { warehouses.insert(textAt(r, 0)); });
-    rows("select cComunitCode from ComputationUnit",
-         [&](sqlite3_stmt* r) { units.insert(textAt(r, 0)); });
-    rows("select cInvCode, cComUnitCode from Inventory",
-         [&](sqlite3_stmt* r) { unitOf[textAt(r, 0)] = textAt(r, 1); });
-    const auto kept = [&](const std::string& warehouse, const std::string& item) {
-        const auto unit = unitOf.find(item);
-        return warehouses.count(warehouse) && unit != unitOf.end() && units.count(unit->second);
-    };
+    const ShownPairs kept(raw);
     std::map<Key, Figures> sums;
     const auto keyOf = [&](sqlite3_stmt* r) {
         return Key{textAt(r, 0), textAt(r, 1), byBatch ? textAt(r, 2) : ""};
@@ -190,11 +179,17 @@ TEST(PeriodSummary, TheStatementAnswersThroughFreeTdsAsOnTheDemo) {
     }
 }
 
-TEST(PeriodSummary, TheDayAfterCrossesMonthsYearsAndLeapDays) {
+TEST(PeriodSummary, TheDayAfterAndDaysBeforeCrossMonthsYearsAndLeapDays) {
     EXPECT_EQ(dayAfter("2026-12-09"), "2026-12-10");
     EXPECT_EQ(dayAfter("2026-01-31"), "2026-02-01");
     EXPECT_EQ(dayAfter("2024-02-28"), "2024-02-29");
     EXPECT_EQ(dayAfter("2026-02-28"), "2026-03-01");
     EXPECT_EQ(dayAfter("2026-12-31"), "2027-01-01");
     EXPECT_EQ(dayAfter("9999-12-31"), "9999-12-31 23:59:59.997"); // still a date on both sides
+    // And back, as far as a server's datetime goes.
+    EXPECT_EQ(daysBefore("2024-03-01", 1), "2024-02-29");
+    EXPECT_EQ(daysBefore("2027-01-10", 365), "2026-01-10");
+    EXPECT_EQ(daysBefore("2026-12-10", 0), "2026-12-10");
+    EXPECT_EQ(daysBefore("1754-01-05", 400), "1753-01-01");
+    EXPECT_EQ(daysBefore("2026-12-10", 36500), "1927-01-04");
 }

@@ -5,6 +5,7 @@
 #include "db/ResultQuery.h"
 #include "db/sqlite/SqliteBackend.h"
 #include "demo_db/Today.h"
+#include "ledger/CalendarDays.h"
 #include "ledger/PeriodSummaryQuery.h"
 #include "ledger/StockCardQuery.h"
 #include "support/DemoDatabasePath.h"

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <set>
 #include <string>
 
 // What the tests of the period summary and the stock card share: today, figures compared to
@@ -76,4 +77,28 @@ public:
 
 private:
     sqlite3* db_ = nullptr;
+};
+
+// Whether a warehouse and item are among those the windows show: the warehouse exists, and
+// the item with its unit.
+class ShownPairs {
+public:
+    explicit ShownPairs(const RawTables& raw) {
+        std::set<std::string> units;
+        raw.rows("select cWhCode from Warehouse",
+                 [&](sqlite3_stmt* r) { warehouses_.insert(RawTables::textAt(r, 0)); });
+        raw.rows("select cComunitCode from ComputationUnit",
+                 [&](sqlite3_stmt* r) { units.insert(RawTables::textAt(r, 0)); });
+        raw.rows("select cInvCode, cComUnitCode from Inventory", [&](sqlite3_stmt* r) {
+            if (units.count(RawTables::textAt(r, 1)))
+                items_.insert(RawTables::textAt(r, 0));
+        });
+    }
+    bool operator()(const std::string& warehouse, const std::string& item) const {
+        return warehouses_.count(warehouse) && items_.count(item);
+    }
+
+private:
+    std::set<std::string> warehouses_;
+    std::set<std::string> items_;
 };

@@ -1,5 +1,6 @@
 #include "TsqlText.h"
 
+#include "TsqlDateDiff.h"
 #include "TsqlLike.h"
 
 #include <algorithm>
@@ -94,5 +95,7 @@ int useTsqlTextRules(sqlite3* db) {
                                                nullptr, concatFunction, nullptr, nullptr);
     if (joined != SQLITE_OK)
         return joined;
+    if (const int days = useTsqlDateDiff(db); days != SQLITE_OK)
+        return days;
     return sqlite3_create_collation(db, "NOCASE", SQLITE_UTF8, nullptr, collation);
 }

@@ -18,5 +18,5 @@ char32_t caseFolded(char32_t c);
 int tsqlCompare(std::string_view a, std::string_view b);
 
 // Makes a SQLite connection compare its NOCASE columns with tsqlCompare, answer LIKE with
-// tsqlLike and join texts with CONCAT; returns SQLite's result code.
+// tsqlLike, join texts with CONCAT and count days with DATEDIFF; returns SQLite's result code.
 int useTsqlTextRules(sqlite3* db);

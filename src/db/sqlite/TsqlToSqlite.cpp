@@ -7,18 +7,22 @@ bool isIdentifierChar(char c) {
            c == '@' || c == '#' || c == '$' || static_cast<unsigned char>(c) >= 0x80;
 }
 
-bool startsWithIsnullCall(std::string_view rest) {
-    constexpr std::string_view kWord = "isnull";
-    if (rest.size() < kWord.size())
-        return false;
-    for (std::size_t i = 0; i < kWord.size(); ++i)
-        if ((rest[i] | 0x20) != kWord[i])
-            return false;
-    std::size_t i = kWord.size();
-    while (i < rest.size() &&
-           (rest[i] == ' ' || rest[i] == '\t' || rest[i] == '\r' || rest[i] == '\n'))
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The length of `rest` up to and with the "(" of a call of `function` (in lower case) that
+// starts it; 0 when no such call starts it.
+std::size_t callOpening(std::string_view rest, std::string_view function) {
+    if (rest.size() < function.size())
+        return 0;
+    for (std::size_t i = 0; i < function.size(); ++i)
+        if ((rest[i] | 0x20) != function[i])
+            return 0;
+    std::size_t i = function.size();
+    while (i < rest.size() && isBlank(rest[i]))
         ++i;
-    return i < rest.size() && rest[i] == '(';
+    return i < rest.size() && rest[i] == '(' ? i + 1 : 0;
 }
 
 // Length of the quoted part starting at text[0] (closing quote included; a doubled quote
@@ -58,11 +62,25 @@ std::string tsqlToSqlite(std::string_view sql) {
             verbatim = quotedLength(rest, ']');
         else if (rest.starts_with("--") || rest.starts_with("/*"))
             verbatim = commentLength(rest);
-        else if ((i == 0 || !isIdentifierChar(sql[i - 1])) && startsWithIsnullCall(rest)) {
+        else if (const bool wordStart = i == 0 || !isIdentifierChar(sql[i - 1]);
+                 wordStart && callOpening(rest, "isnull") > 0) {
             out += "IFNULL";
             i += 6;
             continue;
-        } else if ((i == 0 || !isIdentifierChar(sql[i - 1])) && (rest[0] | 0x20) == 'n' &&
+        } else if (const std::size_t opening = callOpening(rest, "datediff");
+                   wordStart && opening > 0) {
+            // The unit is a bare word that SQLite would read as a column: quoted, it is text.
+            std::size_t unit = opening;
+            while (unit < rest.size() && isBlank(rest[unit]))
+                ++unit;
+            std::size_t unitEnd = unit;
+            while (unitEnd < rest.size() && isIdentifierChar(rest[unitEnd]))
+                ++unitEnd;
+            out.append(rest.substr(0, unit));
+            out += "'" + std::string(rest.substr(unit, unitEnd - unit)) + "'";
+            i += unitEnd;
+            continue;
+        } else if (wordStart && (rest[0] | 0x20) == 'n' &&
                    rest.size() > 1 && rest[1] == '\'') {
             ++i; // N'...' is a Unicode literal; every SQLite text is one
             continue;
