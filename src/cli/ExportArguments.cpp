@@ -84,6 +84,8 @@ std::string exportUsage() {
            "                         [--by-batch] [OUTPUT]\n"
            "       stockquery-export card --code CODE --warehouse CODE [--batch B]\n"
            "                         --from yyyy-mm-dd --to yyyy-mm-dd [OUTPUT]\n"
+           "       stockquery-export ageing [--as-of yyyy-mm-dd] [--bands 30,60,90,180,365]\n"
+           "                         [CRITERIA] [--by-batch] [OUTPUT]\n"
            "       stockquery-export --list-warehouses\n"
            "       stockquery-export --help\n"
            "CRITERIA: [--warehouse CODE]... [--code T] [--addcode T] [--spec T] [--name T]\n"
@@ -101,7 +103,7 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     ExportRequest request;
     if (arguments.empty())
         throw ArgumentError(
-            "nothing to do: give stock, journal, summary, card or --list-warehouses");
+            "nothing to do: give stock, journal, summary, card, ageing or --list-warehouses");
     const std::string& command = arguments.front();
     for (const std::string& argument : arguments)
         if (argument == "--help" || argument == "-h")
@@ -116,11 +118,14 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
         request.action = ExportRequest::Action::Summary;
     else if (command == "card")
         request.action = ExportRequest::Action::Card;
+    else if (command == "ageing")
+        request.action = ExportRequest::Action::Ageing;
     else
         throw ArgumentError("unknown command: " + command);
     const bool journal = request.action == ExportRequest::Action::Journal;
     const bool summary = request.action == ExportRequest::Action::Summary;
     const bool card = request.action == ExportRequest::Action::Card;
+    const bool ageing = request.action == ExportRequest::Action::Ageing;
     const bool query = request.action != ExportRequest::Action::ListWarehouses;
     // The period of a journal, a summary or a card.
     std::string* from = journal   ? &request.journal.dateFrom
@@ -137,6 +142,7 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
         {"--server", nullptr}, {"--database", nullptr}, {"--user", nullptr}};
     ItemCriteria items = journal   ? itemCriteriaOf(request.journal)
                          : summary ? itemCriteriaOf(request.summary)
+                         : ageing  ? itemCriteriaOf(request.ageing)
                                    : itemCriteriaOf(request.stock);
     if (query)
         text.insert({{"--format", &request.format}, {"--output", &request.output}});
@@ -157,6 +163,9 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     }
     if (from)
         text.insert({{"--from", from}, {"--to", to}});
+    std::optional<std::string> bands;
+    if (ageing)
+        text.insert({"--as-of", &request.ageing.asOf});
     bool outputGiven = false;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& option = arguments[i];
@@ -169,8 +178,10 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
             items.warehouseCodes->push_back(needsValue());
         } else if (card && option == "--batch") {
             request.card.batch = trimmedText(needsValue());
-        } else if (summary && option == "--by-batch") {
-            request.summary.byBatch = true;
+        } else if ((summary || ageing) && option == "--by-batch") {
+            (summary ? request.summary.byBatch : request.ageing.byBatch) = true;
+        } else if (ageing && option == "--bands") {
+            bands = needsValue();
         } else if (query && option == "--sort") {
             request.sortField = needsValue();
             if (i + 1 < arguments.size() &&
@@ -209,6 +220,15 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
         checkDate(command, "--to", *to);
         if (*from > *to)
             throw ArgumentError("--from " + *from + " is after --to " + *to);
+    }
+    if (ageing && !request.ageing.asOf.empty())
+        checkDate(command, "--as-of", request.ageing.asOf);
+    if (bands) {
+        try {
+            request.ageing.bands = parseAgeingBands(*bands);
+        } catch (const AgeingBandsError& error) {
+            throw ArgumentError(std::string("--bands ") + *bands + ": " + error.what());
+        }
     }
     if (journal) {
         const std::string& flag = request.journal.flag;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/JournalStatement.h"
+#include "ledger/AgeingStatement.h"
 #include "ledger/PeriodSummaryStatement.h"
 #include "ledger/StockCardStatement.h"
 #include "settings/ConnectionSettings.h"
@@ -19,12 +20,13 @@ public:
 
 // What one run of stockquery-export is asked to do.
 struct ExportRequest {
-    enum class Action { Help, ListWarehouses, Stock, Journal, Summary, Card };
+    enum class Action { Help, ListWarehouses, Stock, Journal, Summary, Card, Ageing };
     Action action = Action::Help;
     CurrentStockCriteria stock;
     JournalCriteria journal;
     PeriodSummaryCriteria summary;
     StockCardCriteria card;
+    AgeingCriteria ageing; // its as-of day empty for today
     std::string format; // xls, rtf, html, txt, csv, xlsx or csv-utf8
     std::string output; // "-" for standard output
     std::string sortField;

@@ -9,6 +9,7 @@
 #include "export/SaveStream.h"
 #include "export/TDBGridExport.h"
 #include "journal/JournalQuery.h"
+#include "ledger/AgeingQuery.h"
 #include "ledger/PeriodSummaryQuery.h"
 #include "ledger/StockCardQuery.h"
 #include "settings/DBLinkInfo.h"
@@ -17,6 +18,7 @@
 #include "table/TableView.h"
 #include "table/Warehouses.h"
 
+#include <QDate>
 #include <QScopeGuard>
 #include <QString>
 
@@ -85,6 +87,13 @@ RequestedQuery queryFor(const ExportRequest& request) {
     if (request.action == ExportRequest::Action::Card)
         return {stockCardQuery().shape, stockCardQuery().statement(request.card),
                 stockCardQuery().describe(request.card)};
+    if (request.action == ExportRequest::Action::Ageing) {
+        AgeingCriteria criteria = request.ageing;
+        if (criteria.asOf.empty()) // as the window starts: today
+            criteria.asOf = QDate::currentDate().toString("yyyy-MM-dd").toStdString();
+        const auto& ageing = ageingQuery(criteria.bands, criteria.byBatch);
+        return {ageing.shape, ageing.statement(criteria), ageing.describe(criteria)};
+    }
     if (request.action == ExportRequest::Action::Summary) {
         const auto& summary = periodSummaryQuery(request.summary.byBatch);
         return {summary.shape, summary.statement(request.summary),

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -29,6 +30,11 @@ constexpr const char* kMissingWarehouse = "99";
 constexpr const char* kMissingUnit = "ZZ";
 constexpr const char* kMissingDepartment = "D99";
 constexpr const char* kMissingItemPrefix = "X9";
+
+// Of every 37 stock records, the first of a key at these places is one of the unusual keys.
+constexpr std::size_t kUnusualKeysEvery = 37;
+constexpr int kCarriedOver = 5;
+constexpr int kIssuedBeforeReceived = 11;
 
 string numbered(const char* prefix, int n, int width) {
     char text[48];
@@ -210,7 +216,10 @@ private:
 
     // Books the opening document of each warehouse before the demo's history, so that the
     // stock of every warehouse, item and batch is its receipts less its issues, and writes the
-    // current stock so: the first record of a key holds what its others do not.
+    // current stock so: the first record of a key holds what its others do not. As in a real
+    // ERP, a few keys differ: some were carried over into it without a document (their stock
+    // is more than their receipts, the remark says so), and some were issued before their
+    // receipts were booked (no opening: their stock is what the lines leave, often below 0).
     void writeOpeningAndCurrentStock(int lastId) {
         struct Key {
             double wanted = 0; // what its records were meant to show together
@@ -233,6 +242,7 @@ private:
         SqliteInserter line(db_, "INSERT INTO rdrecords VALUES (?,?,?,?,?,?,?,?,?,?)");
         const string before = isoDate(today_ - 731); // the history goes back 730 days
         std::vector<double> held(stock_.size());
+        std::set<std::size_t> carriedOver;
         int id = lastId;
         for (int w = 0; w < size_.warehouses; ++w) {
             const string code = numbered("QC", w + 1, 8);
@@ -247,9 +257,14 @@ private:
                     continue;
                 }
                 const double net = booked_[stockKeyOfRecord];
-                const double opening = std::max(0.0, std::round((key.wanted - net) * 1000) / 1000);
+                const int kind = static_cast<int>(r % kUnusualKeysEvery);
+                const double opening = kind == kIssuedBeforeReceived
+                                           ? 0.0
+                                           : std::max(0.0, std::round((key.wanted - net) * 1000) / 1000);
                 held[r] = std::round((net + opening - key.others) * 1000) / 1000;
-                if (opening <= 0)
+                if (kind == kCarriedOver && opening > 0)
+                    carriedOver.insert(r);
+                if (opening <= 0 || kind == kCarriedOver)
                     continue;
                 if (!opened) {
                     header.insert(static_cast<long long>(++id), 1LL, string("08"), string("期初"),
@@ -270,7 +285,8 @@ private:
             SqlValue shown;
             if (held[r] != 0 || !std::holds_alternative<std::monostate>(record.wanted))
                 shown = held[r];
-            stock.insert(SqlValue(), record.warehouse, record.item, record.batch, record.remark,
+            stock.insert(SqlValue(), record.warehouse, record.item, record.batch,
+                         carriedOver.count(r) ? SqlValue(string(kCarriedOverRemark)) : record.remark,
                          shown, record.others[0], record.others[1], record.others[2],
                          record.others[3], record.others[4]);
         }

@@ -13,4 +13,8 @@ struct CivilDateTime;
 void generateDemoDatabase(const std::string& path, const DemoSize& size, std::uint64_t seed,
                           const CivilDateTime& today);
 
+// The remark of the stock carried over into the ERP without a document: more than its
+// receipts less its issues.
+inline constexpr const char* kCarriedOverRemark = "期初结转";
+
 inline constexpr std::uint64_t kDemoSeed = 20261207;
