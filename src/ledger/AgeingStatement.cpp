@@ -47,7 +47,7 @@ std::vector<std::string> ageingStatement(const AgeingCriteria& c) {
     const std::string end = sqlLiteral(dayAfter(c.asOf)); // the as-of day ends before it
     const std::string pair = c.byBatch ? "t.cWhCode, t.cInvCode, t.cBatch" : "t.cWhCode, t.cInvCode";
     const std::string batch = c.byBatch ? ", m.cBatch" : "";
-    const std::string quantity = "CAST(ISNULL(b.iQuantity, 0) AS float)";
+    const std::string quantity = "ISNULL(b.iQuantity, 0)";
     const std::string before = "a.dDate < " + end;
     std::vector<std::string> lines = {
         "SELECT m.cWhCode AS 仓库编码, w.cWhName AS 仓库, m.cInvCode AS 存货编码, ",
@@ -69,16 +69,17 @@ std::vector<std::string> ageingStatement(const AgeingCriteria& c) {
             " ORDER BY t.dDate DESC ROWS UNBOUNDED PRECEDING) AS newer ",
         "    FROM (",
         // Today's stock, less what came after the as-of day: the balance at its end.
-        "      SELECT s.cWhCode, s.cInvCode, s.cBatch, CAST(NULL AS datetime) AS dDate, ",
+        // No day: a null takes the lines' datetime (a cast would make SQLite's texts numbers).
+        "      SELECT s.cWhCode, s.cInvCode, s.cBatch, NULL AS dDate, ",
         "        CAST(ISNULL(s.iQuantity, 0) AS float) AS change, CAST(0 AS float) AS received, ",
-        "        CAST(NULL AS datetime) AS lastReceipt, CAST(NULL AS datetime) AS lastIssue ",
+        "        NULL AS lastReceipt, NULL AS lastIssue ",
         "      FROM dbo.CurrentStock s ",
         "      UNION ALL ",
         "      SELECT a.cWhCode, b.cInvCode, b.cBatch, a.dDate, ",
-        "        CASE WHEN " + before + " THEN CAST(0 AS float) WHEN a.bRdFlag = 1 THEN -" +
-            quantity + " ELSE " + quantity + " END, ",
-        "        CASE WHEN " + before + " AND a.bRdFlag = 1 THEN " + quantity +
-            " ELSE CAST(0 AS float) END, ",
+        "        CAST(CASE WHEN " + before + " THEN 0 WHEN a.bRdFlag = 1 THEN -" + quantity +
+            " ELSE " + quantity + " END AS float), ",
+        "        CAST(CASE WHEN " + before + " AND a.bRdFlag = 1 THEN " + quantity +
+            " ELSE 0 END AS float), ",
         "        CASE WHEN " + before + " AND a.bRdFlag = 1 THEN a.dDate END, ",
         "        CASE WHEN " + before + " AND a.bRdFlag = 0 THEN a.dDate END ",
         "      FROM dbo.rdrecords b INNER JOIN dbo.rdrecord a ON a.ID = b.ID ",

@@ -195,3 +195,67 @@ TEST(Ageing, AgreesRowByRowWithFirstInFirstOutWorkedOutByHand) {
             }
         }
 }
+
+TEST(Ageing, TheBalancesAreTheStockTodayAndTheSummarysClosingOnAnEarlierDay) {
+    OnDemo demo;
+    for (const std::string& day : {todayText(), std::string("2026-06-30")})
+        for (const bool byBatch : {false, true}) {
+            const AgeingCriteria c = asOf(day, byBatch);
+            const std::map<Key, AgedStock> rows = ageingRows(ageingResult(demo.connection, c), c);
+            PeriodSummaryCriteria period;
+            period.dateFrom = period.dateTo = day;
+            period.byBatch = byBatch;
+            const auto& summary = periodSummaryQuery(byBatch);
+            ResultQuery closing = openedQuery(demo.connection, summary, period);
+            const ResultSet& sums = closing.result();
+            const auto at = [&](const char* field) -> const ResultColumn& {
+                return sums.column(closing.fieldIndex(field));
+            };
+            std::size_t stocked = 0;
+            for (std::size_t row = 0; row < sums.rowCount(); ++row) {
+                const double balance = at("期末数量").real(row);
+                if (balance == 0)
+                    continue;
+                ++stocked;
+                std::optional<std::string> batch;
+                if (byBatch)
+                    batch = at("批号").isNull(row) ? "\x01null" : std::string(at("批号").text(row));
+                const Key key{std::string(at("仓库编码").text(row)),
+                              std::string(at("存货编码").text(row)), batch};
+                const auto aged = rows.find(key);
+                ASSERT_NE(aged, rows.end()) << keyText(key);
+                EXPECT_TRUE(nearlyEqual(aged->second.balance, balance)) << keyText(key);
+            }
+            EXPECT_EQ(stocked, rows.size()) << day << " " << byBatch;
+            // The bands add up to a balance that is not below nothing, and a balance below
+            // nothing fills none.
+            std::size_t below = 0;
+            for (const auto& [key, aged] : rows) {
+                double banded = 0;
+                for (const double band : aged.bands)
+                    banded += band;
+                below += aged.balance < 0;
+                EXPECT_TRUE(nearlyEqual(banded, std::max(0.0, aged.balance))) << keyText(key);
+            }
+            EXPECT_GT(below, 10U);
+        }
+}
+
+TEST(Ageing, TheStatementAnswersThroughFreeTdsAsOnTheDemo) {
+    TdsServer server{ErpTdsResponder(demoDatabasePath())};
+    Connection overTds;
+    overTds.setSettings({server.address(), "erp_2026", "reader", "pw"});
+    overTds.open();
+    for (const bool byBatch : {false, true}) {
+        AgeingCriteria c = asOf("2026-09-30", byBatch);
+        c.bands = {7, 45, 400};
+        c.warehouseCodes = {"01", "03"};
+        c.name = "轴承";
+        const auto& query = ageingQuery(c.bands, byBatch);
+        const std::string text = joinedStatement(query.statement(c));
+        const ResultSet rows = overTds.fetchAll(text, query.shape.fields);
+        EXPECT_EQ(server.batches().back(), text);
+        EXPECT_GT(rows.rowCount(), 10U);
+        expectSameCells(rows, SqliteBackend(demoDatabasePath()).fetchAll(text, query.shape.fields));
+    }
+}

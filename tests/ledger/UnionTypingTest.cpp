@@ -2,6 +2,7 @@
 // takes a column's type from one branch's placeholder (0.0 is numeric(1,1)) would otherwise
 // cut the decimals of every amount.
 #include "db/ResultQuery.h"
+#include "ledger/AgeingStatement.h"
 #include "ledger/PeriodSummaryStatement.h"
 #include "ledger/StockCardStatement.h"
 
@@ -39,10 +40,10 @@ std::string trimmed(const std::string& text) {
                : text.substr(first, text.find_last_not_of(" \r\n") - first + 1);
 }
 
-// The select lists of the branches of the statement's one union (the derived table's).
+// The select lists of the branches of the statement's one union (the innermost derived table's).
 std::vector<std::vector<std::string>> unionBranches(const std::vector<std::string>& lines) {
     const std::string text = joinedStatement(lines);
-    const std::size_t open = text.find("FROM (") + 6;
+    const std::size_t open = text.rfind("FROM (", text.find("UNION ALL")) + 6;
     std::size_t close = open;
     for (int depth = 1; depth > 0; ++close)
         depth += (text[close] == '(') - (text[close] == ')');
@@ -88,7 +89,7 @@ void expectTypedAlike(const std::vector<std::string>& lines) {
 
 } // namespace
 
-TEST(UnionTyping, TheSummaryAndTheCardCastEveryFigureAlikeInEveryBranch) {
+TEST(UnionTyping, TheSummaryTheCardAndTheAgeingCastEveryFigureAlikeInEveryBranch) {
     PeriodSummaryCriteria summary;
     summary.dateFrom = "2026-01-01";
     summary.dateTo = "2026-01-31";
@@ -100,4 +101,10 @@ TEST(UnionTyping, TheSummaryAndTheCardCastEveryFigureAlikeInEveryBranch) {
     expectTypedAlike(stockCardStatement(card));
     card.batch = "";
     expectTypedAlike(stockCardStatement(card));
+    AgeingCriteria ageing;
+    ageing.asOf = "2026-06-30";
+    for (const bool byBatch : {false, true}) {
+        ageing.byBatch = byBatch;
+        expectTypedAlike(ageingStatement(ageing));
+    }
 }

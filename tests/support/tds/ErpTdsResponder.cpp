@@ -12,6 +12,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -62,9 +63,22 @@ const std::map<std::string, tds::Column>& erpColumns() {
         add("出库数量", Type::Float);
         add("单价", Type::Float);
         add("金额", Type::Money);
+        add("最近入库日期", Type::DateTime);
+        add("最近出库日期", Type::DateTime);
+        add("呆滞天数", Type::Int);
         return m;
     }();
     return columns;
+}
+
+// The ERP's type of a result column of this name, the age bands ("0-30天", "365天以上") too.
+std::optional<tds::Column> erpColumnNamed(const std::string& name) {
+    if (const auto found = erpColumns().find(name); found != erpColumns().end())
+        return found->second;
+    if ((name.ends_with("天") && name.find('-') != std::string::npos) ||
+        name.ends_with("天以上"))
+        return tds::Column{name, Type::Float};
+    return std::nullopt;
 }
 
 __int128 pow10(int n) {
@@ -160,12 +174,12 @@ std::vector<FieldDecl> erpFields(const std::string& path, const std::string& bat
     sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr);
     std::vector<FieldDecl> fields;
     for (int i = 0; statement && i < sqlite3_column_count(statement); ++i) {
-        const auto found = erpColumns().find(sqlite3_column_name(statement, i));
-        if (found == erpColumns().end()) {
+        const std::optional<tds::Column> found = erpColumnNamed(sqlite3_column_name(statement, i));
+        if (!found) {
             fields.clear();
             break;
         }
-        fields.push_back({found->first, kindOf(found->second.type)});
+        fields.push_back({found->name, kindOf(found->type)});
     }
     sqlite3_finalize(statement);
     sqlite3_close(db);
@@ -174,9 +188,8 @@ std::vector<FieldDecl> erpFields(const std::string& path, const std::string& bat
 
 // The ERP's column type for a result column of this name, or one that holds its kind.
 tds::Column erpColumn(const std::string& name, FieldKind kind) {
-    const auto& known = erpColumns();
-    if (const auto found = known.find(name); found != known.end())
-        return found->second;
+    if (const std::optional<tds::Column> found = erpColumnNamed(name))
+        return *found;
     switch (kind) {
     case FieldKind::Decimal:
         return {name, Type::Decimal, 0, 38, 6};
