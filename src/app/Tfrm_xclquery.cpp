@@ -1,5 +1,6 @@
 #include "Tfrm_xclquery.h"
 
+#include "Tfrm_ageing.h"
 #include "Tfrm_crquery.h"
 #include "Tfrm_stockcard.h"
 #include "Tfrm_summary.h"
@@ -75,7 +76,8 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
                {QSize(942, 500),
                 {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
                  {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }},
-                 {"tbn_summary", "收发存汇总", 6, [this] { ShowSummary(); }}},
+                 {"tbn_summary", "收发存汇总", 6, [this] { ShowSummary(); }},
+                 {"tbn_ageing", "库龄分析", 6, [this] { ShowAgeing(); }}},
                 kStatusBarHeight,
                 "记录数为：",
                 12},
@@ -85,12 +87,14 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     ToolButton1 = ownButtons[1];
     ToolButton1->setFixedWidth(kButtonWidth);
     tbn_summary = ownButtons[2];
+    tbn_ageing = ownButtons[3];
     connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
     act_rowJournal = addMenuEntry(
         "查看出入库流水", [this] { ShowRowJournal(); }, QKeySequence(Qt::CTRL | Qt::Key_J));
     act_rowCard = addMenuEntry(
         "查看库存台账", [this] { ShowRowCard(); }, QKeySequence(Qt::CTRL | Qt::Key_L));
     addMenuEntry("收发存汇总", [this] { ShowSummary(); }, {});
+    addMenuEntry("库龄分析", [this] { ShowAgeing(); }, {});
     showConnection();
 
     t_action.setInterval(1000);
@@ -207,6 +211,11 @@ void Tfrm_xclquery::ToolButton1Click() {
 void Tfrm_xclquery::ShowSummary() {
     if (!work().busy()) // its queries would wait for the connection
         showModalOnce(frm_summary, ado_conn, this);
+}
+
+void Tfrm_xclquery::ShowAgeing() {
+    if (!work().busy()) // its queries would wait for the connection
+        showModalOnce(frm_ageing, ado_conn, this);
 }
 
 void Tfrm_xclquery::dbg_xclinfoDblClick() {

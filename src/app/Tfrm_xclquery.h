@@ -43,6 +43,7 @@ public:
     QToolButton* ToolButton2 = nullptr;
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tbn_summary = nullptr;
+    QToolButton* tbn_ageing = nullptr;
     // Criteria: the chosen warehouses and four item boxes.
     QPushButton* BitBtn1 = nullptr;
     QListWidget* lbb_store = nullptr;
@@ -76,6 +77,8 @@ public:
     void ShowRowCard();
     // 收发存汇总: the summary window, fresh and modal.
     void ShowSummary();
+    // 库龄分析: the ageing window, fresh and modal.
+    void ShowAgeing();
     // The status bar names the connection the windows work on: after it changed.
     void showConnection();
 

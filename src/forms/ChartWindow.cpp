@@ -22,8 +22,10 @@
 #include <QFileDialog>
 #include <QGraphicsLayout>
 #include <QHorizontalBarSeries>
+#include <QHorizontalStackedBarSeries>
 #include <QLayout>
 #include <QLineSeries>
+#include <QStackedBarSeries>
 #include <QPushButton>
 #include <QSvgGenerator>
 #include <QTabWidget>
@@ -40,8 +42,13 @@ constexpr int kSavedWidth = 1200;
 constexpr int kSavedHeight = 720;
 // The colour of a chart's first, second, … figure, the same in every chart whatever the order
 // its bars are drawn in (入库 blue and 出库 green by month and by warehouse alike).
-const std::array<QColor, 4> kSeriesColours = {QColor(0x20, 0x9f, 0xdf), QColor(0x99, 0xca, 0x53),
-                                              QColor(0xf6, 0xa6, 0x25), QColor(0x6d, 0x5f, 0xd5)};
+// Thirteen, for the most age bands there are.
+const std::array<QColor, 13> kSeriesColours = {
+    QColor(0x20, 0x9f, 0xdf), QColor(0x99, 0xca, 0x53), QColor(0xf6, 0xa6, 0x25),
+    QColor(0x6d, 0x5f, 0xd5), QColor(0xbf, 0x59, 0x3e), QColor(0x2a, 0xa7, 0x8e),
+    QColor(0xe0, 0x6c, 0xa8), QColor(0x8c, 0x8c, 0x8c), QColor(0xc9, 0xb1, 0x1e),
+    QColor(0x3d, 0x5a, 0x98), QColor(0x7a, 0x3e, 0x1d), QColor(0x5e, 0xc4, 0xd8),
+    QColor(0x4b, 0x7d, 0x2f)};
 
 // Labels longer than this, or more groups than this, go down the side as horizontal bars.
 constexpr int kLongLabel = 8;
@@ -146,18 +153,26 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
     if (shown.groups.empty())
         return chart; // no axes to measure nothing by
     const bool across = horizontal(shown.groups);
-    QAbstractBarSeries* series = across ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
-                                        : static_cast<QAbstractBarSeries*>(new QBarSeries);
+    const bool stacked = shown.request.stacked;
+    QAbstractBarSeries* series = nullptr;
+    if (stacked)
+        series = across ? static_cast<QAbstractBarSeries*>(new QHorizontalStackedBarSeries)
+                        : static_cast<QAbstractBarSeries*>(new QStackedBarSeries);
+    else
+        series = across ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
+                        : static_cast<QAbstractBarSeries*>(new QBarSeries);
     // Bars across go up from the bottom, groups and sets alike: both are given last first, so
     // that the first group is at the top and the first set on top within it, as the legend
-    // reads.
+    // reads. Stacked parts go from the axis outwards in the legend's order.
     std::vector<FigureGroup> groups = shown.groups;
     std::vector<std::size_t> sets(shown.request.values.size());
     std::iota(sets.begin(), sets.end(), 0);
     if (across) {
         std::reverse(groups.begin(), groups.end());
-        std::reverse(sets.begin(), sets.end());
-        chart->legend()->setReverseMarkers(true);
+        if (!stacked) {
+            std::reverse(sets.begin(), sets.end());
+            chart->legend()->setReverseMarkers(true);
+        }
     }
     QStringList labels;
     for (const FigureGroup& group : groups)
@@ -188,6 +203,14 @@ QChart* makeChart(const ChartFiguresShown& shown, const QString& criteria) {
             });
         series->append(set);
     }
+    if (stacked) // the axis goes as far as the parts together
+        for (const FigureGroup& group : groups) {
+            double up = 0, down = 0;
+            for (const std::int64_t part : group.totals)
+                (part > 0 ? up : down) += static_cast<double>(part) / 10000.0;
+            largest = std::max(largest, up);
+            smallest = std::min(smallest, down);
+        }
     chart->addSeries(series);
     auto* categories = new QBarCategoryAxis;
     categories->append(labels);

@@ -96,8 +96,7 @@ void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectTex
     });
 }
 
-PeriodCriteria::PeriodCriteria(QWidget* window, int height, const QString& periodCaption)
-    : panel(loweredPanel(window, "Panel1")) {
+ItemCriteriaPanel::ItemCriteriaPanel(QWidget* window, int height) : panel(loweredPanel(window, "Panel1")) {
     panel->setFixedHeight(height);
     const WarehouseCriterion chosen(panel, QSize(165, 76));
     warehouseButton = chosen.button;
@@ -110,6 +109,10 @@ PeriodCriteria::PeriodCriteria(QWidget* window, int height, const QString& perio
     spec = criterionBox(panel, "edt_spec", 655, 11, 136);
     criterionLabel(panel, "存货名称", 797, 15);
     name = criterionBox(panel, "edt_name", 849, 11, 111);
+}
+
+PeriodCriteria::PeriodCriteria(QWidget* window, int height, const QString& periodCaption)
+    : ItemCriteriaPanel(window, height) {
     criterionLabel(panel, periodCaption, 207, 40);
     from = criterionDate(panel, "dates", 257);
     criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);

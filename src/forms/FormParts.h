@@ -43,11 +43,11 @@ struct WarehouseCriterion {
     QListWidget* list;
 };
 
-// The criteria the journal and the summary share, in a lowered panel `height` high: the
-// warehouse criterion, the four item boxes across the top (存货编码, 存货代码, 规格型号, 存货名称)
-// and a period captioned `periodCaption` below them.
-struct PeriodCriteria {
-    PeriodCriteria(QWidget* window, int height, const QString& periodCaption);
+// The criteria the journal, the summary and the ageing share, in a lowered panel `height`
+// high: the warehouse criterion and the four item boxes across the top (存货编码, 存货代码,
+// 规格型号, 存货名称); the second row is the window's.
+struct ItemCriteriaPanel {
+    ItemCriteriaPanel(QWidget* window, int height);
     QFrame* panel;
     QPushButton* warehouseButton;
     QListWidget* warehouses;
@@ -55,6 +55,11 @@ struct PeriodCriteria {
     QLineEdit* addCode;
     QLineEdit* spec;
     QLineEdit* name;
+};
+
+// The item criteria with a period captioned `periodCaption` below them.
+struct PeriodCriteria : ItemCriteriaPanel {
+    PeriodCriteria(QWidget* window, int height, const QString& periodCaption);
     QDateEdit* from;
     QDateEdit* to;
 };

@@ -60,6 +60,7 @@ struct ChartRequest {
     std::string name = {};
     bool labelIsName = false;
     std::size_t largest = 0;
+    bool stacked = false; // the values of a group stacked into one bar, as parts of a whole
     QString firstDay = {};
     QString lastDay = {};
 };

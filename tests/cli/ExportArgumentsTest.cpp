@@ -69,11 +69,42 @@ TEST(ExportArguments, CriteriaGoToTheirWindowsFieldsAndTheFormatFollowsTheName) 
     EXPECT_FALSE(parsed({"card", "--code", "1", "--warehouse", "01", "--from", "2026-01-01", "--to",
                          "2026-01-02"})
                      .card.batch);
+
+    const ExportRequest ageing = parsed({"ageing", "--as-of", "2026-06-30", "--bands",
+                                         "7, 30，90", "--name", "轴承", "--by-batch"});
+    EXPECT_EQ(ageing.action, ExportRequest::Action::Ageing);
+    EXPECT_EQ(ageing.ageing.asOf, "2026-06-30");
+    EXPECT_EQ(ageing.ageing.bands, (AgeingBands{7, 30, 90}));
+    EXPECT_EQ(ageing.ageing.name, "轴承");
+    EXPECT_TRUE(ageing.ageing.byBatch);
+    const ExportRequest byDefault = parsed({"ageing"});
+    EXPECT_EQ(byDefault.ageing.asOf, ""); // today
+    EXPECT_EQ(byDefault.ageing.bands, kDefaultAgeingBands);
+    EXPECT_FALSE(byDefault.ageing.byBatch);
+}
+
+TEST(ExportArguments, AgeBandsRiseInWholeDaysAndAreAtMostTwelve) {
+    EXPECT_EQ(parsed({"ageing", "--bands", "1,2,3,4,5,6,7,8,9,10,11,36500"}).ageing.bands.size(),
+              12U);
+    EXPECT_EQ(refusal({"ageing", "--bands", "1,2,3,4,5,6,7,8,9,10,11,12,13"}),
+              "--bands 1,2,3,4,5,6,7,8,9,10,11,12,13: at most 12 age bands");
+    EXPECT_EQ(refusal({"ageing", "--bands", "30,60,60"}),
+              "--bands 30,60,60: age bands must rise: 60 follows 60");
+    EXPECT_EQ(refusal({"ageing", "--bands", "90,30"}),
+              "--bands 90,30: age bands must rise: 30 follows 90");
+    for (const char* notDays : {"0,30", "-5", "30,", "", "1.5", "30 60", "36501", "99999999999"})
+        EXPECT_EQ(refusal({"ageing", "--bands", notDays}).rfind("--bands ", 0), 0U) << notDays;
+    EXPECT_EQ(refusal({"ageing", "--bands", "30,x"}),
+              "--bands 30,x: age bands are whole numbers of days from 1 to 36500: x");
+    EXPECT_EQ(refusal({"ageing", "--as-of", "2026-02-30"}),
+              "--as-of 2026-02-30 is not a day as yyyy-mm-dd from 1753-01-01 to 9999-12-31");
+    EXPECT_EQ(refusal({"ageing", "--from", "2026-01-01"}), "unknown option for ageing: --from");
+    EXPECT_EQ(refusal({"summary", "--bands", "30"}), "unknown option for summary: --bands");
 }
 
 TEST(ExportArguments, EachMistakeIsNamed) {
     EXPECT_EQ(refusal({}),
-              "nothing to do: give stock, journal, summary, card or --list-warehouses");
+              "nothing to do: give stock, journal, summary, card, ageing or --list-warehouses");
     EXPECT_EQ(refusal({"card", "--warehouse", "01", "--from", "2026-01-01", "--to", "2026-12-31"}),
               "card needs --code CODE, the item's whole code");
     EXPECT_EQ(refusal({"card", "--code", "0001", "--from", "2026-01-01", "--to", "2026-12-31"}),

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "forms/PlainKeysDialog.h"
+#include "forms/QueryWindowFrame.h"
+#include "ledger/AgeingStatement.h"
+
+class Connection;
+class QAction;
+class QCheckBox;
+class QDateEdit;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The window "库龄分析": per warehouse and item (or batch), the balance at the end of an
+// as-of day spread over age bands first in, first out, with the last receipt and issue and the
+// days since the stock last moved; filtered by warehouses and item. Opened modally from the
+// main window, fresh each time; the bands last run with are kept with the stored settings.
+class Tfrm_ageing : public PlainKeysDialog, public QueryWindowFrame {
+    Q_OBJECT
+public:
+    // The result query runs on the main window's connection.
+    explicit Tfrm_ageing(Connection& connection, QWidget* parent = nullptr);
+
+    QPushButton* BitBtn1 = nullptr;
+    QListWidget* lbb_store = nullptr;
+    QLineEdit* edt_code = nullptr;
+    QLineEdit* edt_no = nullptr;
+    QLineEdit* edt_spec = nullptr;
+    QLineEdit* edt_name = nullptr;
+    QDateEdit* date_asof = nullptr;
+    QCheckBox* chk_batch = nullptr;
+    QLineEdit* edt_bands = nullptr;
+    // 查看出入库流水 (Ctrl+J) and 查看库存台账 (Ctrl+L), also in the grid's menu: the journal and
+    // the stock card of the current row's item in its warehouse.
+    QAction* act_rowJournal = nullptr;
+    QAction* act_rowCard = nullptr;
+
+    // On showing: today as the as-of day, the stored bands, and the status bar names the
+    // connection.
+    void FormShow();
+    void BitBtn1Click();
+    void RunQuery() override;
+    void ShowRowJournal();
+    void ShowRowCard();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildCriteriaPanel();
+    // The shown row's cell of `field`, as text.
+    QString rowCell(int row, const char* field) const;
+
+    Connection& connection_;
+    // The bands and batches the grid has the columns of.
+    AgeingBands shownBands_ = kDefaultAgeingBands;
+    bool rowsPerBatch_ = false;
+    // What the rows shown were asked, for the journal and card of one of them.
+    AgeingCriteria shown_;
+};
+
+// The ageing window while it is open.
+extern Tfrm_ageing* frm_ageing;
