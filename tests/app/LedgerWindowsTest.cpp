@@ -1,13 +1,17 @@
-// The summary and stock card windows on the demo: the summary's default period, its rows per
-// item and per batch against the statement's, and the card each row opens (from a summary row
-// and from a current-stock row), which opens and closes on the row's own balances; the card
-// keeps each line's balance through a sort, and asks for what it lacks.
+// The summary, stock card and ageing windows on the demo: the summary's default period, its
+// rows per item and per batch against the statement's, and the card each row opens (from a
+// summary row, a current-stock row and an ageing row), which opens and closes on the row's own
+// balances; the card keeps each line's balance through a sort, and asks for what it lacks; the
+// ageing keeps its bands and refuses bad ones, and its rows open their journal.
+#include "app/Tfrm_ageing.h"
+#include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
 #include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
 #include "forms/FormParts.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
+#include "ledger/AgeingQuery.h"
 #include "ledger/PeriodSummaryQuery.h"
 #include "support/ContextMenuEntry.h"
 #include "support/LedgerTestParts.h"
@@ -21,6 +25,7 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QToolButton>
 #include <QtTest>
 
@@ -158,6 +163,93 @@ private slots:
                     card.close();
                 }));
         }
+    }
+
+    void theAgeingKeepsTheBandsItRanWithAndRefusesBadOnes() {
+        MessageBoxWatcher boxes;
+        MainOnDemo w;
+        QVERIFY(whenOpen<Tfrm_ageing>(
+            [&] { w.main.tbn_ageing->click(); },
+            [&](Tfrm_ageing& ageing) {
+                QVERIFY(ageing.isModal());
+                QCOMPARE(ageing.windowTitle(), QString("库龄分析"));
+                QCOMPARE(ageing.date_asof->date(), QDate::currentDate());
+                QCOMPARE(ageing.edt_bands->text(), QString("30,60,90,180,365"));
+                ageing.edt_bands->setText(" 15，45, 400 ");
+                ageing.edt_name->setText("轴承");
+                QTest::keyClick(ageing.edt_name, Qt::Key_Return);
+                ageing.work().waitUntilDone();
+                AgeingCriteria criteria;
+                criteria.asOf = todayText();
+                criteria.bands = {15, 45, 400};
+                criteria.name = "轴承";
+                const auto& query = ageingQuery(criteria.bands, false);
+                const ResultQuery expected = openedQuery(w.main.ado_conn, query, criteria);
+                QVERIFY(expected.rowCount() > 100);
+                QCOMPARE(ageing.grid()->query().rowCount(), expected.rowCount());
+                for (const char* band : {"0-15天", "16-45天", "46-400天", "400天以上"})
+                    QVERIFY2(ageing.grid()->model()->columnOf(band) >= 0, band);
+                QCOMPARE(ageing.grid()->model()->columnOf("0-30天"), -1);
+                // Bands that cannot be are refused, and the rows shown stay.
+                for (const char* bad : {"30,10", "0,30", "三十", "", "1,2,3,4,5,6,7,8,9,10,11,12,13"}) {
+                    const qsizetype before = boxes.seen().size();
+                    ageing.edt_bands->setText(bad);
+                    ageing.RunQuery();
+                    QTRY_COMPARE(boxes.seen().size(), before + 1);
+                    QVERIFY(boxes.texts().back().startsWith("库龄分段应为"));
+                    QCOMPARE(ageing.grid()->query().rowCount(), expected.rowCount());
+                }
+                ageing.close();
+            }));
+        // The bands last run with are there the next time.
+        QVERIFY(whenOpen<Tfrm_ageing>([&] { w.main.ShowAgeing(); },
+                                      [&](Tfrm_ageing& ageing) {
+                                          QCOMPARE(ageing.edt_bands->text(), QString("15,45,400"));
+                                          ageing.close();
+                                      }));
+    }
+
+    void anAgeingRowOpensItsCardOverTheBandsAndItsJournal() {
+        MainOnDemo w;
+        Tfrm_ageing ageing(w.main.ado_conn);
+        ageing.FormShow();
+        ageing.chk_batch->setChecked(true);
+        ageing.edt_bands->setText("30,90");
+        ageing.RunQuery();
+        ageing.work().waitUntilDone();
+        const ResultGrid& grid = *ageing.grid();
+        const int row = firstRowWhere(grid, [&](int r) {
+            return cell(grid, r, "仓库") == "原材料库" && figure(grid, r, "结存数量") > 0 &&
+                   !cell(grid, r, "最近出库日期").isEmpty();
+        });
+        QVERIFY(row >= 0);
+        ageing.grid()->body()->setCurrentCell(row, 0);
+        QCOMPARE(ageing.act_rowCard->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+        QVERIFY(whenOpen<Tfrm_stockcard>(
+            [&] { ageing.act_rowCard->trigger(); },
+            [&](Tfrm_stockcard& card) {
+                QVERIFY(cardQueried(card));
+                QCOMPARE(card.edt_whcode->text(), cell(grid, row, "仓库编码"));
+                QCOMPARE(card.edt_code->text(), cell(grid, row, "存货编码"));
+                QCOMPARE(card.edt_batch->text(), cell(grid, row, "批号"));
+                QCOMPARE(card.dates->date(), QDate::currentDate().addDays(-90));
+                QCOMPARE(card.datee->date(), QDate::currentDate());
+                const ResultGrid& lines = *card.grid();
+                const double closing =
+                    figure(lines, static_cast<int>(lines.query().rowCount()) - 1, "结存数量");
+                QVERIFY(nearlyEqual(closing, figure(grid, row, "结存数量")));
+                card.close();
+            }));
+        QCOMPARE(ageing.act_rowJournal->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
+        QVERIFY(whenOpen<Tfrm_crquery>([&] { ageing.act_rowJournal->trigger(); },
+                                       [&](Tfrm_crquery& journal) {
+                                           QCOMPARE(journal.edt_code->text(),
+                                                    cell(grid, row, "存货编码"));
+                                           QCOMPARE(journal.lbb_store->count(), 1);
+                                           QVERIFY(journal.lbb_store->item(0)->text().contains(
+                                               cell(grid, row, "仓库")));
+                                           journal.close();
+                                       }));
     }
 
     void aStockRowsCardEndsOnItsStockToday() {
