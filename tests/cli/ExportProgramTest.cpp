@@ -1,4 +1,5 @@
 // stockquery-export as a script runs it, beside the files that the windows' 输出 writes.
+#include "app/Tfrm_ageing.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
 #include "app/Tfrm_summary.h"
@@ -234,6 +235,19 @@ private slots:
                  windowFile<TDBGridExportAsRTF>(*card.grid(), folder));
         QCOMPARE(programFile(wholeCard + QStringList{"--format", "txt"}, folder),
                  windowFile<TDBGridExportAsText>(*card.grid(), folder));
+
+        Tfrm_ageing ageing(connection);
+        ageing.FormShow(); // as of today
+        ageing.edt_name->setText("轴承");
+        ageing.edt_bands->setText("10,100,1000");
+        ageing.chk_batch->setChecked(true);
+        ageing.RunQuery();
+        ageing.work().waitUntilDone();
+        const QStringList aged{"ageing", "--name", "轴承", "--bands", "10,100,1000", "--by-batch"};
+        QCOMPARE(programFile(aged + QStringList{"--format", "xls"}, folder),
+                 windowFile<TDBGridExportAsXLS>(*ageing.grid(), folder));
+        QCOMPARE(programFile(aged + QStringList{"--as-of", to, "--format", "csv-utf8"}, folder),
+                 windowFile<TDBGridExportAsUtf8CSV>(*ageing.grid(), folder));
     }
 
     void throughFreeTdsTheFilesAreThoseOfTheDemo() {
@@ -249,13 +263,14 @@ private slots:
                           "--by-batch"},
               QStringList{"card", "--code", "0000299", "--warehouse", "01", "--from", "2025-01-01",
                           "--to", "2026-12-31"},
+              QStringList{"ageing", "--as-of", "2026-06-30", "--name", "轴承", "--by-batch"},
               QStringList{"--list-warehouses"}}) {
             const Run sqlServer = exportProgram(command + overTds);
             QCOMPARE(sqlServer.status, 0);
             QVERIFY(!sqlServer.out.isEmpty());
             QCOMPARE(sqlServer.out, exportProgram(onDemo(command)).out);
         }
-        QVERIFY(server.batches().size() >= 4);
+        QVERIFY(server.batches().size() >= 5);
         qunsetenv("STOCKQUERY_PASSWORD");
     }
 
