@@ -5,6 +5,7 @@
 #include "desktop/Desktop.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
+#include "app/Tfrm_ageing.h"
 #include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
 #include "forms/ChartWindow.h"
@@ -24,6 +25,8 @@
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
 #include <QBarSet>
+#include <QHorizontalStackedBarSeries>
+#include <QStackedBarSeries>
 #include <QChart>
 #include <QChartView>
 #include <QDateEdit>
@@ -88,7 +91,10 @@ double figureIn(const QString& tip) {
 // on.
 int restOnEveryBar(QChart& chart) {
     auto* series = qobject_cast<QAbstractBarSeries*>(chart.series().first());
-    const bool across = qobject_cast<QHorizontalBarSeries*>(series) != nullptr;
+    const bool stacked = qobject_cast<QStackedBarSeries*>(series) != nullptr ||
+                         qobject_cast<QHorizontalStackedBarSeries*>(series) != nullptr;
+    const bool across = qobject_cast<QHorizontalBarSeries*>(series) != nullptr ||
+                        qobject_cast<QHorizontalStackedBarSeries*>(series) != nullptr;
     const QStringList categories =
         qobject_cast<QBarCategoryAxis*>(series->attachedAxes().first())->categories();
     const int sets = series->count();
@@ -97,10 +103,16 @@ int restOnEveryBar(QChart& chart) {
     for (int s = 0; s < sets; ++s) {
         QBarSet* set = series->barSets()[s];
         for (int bar = 0; bar < set->count(); ++bar) {
-            const qreal across_ = bar - width / 2 + (s + 0.5) * width / sets;
-            const QPointF middle =
-                across ? QPointF(set->at(bar) / 2, across_) : QPointF(across_, set->at(bar) / 2);
-            const QPointF base = across ? QPointF(0, across_) : QPointF(across_, 0);
+            // Side by side, or stacked on the parts before it that go the same way.
+            const qreal across_ = stacked ? bar : bar - width / 2 + (s + 0.5) * width / sets;
+            qreal start = 0;
+            for (int before = 0; stacked && before < s; ++before) {
+                const qreal part = series->barSets()[before]->at(bar);
+                start += (part > 0) == (set->at(bar) > 0) ? part : 0;
+            }
+            const qreal half = start + set->at(bar) / 2;
+            const QPointF middle = across ? QPointF(half, across_) : QPointF(across_, half);
+            const QPointF base = across ? QPointF(start, across_) : QPointF(across_, start);
             const QPoint at = onScreen(chart, series, middle);
             if ((at - onScreen(chart, series, base)).manhattanLength() < 4)
                 continue; // no bar to rest on
@@ -410,6 +422,9 @@ private slots:
         Tfrm_stockcard card(w.main.ado_conn);
         QVERIFY(raised(card));
         QTRY_VERIFY(withinItsScreen(card));
+        Tfrm_ageing ageing(w.main.ado_conn);
+        QVERIFY(raised(ageing));
+        QTRY_VERIFY(withinItsScreen(ageing));
     }
 
     void everyBarAndStepOfEveryChartShowsItsOwnFigureWhereThePointerRests() {
@@ -426,6 +441,10 @@ private slots:
         card.edt_code->setText("0002091");
         card.dates->setDate(QDate(QDate::currentDate().year() - 1, 1, 1));
         queryAndRestOnItsCharts(card, card);
+        Tfrm_ageing ageing(w.main.ado_conn);
+        ageing.FormShow();
+        ageing.edt_bands->setText("30,180,365");
+        queryAndRestOnItsCharts(ageing, ageing);
     }
 };
 
