@@ -1,8 +1,9 @@
-// Opening the statements on the large demo database through our backends (the two windows'
-// and the period summary of this year), beside the sqlite3 command-line shell running the same
+// Opening the statements on the large demo database through our backends (the two windows',
+// the period summary of this year and the ageing as of today), beside the sqlite3 command-line shell running the same
 // statement text with its output sent nowhere, and beside the floor: a bare sqlite3_step loop
 // over the same statement reading every column of every row once.
-//   open_statement_bench LARGE_DEMO_FILE [RUNS] [ONLY]  (ONLY: journal, current-stock, summary)
+//   open_statement_bench LARGE_DEMO_FILE [RUNS] [ONLY]
+//   (ONLY: journal, current-stock, summary, ageing)
 #include "BenchArguments.h"
 #include "BenchProcess.h"
 #include "DemoQuery.h"
@@ -12,6 +13,8 @@
 #include "db/odbc/OdbcBackend.h"
 #include "journal/JournalFields.h"
 #include "journal/JournalStatement.h"
+#include "ledger/AgeingColumns.h"
+#include "ledger/AgeingStatement.h"
 #include "ledger/PeriodSummaryColumns.h"
 #include "ledger/PeriodSummaryStatement.h"
 #include "stock/CurrentStockFields.h"
@@ -123,13 +126,24 @@ std::size_t bareStepLoop(const std::string& file, const std::vector<std::string>
 
 // The work of one measured child: open one statement through one backend.
 // The period summary of the year up to today, a row per warehouse and item.
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    char text[40];
+    std::strftime(text, sizeof text, "%Y-%m-%d", std::localtime(&now));
+    return text;
+}
+
 PeriodSummaryCriteria thisYear() {
     PeriodSummaryCriteria criteria;
-    const std::time_t now = std::time(nullptr);
-    char today[40];
-    std::strftime(today, sizeof today, "%Y-%m-%d", std::localtime(&now));
-    criteria.dateFrom = std::string(today, 4) + "-01-01";
-    criteria.dateTo = today;
+    criteria.dateFrom = today().substr(0, 4) + "-01-01";
+    criteria.dateTo = today();
+    return criteria;
+}
+
+// The ageing as of today in the default bands, a row per warehouse and item.
+AgeingCriteria asOfToday() {
+    AgeingCriteria criteria;
+    criteria.asOf = today();
     return criteria;
 }
 
@@ -142,6 +156,11 @@ int runChild(const std::string& what, const std::string& file) {
             bareStepLoop(file, currentStockStatement({}), true);
         else if (what == "step-summary")
             bareStepLoop(file, periodSummaryStatement(thisYear()), true);
+        else if (what == "step-ageing")
+            bareStepLoop(file, ageingStatement(asOfToday()), true);
+        else if (what == "ageing")
+            openThroughResultQuery(file, ageingStatement(asOfToday()),
+                                   ageingFields(kDefaultAgeingBands, false));
         else if (what == "journal")
             openThroughResultQuery(file, journalLines, journalFields());
         else if (what == "summary")
@@ -211,6 +230,9 @@ int main(int argc, char** argv) {
     if (wanted("summary"))
         benchStatement("summary", file, periodSummaryStatement(thisYear()),
                        periodSummaryFields(false), true, runs);
+    if (wanted("ageing"))
+        benchStatement("ageing", file, ageingStatement(asOfToday()),
+                       ageingFields(kDefaultAgeingBands, false), true, runs);
     if (wanted("journal"))
         benchStatement("journal", file, journalStatement(wholeJournal()), journalFields(), false,
                        runs);
