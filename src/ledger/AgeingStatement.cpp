@@ -67,12 +67,16 @@ std::vector<std::string> ageingStatement(const AgeingCriteria& c) {
     lines.push_back("    FROM (");
     // Today's stock, less what came after the as-of day: the balance at its end. No day: a
     // null takes the lines' datetime (a cast would make SQLite's texts numbers).
+    // Only the warehouses asked for are read at all.
+    const std::string warehouses =
+        c.warehouseCodes.empty() ? "" : " in(" + quotedCodeList(c.warehouseCodes) + ")";
     for (const std::string& line : std::vector<std::string>{
              "      SELECT s.cWhCode, s.cInvCode, s.cBatch, NULL AS dDate, ",
              "        CAST(ISNULL(s.iQuantity, 0) AS float) AS change, CAST(0 AS float) AS "
              "received, ",
              "        NULL AS lastReceipt, NULL AS lastIssue ",
-             "      FROM dbo.CurrentStock s ",
+             "      FROM dbo.CurrentStock s " +
+                 (warehouses.empty() ? "" : "WHERE s.cWhCode" + warehouses + " "),
              "      UNION ALL ",
              "      SELECT a.cWhCode, b.cInvCode, b.cBatch, a.dDate, ",
              "        CAST(CASE WHEN " + before + " THEN 0 WHEN a.bRdFlag = 1 THEN -" + quantity +
@@ -81,7 +85,8 @@ std::vector<std::string> ageingStatement(const AgeingCriteria& c) {
                  " ELSE 0 END AS float), ",
              "        CASE WHEN " + before + " AND a.bRdFlag = 1 THEN a.dDate END, ",
              "        CASE WHEN " + before + " AND a.bRdFlag = 0 THEN a.dDate END ",
-             "      FROM dbo.rdrecords b INNER JOIN dbo.rdrecord a ON a.ID = b.ID ",
+             "      FROM dbo.rdrecords b INNER JOIN dbo.rdrecord a ON a.ID = b.ID " +
+                 (warehouses.empty() ? "" : "WHERE a.cWhCode" + warehouses + " "),
          })
         lines.push_back(line);
     lines.push_back("    ) t GROUP BY " + pair + " ");
@@ -91,8 +96,6 @@ std::vector<std::string> ageingStatement(const AgeingCriteria& c) {
     lines.push_back("  INNER JOIN dbo.Inventory i ON i.cInvCode = c.cInvCode ");
     lines.push_back("  INNER JOIN dbo.ComputationUnit u ON u.cComunitCode = i.cComUnitCode ");
     lines.push_back(" WHERE (1=1) and ");
-    if (!c.warehouseCodes.empty())
-        lines.push_back(" c.cWhCode in(" + quotedCodeList(c.warehouseCodes) + ") and ");
     lines.push_back(criterionLine(c.itemCode, "'='' or c.cInvCode like '", "' ) and "));
     lines.push_back(criterionLine(c.addCode, "'='' or i.cInvAddCode like '", "' ) and "));
     lines.push_back(criterionLine(c.spec, "'='' or i.cInvStd like '", "' ) and "));

@@ -33,5 +33,6 @@ CREATE TABLE rdrecords (AutoID INTEGER PRIMARY KEY, ID INTEGER, cInvCode NVARCHA
 inline constexpr const char* kDemoIndexes = R"sql(
 CREATE INDEX rdrecords_ID ON rdrecords(ID);
 CREATE INDEX rdrecords_cInvCode ON rdrecords(cInvCode);
+CREATE INDEX rdrecord_cWhCode_dDate ON rdrecord(cWhCode, dDate);
 CREATE INDEX CurrentStock_cInvCode_cWhCode ON CurrentStock(cInvCode, cWhCode);
 )sql";
