@@ -2,8 +2,8 @@
 // the whole query.
 //   first_rows_bench LARGE_DEMO_FILE [RUNS]
 // For the journal over every date (the rows come as the server reads them), the current stock
-// and the ageing as of today (the server groups first), through the SQLite backend and over TDS from the tests'
-// server with its answer paced to 12.5 MB/s, as a 100 Mbit/s link carries it:
+// and the ageing as of today (the server groups first), through the SQLite backend and over TDS
+// from the tests' server with its answer paced to 12.5 MB/s, as a 100 Mbit/s link carries it:
 // - from 查询 to the grid having painted a screenful of rows, beside the server's own time to
 //   its first row (SQLite: preparing and the first sqlite3_step of the same statement; TDS: the
 //   moment the server began to send, so the figure is the time after it);

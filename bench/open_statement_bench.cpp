@@ -1,7 +1,7 @@
 // Opening the statements on the large demo database through our backends (the two windows',
-// the period summary of this year and the ageing as of today), beside the sqlite3 command-line shell running the same
-// statement text with its output sent nowhere, and beside the floor: a bare sqlite3_step loop
-// over the same statement reading every column of every row once.
+// the period summary of this year and the ageing as of today), beside the sqlite3 command-line
+// shell running the same statement text with its output sent nowhere, and beside the floor: a bare
+// sqlite3_step loop over the same statement reading every column of every row once.
 //   open_statement_bench LARGE_DEMO_FILE [RUNS] [ONLY]
 //   (ONLY: journal, current-stock, summary, ageing)
 #include "BenchArguments.h"

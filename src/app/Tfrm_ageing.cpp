@@ -90,8 +90,8 @@ QWidget* Tfrm_ageing::buildCriteriaPanel() {
         runOnEnter(
             *box, [this] { RunQuery(); }, true);
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_ageing::BitBtn1Click);
-    chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name, date_asof,
-                   chk_batch, edt_bands});
+    chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name, date_asof, chk_batch,
+                   edt_bands});
     return panel;
 }
 

@@ -27,8 +27,8 @@ struct ExportRequest {
     PeriodSummaryCriteria summary;
     StockCardCriteria card;
     AgeingCriteria ageing; // its as-of day empty for today
-    std::string format; // xls, rtf, html, txt, csv, xlsx or csv-utf8
-    std::string output; // "-" for standard output
+    std::string format;    // xls, rtf, html, txt, csv, xlsx or csv-utf8
+    std::string output;    // "-" for standard output
     std::string sortField;
     bool sortDescending = false;
     // Given on the command line; the others come from the stored settings.

@@ -25,8 +25,8 @@
 #include <QHorizontalStackedBarSeries>
 #include <QLayout>
 #include <QLineSeries>
-#include <QStackedBarSeries>
 #include <QPushButton>
+#include <QStackedBarSeries>
 #include <QSvgGenerator>
 #include <QTabWidget>
 #include <QTimer>

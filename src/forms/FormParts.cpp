@@ -96,7 +96,8 @@ void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectTex
     });
 }
 
-ItemCriteriaPanel::ItemCriteriaPanel(QWidget* window, int height) : panel(loweredPanel(window, "Panel1")) {
+ItemCriteriaPanel::ItemCriteriaPanel(QWidget* window, int height)
+    : panel(loweredPanel(window, "Panel1")) {
     panel->setFixedHeight(height);
     const WarehouseCriterion chosen(panel, QSize(165, 76));
     warehouseButton = chosen.button;

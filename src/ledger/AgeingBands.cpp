@@ -40,8 +40,7 @@ AgeingBands parseAgeingBands(std::string_view text) {
             throw AgeingBandsError("age bands must rise: " + std::to_string(bands.back()) +
                                    " follows " + std::to_string(bands[bands.size() - 2]));
         if (bands.size() > kMostAgeingBands)
-            throw AgeingBandsError("at most " + std::to_string(kMostAgeingBands) +
-                                   " age bands");
+            throw AgeingBandsError("at most " + std::to_string(kMostAgeingBands) + " age bands");
         if (comma == std::string_view::npos)
             return bands;
         text.remove_prefix(comma + width);

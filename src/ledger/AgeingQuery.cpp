@@ -22,10 +22,11 @@ std::string describe(const AgeingCriteria& criteria) {
 // A definition with the fields and columns it refers to.
 struct StoredDefinition {
     StoredDefinition(const AgeingBands& bands, bool byBatch)
-        : fields(ageingFields(bands, byBatch)), columns(ageingColumns(bands, byBatch)),
-          definition{{"库龄分析", 12, "dbg_ageing", fields, columns, kAgeingFrozenColumns},
-                     ageingStatement,
-                     describe} {}
+        : fields(ageingFields(bands, byBatch)),
+          columns(ageingColumns(bands, byBatch)), definition{{"库龄分析", 12, "dbg_ageing", fields,
+                                                              columns, kAgeingFrozenColumns},
+                                                             ageingStatement,
+                                                             describe} {}
     const std::vector<FieldDecl> fields;
     const std::vector<GridColumn> columns;
     const QueryDefinition<AgeingCriteria> definition;

@@ -39,14 +39,15 @@ std::vector<std::string> ageingStatement(const AgeingCriteria& c) {
     for (std::size_t k = 0; k < c.bands.size(); ++k)
         bands += rounded(covered(k) + (k == 0 ? "" : " - " + covered(k - 1))) + " AS [" +
                  titles[k] + "], ";
-    bands += rounded("c.stocked - " + covered(c.bands.size() - 1)) + " AS [" + titles.back() +
-             "], ";
+    bands +=
+        rounded("c.stocked - " + covered(c.bands.size() - 1)) + " AS [" + titles.back() + "], ";
     lines.push_back(bands);
     lines.push_back("  c.lastReceipt AS 最近入库日期, c.lastIssue AS 最近出库日期, ");
     lines.push_back("  DATEDIFF(day, ISNULL(c.lastIssue, c.lastReceipt), " + sqlLiteral(c.asOf) +
                     ") AS 呆滞天数 ");
     // What the receipts of the first bands cover of the balance that is more than nothing.
-    std::string cover = "  SELECT g.*, CASE WHEN g.balance > 0 THEN g.balance ELSE 0 END AS stocked";
+    std::string cover =
+        "  SELECT g.*, CASE WHEN g.balance > 0 THEN g.balance ELSE 0 END AS stocked";
     for (std::size_t k = 0; k < c.bands.size(); ++k) {
         const std::string r = "g.received" + std::to_string(k);
         cover += ", CASE WHEN g.balance <= 0 THEN 0 WHEN " + r + " < g.balance THEN " + r +

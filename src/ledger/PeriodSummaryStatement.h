@@ -23,4 +23,3 @@ struct PeriodSummaryCriteria {
 // period that ends today closes on the current stock. Rows with neither a balance nor a
 // movement in the period are left out.
 std::vector<std::string> periodSummaryStatement(const PeriodSummaryCriteria& criteria);
-

@@ -191,7 +191,8 @@ private slots:
                     QVERIFY2(ageing.grid()->model()->columnOf(band) >= 0, band);
                 QCOMPARE(ageing.grid()->model()->columnOf("0-30天"), -1);
                 // Bands that cannot be are refused, and the rows shown stay.
-                for (const char* bad : {"30,10", "0,30", "三十", "", "1,2,3,4,5,6,7,8,9,10,11,12,13"}) {
+                for (const char* bad :
+                     {"30,10", "0,30", "三十", "", "1,2,3,4,5,6,7,8,9,10,11,12,13"}) {
                     const qsizetype before = boxes.seen().size();
                     ageing.edt_bands->setText(bad);
                     ageing.RunQuery();
@@ -241,15 +242,14 @@ private slots:
                 card.close();
             }));
         QCOMPARE(ageing.act_rowJournal->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_J));
-        QVERIFY(whenOpen<Tfrm_crquery>([&] { ageing.act_rowJournal->trigger(); },
-                                       [&](Tfrm_crquery& journal) {
-                                           QCOMPARE(journal.edt_code->text(),
-                                                    cell(grid, row, "存货编码"));
-                                           QCOMPARE(journal.lbb_store->count(), 1);
-                                           QVERIFY(journal.lbb_store->item(0)->text().contains(
-                                               cell(grid, row, "仓库")));
-                                           journal.close();
-                                       }));
+        QVERIFY(whenOpen<Tfrm_crquery>(
+            [&] { ageing.act_rowJournal->trigger(); },
+            [&](Tfrm_crquery& journal) {
+                QCOMPARE(journal.edt_code->text(), cell(grid, row, "存货编码"));
+                QCOMPARE(journal.lbb_store->count(), 1);
+                QVERIFY(journal.lbb_store->item(0)->text().contains(cell(grid, row, "仓库")));
+                journal.close();
+            }));
     }
 
     void aStockRowsCardEndsOnItsStockToday() {

@@ -70,8 +70,8 @@ TEST(ExportArguments, CriteriaGoToTheirWindowsFieldsAndTheFormatFollowsTheName) 
                          "2026-01-02"})
                      .card.batch);
 
-    const ExportRequest ageing = parsed({"ageing", "--as-of", "2026-06-30", "--bands",
-                                         "7, 30，90", "--name", "轴承", "--by-batch"});
+    const ExportRequest ageing = parsed({"ageing", "--as-of", "2026-06-30", "--bands", "7, 30，90",
+                                         "--name", "轴承", "--by-batch"});
     EXPECT_EQ(ageing.action, ExportRequest::Action::Ageing);
     EXPECT_EQ(ageing.ageing.asOf, "2026-06-30");
     EXPECT_EQ(ageing.ageing.bands, (AgeingBands{7, 30, 90}));

@@ -3,9 +3,9 @@
 // on the X server, buttons and keys pressed through it, and read back as shown: the tooltip
 // visible and its text, where windows lie against the screen, the pixels of a grab.
 #include "desktop/Desktop.h"
+#include "app/Tfrm_ageing.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
-#include "app/Tfrm_ageing.h"
 #include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
 #include "forms/ChartWindow.h"
@@ -25,14 +25,13 @@
 #include <QAbstractBarSeries>
 #include <QBarCategoryAxis>
 #include <QBarSet>
-#include <QHorizontalStackedBarSeries>
-#include <QStackedBarSeries>
 #include <QChart>
 #include <QChartView>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QGraphicsView>
 #include <QHorizontalBarSeries>
+#include <QHorizontalStackedBarSeries>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -40,6 +39,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedBarSeries>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>

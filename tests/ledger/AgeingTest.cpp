@@ -22,7 +22,7 @@
 namespace {
 
 using Key = std::tuple<std::string, std::string, std::optional<std::string>>; // warehouse,
-                                                                               // item, batch
+                                                                              // item, batch
 
 // One row of the ageing, as the statement gives it or as worked out by hand.
 struct AgedStock {
@@ -272,14 +272,13 @@ TEST(Ageing, WarehousesAskedForAreSoughtByTheirIndexNotScannedFor) {
     OnDemo demo;
     AgeingCriteria c = asOf(todayText(), false);
     c.warehouseCodes = {"02"};
-    const ResultSet plan = demo.connection.fetchAll(
-        "EXPLAIN QUERY PLAN " + joinedStatement(ageingStatement(c)), {});
+    const ResultSet plan =
+        demo.connection.fetchAll("EXPLAIN QUERY PLAN " + joinedStatement(ageingStatement(c)), {});
     std::string steps;
     for (std::size_t row = 0; row < plan.rowCount(); ++row)
         steps += std::string(plan.column(3).text(row)) + "\n";
     EXPECT_NE(steps.find("SEARCH a USING INDEX rdrecord_cWhCode_dDate (cWhCode=?)"),
               std::string::npos)
         << steps;
-    EXPECT_NE(steps.find("SEARCH b USING INDEX rdrecords_ID (ID=?)"), std::string::npos)
-        << steps;
+    EXPECT_NE(steps.find("SEARCH b USING INDEX rdrecords_ID (ID=?)"), std::string::npos) << steps;
 }

@@ -258,9 +258,10 @@ private:
                 }
                 const double net = booked_[stockKeyOfRecord];
                 const int kind = static_cast<int>(r % kUnusualKeysEvery);
-                const double opening = kind == kIssuedBeforeReceived
-                                           ? 0.0
-                                           : std::max(0.0, std::round((key.wanted - net) * 1000) / 1000);
+                const double opening =
+                    kind == kIssuedBeforeReceived
+                        ? 0.0
+                        : std::max(0.0, std::round((key.wanted - net) * 1000) / 1000);
                 held[r] = std::round((net + opening - key.others) * 1000) / 1000;
                 if (kind == kCarriedOver && opening > 0)
                     carriedOver.insert(r);
@@ -286,7 +287,8 @@ private:
             if (held[r] != 0 || !std::holds_alternative<std::monostate>(record.wanted))
                 shown = held[r];
             stock.insert(SqlValue(), record.warehouse, record.item, record.batch,
-                         carriedOver.count(r) ? SqlValue(string(kCarriedOverRemark)) : record.remark,
+                         carriedOver.count(r) ? SqlValue(string(kCarriedOverRemark))
+                                              : record.remark,
                          shown, record.others[0], record.others[1], record.others[2],
                          record.others[3], record.others[4]);
         }

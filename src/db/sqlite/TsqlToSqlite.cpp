@@ -80,8 +80,7 @@ std::string tsqlToSqlite(std::string_view sql) {
             out += "'" + std::string(rest.substr(unit, unitEnd - unit)) + "'";
             i += unitEnd;
             continue;
-        } else if (wordStart && (rest[0] | 0x20) == 'n' &&
-                   rest.size() > 1 && rest[1] == '\'') {
+        } else if (wordStart && (rest[0] | 0x20) == 'n' && rest.size() > 1 && rest[1] == '\'') {
             ++i; // N'...' is a Unicode literal; every SQLite text is one
             continue;
         }

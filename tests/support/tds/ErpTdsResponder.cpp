@@ -75,8 +75,7 @@ const std::map<std::string, tds::Column>& erpColumns() {
 std::optional<tds::Column> erpColumnNamed(const std::string& name) {
     if (const auto found = erpColumns().find(name); found != erpColumns().end())
         return found->second;
-    if ((name.ends_with("天") && name.find('-') != std::string::npos) ||
-        name.ends_with("天以上"))
+    if ((name.ends_with("天") && name.find('-') != std::string::npos) || name.ends_with("天以上"))
         return tds::Column{name, Type::Float};
     return std::nullopt;
 }
