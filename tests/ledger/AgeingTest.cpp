@@ -246,6 +246,20 @@ TEST(Ageing, TheBalancesAreTheStockTodayAndTheSummarysClosingOnAnEarlierDay) {
                 EXPECT_TRUE(nearlyEqual(banded, std::max(0.0, aged.balance))) << keyText(key);
             }
             EXPECT_GT(below, 10U);
+            // Stock of every age: each band holds some, and some has lain untouched since it
+            // came, some for longer than the records go back.
+            std::vector<std::size_t> holding(c.bands.size() + 1);
+            std::size_t untouched = 0, older = 0;
+            for (const auto& [key, aged] : rows) {
+                for (std::size_t k = 0; k < aged.bands.size(); ++k)
+                    holding[k] += aged.bands[k] > 0;
+                untouched += aged.lastIssue.empty() && aged.idleDays > 365;
+                older += aged.balance > 0 && aged.lastReceipt.empty();
+            }
+            for (const std::size_t rowsOfBand : holding)
+                EXPECT_GT(rowsOfBand, 10U) << day;
+            EXPECT_GT(untouched, 10U) << day;
+            EXPECT_GT(older, 10U) << day;
         }
 }
 
