@@ -66,11 +66,11 @@ std::vector<std::string> ageingStatement(const AgeingCriteria& c) {
     lines.push_back(received + " ");
     lines.push_back("      MAX(t.lastReceipt) AS lastReceipt, MAX(t.lastIssue) AS lastIssue ");
     lines.push_back("    FROM (");
-    // Today's stock, less what came after the as-of day: the balance at its end. No day: a
-    // null takes the lines' datetime (a cast would make SQLite's texts numbers).
     // Only the warehouses asked for are read at all.
     const std::string warehouses =
         c.warehouseCodes.empty() ? "" : " in(" + quotedCodeList(c.warehouseCodes) + ")";
+    // Today's stock, less what came after the as-of day: the balance at its end. No day: a
+    // null takes the lines' datetime (a cast would make SQLite's texts numbers).
     for (const std::string& line : std::vector<std::string>{
              "      SELECT s.cWhCode, s.cInvCode, s.cBatch, NULL AS dDate, ",
              "        CAST(ISNULL(s.iQuantity, 0) AS float) AS change, CAST(0 AS float) AS "
