@@ -114,8 +114,9 @@ int restOnEveryBar(QChart& chart) {
             const QPointF middle = across ? QPointF(half, across_) : QPointF(across_, half);
             const QPointF base = across ? QPointF(start, across_) : QPointF(across_, start);
             const QPoint at = onScreen(chart, series, middle);
-            if ((at - onScreen(chart, series, base)).manhattanLength() < 4)
-                continue; // no bar to rest on
+            // No bar to rest on; a stacked part has parts on either side to miss it for.
+            if ((at - onScreen(chart, series, base)).manhattanLength() < (stacked ? 8 : 4))
+                continue;
             movePointer(at);
             const QString expected = categories[bar] + "\n" + set->label() + "：";
             const bool shown = QTest::qWaitFor(
