@@ -123,7 +123,8 @@ int restOnEveryBar(QChart& chart) {
                 [&] { return QToolTip::isVisible() && QToolTip::text().startsWith(expected); },
                 3000);
             if (!shown)
-                qWarning() << "bar" << bar << "of" << set->label() << "shows" << QToolTip::text();
+                qWarning() << "bar" << bar << "of" << set->label() << "at" << at << "pointer"
+                           << QCursor::pos() << "shows" << QToolTip::text();
             if (!shown || std::abs(figureIn(QToolTip::text()) - set->at(bar)) > 0.00005)
                 return -1;
             ++rested;
@@ -160,9 +161,24 @@ int restOnEveryStep(QChart& chart) {
     return rested;
 }
 
+// `window` raised and still the active window a moment later.
+bool staysActive(QWidget& window) {
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (raised(window)) {
+            QTest::qWait(300);
+            if (window.isActiveWindow())
+                return true;
+        }
+    }
+    return false;
+}
+
 // Every tab of the chart window, chosen by a click on it, rested on bar by bar or step by step.
 void restOnEveryChart(ChartWindow& charts) {
     QTRY_VERIFY(withinItsScreen(charts));
+    // Active, as tooltips show only in the active window: focus asked for earlier (the click on
+    // 图表) may reach a slow program after the chart window came up.
+    QVERIFY(staysActive(charts));
     for (int tab = 0; tab < charts.tabs()->count(); ++tab) {
         QTabBar& tabs = *charts.tabs()->tabBar();
         click(tabs, tabs.tabRect(tab).center());
@@ -191,6 +207,8 @@ void queryAndRestOnItsCharts(QWidget& window, QueryWindowFrame& frame) {
     ChartWindow* charts = openCharts(frame);
     QVERIFY(charts);
     restOnEveryChart(*charts);
+    // Closed, it gives the front back to the window it was asked from (before the next comes).
+    QVERIFY(QTest::qWaitForWindowActive(&window, 5000));
 }
 
 // The height of the ink (pixels much darker than a footer's colour) in `image`: the height of
