@@ -2,13 +2,12 @@
 
 #include "Tfrm_crquery.h"
 #include "Tfrm_stockcard.h"
-#include "forms/BoxText.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/FormParts.h"
+#include "forms/ItemCriteriaBoxes.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_store.h"
-#include "forms/WarehouseList.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "ledger/AgeingQuery.h"
@@ -19,7 +18,6 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QFrame>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -122,11 +120,7 @@ void Tfrm_ageing::RunQuery() {
     if (work().busy())
         return;
     AgeingCriteria criteria;
-    criteria.warehouseCodes = warehouseCodes(*lbb_store);
-    criteria.itemCode = trimmedBoxText(*edt_code);
-    criteria.addCode = trimmedBoxText(*edt_no);
-    criteria.spec = trimmedBoxText(*edt_spec);
-    criteria.name = trimmedBoxText(*edt_name);
+    readItemCriteria(criteria, *lbb_store, *edt_code, *edt_no, *edt_spec, *edt_name);
     criteria.asOf = isoDate(*date_asof);
     criteria.byBatch = chk_batch->isChecked();
     try {
@@ -169,17 +163,8 @@ void Tfrm_ageing::ShowRowJournal() {
 
 void Tfrm_ageing::ShowRowCard() {
     const int row = grid()->body()->currentRow();
-    if (work().busy() || row < 0)
-        return;
     // Over the bands' span up to the as-of day: the receipts the stock is made of.
-    StockCardCriteria card{rowCell(row, "仓库编码").toStdString(),
-                           rowCell(row, "存货编码").toStdString(), std::nullopt,
-                           daysBefore(shown_.asOf, shown_.bands.back()), shown_.asOf};
-    if (shown_.byBatch)
-        card.batch = rowCell(row, "批号").toStdString();
-    const QString subject =
-        QString("存货：%1 %2　仓库：%3 %4")
-            .arg(QString::fromStdString(card.itemCode), rowCell(row, "存货名称"),
-                 QString::fromStdString(card.warehouseCode), rowCell(row, "仓库"));
-    showStockCard(connection_, card, subject, this);
+    if (!work().busy() && row >= 0)
+        showRowStockCard(connection_, *grid()->model(), row, shown_.byBatch,
+                         daysBefore(shown_.asOf, shown_.bands.back()), shown_.asOf, this);
 }

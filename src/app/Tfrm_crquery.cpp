@@ -3,6 +3,7 @@
 #include "forms/BoxText.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/FormParts.h"
+#include "forms/ItemCriteriaBoxes.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_crstore.h"
@@ -116,11 +117,7 @@ void Tfrm_crquery::BitBtn1Click() {
 
 void Tfrm_crquery::RunQuery() {
     JournalCriteria criteria;
-    criteria.warehouseCodes = warehouseCodes(*lbb_store);
-    criteria.itemCode = trimmedBoxText(*edt_code);
-    criteria.addCode = trimmedBoxText(*edt_no);
-    criteria.spec = trimmedBoxText(*edt_spec);
-    criteria.name = trimmedBoxText(*edt_name);
+    readItemCriteria(criteria, *lbb_store, *edt_code, *edt_no, *edt_spec, *edt_name);
     criteria.dateFrom = isoDate(*dates);
     criteria.dateTo = isoDate(*datee);
     criteria.flag = chosenText(*cbb_sfflag);

@@ -6,6 +6,7 @@
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "ledger/StockCardQuery.h"
+#include "table/ResultTableModel.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -128,5 +129,25 @@ void showStockCard(Connection& connection, const StockCardCriteria& criteria,
                    const QString& subject, QWidget* parent) {
     showModalOncePrepared<Tfrm_stockcard>(
         frm_stockcard, [&](Tfrm_stockcard& card) { card.QueryFor(criteria, subject); }, connection,
+        parent);
+}
+
+QString stockCardSubject(const QString& itemCode, const QString& itemName,
+                         const QString& warehouseCode, const QString& warehouse) {
+    return QString("存货：%1 %2　仓库：%3 %4").arg(itemCode, itemName, warehouseCode, warehouse);
+}
+
+void showRowStockCard(Connection& connection, const ResultTableModel& table, int row, bool byBatch,
+                      const std::string& from, const std::string& to, QWidget* parent) {
+    const auto cell = [&](const char* field) {
+        return table.index(row, table.columnOf(field)).data().toString();
+    };
+    StockCardCriteria card{cell("仓库编码").toStdString(), cell("存货编码").toStdString(),
+                           std::nullopt, from, to};
+    if (byBatch)
+        card.batch = cell("批号").toStdString();
+    showStockCard(
+        connection, card,
+        stockCardSubject(cell("存货编码"), cell("存货名称"), cell("仓库编码"), cell("仓库")),
         parent);
 }

@@ -5,6 +5,7 @@
 #include "ledger/StockCardStatement.h"
 
 class Connection;
+class ResultTableModel;
 class QCheckBox;
 class QDateEdit;
 class QLabel;
@@ -45,3 +46,10 @@ extern Tfrm_stockcard* frm_stockcard;
 // Opens the stock card of `criteria` over `parent`, modally, `subject` naming what it is of.
 void showStockCard(Connection& connection, const StockCardCriteria& criteria,
                    const QString& subject, QWidget* parent);
+// What a card says it is of: "存货：code name　仓库：code name".
+QString stockCardSubject(const QString& itemCode, const QString& itemName,
+                         const QString& warehouseCode, const QString& warehouse);
+// The card of a row of a grid that shows 仓库编码, 仓库, 存货编码, 存货名称 (and 批号 when
+// `byBatch`: the card of that batch) from day `from` to day `to`.
+void showRowStockCard(Connection& connection, const ResultTableModel& table, int row, bool byBatch,
+                      const std::string& from, const std::string& to, QWidget* parent);

@@ -1,13 +1,12 @@
 #include "Tfrm_summary.h"
 
 #include "Tfrm_stockcard.h"
-#include "forms/BoxText.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/FormParts.h"
+#include "forms/ItemCriteriaBoxes.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_store.h"
-#include "forms/WarehouseList.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "ledger/PeriodSummaryQuery.h"
@@ -100,11 +99,7 @@ void Tfrm_summary::RunQuery() {
     if (work().busy())
         return;
     PeriodSummaryCriteria criteria;
-    criteria.warehouseCodes = warehouseCodes(*lbb_store);
-    criteria.itemCode = trimmedBoxText(*edt_code);
-    criteria.addCode = trimmedBoxText(*edt_no);
-    criteria.spec = trimmedBoxText(*edt_spec);
-    criteria.name = trimmedBoxText(*edt_name);
+    readItemCriteria(criteria, *lbb_store, *edt_code, *edt_no, *edt_spec, *edt_name);
     criteria.dateFrom = isoDate(*dates);
     criteria.dateTo = isoDate(*datee);
     criteria.byBatch = chk_batch->isChecked();
@@ -124,19 +119,7 @@ void Tfrm_summary::RunQuery() {
 
 void Tfrm_summary::ShowRowCard() {
     const int row = grid()->body()->currentRow();
-    if (work().busy() || row < 0)
-        return;
-    const ResultTableModel& table = *grid()->model();
-    const auto cell = [&](const char* field) {
-        return table.index(row, table.columnOf(field)).data().toString().toStdString();
-    };
-    StockCardCriteria card{cell("仓库编码"), cell("存货编码"), std::nullopt, shown_.dateFrom,
-                           shown_.dateTo};
-    const QString subject =
-        QString("存货：%1 %2　仓库：%3 %4")
-            .arg(QString::fromStdString(card.itemCode), QString::fromStdString(cell("存货名称")),
-                 QString::fromStdString(card.warehouseCode), QString::fromStdString(cell("仓库")));
-    if (shown_.byBatch)
-        card.batch = cell("批号");
-    showStockCard(connection_, card, subject, this);
+    if (!work().busy() && row >= 0)
+        showRowStockCard(connection_, *grid()->model(), row, shown_.byBatch, shown_.dateFrom,
+                         shown_.dateTo, this);
 }

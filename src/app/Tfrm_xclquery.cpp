@@ -241,8 +241,7 @@ void Tfrm_xclquery::ShowRowCard() {
             QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString(),
             today.toString("yyyy-MM-dd").toStdString()};
         showStockCard(ado_conn, card,
-                      QString("存货：%1 %2　仓库：%3 %4")
-                          .arg(row.itemCode, row.itemName, warehouse.code, warehouse.name),
+                      stockCardSubject(row.itemCode, row.itemName, warehouse.code, warehouse.name),
                       this);
     });
 }
