@@ -1,6 +1,7 @@
 #include "Connection.h"
 
 #include "ConnectionString.h"
+#include "db/odbc/EncryptionProbe.h"
 #include "db/odbc/OdbcBackend.h"
 #include "db/odbc/OdbcConnectionString.h"
 #include "db/sqlite/SqliteBackend.h"
@@ -17,8 +18,19 @@ std::unique_ptr<DatabaseBackend> connectBackend(const ConnectionSettings& settin
                                                 int loginTimeoutSeconds) {
     if (const auto file = Connection::sqliteFileOf(settings.server))
         return std::make_unique<SqliteBackend>(*file);
-    return std::make_unique<OdbcBackend>(sqlServerOdbcConnectionString(settings),
-                                         loginTimeoutSeconds);
+    checkCertificateAuthorityFile(settings);
+    try {
+        return std::make_unique<OdbcBackend>(sqlServerOdbcConnectionString(settings),
+                                             loginTimeoutSeconds);
+    } catch (const ConnectError& error) {
+        if (error.failure() != ConnectFailure::encryptionFailed)
+            throw;
+        if (settings.encryption == Encryption::optional) // not of encryption's making
+            throw ConnectError(ConnectFailure::other, connectFailureReason(ConnectFailure::other),
+                               error.what());
+        const ConnectFailure cause = probeEncryption(settings, loginTimeoutSeconds);
+        throw ConnectError(cause, connectFailureReason(cause), error.what());
+    }
 }
 
 // Waits `wait`, looking for a stop every tenth of a second.
@@ -58,6 +70,25 @@ std::string Connection::connectionString() const {
 // of one, so drivers' messages pass as they are.
 std::unique_ptr<DatabaseBackend> Connection::connect(const ConnectionSettings& settings) {
     return connectBackend(settings, OdbcBackend::kLoginTimeoutSeconds);
+}
+
+std::vector<std::string> Connection::listDatabases(const ConnectionSettings& settings) {
+    if (sqliteFileOf(settings.server))
+        return {};
+    ConnectionSettings master = settings;
+    master.database = "master";
+    const FieldDecl name[] = {{"name", FieldKind::Text}};
+    const ResultSet names = connect(master)->fetchAll(
+        "SELECT name FROM sys.databases WHERE HAS_DBACCESS(name) = 1 ORDER BY name", name);
+    std::vector<std::string> list;
+    for (std::size_t row = 0; row < names.rowCount(); ++row)
+        list.emplace_back(names.column(0).text(row));
+    return list;
+}
+
+SessionInfo Connection::sessionInfo() {
+    const std::lock_guard lock(running_);
+    return backend_ ? backend_->sessionInfo() : SessionInfo{};
 }
 
 void Connection::open() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConnectError.h"
 #include "DatabaseBackend.h"
 #include "WorkControl.h"
 #include "result/DbError.h"
@@ -11,6 +12,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // The program's one database connection. A server value "sqlite:<path>" opens that SQLite
 // file read-only; any other server is SQL Server, reached through ODBC.
@@ -27,8 +29,8 @@ public:
     const ConnectionSettings& settings() const { return settings_; }
     std::string connectionString() const;
 
-    // Throws DbError on failure; the connection is then closed. The error text never holds
-    // the password.
+    // Throws DbError (ConnectError when the driver refused) on failure; the connection is
+    // then closed. The error text never holds the password.
     void open();
     void close();
     // Open since the last successful open(), also while the server is out of reach.
@@ -37,6 +39,11 @@ public:
     // A new session with the database that `settings` name, made without touching any
     // connection, so that it may run on any thread; throws DbError without the password.
     static std::unique_ptr<DatabaseBackend> connect(const ConnectionSettings& settings);
+    // The databases that the login of `settings` may open, by name, read on a session of its
+    // own with the server's master database; none for SQLite. Throws DbError.
+    static std::vector<std::string> listDatabases(const ConnectionSettings& settings);
+    // What the current session is connected to and through what; empty without one.
+    SessionInfo sessionInfo();
     // The SQLite file that a server value names; none for SQL Server.
     static std::optional<std::string> sqliteFileOf(const std::string& server);
     // Takes a session made by connect() with the current settings; the connection is open.

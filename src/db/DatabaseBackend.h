@@ -8,10 +8,18 @@
 #include <span>
 #include <string>
 
+// What a session is connected to, and through what, as people name them.
+struct SessionInfo {
+    std::string server; // "Microsoft SQL Server 15.00.2000"
+    std::string driver; // "FreeTDS 01.03.0017"
+};
+
 // One open database session. Runs a statement and reads its whole result into memory.
 class DatabaseBackend {
 public:
     virtual ~DatabaseBackend() = default;
+
+    virtual SessionInfo sessionInfo() const = 0;
 
     // Reads the result into `into`, publishing rows as they come. Throws DbError when the
     // statement is refused, the session is lost or the result does not fit the declared

@@ -14,6 +14,21 @@ constexpr Field kDatabase{"dbdatabase", &ConnectionSettings::database};
 constexpr Field kUser{"dbuser", &ConnectionSettings::user};
 constexpr Field kPassword{"dbpassword", &ConnectionSettings::password};
 
+// The values stored beside the four, each read as today's behaviour when absent; an
+// encryption word not known asks for more, never for less.
+void readSecuritySettings(SettingsKey& key, ConnectionSettings& target) {
+    target.authentication = key.readString("dbauthentication") == "windows"
+                                ? Authentication::windows
+                                : Authentication::sqlServer;
+    const std::string encrypt = key.readString("dbencrypt");
+    target.encryption = encrypt.empty()
+                            ? Encryption::optional
+                            : encryptionFromWord(encrypt).value_or(Encryption::mandatory);
+    target.trustServerCertificate = key.readString("dbtrustservercertificate") == "1";
+    target.certificateAuthorityFile = key.readString("dbcafile");
+    target.rememberPassword = key.readString("dbrememberpassword") != "0";
+}
+
 bool readInOrder(ConnectionSettings& target, std::initializer_list<Field> order) {
     const auto key = openSettingsKey(kDBLinkInfoKey);
     if (!key)
@@ -21,6 +36,7 @@ bool readInOrder(ConnectionSettings& target, std::initializer_list<Field> order)
     try {
         for (const auto& [name, member] : order)
             target.*member = key->readString(name);
+        readSecuritySettings(*key, target);
     } catch (const RegistryError&) {
         return false;
     }
@@ -42,8 +58,15 @@ bool writeDBLinkInfo(const ConnectionSettings& values) {
     if (!key)
         return true;
     try {
-        for (const auto& [name, member] : {kServer, kDatabase, kUser, kPassword})
+        for (const auto& [name, member] : {kServer, kDatabase, kUser})
             key->writeString(name, values.*member);
+        key->writeString(kPassword.first, values.rememberPassword ? values.password : "");
+        key->writeString("dbauthentication",
+                         values.authentication == Authentication::windows ? "windows" : "sql");
+        key->writeString("dbencrypt", std::string(encryptionWord(values.encryption)));
+        key->writeString("dbtrustservercertificate", values.trustServerCertificate ? "1" : "0");
+        key->writeString("dbcafile", values.certificateAuthorityFile);
+        key->writeString("dbrememberpassword", values.rememberPassword ? "1" : "0");
     } catch (const RegistryError&) {
         return false;
     }

@@ -1,5 +1,6 @@
 #include "OdbcBackend.h"
 
+#include "OdbcConnectFailure.h"
 #include "OdbcText.h"
 #include "StatementCanceller.h"
 #include "result/DbError.h"
@@ -20,10 +21,29 @@ OdbcBackend::OdbcBackend(const std::string& connectionString, int loginTimeoutSe
     SQLSetConnectAttr(dbc, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY),
                       0);
     if (!SQL_SUCCEEDED(odbcDriverConnect(dbc, connectionString))) {
+        const auto diagnostics = odbcDiagnosticRecords(SQL_HANDLE_DBC, dbc);
         const std::string reason = connection_->diagnostics();
         connection_.reset(); // nothing to disconnect; free it before the environment
-        throw DbError("cannot connect: " + reason);
+        const ConnectFailure failure = connectFailureOf(diagnostics);
+        throw ConnectError(failure, connectFailureReason(failure), "cannot connect: " + reason);
     }
+    if (const auto start = connectionString.find("DRIVER={"); start != std::string::npos)
+        driverName_ =
+            connectionString.substr(start + 8, connectionString.find('}', start) - start - 8);
+}
+
+std::string OdbcBackend::info(SQLUSMALLINT type) const {
+    SQLWCHAR text[256];
+    SQLSMALLINT bytes = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(connection_->get(), type, text, sizeof text, &bytes)))
+        return {};
+    return odbcReturnedText(text, static_cast<SQLSMALLINT>(bytes / sizeof(SQLWCHAR)), 256);
+}
+
+SessionInfo OdbcBackend::sessionInfo() const {
+    return {info(SQL_DBMS_NAME) + " " + info(SQL_DBMS_VER),
+            (driverName_.empty() ? info(SQL_DRIVER_NAME) : driverName_) + " " +
+                info(SQL_DRIVER_VER)};
 }
 
 bool OdbcBackend::connectionDead() const {

@@ -14,10 +14,11 @@ public:
     // SQL Server clients commonly wait 15 seconds for a log-in.
     static constexpr int kLoginTimeoutSeconds = 15;
 
-    // Connects read-only and without any prompt; throws DbError when that fails.
+    // Connects read-only and without any prompt; throws ConnectError when that fails.
     explicit OdbcBackend(const std::string& connectionString,
                          int loginTimeoutSeconds = kLoginTimeoutSeconds);
 
+    SessionInfo sessionInfo() const override;
     void fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
                    WorkControl& control, RowArrival& into) override;
 
@@ -26,8 +27,10 @@ public:
 
 private:
     bool connectionDead() const;
+    std::string info(SQLUSMALLINT type) const;
 
     std::unique_ptr<OdbcHandle> environment_;
     std::unique_ptr<OdbcHandle> connection_;
     OdbcFetchCounts lastFetchCounts_;
+    std::string driverName_; // as the connection string names it
 };

@@ -22,6 +22,12 @@ std::size_t shownChars(const SQLWCHAR* text, SQLSMALLINT length, std::size_t roo
 
 } // namespace
 
+std::string odbcReturnedText(const SQLWCHAR* text, SQLSMALLINT length, std::size_t room) {
+    std::string utf8;
+    appendOdbcText(text, shownChars(text, length, room) * sizeof(SQLWCHAR), utf8);
+    return utf8;
+}
+
 void appendOdbcText(const void* text, std::size_t bytes, std::string& utf8) {
     appendUtf16AsUtf8(static_cast<const char16_t*>(text), bytes / sizeof(char16_t), utf8);
 }
@@ -46,26 +52,27 @@ SQLRETURN odbcDescribeColumn(SQLHSTMT statement, SQLUSMALLINT index, std::string
     SQLSMALLINT nullable = 0;
     const SQLRETURN rc = SQLDescribeColW(statement, index, buffer, 256, &length, &sqlType, &size,
                                          &digits, &nullable);
-    name.clear();
-    if (SQL_SUCCEEDED(rc))
-        appendOdbcText(buffer, shownChars(buffer, length, 256) * sizeof(SQLWCHAR), name);
+    name = SQL_SUCCEEDED(rc) ? odbcReturnedText(buffer, length, 256) : std::string();
     return rc;
 }
 
-std::string odbcDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
-    std::string text;
+std::vector<OdbcDiagnostic> odbcDiagnosticRecords(SQLSMALLINT handleType, SQLHANDLE handle) {
+    std::vector<OdbcDiagnostic> records;
     SQLWCHAR state[6];
     SQLWCHAR message[1024];
     SQLINTEGER nativeError = 0;
     SQLSMALLINT length = 0;
     for (SQLSMALLINT record = 1; SQL_SUCCEEDED(SQLGetDiagRecW(
              handleType, handle, record, state, &nativeError, message, 1024, &length));
-         ++record) {
-        if (!text.empty())
-            text += "; ";
-        appendOdbcText(state, 5 * sizeof(SQLWCHAR), text);
-        text += ' ';
-        appendOdbcText(message, shownChars(message, length, 1024) * sizeof(SQLWCHAR), text);
-    }
+         ++record)
+        records.push_back({odbcReturnedText(state, 5, 6), static_cast<long>(nativeError),
+                           odbcReturnedText(message, length, 1024)});
+    return records;
+}
+
+std::string odbcDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle) {
+    std::string text;
+    for (const OdbcDiagnostic& record : odbcDiagnosticRecords(handleType, handle))
+        text += (text.empty() ? "" : "; ") + record.state + ' ' + record.message;
     return text;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Text crosses ODBC through the wide functions and SQL_C_WCHAR only, on every platform. A
 // driver that has wide functions (FreeTDS, the SQL Server drivers of Windows) then gets the
@@ -27,5 +28,15 @@ SQLRETURN odbcDriverConnect(SQLHDBC connection, std::string_view connectionStrin
 SQLRETURN odbcExecDirect(SQLHSTMT statement, std::string_view commandText);
 SQLRETURN odbcDescribeColumn(SQLHSTMT statement, SQLUSMALLINT index, std::string& name,
                              SQLSMALLINT& sqlType, SQLULEN& size);
+// A text the driver returned into a buffer of `room` characters, with the length it gave.
+std::string odbcReturnedText(const SQLWCHAR* text, SQLSMALLINT length, std::size_t room);
+
+// One diagnostic record of a handle.
+struct OdbcDiagnostic {
+    std::string state;
+    long nativeError = 0;
+    std::string message;
+};
+std::vector<OdbcDiagnostic> odbcDiagnosticRecords(SQLSMALLINT handleType, SQLHANDLE handle);
 // Every diagnostic record of a handle as "STATE message; STATE message".
 std::string odbcDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle);

@@ -143,3 +143,7 @@ void SqliteBackend::fetchInto(const std::string& commandText, std::span<const Fi
         throw DbError(sqlite3_errmsg(db_));
     }
 }
+
+SessionInfo SqliteBackend::sessionInfo() const {
+    return {std::string("SQLite ") + sqlite3_libversion(), "SQLite"};
+}

@@ -12,6 +12,8 @@ class SqliteBackend : public DatabaseBackend {
 public:
     explicit SqliteBackend(const std::string& path); // throws DbError
     ~SqliteBackend() override;
+
+    SessionInfo sessionInfo() const override;
     SqliteBackend(const SqliteBackend&) = delete;
     SqliteBackend& operator=(const SqliteBackend&) = delete;
 

@@ -1,6 +1,7 @@
 #include "TdsServer.h"
 
 #include "TdsBytes.h"
+#include "TdsChannel.h"
 #include "TdsTokens.h"
 
 #include <arpa/inet.h>
@@ -15,77 +16,24 @@
 namespace {
 
 constexpr int kPollMilliseconds = 50;
-constexpr int kIdleLimitMilliseconds = 60'000;
 
 constexpr unsigned char kSqlBatch = 0x01;
 constexpr unsigned char kAttention = 0x06;
 constexpr unsigned char kLogin7 = 0x10;
-constexpr unsigned char kPreLogin = 0x12;
 constexpr unsigned char kReply = 0x04;
 
-struct Message {
-    unsigned char type = 0;
-    std::string payload;
-};
-
-bool readExactly(int fd, char* out, std::size_t size, const std::atomic<bool>& stopping) {
-    int idle = 0;
-    while (size > 0) {
-        pollfd p{fd, POLLIN, 0};
-        const int ready = poll(&p, 1, kPollMilliseconds);
-        if (stopping || ready < 0 ||
-            (ready == 0 && (idle += kPollMilliseconds) > kIdleLimitMilliseconds))
-            return false;
-        if (ready == 0)
-            continue;
-        const ssize_t n = read(fd, out, size);
-        if (n <= 0)
-            return false;
-        out += n;
-        size -= static_cast<std::size_t>(n);
-        idle = 0;
-    }
-    return true;
-}
-
-// One message: its packets up to the one with the end-of-message flag.
-std::optional<Message> readMessage(int fd, const std::atomic<bool>& stopping) {
-    Message message;
-    for (;;) {
-        char header[8];
-        if (!readExactly(fd, header, 8, stopping))
-            return std::nullopt;
-        const std::size_t length =
-            (static_cast<unsigned char>(header[2]) << 8) | static_cast<unsigned char>(header[3]);
-        if (length < 8)
-            return std::nullopt;
-        message.type = static_cast<unsigned char>(header[0]);
-        const std::size_t start = message.payload.size();
-        message.payload.resize(start + length - 8);
-        if (!readExactly(fd, message.payload.data() + start, length - 8, stopping))
-            return std::nullopt;
-        if (header[1] & 0x01)
-            return message;
-    }
-}
-
-bool writeAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = send(fd, data, size, MSG_NOSIGNAL);
-        if (n <= 0)
-            return false;
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
+// The pre-login's ENCRYPTION values.
+constexpr char kEncryptOff = 0x00;
+constexpr char kEncryptOn = 0x01;
+constexpr char kEncryptNotSupported = 0x02;
+constexpr char kEncryptRequired = 0x03;
 
 // Called before each write with the bytes written so far; false ends the answer.
 using BeforeWrite = std::function<bool(std::size_t written)>;
 
 // Sends an answer in reply packets of the negotiated size, many packets to a write (up to
 // `writeBytes`).
-bool sendReply(int fd, std::string_view tokens, std::size_t packetSize,
+bool sendReply(tds::Channel& channel, std::string_view tokens, std::size_t packetSize,
                const BeforeWrite& beforeWrite = {}, std::size_t writeBytes = 1U << 18) {
     const std::size_t room = packetSize - 8;
     std::string out;
@@ -96,19 +44,11 @@ bool sendReply(int fd, std::string_view tokens, std::size_t packetSize,
         const std::size_t part = std::min(room, tokens.size() - at);
         const bool last = at + part == tokens.size();
         const std::size_t length = part + 8;
-        const char header[8] = {static_cast<char>(kReply),
-                                static_cast<char>(last ? 1 : 0),
-                                static_cast<char>(length >> 8),
-                                static_cast<char>(length & 0xFF),
-                                0,
-                                0,
-                                static_cast<char>(packetId++),
-                                0};
-        out.append(header, 8);
+        tds::appendPacketHeader(out, kReply, last, length, packetId++);
         out.append(tokens.substr(at, part));
         at += part;
         if (out.size() >= writeBytes || last) {
-            if ((beforeWrite && !beforeWrite(written)) || !writeAll(fd, out.data(), out.size()))
+            if ((beforeWrite && !beforeWrite(written)) || !channel.writeAll(out))
                 return false;
             written += out.size();
             out.clear();
@@ -117,15 +57,37 @@ bool sendReply(int fd, std::string_view tokens, std::size_t packetSize,
     return true;
 }
 
-// The pre-login answer: server version 15.0.2000, encryption not supported.
-bool answerPreLogin(int fd) {
-    const std::string options("\x00\x00\x0B\x00\x06" // VERSION at 11, 6 bytes
-                              "\x01\x00\x11\x00\x01" // ENCRYPTION at 17, 1 byte
-                              "\xFF"                 // end of options
-                              "\x0F\x00\x07\xD0\x00\x00"
-                              "\x02",
-                              18);
-    return sendReply(fd, options, 4096);
+// The client's ENCRYPTION option in its pre-login, NOT_SUP when it sent none.
+char clientEncryption(const std::string& preLogin) {
+    for (std::size_t at = 0; at + 5 <= preLogin.size() && preLogin[at] != '\xFF'; at += 5) {
+        const std::size_t offset = (static_cast<unsigned char>(preLogin[at + 1]) << 8) |
+                                   static_cast<unsigned char>(preLogin[at + 2]);
+        if (preLogin[at] == 0x01 && offset < preLogin.size())
+            return preLogin[offset];
+    }
+    return kEncryptNotSupported;
+}
+
+// What the server answers to the client's ENCRYPTION, as SQL Server decides it.
+char encryptionAnswer(TdsServerOptions::Encryption server, char client) {
+    if (server == TdsServerOptions::Encryption::unsupported)
+        return kEncryptNotSupported;
+    if (server == TdsServerOptions::Encryption::required)
+        return kEncryptRequired;
+    if (client == kEncryptRequired)
+        return kEncryptOn;
+    return client;
+}
+
+// The pre-login answer: server version 15.0.2000 and the encryption answer.
+bool answerPreLogin(tds::Channel& channel, char encryption) {
+    const std::string options = std::string("\x00\x00\x0B\x00\x06" // VERSION at 11, 6 bytes
+                                            "\x01\x00\x11\x00\x01" // ENCRYPTION at 17, 1 byte
+                                            "\xFF"                 // end of options
+                                            "\x0F\x00\x07\xD0\x00\x00",
+                                            17) +
+                                encryption;
+    return sendReply(channel, options, 4096);
 }
 
 // A LOGIN7 text field: offset and length (in characters) stand at `at`; the password's bytes
@@ -175,7 +137,9 @@ int listenOnLoopback(int wantedPort, int& port) {
 } // namespace
 
 TdsServer::TdsServer(Responder responder, TdsServerOptions options)
-    : responder_(std::move(responder)), options_(options) {
+    : responder_(std::move(responder)), options_(std::move(options)) {
+    if (options_.encryption != TdsServerOptions::Encryption::unsupported)
+        tlsContext_ = tds::tlsServerContext(options_.certificateFile, options_.keyFile);
     listener_ = listenOnLoopback(options.port, port_);
     acceptor_ = std::thread([this] { acceptLoop(); });
 }
@@ -231,9 +195,11 @@ void TdsServer::acceptLoop() {
 }
 
 void TdsServer::serve(int fd) {
+    tds::Channel channel(fd, stopping_);
     std::size_t packetSize = 4096;
     bool loggedIn = false;
-    while (auto message = readMessage(fd, stopping_)) {
+    bool loginOnlyEncrypted = false;
+    while (auto message = channel.readMessage()) {
         if (options_.silent)
             continue;
         if (silentNow_) { // heard, never answered
@@ -243,25 +209,35 @@ void TdsServer::serve(int fd) {
             }
             continue;
         }
-        if (message->type == kPreLogin && !loggedIn) {
-            if (!answerPreLogin(fd))
+        if (message->type == tds::kPreLoginPacket && !loggedIn) {
+            const char client = clientEncryption(message->payload);
+            const char answer = encryptionAnswer(options_.encryption, client);
+            if (!answerPreLogin(channel, answer))
                 break;
+            if (answer == kEncryptNotSupported || client == kEncryptNotSupported)
+                continue; // a plain log-in follows, or the client gives up
+            if (!channel.startTls(tlsContext_.get()))
+                break;
+            loginOnlyEncrypted = answer == kEncryptOff;
         } else if (message->type == kLogin7 && message->payload.size() >= 72) {
             const std::string& login = message->payload;
             const Login values{loginField(login, 40, false), loginField(login, 44, true),
                                loginField(login, 68, false),
-                               (static_cast<unsigned char>(login[26]) & 0x20) != 0};
+                               (static_cast<unsigned char>(login[26]) & 0x20) != 0,
+                               channel.tls() && !loginOnlyEncrypted};
             {
                 std::lock_guard lock(mutex_);
                 logins_.push_back(values);
             }
+            if (loginOnlyEncrypted)
+                channel.endTls();
             packetSize = std::clamp<std::size_t>(tds::readLe32(login, 8), 512, 32767);
             if (options_.refuseLogin) {
-                sendReply(fd, tds::loginRefusedTokens(values.user), packetSize);
+                sendReply(channel, tds::loginRefusedTokens(values.user), packetSize);
                 break;
             }
-            loggedIn =
-                sendReply(fd, tds::loginAcceptedTokens(values.database, packetSize), packetSize);
+            loggedIn = sendReply(channel, tds::loginAcceptedTokens(values.database, packetSize),
+                                 packetSize);
         } else if (message->type == kSqlBatch && loggedIn) {
             std::string text = batchText(message->payload);
             {
@@ -273,19 +249,19 @@ void TdsServer::serve(int fd) {
             if (options_.answerAfterMs > 0) {
                 pollfd p{fd, POLLIN, 0};
                 if (poll(&p, 1, options_.answerAfterMs) > 0) {
-                    const auto attention = readMessage(fd, stopping_);
+                    const auto attention = channel.readMessage();
                     if (attention && attention->type == kAttention &&
-                        sendReply(fd, tds::doneToken(tds::kDoneAttention, 0), packetSize))
+                        sendReply(channel, tds::doneToken(tds::kDoneAttention, 0), packetSize))
                         continue;
                     break;
                 }
             }
-            if (!sendAnswer(fd, reply ? *reply : tds::doneToken(0, 0), packetSize))
+            if (!sendAnswer(channel, reply ? *reply : tds::doneToken(0, 0), packetSize))
                 break;
         } else if (message->type == kAttention) {
-            if (!sendReply(fd, tds::doneToken(tds::kDoneAttention, 0), packetSize))
+            if (!sendReply(channel, tds::doneToken(tds::kDoneAttention, 0), packetSize))
                 break;
-        } else if (!sendReply(fd, tds::doneToken(0, 0), packetSize)) {
+        } else if (!sendReply(channel, tds::doneToken(0, 0), packetSize)) {
             break;
         }
     }
@@ -294,11 +270,11 @@ void TdsServer::serve(int fd) {
     close(fd);
 }
 
-bool TdsServer::sendAnswer(int fd, std::string_view tokens, std::size_t packetSize) {
+bool TdsServer::sendAnswer(tds::Channel& channel, std::string_view tokens, std::size_t packetSize) {
     const auto start = std::chrono::steady_clock::now();
     answerStarted_ = start.time_since_epoch().count();
     if (options_.bytesPerSecond == 0 && options_.holdAfterBytes == 0)
-        return sendReply(fd, tokens, packetSize);
+        return sendReply(channel, tokens, packetSize);
     const auto beforeWrite = [&](std::size_t written) {
         if (options_.holdAfterBytes > 0 && written >= options_.holdAfterBytes)
             while (!released_ && !stopping_)
@@ -311,5 +287,5 @@ bool TdsServer::sendAnswer(int fd, std::string_view tokens, std::size_t packetSi
         return !stopping_.load();
     };
     // Small writes, so that the pace and the hold keep within a few kilobytes.
-    return sendReply(fd, tokens, packetSize, beforeWrite, 4U << 10);
+    return sendReply(channel, tokens, packetSize, beforeWrite, 4U << 10);
 }

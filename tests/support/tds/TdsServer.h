@@ -9,6 +9,11 @@
 #include <thread>
 #include <vector>
 
+typedef struct ssl_ctx_st SSL_CTX;
+namespace tds {
+class Channel;
+}
+
 struct TdsServerOptions {
     bool silent = false;
     bool refuseLogin = false;
@@ -18,11 +23,17 @@ struct TdsServerOptions {
     long bytesPerSecond = 0;
     // A batch's answer stops after this many bytes until releaseHeldAnswer() (0: never).
     std::size_t holdAfterBytes = 0;
+    // Whether the server can encrypt (it has a certificate) and whether it insists.
+    enum class Encryption { unsupported, supported, required };
+    Encryption encryption = Encryption::unsupported;
+    std::string certificateFile{}; // PEM, the chain after the server's own certificate
+    std::string keyFile{};
 };
 
 // A stand-in for SQL Server on a loopback port, speaking as much TDS 7.4 as FreeTDS needs for
-// what the program does: it answers the pre-login (no encryption), reads the LOGIN7 (keeping
-// user, password, database, read-only intent and packet size) and accepts it with the
+// what the program does: it answers the pre-login (encrypting as the options say: the TLS
+// handshake inside pre-login packets, then the log-in alone or the whole session), reads the LOGIN7
+// (keeping user, password, database, read-only intent and packet size) and accepts it with the
 // database, Chinese_PRC collation and packet size, or refuses it as SQL Server does (error
 // 18456); it records the text of every SQL batch (the ALL_HEADERS skipped, UTF-16 decoded) and
 // answers it with what the responder gives, a result set (see tds::Table) or an error, or with
@@ -30,8 +41,8 @@ struct TdsServerOptions {
 // running statement; it answers an attention; and it can drop every client connection at once, as a
 // restarting server does. Each connection runs on a thread of its own. Silent, it accepts
 // connections and never answers, so that a client's log-in time-out has to end the attempt.
-// Not covered: TLS, RPC calls (sp_executesql, prepared statements), server cursors, several
-// result sets to a batch, MARS, integrated log-in.
+// Not covered: TDS 8 (TLS before the pre-login), RPC calls (sp_executesql, prepared statements),
+// server cursors, several result sets to a batch, MARS, integrated log-in.
 class TdsServer {
 public:
     // The encoded tokens that answer a batch (see tds::Table, tds::errorToken), or null.
@@ -43,6 +54,7 @@ public:
         std::string password;
         std::string database;
         bool readOnlyIntent = false;
+        bool sessionEncrypted = false; // all of it through TLS, not the log-in alone
     };
 
     explicit TdsServer(Responder responder = {}, TdsServerOptions options = {});
@@ -74,10 +86,11 @@ private:
     void acceptLoop();
     void serve(int fd);
     // Sends a batch's answer, paced and held as the options ask.
-    bool sendAnswer(int fd, std::string_view tokens, std::size_t packetSize);
+    bool sendAnswer(tds::Channel& channel, std::string_view tokens, std::size_t packetSize);
 
     Responder responder_;
     TdsServerOptions options_;
+    std::shared_ptr<SSL_CTX> tlsContext_;
     int listener_ = -1;
     int port_ = 0;
     std::atomic<bool> listening_{true};

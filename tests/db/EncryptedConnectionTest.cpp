@@ -1,0 +1,148 @@
+#include "db/Connection.h"
+#include "support/tds/TdsServer.h"
+#include "support/tds/TdsTable.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+// Encrypted connections through FreeTDS to the TDS server of the tests, with certificates
+// made for this run: what is accepted, what is refused, and what the user is told.
+namespace {
+
+std::string certificate(const std::string& name) {
+    const char* folder = std::getenv("STOCKQUERY_TEST_CERTIFICATES");
+    return std::string(folder ? folder : "certificates") + "/" + name;
+}
+
+// Every batch is answered with one row, 库存 = 42.
+std::shared_ptr<const std::string> oneRow(const std::string&) {
+    tds::Table table({{"库存", tds::Type::Int}});
+    table.integer(42);
+    return std::make_shared<const std::string>(table.finish());
+}
+
+// A server that encrypts with the named certificate, insisting on it or not.
+TdsServerOptions encrypting(const std::string& name, bool required = false) {
+    TdsServerOptions options;
+    options.encryption =
+        required ? TdsServerOptions::Encryption::required : TdsServerOptions::Encryption::supported;
+    options.certificateFile = certificate(name + ".pem");
+    options.keyFile = certificate(name + ".key");
+    return options;
+}
+
+// The server by the host name its certificates are made for.
+ConnectionSettings mandatory(const TdsServer& server) {
+    ConnectionSettings settings{"localhost," + std::to_string(server.port()), "erp_2026", "reader",
+                                "只读;pw"};
+    settings.encryption = Encryption::mandatory;
+    settings.certificateAuthorityFile = certificate("ca.pem");
+    return settings;
+}
+
+// Connects and runs a statement; the failure's kind when it fails.
+std::optional<ConnectFailure> failureOf(const ConnectionSettings& settings) {
+    try {
+        const ResultSet rows = Connection::connect(settings)->fetchAll("SELECT 1", {});
+        EXPECT_EQ(rows.column(0).integer(0), 42); // the row came through the session
+        return std::nullopt;
+    } catch (const ConnectError& error) {
+        EXPECT_EQ(std::string(error.what()).find(settings.password), std::string::npos);
+        EXPECT_EQ(error.reason(), connectFailureReason(error.failure()));
+        return error.failure();
+    }
+}
+
+} // namespace
+
+TEST(EncryptedConnection, MandatoryWithTheRightAuthorityEncryptsTheWholeSession) {
+    TdsServer server(oneRow, encrypting("localhost"));
+    EXPECT_EQ(failureOf(mandatory(server)), std::nullopt);
+    ASSERT_EQ(server.logins().size(), 1U);
+    EXPECT_TRUE(server.logins()[0].sessionEncrypted);
+    EXPECT_EQ(server.logins()[0].password, "只读;pw");
+    EXPECT_EQ(server.batches(), std::vector<std::string>{"SELECT 1"});
+}
+
+TEST(EncryptedConnection, ACertificateThatCannotBeTrustedIsRefusedBeforeTheLogin) {
+    TdsServer stranger(oneRow, encrypting("stranger"));
+    EXPECT_EQ(failureOf(mandatory(stranger)), ConnectFailure::certificateUntrusted);
+    EXPECT_EQ(connectFailureReason(ConnectFailure::certificateUntrusted), "服务器证书不受信任");
+    TdsServer otherHost(oneRow, encrypting("other-host"));
+    EXPECT_EQ(failureOf(mandatory(otherHost)), ConnectFailure::certificateHostName);
+    // The system's authorities know nothing of the test's.
+    ConnectionSettings system = mandatory(otherHost);
+    system.certificateAuthorityFile.clear();
+    EXPECT_EQ(failureOf(system), ConnectFailure::certificateUntrusted);
+    EXPECT_TRUE(stranger.logins().empty());
+    EXPECT_TRUE(otherHost.logins().empty());
+}
+
+TEST(EncryptedConnection, TrustingTheServerCertificateAcceptsAnyAndStillEncrypts) {
+    TdsServer stranger(oneRow, encrypting("stranger"));
+    ConnectionSettings settings = mandatory(stranger);
+    settings.trustServerCertificate = true;
+    EXPECT_EQ(failureOf(settings), std::nullopt);
+    ASSERT_EQ(stranger.logins().size(), 1U);
+    EXPECT_TRUE(stranger.logins()[0].sessionEncrypted);
+}
+
+TEST(EncryptedConnection, AServerThatCannotEncryptIsRefusedWhenEncryptionIsMandatory) {
+    TdsServer plain(oneRow);
+    EXPECT_EQ(failureOf(mandatory(plain)), ConnectFailure::serverCannotEncrypt);
+    ConnectionSettings trusting = mandatory(plain);
+    trusting.trustServerCertificate = true;
+    EXPECT_EQ(failureOf(trusting), ConnectFailure::serverCannotEncrypt);
+    EXPECT_TRUE(plain.logins().empty());
+}
+
+TEST(EncryptedConnection, OptionalWorksWithServersThatInsistOnEncryptionAndThatHaveNone) {
+    TdsServer insisting(oneRow, encrypting("stranger", true));
+    ConnectionSettings settings = mandatory(insisting);
+    settings.encryption = Encryption::optional;
+    EXPECT_EQ(failureOf(settings), std::nullopt);
+    ASSERT_EQ(insisting.logins().size(), 1U);
+    EXPECT_TRUE(insisting.logins()[0].sessionEncrypted);
+    TdsServer plain(oneRow);
+    settings.server = plain.address();
+    EXPECT_EQ(failureOf(settings), std::nullopt);
+    ASSERT_EQ(plain.logins().size(), 1U);
+    EXPECT_FALSE(plain.logins()[0].sessionEncrypted);
+}
+
+TEST(EncryptedConnection, SettingsThatCannotBeCarriedOutAreToldAndNothingIsSent) {
+    TdsServer server(oneRow, encrypting("localhost"));
+    const auto told = [&](const ConnectionSettings& settings, const std::string& part) {
+        try {
+            Connection::connect(settings);
+            ADD_FAILURE() << "connected with " << part;
+        } catch (const ConnectError& error) {
+            EXPECT_EQ(error.failure(), ConnectFailure::unusableSetting);
+            EXPECT_NE(error.reason().find(part), std::string::npos) << error.reason();
+        }
+    };
+    ConnectionSettings missing = mandatory(server);
+    missing.certificateAuthorityFile = certificate("no-such.pem");
+    told(missing, "no-such.pem");
+    ConnectionSettings notOne = mandatory(server);
+    notOne.certificateAuthorityFile = certificate("not-a-certificate.pem");
+    told(notOne, "没有证书");
+    ConnectionSettings strict = mandatory(server);
+    strict.encryption = Encryption::strict;
+    told(strict, "严格");
+    ConnectionSettings windows = mandatory(server);
+    windows.authentication = Authentication::windows;
+    told(windows, "域\\用户名");
+    EXPECT_TRUE(server.logins().empty());
+}
+
+TEST(EncryptedConnection, AWrongLoginAndAnAbsentServerAreToldApart) {
+    TdsServer refusing(oneRow, {.refuseLogin = true});
+    ConnectionSettings settings = mandatory(refusing);
+    settings.encryption = Encryption::optional;
+    EXPECT_EQ(failureOf(settings), ConnectFailure::loginRefused);
+    settings.server = "127.0.0.1,1";
+    EXPECT_EQ(failureOf(settings), ConnectFailure::unreachable);
+}
