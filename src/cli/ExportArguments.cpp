@@ -93,6 +93,9 @@ std::string exportUsage() {
            "          [--sort FIELD [asc|desc]]\n"
            "CONNECTION (default: the stored settings): [--server S] [--database D] [--user U];\n"
            "          the password from STOCKQUERY_PASSWORD, else asked for without echo;\n"
+           "          [--encrypt optional|mandatory|strict] [--trust-server-certificate]\n"
+           "          [--ca-file FILE] (the authority's certificate; default: the system's)\n"
+           "          [--windows-auth] (the user's Windows login; elsewhere DOMAIN\\user);\n"
            "          [--login-timeout SECONDS] (15), [--timeout SECONDS] for the whole query\n"
            "          (0, the default: as long as it takes).\n"
            "Exit status: 0 done, 2 bad arguments, 3 no connection, 4 the query failed,\n"
@@ -138,8 +141,10 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
                                 : nullptr;
 
     // Options that take a value, and where the value goes.
-    std::map<std::string, std::string*> text = {
-        {"--server", nullptr}, {"--database", nullptr}, {"--user", nullptr}};
+    std::map<std::string, std::string*> text = {{"--server", nullptr},
+                                                {"--database", nullptr},
+                                                {"--user", nullptr},
+                                                {"--ca-file", nullptr}};
     ItemCriteria items = journal   ? itemCriteriaOf(request.journal)
                          : summary ? itemCriteriaOf(request.summary)
                          : ageing  ? itemCriteriaOf(request.ageing)
@@ -187,6 +192,14 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
             if (i + 1 < arguments.size() &&
                 (arguments[i + 1] == "asc" || arguments[i + 1] == "desc"))
                 request.sortDescending = arguments[++i] == "desc";
+        } else if (option == "--encrypt") {
+            request.encryption = encryptionFromWord(needsValue());
+            if (!request.encryption)
+                throw ArgumentError("--encrypt is optional, mandatory or strict");
+        } else if (option == "--trust-server-certificate") {
+            request.trustServerCertificate = true;
+        } else if (option == "--windows-auth") {
+            request.windowsLogin = true;
         } else if (option == "--timeout" || option == "--login-timeout") {
             (option == "--timeout" ? request.timeoutSeconds : request.loginTimeoutSeconds) =
                 seconds(option, needsValue());
@@ -198,6 +211,8 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
                 request.database = value;
             else if (option == "--user")
                 request.user = value;
+            else if (option == "--ca-file")
+                request.certificateAuthorityFile = value;
             else
                 *found->second = value;
             outputGiven = outputGiven || option == "--output";

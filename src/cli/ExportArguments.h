@@ -35,6 +35,10 @@ struct ExportRequest {
     std::optional<std::string> server;
     std::optional<std::string> database;
     std::optional<std::string> user;
+    std::optional<Encryption> encryption;
+    std::optional<std::string> certificateAuthorityFile;
+    bool trustServerCertificate = false; // given: trusted; not given: as stored
+    bool windowsLogin = false;           // given: a Windows login; not given: as stored
     // Seconds the query may take from its start to its last row; 0: as long as it takes.
     int timeoutSeconds = 0;
     // Seconds a log-in may take.

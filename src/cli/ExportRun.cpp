@@ -55,7 +55,8 @@ std::string askPassword(std::ostream& errors) {
     return password;
 }
 
-// The stored settings, with what the command line gives in their place.
+// The stored settings, with what the command line gives in their place; the password is
+// asked for when another user is given or it is not stored.
 ConnectionSettings settingsFor(const ExportRequest& request, std::ostream& errors) {
     ConnectionSettings settings;
     loadDBLinkInfo(settings);
@@ -63,12 +64,20 @@ ConnectionSettings settingsFor(const ExportRequest& request, std::ostream& error
         settings.server = *request.server;
     if (request.database)
         settings.database = *request.database;
-    if (const char* password = std::getenv("STOCKQUERY_PASSWORD"))
-        settings.password = password;
-    else if (request.user)
-        settings.password = askPassword(errors);
     if (request.user)
         settings.user = *request.user;
+    if (request.encryption)
+        settings.encryption = *request.encryption;
+    if (request.certificateAuthorityFile)
+        settings.certificateAuthorityFile = *request.certificateAuthorityFile;
+    settings.trustServerCertificate =
+        settings.trustServerCertificate || request.trustServerCertificate;
+    if (request.windowsLogin)
+        settings.authentication = Authentication::windows;
+    if (const char* password = std::getenv("STOCKQUERY_PASSWORD"))
+        settings.password = password;
+    else if ((request.user || !settings.rememberPassword) && loginTakesPassword(settings))
+        settings.password = askPassword(errors);
     return settings;
 }
 
@@ -222,8 +231,10 @@ RunFailure run(const ExportRequest& request, WorkControl& control, StopOnSignals
             connection.open();
         } catch (const DbError& error) {
             const ConnectionSettings& s = connection.settings();
+            const auto* refused = dynamic_cast<const ConnectError*>(&error);
             throw RunFailure{kNoConnection, "cannot connect to database " + s.database + " on " +
                                                 s.server + " as " + s.user + ": " +
+                                                (refused ? refused->reason() + " — " : "") +
                                                 oneLine(error.what())};
         }
         if (request.action == ExportRequest::Action::ListWarehouses)

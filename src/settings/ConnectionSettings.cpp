@@ -26,3 +26,11 @@ std::optional<Encryption> encryptionFromWord(std::string_view word) {
             return value;
     return std::nullopt;
 }
+
+bool loginTakesPassword(const ConnectionSettings& settings) {
+#ifdef _WIN32
+    return settings.authentication == Authentication::sqlServer;
+#else
+    return settings.authentication == Authentication::sqlServer || !settings.user.empty();
+#endif
+}

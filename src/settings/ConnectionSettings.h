@@ -35,3 +35,7 @@ struct ConnectionSettings {
 // The words the stored values and the command use: "optional", "mandatory", "strict".
 std::string_view encryptionWord(Encryption encryption);
 std::optional<Encryption> encryptionFromWord(std::string_view word);
+
+// Whether the login takes a password: not the user's own Windows login (on Windows, or with
+// a Kerberos ticket elsewhere).
+bool loginTakesPassword(const ConnectionSettings& settings);

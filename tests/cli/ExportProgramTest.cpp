@@ -21,6 +21,7 @@
 #include "support/TinyErp.h"
 #include "support/tds/ErpTdsResponder.h"
 #include "support/tds/TdsServer.h"
+#include "support/tds/TestCertificates.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -314,6 +315,43 @@ private slots:
         run = exportProgram(onDemo({"stock", "--sort", "颜色"}));
         QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains("no column to sort by: 颜色"));
+        qunsetenv("STOCKQUERY_PASSWORD");
+    }
+
+    void theEncryptionSettingsReachTheDriverAndARefusalIsOneLine() {
+        SettingsSandbox settings;
+        qputenv("STOCKQUERY_PASSWORD", "pw-not-shown");
+        TdsServer stranger{ErpTdsResponder(demoDatabasePath()), encryptingWith("stranger")};
+        const QStringList mandatory{
+            "--list-warehouses",
+            "--server",
+            QString::fromStdString("localhost," + std::to_string(stranger.port())),
+            "--database",
+            "erp_2026",
+            "--user",
+            "reader",
+            "--encrypt",
+            "mandatory"};
+        const QString authority = QString::fromStdString(testCertificate("ca.pem"));
+        Run run = exportProgram(mandatory + QStringList{"--ca-file", authority});
+        QCOMPARE(run.status, 3);
+        QVERIFY2(run.err.contains("服务器证书不受信任"), run.err.constData());
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY(!run.err.contains("pw-not-shown"));
+        run = exportProgram(
+            mandatory + QStringList{"--ca-file", QString::fromStdString(
+                                                     testCertificate("not-a-certificate.pem"))});
+        QCOMPARE(run.status, 3);
+        QVERIFY2(run.err.contains("没有证书"), run.err.constData());
+        QVERIFY(stranger.logins().empty());
+        run = exportProgram(mandatory + QStringList{"--trust-server-certificate"});
+        QCOMPARE(run.status, 0);
+        QVERIFY(!run.out.isEmpty());
+        QCOMPARE(stranger.logins().size(), 1U);
+        QVERIFY(stranger.logins()[0].sessionEncrypted);
+        run = exportProgram(mandatory + QStringList{"--encrypt", "sometimes"});
+        QCOMPARE(run.status, 2);
+        QVERIFY(run.err.contains("--encrypt is optional, mandatory or strict"));
         qunsetenv("STOCKQUERY_PASSWORD");
     }
 

@@ -1,20 +1,15 @@
 #include "db/Connection.h"
 #include "support/tds/TdsServer.h"
 #include "support/tds/TdsTable.h"
+#include "support/tds/TestCertificates.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 
 // Encrypted connections through FreeTDS to the TDS server of the tests, with certificates
 // made for this run: what is accepted, what is refused, and what the user is told.
 namespace {
-
-std::string certificate(const std::string& name) {
-    const char* folder = std::getenv("STOCKQUERY_TEST_CERTIFICATES");
-    return std::string(folder ? folder : "certificates") + "/" + name;
-}
 
 // Every batch is answered with one row, 库存 = 42.
 std::shared_ptr<const std::string> oneRow(const std::string&) {
@@ -23,22 +18,12 @@ std::shared_ptr<const std::string> oneRow(const std::string&) {
     return std::make_shared<const std::string>(table.finish());
 }
 
-// A server that encrypts with the named certificate, insisting on it or not.
-TdsServerOptions encrypting(const std::string& name, bool required = false) {
-    TdsServerOptions options;
-    options.encryption =
-        required ? TdsServerOptions::Encryption::required : TdsServerOptions::Encryption::supported;
-    options.certificateFile = certificate(name + ".pem");
-    options.keyFile = certificate(name + ".key");
-    return options;
-}
-
 // The server by the host name its certificates are made for.
 ConnectionSettings mandatory(const TdsServer& server) {
     ConnectionSettings settings{"localhost," + std::to_string(server.port()), "erp_2026", "reader",
                                 "只读;pw"};
     settings.encryption = Encryption::mandatory;
-    settings.certificateAuthorityFile = certificate("ca.pem");
+    settings.certificateAuthorityFile = testCertificate("ca.pem");
     return settings;
 }
 
@@ -58,7 +43,7 @@ std::optional<ConnectFailure> failureOf(const ConnectionSettings& settings) {
 } // namespace
 
 TEST(EncryptedConnection, MandatoryWithTheRightAuthorityEncryptsTheWholeSession) {
-    TdsServer server(oneRow, encrypting("localhost"));
+    TdsServer server(oneRow, encryptingWith("localhost"));
     EXPECT_EQ(failureOf(mandatory(server)), std::nullopt);
     ASSERT_EQ(server.logins().size(), 1U);
     EXPECT_TRUE(server.logins()[0].sessionEncrypted);
@@ -67,10 +52,10 @@ TEST(EncryptedConnection, MandatoryWithTheRightAuthorityEncryptsTheWholeSession)
 }
 
 TEST(EncryptedConnection, ACertificateThatCannotBeTrustedIsRefusedBeforeTheLogin) {
-    TdsServer stranger(oneRow, encrypting("stranger"));
+    TdsServer stranger(oneRow, encryptingWith("stranger"));
     EXPECT_EQ(failureOf(mandatory(stranger)), ConnectFailure::certificateUntrusted);
     EXPECT_EQ(connectFailureReason(ConnectFailure::certificateUntrusted), "服务器证书不受信任");
-    TdsServer otherHost(oneRow, encrypting("other-host"));
+    TdsServer otherHost(oneRow, encryptingWith("other-host"));
     EXPECT_EQ(failureOf(mandatory(otherHost)), ConnectFailure::certificateHostName);
     // The system's authorities know nothing of the test's.
     ConnectionSettings system = mandatory(otherHost);
@@ -81,7 +66,7 @@ TEST(EncryptedConnection, ACertificateThatCannotBeTrustedIsRefusedBeforeTheLogin
 }
 
 TEST(EncryptedConnection, TrustingTheServerCertificateAcceptsAnyAndStillEncrypts) {
-    TdsServer stranger(oneRow, encrypting("stranger"));
+    TdsServer stranger(oneRow, encryptingWith("stranger"));
     ConnectionSettings settings = mandatory(stranger);
     settings.trustServerCertificate = true;
     EXPECT_EQ(failureOf(settings), std::nullopt);
@@ -99,7 +84,7 @@ TEST(EncryptedConnection, AServerThatCannotEncryptIsRefusedWhenEncryptionIsManda
 }
 
 TEST(EncryptedConnection, OptionalWorksWithServersThatInsistOnEncryptionAndThatHaveNone) {
-    TdsServer insisting(oneRow, encrypting("stranger", true));
+    TdsServer insisting(oneRow, encryptingWith("stranger", true));
     ConnectionSettings settings = mandatory(insisting);
     settings.encryption = Encryption::optional;
     EXPECT_EQ(failureOf(settings), std::nullopt);
@@ -113,7 +98,7 @@ TEST(EncryptedConnection, OptionalWorksWithServersThatInsistOnEncryptionAndThatH
 }
 
 TEST(EncryptedConnection, SettingsThatCannotBeCarriedOutAreToldAndNothingIsSent) {
-    TdsServer server(oneRow, encrypting("localhost"));
+    TdsServer server(oneRow, encryptingWith("localhost"));
     const auto told = [&](const ConnectionSettings& settings, const std::string& part) {
         try {
             Connection::connect(settings);
@@ -124,10 +109,10 @@ TEST(EncryptedConnection, SettingsThatCannotBeCarriedOutAreToldAndNothingIsSent)
         }
     };
     ConnectionSettings missing = mandatory(server);
-    missing.certificateAuthorityFile = certificate("no-such.pem");
+    missing.certificateAuthorityFile = testCertificate("no-such.pem");
     told(missing, "no-such.pem");
     ConnectionSettings notOne = mandatory(server);
-    notOne.certificateAuthorityFile = certificate("not-a-certificate.pem");
+    notOne.certificateAuthorityFile = testCertificate("not-a-certificate.pem");
     told(notOne, "没有证书");
     ConnectionSettings strict = mandatory(server);
     strict.encryption = Encryption::strict;

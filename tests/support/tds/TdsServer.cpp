@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -138,8 +139,11 @@ int listenOnLoopback(int wantedPort, int& port) {
 
 TdsServer::TdsServer(Responder responder, TdsServerOptions options)
     : responder_(std::move(responder)), options_(std::move(options)) {
-    if (options_.encryption != TdsServerOptions::Encryption::unsupported)
+    if (options_.encryption != TdsServerOptions::Encryption::unsupported) {
         tlsContext_ = tds::tlsServerContext(options_.certificateFile, options_.keyFile);
+        if (!tlsContext_)
+            throw std::runtime_error("no certificate and key in " + options_.certificateFile);
+    }
     listener_ = listenOnLoopback(options.port, port_);
     acceptor_ = std::thread([this] { acceptLoop(); });
 }
