@@ -9,7 +9,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
     qt6-charts-dev libqt6opengl6-dev qt6-svg-dev
     libsqlite3-dev sqlite3 libicu-dev libxlsxwriter-dev
-    unixodbc unixodbc-dev tdsodbc libsqliteodbc freetds-bin
+    unixodbc unixodbc-dev tdsodbc libsqliteodbc freetds-bin libgnutls28-dev libssl-dev openssl
     libgtest-dev googletest python3-pyodbc python3-openpyxl poppler-utils
     fonts-wqy-zenhei
     dpkg-dev lintian desktop-file-utils appstream man-db
