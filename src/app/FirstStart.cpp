@@ -8,7 +8,7 @@
 
 void prepareDemoOnFirstStart() {
     ConnectionSettings stored;
-    if (!loadDBLinkInfo(stored) || !stored.user.empty())
+    if (!loadDBLinkInfo(stored) || namesALogin(stored))
         return;
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     prepareDemoConnection((folder + "/demo-erp.sqlite").toStdString());

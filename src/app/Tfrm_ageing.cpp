@@ -109,7 +109,7 @@ void Tfrm_ageing::FormShow() {
         // none stored, or bands no longer usable: the default ones
     }
     edt_bands->setText(QString::fromStdString(ageingBandsText(bands)));
-    work().setIdleText(connectionStatusText(connection_));
+    showConnectionIn(work(), connection_);
 }
 
 void Tfrm_ageing::BitBtn1Click() {

@@ -108,7 +108,7 @@ void Tfrm_crquery::FormShow() {
     const QDate today = QDate::currentDate();
     dates->setDate(QDate(today.year(), 1, 1));
     datee->setDate(today);
-    work().setIdleText(connectionStatusText(ado_crinfo.connection()));
+    showConnectionIn(work(), ado_crinfo.connection());
 }
 
 void Tfrm_crquery::BitBtn1Click() {

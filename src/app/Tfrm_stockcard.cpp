@@ -45,7 +45,7 @@ Tfrm_stockcard::Tfrm_stockcard(Connection& connection, QWidget* parent)
                                     .groups = ChartRequest::Groups::ByMonth}}}) {
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria, {chk_batch});
-    work().setIdleText(connectionStatusText(connection));
+    showConnectionIn(work(), connection);
     const QDate today = QDate::currentDate();
     dates->setDate(QDate(today.year(), today.month(), 1));
     datee->setDate(today);

@@ -88,7 +88,7 @@ void Tfrm_summary::FormShow() {
     const QDate today = QDate::currentDate();
     dates->setDate(QDate(today.year(), today.month(), 1));
     datee->setDate(today);
-    work().setIdleText(connectionStatusText(connection_));
+    showConnectionIn(work(), connection_);
 }
 
 void Tfrm_summary::BitBtn1Click() {

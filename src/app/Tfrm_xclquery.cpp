@@ -14,6 +14,7 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
+#include "forms/PasswordPrompt.h"
 #include "forms/PrintCommand.h"
 #include "forms/ProgramEnd.h"
 #include "forms/QueryFrame.h"
@@ -160,10 +161,18 @@ void Tfrm_xclquery::LoadDBLinkInfo() {
 void Tfrm_xclquery::StartUpConnect() {
     LoadDBLinkInfo();
     const QString failed = "数据库连接失败,请点击连接重新设置!";
-    // Only the user is tested: the stored values are used as read, not trimmed.
-    if (settings_.user.empty()) {
+    // Only the login is tested: the stored values are used as read, not trimmed.
+    if (!namesALogin(settings_)) {
         showPrompt(this, failed);
         return;
+    }
+    if (!settings_.rememberPassword && loginTakesPassword(settings_)) {
+        const auto password = askForPassword(this, settings_);
+        if (!password) {
+            showPrompt(this, failed);
+            return;
+        }
+        settings_.password = *password;
     }
     connectInBackground(work(), ado_conn, settings_, [this, failed](bool connected) {
         showConnection();
@@ -201,7 +210,7 @@ void Tfrm_xclquery::ToolButton2Click() {
 }
 
 void Tfrm_xclquery::showConnection() {
-    work().setIdleText(connectionStatusText(ado_conn));
+    showConnectionIn(work(), ado_conn);
 }
 
 void Tfrm_xclquery::ToolButton1Click() {

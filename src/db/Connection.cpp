@@ -86,18 +86,15 @@ std::vector<std::string> Connection::listDatabases(const ConnectionSettings& set
     return list;
 }
 
-SessionInfo Connection::sessionInfo() {
-    const std::lock_guard lock(running_);
-    return backend_ ? backend_->sessionInfo() : SessionInfo{};
-}
-
 void Connection::open() {
     close();
     adopt(connectBackend(settings_, loginTimeoutSeconds_));
 }
 
 void Connection::adopt(std::unique_ptr<DatabaseBackend> session) {
+    SessionInfo info = session->sessionInfo();
     const std::lock_guard lock(running_);
+    sessionInfo_ = std::move(info);
     backend_ = std::move(session);
     open_ = true;
 }

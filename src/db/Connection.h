@@ -42,8 +42,8 @@ public:
     // The databases that the login of `settings` may open, by name, read on a session of its
     // own with the server's master database; none for SQLite. Throws DbError.
     static std::vector<std::string> listDatabases(const ConnectionSettings& settings);
-    // What the current session is connected to and through what; empty without one.
-    SessionInfo sessionInfo();
+    // What the last session made was connected to and through what; empty before one.
+    const SessionInfo& sessionInfo() const { return sessionInfo_; }
     // The SQLite file that a server value names; none for SQL Server.
     static std::optional<std::string> sqliteFileOf(const std::string& server);
     // Takes a session made by connect() with the current settings; the connection is open.
@@ -81,4 +81,5 @@ private:
     bool open_ = false;
     std::mutex running_; // held by the statement that runs and while the session changes
     std::unique_ptr<DatabaseBackend> backend_; // null while the server is out of reach
+    SessionInfo sessionInfo_;
 };

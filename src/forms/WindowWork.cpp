@@ -78,8 +78,9 @@ void WindowWork::showOutcome(const QString& text) {
     status_->setVisible(!shown.isEmpty());
 }
 
-void WindowWork::setIdleText(const QString& text) {
+void WindowWork::setIdleText(const QString& text, const QString& hover) {
     idleText_ = text;
+    status_->setToolTip(hover);
     if (!job_)
         showOutcome(outcome_);
 }

@@ -64,8 +64,8 @@ public:
     // idle text when empty.
     void showOutcome(const QString& text);
     // What the status shows while no work runs and no outcome stands (which connection the
-    // window works on); hidden when empty.
-    void setIdleText(const QString& text);
+    // window works on), and what hovering over the status tells; hidden when empty.
+    void setIdleText(const QString& text, const QString& hover = {});
     // Turns the event loop until no work runs (for tools and tests that drive a window).
     void waitUntilDone() const;
 

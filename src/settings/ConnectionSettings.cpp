@@ -27,6 +27,19 @@ std::optional<Encryption> encryptionFromWord(std::string_view word) {
     return std::nullopt;
 }
 
+bool namesALogin(const ConnectionSettings& settings) {
+    return !settings.user.empty() || settings.authentication == Authentication::windows;
+}
+
+bool loginTakesUserName(const ConnectionSettings& settings) {
+#ifdef _WIN32
+    return settings.authentication == Authentication::sqlServer;
+#else
+    (void)settings;
+    return true;
+#endif
+}
+
 bool loginTakesPassword(const ConnectionSettings& settings) {
 #ifdef _WIN32
     return settings.authentication == Authentication::sqlServer;

@@ -36,6 +36,10 @@ struct ConnectionSettings {
 std::string_view encryptionWord(Encryption encryption);
 std::optional<Encryption> encryptionFromWord(std::string_view word);
 
+// Whether the settings name a login to try: a user, or the user's Windows login.
+bool namesALogin(const ConnectionSettings& settings);
+// Whether the login takes a user name: not the user's own Windows login on Windows.
+bool loginTakesUserName(const ConnectionSettings& settings);
 // Whether the login takes a password: not the user's own Windows login (on Windows, or with
 // a Kerberos ticket elsewhere).
 bool loginTakesPassword(const ConnectionSettings& settings);
