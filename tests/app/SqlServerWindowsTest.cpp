@@ -20,6 +20,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -235,6 +236,42 @@ private slots:
         QCOMPARE(settings.stored(),
                  (ConnectionSettings{server.address(), "erp_2026", "仓管员", "密码;}="}));
         QVERIFY(link.main.ado_conn.isOpen());
+    }
+
+    void aPasswordThatIsNotStoredIsAskedForAtStartAndTheStatusNamesTheDriver() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        TdsServer server;
+        ConnectionSettings stored = settingsFor(server);
+        stored.password.clear();
+        stored.rememberPassword = false;
+        settings.store(stored);
+        // The question is answered as a user types into it.
+        QString asked;
+        QTimer answer;
+        answer.callOnTimeout([&] {
+            if (auto* question = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+                asked = question->labelText();
+                question->setTextValue("typed;pw");
+                question->accept();
+            }
+        });
+        answer.start(20);
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        main.show();
+        QTRY_VERIFY_WITH_TIMEOUT(main.ado_conn.isOpen(), 20000);
+        QCOMPARE(asked, QString::fromStdString("请输入用户“reader”在服务器“" + server.address() +
+                                               "”上的密码："));
+        QCOMPARE(server.logins().size(), std::size_t{1});
+        QCOMPARE(server.logins()[0].password, std::string("typed;pw"));
+        QVERIFY(boxes.seen().isEmpty());
+        const QString hover = main.findChild<QLabel*>("workStatus")->toolTip();
+        QVERIFY2(hover.contains("服务器：Microsoft SQL Server 15.00.2000\n驱动：FreeTDS "),
+                 qPrintable(hover));
+        QVERIFY(hover.endsWith(
+            "加密：可选（服务器要求时加密）\n身份验证：SQL Server 身份验证（reader）"));
+        QCOMPARE(settings.stored().password, std::string()); // still not stored
     }
 
     void aRefusedLogInIsReportedAndNothingStored() {

@@ -1,9 +1,15 @@
 #include "db/Connection.h"
+#include "forms/ConnectionOptions.h"
+#include "forms/DatabaseBox.h"
 #include "forms/Tfrm_link.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
 #include "support/SettingsSandbox.h"
+#include "support/tds/TdsTable.h"
+#include "support/tds/TestCertificates.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -138,6 +144,106 @@ private slots:
         QTest::keyClick(w.dialog.Edit1, Qt::Key_Escape);
         QTest::keyClick(&w.dialog, Qt::Key_Escape);
         QVERIFY(w.dialog.isVisible());
+        QVERIFY(boxes.seen().isEmpty());
+    }
+
+    void theOptionsAreStoredWithTheConnectionAndShownAgain() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        {
+            DialogOnConnection w;
+            // With the defaults the dialog is as it always was.
+            QVERIFY(!w.dialog.options->isVisible());
+            QCOMPARE(w.dialog.size(), QSize(334, 212));
+            fill(w.dialog, demoServer(), "demo", "demo", "secret");
+            w.dialog.optionsButton->click();
+            QVERIFY(w.dialog.testButton->isVisible());
+            QVERIFY(!w.dialog.options->trustCertificate->isEnabled()); // nothing to trust yet
+            w.dialog.options->encryption->setCurrentIndex(1);
+            w.dialog.options->trustCertificate->setChecked(true);
+            QVERIFY(!w.dialog.options->certificateFile->isEnabled()); // nothing is checked
+            w.dialog.options->rememberPassword->setChecked(false);
+            w.dialog.Button1->click();
+            w.dialog.work().waitUntilDone();
+            QCOMPARE(boxes.texts(), QStringList{"登录成功！"});
+        }
+        ConnectionSettings expected{demoServer().toStdString(), "demo", "demo", ""};
+        expected.encryption = Encryption::mandatory;
+        expected.trustServerCertificate = true;
+        expected.rememberPassword = false; // and so no password is stored
+        QCOMPARE(settings.stored(), expected);
+        DialogOnConnection again;
+        QVERIFY(again.dialog.options->isVisible()); // options beyond the defaults are shown
+        QCOMPARE(again.dialog.options->encryption->currentIndex(), 1);
+        QVERIFY(again.dialog.options->trustCertificate->isChecked());
+        QVERIFY(!again.dialog.options->rememberPassword->isChecked());
+        QVERIFY(again.dialog.Edit4->text().isEmpty());
+    }
+
+    void testingNamesTheServerAndTheDriverOrSaysWhyItFailed() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        TdsServer plain;
+        TdsServer stranger({}, encryptingWith("stranger"));
+        DialogOnConnection w;
+        w.dialog.optionsButton->click();
+        fill(w.dialog, QString::fromStdString(plain.address()), "", "reader", "pw");
+        w.dialog.testButton->click();
+        w.dialog.work().waitUntilDone();
+        QCOMPARE(boxes.seen().size(), 1);
+        QVERIFY2(boxes.texts()[0].startsWith("连接成功！\n服务器：Microsoft SQL Server 15.00.2000"
+                                             "\n驱动：FreeTDS "),
+                 qPrintable(boxes.texts()[0]));
+        QCOMPARE(boxes.seen()[0].owner, &w.dialog);
+        w.dialog.Edit1->setText(QString("localhost,%1").arg(stranger.port()));
+        w.dialog.options->encryption->setCurrentIndex(1);
+        w.dialog.options->certificateFile->setText(
+            QString::fromStdString(testCertificate("ca.pem")));
+        w.dialog.testButton->click();
+        w.dialog.work().waitUntilDone();
+        QCOMPARE(boxes.texts().last(), QString("连接失败：服务器证书不受信任"));
+        w.dialog.Edit1->setText("127.0.0.1,1");
+        w.dialog.testButton->click();
+        w.dialog.work().waitUntilDone();
+        QVERIFY(boxes.texts().last().startsWith("连接失败：无法连接到服务器"));
+        // A test changes nothing: no connection, nothing stored, the dialog open.
+        QVERIFY(!w.connection.isOpen());
+        QCOMPARE(settings.stored(), ConnectionSettings{});
+        QVERIFY(w.dialog.isVisible());
+        QCOMPARE(plain.logins().size(), 1U);
+        QVERIFY(stranger.logins().empty());
+    }
+
+    void theDatabasesTheLoginMayOpenAreListedWhenTheListOpens() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        TdsServer server([](const std::string&) {
+            tds::Table names({{"name", tds::Type::NVarChar, 128}});
+            for (const char* name : {"erp_2025", "erp_2026", "master"})
+                names.text(name);
+            return std::make_shared<const std::string>(names.finish());
+        });
+        DialogOnConnection w;
+        fill(w.dialog, QString::fromStdString(server.address()), "erp", "reader", "pw");
+        w.dialog.databaseBox->showPopup();
+        w.dialog.work().waitUntilDone();
+        QCOMPARE(w.dialog.databaseBox->count(), 3);
+        QCOMPARE(w.dialog.databaseBox->itemText(1), QString("erp_2026"));
+        QCOMPARE(w.dialog.Edit2->text(), QString("erp")); // what was typed stays
+        QCOMPARE(server.batches(),
+                 std::vector<std::string>{
+                     "SELECT name FROM sys.databases WHERE HAS_DBACCESS(name) = 1 ORDER BY name"});
+        QCOMPARE(server.logins().back().database, std::string("master"));
+        // Opened again for the same login, it is not read again; for another, it is.
+        w.dialog.databaseBox->hidePopup();
+        w.dialog.databaseBox->showPopup();
+        w.dialog.work().waitUntilDone();
+        QCOMPARE(server.batches().size(), 1U);
+        w.dialog.databaseBox->hidePopup();
+        QTest::keyClick(w.dialog.Edit3, Qt::Key_X);
+        w.dialog.databaseBox->showPopup();
+        w.dialog.work().waitUntilDone();
+        QCOMPARE(server.batches().size(), 2U);
         QVERIFY(boxes.seen().isEmpty());
     }
 
