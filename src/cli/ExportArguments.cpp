@@ -87,6 +87,7 @@ std::string exportUsage() {
            "       stockquery-export ageing [--as-of yyyy-mm-dd] [--bands 30,60,90,180,365]\n"
            "                         [CRITERIA] [--by-batch] [OUTPUT]\n"
            "       stockquery-export --list-warehouses\n"
+           "       stockquery-export --test-connection   (the server's product and the driver)\n"
            "       stockquery-export --help\n"
            "CRITERIA: [--warehouse CODE]... [--code T] [--addcode T] [--spec T] [--name T]\n"
            "OUTPUT:   [--output FILE|-] [--format xls|rtf|html|txt|csv|xlsx|csv-utf8|pdf]\n"
@@ -106,13 +107,16 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     ExportRequest request;
     if (arguments.empty())
         throw ArgumentError(
-            "nothing to do: give stock, journal, summary, card, ageing or --list-warehouses");
+            "nothing to do: give stock, journal, summary, card, ageing, --list-warehouses or "
+            "--test-connection");
     const std::string& command = arguments.front();
     for (const std::string& argument : arguments)
         if (argument == "--help" || argument == "-h")
             return request;
     if (command == "--list-warehouses")
         request.action = ExportRequest::Action::ListWarehouses;
+    else if (command == "--test-connection")
+        request.action = ExportRequest::Action::TestConnection;
     else if (command == "stock")
         request.action = ExportRequest::Action::Stock;
     else if (command == "journal")
@@ -129,7 +133,8 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     const bool summary = request.action == ExportRequest::Action::Summary;
     const bool card = request.action == ExportRequest::Action::Card;
     const bool ageing = request.action == ExportRequest::Action::Ageing;
-    const bool query = request.action != ExportRequest::Action::ListWarehouses;
+    const bool query = request.action != ExportRequest::Action::ListWarehouses &&
+                       request.action != ExportRequest::Action::TestConnection;
     // The period of a journal, a summary or a card.
     std::string* from = journal   ? &request.journal.dateFrom
                         : summary ? &request.summary.dateFrom

@@ -211,7 +211,10 @@ namespace {
 
 // What an interrupted run has done to its target.
 std::string interrupted(const ExportRequest& request) {
-    return request.action != ExportRequest::Action::ListWarehouses && request.output != "-"
+    const bool writesAFile = request.action != ExportRequest::Action::ListWarehouses &&
+                             request.action != ExportRequest::Action::TestConnection &&
+                             request.output != "-";
+    return writesAFile
                ? "interrupted; nothing was written"
                : "interrupted";
 }
@@ -237,7 +240,10 @@ RunFailure run(const ExportRequest& request, WorkControl& control, StopOnSignals
                                                 (refused ? refused->reason() + " — " : "") +
                                                 oneLine(error.what())};
         }
-        if (request.action == ExportRequest::Action::ListWarehouses)
+        if (request.action == ExportRequest::Action::TestConnection)
+            std::cout << connection.sessionInfo().server << "\n"
+                      << "driver: " << connection.sessionInfo().driver << std::endl;
+        else if (request.action == ExportRequest::Action::ListWarehouses)
             listWarehouses(request, connection, stop, control);
         else
             exportRows(request, connection, stop, control, errors);

@@ -104,7 +104,8 @@ TEST(ExportArguments, AgeBandsRiseInWholeDaysAndAreAtMostTwelve) {
 
 TEST(ExportArguments, EachMistakeIsNamed) {
     EXPECT_EQ(refusal({}),
-              "nothing to do: give stock, journal, summary, card, ageing or --list-warehouses");
+              "nothing to do: give stock, journal, summary, card, ageing, --list-warehouses or "
+              "--test-connection");
     EXPECT_EQ(refusal({"card", "--warehouse", "01", "--from", "2026-01-01", "--to", "2026-12-31"}),
               "card needs --code CODE, the item's whole code");
     EXPECT_EQ(refusal({"card", "--code", "0001", "--from", "2026-01-01", "--to", "2026-12-31"}),
@@ -178,4 +179,26 @@ TEST(ExportArguments, AnOutputNeedsANameAndAFormatItCanTell) {
     EXPECT_EQ(refusal({"stock", "--output", ""}),
               "--output needs a file name, or - for standard output");
     EXPECT_EQ(parsed({"stock"}).format, "txt");
+}
+
+TEST(ExportArguments, TheConnectionsSecurityIsGivenAsTheDialogGivesIt) {
+    const ExportRequest plain = parsed({"--test-connection"});
+    EXPECT_EQ(plain.action, ExportRequest::Action::TestConnection);
+    EXPECT_FALSE(plain.encryption); // as stored
+    EXPECT_FALSE(plain.certificateAuthorityFile);
+    EXPECT_FALSE(plain.trustServerCertificate);
+    EXPECT_FALSE(plain.windowsLogin);
+    for (const auto& [word, encryption] :
+         {std::pair{"optional", Encryption::optional}, std::pair{"mandatory", Encryption::mandatory},
+          std::pair{"strict", Encryption::strict}})
+        EXPECT_EQ(parsed({"stock", "--encrypt", word}).encryption, encryption) << word;
+    const ExportRequest all = parsed({"--list-warehouses", "--ca-file", "/etc/erp/ca.pem",
+                                      "--trust-server-certificate", "--windows-auth"});
+    EXPECT_EQ(all.certificateAuthorityFile, "/etc/erp/ca.pem");
+    EXPECT_TRUE(all.trustServerCertificate);
+    EXPECT_TRUE(all.windowsLogin);
+    EXPECT_EQ(refusal({"stock", "--encrypt", "yes"}), "--encrypt is optional, mandatory or strict");
+    EXPECT_EQ(refusal({"stock", "--ca-file"}), "--ca-file needs a value");
+    EXPECT_EQ(refusal({"--test-connection", "--name", "x"}),
+              "unknown option for --test-connection: --name");
 }

@@ -349,6 +349,12 @@ private slots:
         QVERIFY(!run.out.isEmpty());
         QCOMPARE(stranger.logins().size(), 1U);
         QVERIFY(stranger.logins()[0].sessionEncrypted);
+        QStringList test = mandatory;
+        test[0] = "--test-connection";
+        run = exportProgram(test + QStringList{"--trust-server-certificate"});
+        QCOMPARE(run.status, 0);
+        QVERIFY2(run.out.startsWith("Microsoft SQL Server 15.00.2000\ndriver: FreeTDS "),
+                 run.out.constData());
         run = exportProgram(mandatory + QStringList{"--encrypt", "sometimes"});
         QCOMPARE(run.status, 2);
         QVERIFY(run.err.contains("--encrypt is optional, mandatory or strict"));
