@@ -103,14 +103,28 @@ echo "  whose title reads whole"
 echo "-- the ODBC path: stockquery-export.exe through odbc32 and FreeTDS to the TDS stand-in"
 cmake --preset default -S "$repo" >/dev/null
 cmake --build "$repo/build/default" --parallel "$(nproc)" --target tds_stand_in stockquery-export
-cat >"$work/odbcinst.ini" <<INI
-[SQL Server]
-Driver=/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so
-INI
+# The driver list that odbc32 reads: first the driver every Windows has alone, then beside the
+# newer Microsoft drivers (here all FreeTDS under their names); the program takes the newest.
+drivers() {
+    for name in "$@"; do
+        printf '[%s]\nDriver=/usr/lib/x86_64-linux-gnu/odbc/libtdsodbc.so\n' "$name"
+    done >"$work/odbcinst.ini"
+}
 coproc STAND_IN { "$repo/build/default/tests/tds_stand_in" "$work/tests/demo-test.sqlite"; }
 stand_in=$STAND_IN_PID
 read -r address <&"${STAND_IN[0]}"
-arguments=(stock --server "$address" --database erp --user sa --format txt)
+connection=(--server "$address" --database erp --user sa)
+used() { # the driver that --test-connection names
+    (cd "$work/tests" && ODBCSYSINI=$work STOCKQUERY_PASSWORD=pw wine stockquery-export.exe \
+        --test-connection "${connection[@]}") | tr -d '\r' | sed -n 's/^driver: //p'
+}
+drivers "SQL Server"
+case $(used) in "SQL Server "*) ;; *) echo "not the SQL Server driver: $(used)"; exit 1 ;; esac
+drivers "SQL Server" "ODBC Driver 17 for SQL Server" "ODBC Driver 18 for SQL Server" \
+    "SQL Server Native Client 11.0"
+case $(used) in "ODBC Driver 18 for SQL Server "*) ;; *) echo "not Driver 18: $(used)"; exit 1 ;; esac
+echo "the newest driver listed is the one connected through: $(used)"
+arguments=(stock "${connection[@]}" --format txt)
 (cd "$work/tests" && ODBCSYSINI=$work STOCKQUERY_PASSWORD=pw wine stockquery-export.exe \
     "${arguments[@]}" --output "$(windows_path "$work/wine.txt")")
 STOCKQUERY_PASSWORD=pw QT_QPA_PLATFORM=offscreen "$repo/build/default/src/stockquery-export" \
