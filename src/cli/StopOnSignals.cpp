@@ -2,6 +2,7 @@
 
 #include "Console.h"
 #include "ExportRun.h"
+#include "db/Connection.h"
 #include "platform/PartialFiles.h"
 
 #include <chrono>
@@ -100,6 +101,7 @@ void StopOnSignals::endInterrupted() {
     // Below the password prompt, not after it.
     std::cerr << (errorsAreTerminal() ? "\n" : "") << (signalled ? interrupted_ : timedOutLine_)
               << std::endl;
+    Connection::removeDriverFiles();
     std::_Exit(signalled ? kInterrupted : timedOutStatus_);
 }
 

@@ -2,6 +2,9 @@
 
 #include "ConnectionString.h"
 #include "db/odbc/EncryptionProbe.h"
+#ifndef _WIN32
+#include "db/odbc/FreeTdsConfig.h"
+#endif
 #include "db/odbc/OdbcBackend.h"
 #include "db/odbc/OdbcConnectionString.h"
 #include "db/sqlite/SqliteBackend.h"
@@ -44,6 +47,12 @@ void waitUnlessCancelled(std::chrono::milliseconds wait, const WorkControl& cont
 }
 
 } // namespace
+
+void Connection::removeDriverFiles() {
+#ifndef _WIN32
+    removeFreeTdsConfig();
+#endif
+}
 
 std::optional<std::string> Connection::sqliteFileOf(const std::string& server) {
     if (!server.starts_with(kSqlitePrefix))

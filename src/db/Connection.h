@@ -44,6 +44,9 @@ public:
     static std::vector<std::string> listDatabases(const ConnectionSettings& settings);
     // What the last session made was connected to and through what; empty before one.
     const SessionInfo& sessionInfo() const { return sessionInfo_; }
+    // Removes the files made for the drivers, for an end of the program that skips
+    // destructors (they go with a normal end too).
+    static void removeDriverFiles();
     // The SQLite file that a server value names; none for SQL Server.
     static std::optional<std::string> sqliteFileOf(const std::string& server);
     // Takes a session made by connect() with the current settings; the connection is open.

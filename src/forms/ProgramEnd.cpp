@@ -1,5 +1,6 @@
 #include "ProgramEnd.h"
 
+#include "db/Connection.h"
 #include "platform/PartialFiles.h"
 
 #include <cstdlib>
@@ -20,6 +21,7 @@ void arm(std::chrono::milliseconds grace, std::function<void()> end) {
     if (!end)
         end = [] {
             PartialFiles::instance().abandon();
+            Connection::removeDriverFiles();
             std::_Exit(0);
         };
     const std::lock_guard lock(mutex);

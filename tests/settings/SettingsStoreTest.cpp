@@ -150,3 +150,30 @@ TEST_F(SettingsStore, AFullDiskKeepsTheValuesStoredBefore) {
     EXPECT_EQ(read, (ConnectionSettings{"new-server", "new-database", "sa", "secret"}));
     EXPECT_FALSE(fs::exists(keyFile().string() + ".tmp"));
 }
+
+TEST_F(SettingsStore, TheSecuritySettingsLieBesideTheFourAndReadAsBeforeWhenAbsent) {
+    ConnectionSettings values = kStored;
+    values.authentication = Authentication::windows;
+    values.encryption = Encryption::strict;
+    values.trustServerCertificate = true;
+    values.certificateAuthorityFile = "/etc/erp/证书.pem";
+    values.rememberPassword = false;
+    ASSERT_TRUE(writeDBLinkInfo(values));
+    EXPECT_NE(keyText().find("\"dbserver\"=\"erp-db,1433\"\n\"dbdatabase\"=\"erp_2026\"\n"
+                             "\"dbuser\"=\"sa\"\n\"dbpassword\"=\"\"\n"),
+              std::string::npos)
+        << keyText(); // the four where they were; the password not remembered
+    ConnectionSettings read;
+    ASSERT_TRUE(loadDBLinkInfo(read));
+    values.password.clear();
+    EXPECT_EQ(read, values);
+    // A key of before: the four alone read as the program behaved then.
+    writeKeyFile("\"dbserver\"=\"s\"\n\"dbdatabase\"=\"d\"\n\"dbuser\"=\"u\"\n"
+                 "\"dbpassword\"=\"p\"\n");
+    ASSERT_TRUE(readDBLinkInfo(read));
+    EXPECT_EQ(read, (ConnectionSettings{"s", "d", "u", "p"}));
+    // An encryption word not known asks for more, never for less.
+    writeKeyFile("\"dbuser\"=\"u\"\n\"dbencrypt\"=\"sometimes\"\n");
+    ASSERT_TRUE(readDBLinkInfo(read));
+    EXPECT_EQ(read.encryption, Encryption::mandatory);
+}

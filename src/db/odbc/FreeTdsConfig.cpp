@@ -33,11 +33,16 @@ public:
         file_ = folder_ + "/freetds.conf";
         setenv("FREETDSCONF", file_.c_str(), 1);
     }
-    ~PrivateConfigFile() {
+    ~PrivateConfigFile() { remove(); }
+
+    void remove() {
+        const std::lock_guard lock(mutex_);
         if (made_) {
             unlink(file_.c_str());
             rmdir(folder_.c_str());
         }
+        made_ = false;
+        sections_.clear();
     }
 
     std::string section(const std::string& lines) {
@@ -78,4 +83,8 @@ PrivateConfigFile configFile;
 
 std::string freeTdsSection(const std::string& lines) {
     return configFile.section(lines);
+}
+
+void removeFreeTdsConfig() {
+    configFile.remove();
 }
