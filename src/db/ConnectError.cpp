@@ -14,6 +14,8 @@ std::string connectFailureReason(ConnectFailure failure) {
         return "服务器证书上的主机名与服务器名称不符";
     case ConnectFailure::serverCannotEncrypt:
         return "服务器不支持加密，而连接设置要求加密";
+    case ConnectFailure::kerberosFailed:
+        return "Windows 身份验证失败：没有有效的 Kerberos 票据（请先用 kinit 登录域）";
     case ConnectFailure::unusableSetting:
     case ConnectFailure::other:
         break;

@@ -13,6 +13,7 @@ enum class ConnectFailure {
     certificateUntrusted, // the server's certificate is not from a trusted authority
     certificateHostName,  // the certificate is for another host name
     serverCannotEncrypt,  // encryption was required and the server has none
+    kerberosFailed,       // a Windows login by ticket, and no valid ticket
     unusableSetting,      // a setting that this driver cannot carry out or a bad file
 };
 

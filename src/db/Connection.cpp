@@ -28,10 +28,12 @@ std::unique_ptr<DatabaseBackend> connectBackend(const ConnectionSettings& settin
     } catch (const ConnectError& error) {
         if (error.failure() != ConnectFailure::encryptionFailed)
             throw;
-        if (settings.encryption == Encryption::optional) // not of encryption's making
-            throw ConnectError(ConnectFailure::other, connectFailureReason(ConnectFailure::other),
-                               error.what());
-        const ConnectFailure cause = probeEncryption(settings, loginTimeoutSeconds);
+        // The driver only says that the start failed: a login by ticket fails so before
+        // anything is sent, and so does an encrypted start, which is looked at again.
+        const ConnectFailure cause = !loginTakesPassword(settings) ? ConnectFailure::kerberosFailed
+                                     : settings.encryption == Encryption::optional
+                                         ? ConnectFailure::other
+                                         : probeEncryption(settings, loginTimeoutSeconds);
         throw ConnectError(cause, connectFailureReason(cause), error.what());
     }
 }

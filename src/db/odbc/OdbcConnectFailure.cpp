@@ -6,6 +6,7 @@
 namespace {
 
 constexpr long kSqlServerLoginFailed = 18456;
+constexpr long kSqlServerUntrustedDomain = 18452; // a Windows login the server cannot check
 constexpr long kFreeTdsCannotConnect = 20009; // no server at the address
 constexpr long kFreeTdsConnectFailed = 20002; // the start failed; under TLS, its handshake
 
@@ -25,7 +26,8 @@ constexpr std::pair<std::string_view, ConnectFailure> kMicrosoftTexts[] = {
 
 ConnectFailure connectFailureOf(const std::vector<OdbcDiagnostic>& diagnostics) {
     for (const OdbcDiagnostic& record : diagnostics)
-        if (record.nativeError == kSqlServerLoginFailed || record.state == "28000")
+        if (record.nativeError == kSqlServerLoginFailed ||
+            record.nativeError == kSqlServerUntrustedDomain || record.state == "28000")
             return ConnectFailure::loginRefused;
     for (const auto& [text, failure] : kMicrosoftTexts)
         for (const OdbcDiagnostic& record : diagnostics)

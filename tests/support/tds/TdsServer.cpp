@@ -225,10 +225,17 @@ void TdsServer::serve(int fd) {
             loginOnlyEncrypted = answer == kEncryptOff;
         } else if (message->type == kLogin7 && message->payload.size() >= 72) {
             const std::string& login = message->payload;
-            const Login values{loginField(login, 40, false), loginField(login, 44, true),
-                               loginField(login, 68, false),
-                               (static_cast<unsigned char>(login[26]) & 0x20) != 0,
-                               channel.tls() && !loginOnlyEncrypted};
+            Login values{loginField(login, 40, false), loginField(login, 44, true),
+                         loginField(login, 68, false),
+                         (static_cast<unsigned char>(login[26]) & 0x20) != 0,
+                         channel.tls() && !loginOnlyEncrypted,
+                         (static_cast<unsigned char>(login[25]) & 0x80) != 0};
+            if (values.integrated && login.size() >= 82) {
+                const std::size_t at = tds::readLe16(login, 78);
+                const std::size_t bytes = tds::readLe16(login, 80);
+                if (at + bytes <= login.size())
+                    values.securityToken = login.substr(at, bytes);
+            }
             {
                 std::lock_guard lock(mutex_);
                 logins_.push_back(values);
@@ -236,8 +243,11 @@ void TdsServer::serve(int fd) {
             if (loginOnlyEncrypted)
                 channel.endTls();
             packetSize = std::clamp<std::size_t>(tds::readLe32(login, 8), 512, 32767);
-            if (options_.refuseLogin) {
-                sendReply(channel, tds::loginRefusedTokens(values.user), packetSize);
+            if (options_.refuseLogin || values.integrated) {
+                sendReply(channel,
+                          values.integrated ? tds::untrustedDomainTokens()
+                                            : tds::loginRefusedTokens(values.user),
+                          packetSize);
                 break;
             }
             loggedIn = sendReply(channel, tds::loginAcceptedTokens(values.database, packetSize),

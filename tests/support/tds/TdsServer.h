@@ -35,7 +35,7 @@ struct TdsServerOptions {
 // handshake inside pre-login packets, then the log-in alone or the whole session), reads the LOGIN7
 // (keeping user, password, database, read-only intent and packet size) and accepts it with the
 // database, Chinese_PRC collation and packet size, or refuses it as SQL Server does (error
-// 18456); it records the text of every SQL batch (the ALL_HEADERS skipped, UTF-16 decoded) and
+// 18456; a Windows login always, with 18452); it records the text of every SQL batch (the ALL_HEADERS skipped, UTF-16 decoded) and
 // answers it with what the responder gives, a result set (see tds::Table) or an error, or with
 // a bare DONE, after a delay if asked to, during which an attention ends the batch as it ends a
 // running statement; it answers an attention; and it can drop every client connection at once, as a
@@ -55,6 +55,10 @@ public:
         std::string database;
         bool readOnlyIntent = false;
         bool sessionEncrypted = false; // all of it through TLS, not the log-in alone
+        // A Windows login: the first token of its negotiation (NTLM, Kerberos), which this
+        // server answers by refusing the login, having no domain to ask.
+        bool integrated = false;
+        std::string securityToken{};
     };
 
     explicit TdsServer(Responder responder = {}, TdsServerOptions options = {});

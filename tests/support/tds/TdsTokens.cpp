@@ -75,4 +75,11 @@ std::string loginRefusedTokens(std::string_view user) {
            doneToken(kDoneError, 0);
 }
 
+std::string untrustedDomainTokens() {
+    return errorToken(18452, 14,
+                      "Login failed. The login is from an untrusted domain and cannot be used "
+                      "with Integrated authentication.") +
+           doneToken(kDoneError, 0);
+}
+
 } // namespace tds

@@ -21,5 +21,7 @@ std::string errorToken(std::int32_t number, std::uint8_t severity, std::string_v
 std::string loginAcceptedTokens(std::string_view database, int packetSize);
 // A failed log-in as SQL Server answers one: error 18456 and DONE with the error flag.
 std::string loginRefusedTokens(std::string_view user);
+// A Windows login that the server cannot check, as SQL Server refuses one: error 18452.
+std::string untrustedDomainTokens();
 
 } // namespace tds

@@ -7,8 +7,9 @@
 
 #include <string>
 
-// Encrypted connections through FreeTDS to the TDS server of the tests, with certificates
-// made for this run: what is accepted, what is refused, and what the user is told.
+// Encrypted connections and Windows logins through FreeTDS to the TDS server of the tests,
+// with certificates made for this run: what is accepted, what is refused, and what the user
+// is told.
 namespace {
 
 // Every batch is answered with one row, 库存 = 42.
@@ -42,7 +43,7 @@ std::optional<ConnectFailure> failureOf(const ConnectionSettings& settings) {
 
 } // namespace
 
-TEST(EncryptedConnection, MandatoryWithTheRightAuthorityEncryptsTheWholeSession) {
+TEST(ConnectionSecurity, MandatoryWithTheRightAuthorityEncryptsTheWholeSession) {
     TdsServer server(oneRow, encryptingWith("localhost"));
     EXPECT_EQ(failureOf(mandatory(server)), std::nullopt);
     ASSERT_EQ(server.logins().size(), 1U);
@@ -51,7 +52,7 @@ TEST(EncryptedConnection, MandatoryWithTheRightAuthorityEncryptsTheWholeSession)
     EXPECT_EQ(server.batches(), std::vector<std::string>{"SELECT 1"});
 }
 
-TEST(EncryptedConnection, ACertificateThatCannotBeTrustedIsRefusedBeforeTheLogin) {
+TEST(ConnectionSecurity, ACertificateThatCannotBeTrustedIsRefusedBeforeTheLogin) {
     TdsServer stranger(oneRow, encryptingWith("stranger"));
     EXPECT_EQ(failureOf(mandatory(stranger)), ConnectFailure::certificateUntrusted);
     EXPECT_EQ(connectFailureReason(ConnectFailure::certificateUntrusted), "服务器证书不受信任");
@@ -65,7 +66,7 @@ TEST(EncryptedConnection, ACertificateThatCannotBeTrustedIsRefusedBeforeTheLogin
     EXPECT_TRUE(otherHost.logins().empty());
 }
 
-TEST(EncryptedConnection, TrustingTheServerCertificateAcceptsAnyAndStillEncrypts) {
+TEST(ConnectionSecurity, TrustingTheServerCertificateAcceptsAnyAndStillEncrypts) {
     TdsServer stranger(oneRow, encryptingWith("stranger"));
     ConnectionSettings settings = mandatory(stranger);
     settings.trustServerCertificate = true;
@@ -74,7 +75,7 @@ TEST(EncryptedConnection, TrustingTheServerCertificateAcceptsAnyAndStillEncrypts
     EXPECT_TRUE(stranger.logins()[0].sessionEncrypted);
 }
 
-TEST(EncryptedConnection, AServerThatCannotEncryptIsRefusedWhenEncryptionIsMandatory) {
+TEST(ConnectionSecurity, AServerThatCannotEncryptIsRefusedWhenEncryptionIsMandatory) {
     TdsServer plain(oneRow);
     EXPECT_EQ(failureOf(mandatory(plain)), ConnectFailure::serverCannotEncrypt);
     ConnectionSettings trusting = mandatory(plain);
@@ -83,7 +84,7 @@ TEST(EncryptedConnection, AServerThatCannotEncryptIsRefusedWhenEncryptionIsManda
     EXPECT_TRUE(plain.logins().empty());
 }
 
-TEST(EncryptedConnection, OptionalWorksWithServersThatInsistOnEncryptionAndThatHaveNone) {
+TEST(ConnectionSecurity, OptionalWorksWithServersThatInsistOnEncryptionAndThatHaveNone) {
     TdsServer insisting(oneRow, encryptingWith("stranger", true));
     ConnectionSettings settings = mandatory(insisting);
     settings.encryption = Encryption::optional;
@@ -97,7 +98,7 @@ TEST(EncryptedConnection, OptionalWorksWithServersThatInsistOnEncryptionAndThatH
     EXPECT_FALSE(plain.logins()[0].sessionEncrypted);
 }
 
-TEST(EncryptedConnection, SettingsThatCannotBeCarriedOutAreToldAndNothingIsSent) {
+TEST(ConnectionSecurity, SettingsThatCannotBeCarriedOutAreToldAndNothingIsSent) {
     TdsServer server(oneRow, encryptingWith("localhost"));
     const auto told = [&](const ConnectionSettings& settings, const std::string& part) {
         try {
@@ -123,11 +124,31 @@ TEST(EncryptedConnection, SettingsThatCannotBeCarriedOutAreToldAndNothingIsSent)
     EXPECT_TRUE(server.logins().empty());
 }
 
-TEST(EncryptedConnection, AWrongLoginAndAnAbsentServerAreToldApart) {
+TEST(ConnectionSecurity, AWrongLoginAndAnAbsentServerAreToldApart) {
     TdsServer refusing(oneRow, {.refuseLogin = true});
     ConnectionSettings settings = mandatory(refusing);
     settings.encryption = Encryption::optional;
     EXPECT_EQ(failureOf(settings), ConnectFailure::loginRefused);
     settings.server = "127.0.0.1,1";
     EXPECT_EQ(failureOf(settings), ConnectFailure::unreachable);
+}
+
+TEST(ConnectionSecurity, AWindowsLoginOnLinuxIsADomainLoginThroughNtlm) {
+    TdsServer server(oneRow);
+    ConnectionSettings settings{server.address(), "erp_2026", "CORP\\wang", "域密码"};
+    settings.authentication = Authentication::windows;
+    // The test server has no domain to ask: it refuses, as SQL Server refuses an untrusted one.
+    EXPECT_EQ(failureOf(settings), ConnectFailure::loginRefused);
+    ASSERT_EQ(server.logins().size(), 1U);
+    const TdsServer::Login login = server.logins()[0];
+    EXPECT_TRUE(login.integrated);
+    EXPECT_TRUE(login.user.empty()); // no SQL Server login, no password in the log-in
+    EXPECT_TRUE(login.password.empty());
+    // An NTLM negotiation that names the domain.
+    EXPECT_EQ(login.securityToken.substr(0, 9), std::string("NTLMSSP\0\x01", 9));
+    EXPECT_NE(login.securityToken.find("CORP"), std::string::npos);
+    // No user: the Kerberos ticket, which this machine has none of.
+    settings.user.clear();
+    EXPECT_EQ(failureOf(settings), ConnectFailure::kerberosFailed);
+    EXPECT_EQ(server.logins().size(), 1U); // nothing sent without one
 }
