@@ -10,6 +10,7 @@
 #include "app/Tfrm_xclquery.h"
 #include "forms/ChartWindow.h"
 #include "forms/PrintPreview.h"
+#include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
 #include "grid/FilterDialog.h"
 #include "grid/GridBody.h"
@@ -36,6 +37,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -444,6 +446,30 @@ private slots:
         Tfrm_ageing ageing(w.main.ado_conn);
         QVERIFY(raised(ageing));
         QTRY_VERIFY(withinItsScreen(ageing));
+    }
+
+    void theConnectionDialogGrowsWithinTheScreenAndTestsAtAClick() {
+        ShownMain w;
+        QVERIFY(whenOpen<Tfrm_link>(
+            [&] { click(*w.main.ToolButton2); },
+            [](Tfrm_link& link) {
+                QTRY_VERIFY(withinItsScreen(link));
+                QVERIFY(!link.testButton->isVisible());
+                click(*link.optionsButton);
+                QTRY_VERIFY(link.testButton->isVisible());
+                // Grown by its options, it is still whole on the screen, 测试连接 included.
+                QTRY_VERIFY(withinItsScreen(link));
+                QVERIFY(link.screen()->availableGeometry().contains(
+                    link.testButton->mapToGlobal(link.testButton->rect().bottomRight())));
+                QString told;
+                QVERIFY(whenOpen<QMessageBox>([&] { click(*link.testButton); },
+                                              [&](QMessageBox& box) {
+                                                  told = box.text();
+                                                  box.accept();
+                                              }));
+                QVERIFY2(told.startsWith("连接成功！\n服务器：SQLite "), qPrintable(told));
+                link.reject();
+            }));
     }
 
     void everyBarAndStepOfEveryChartShowsItsOwnFigureWhereThePointerRests() {
