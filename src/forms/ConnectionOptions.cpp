@@ -72,7 +72,7 @@ void ConnectionOptions::enableByChoice() {
     chooseFile->setEnabled(checked);
 }
 
-void ConnectionOptions::show(const ConnectionSettings& settings) {
+void ConnectionOptions::showSettings(const ConnectionSettings& settings) {
     authentication->setCurrentIndex(settings.authentication == Authentication::windows ? 1 : 0);
     encryption->setCurrentIndex(static_cast<int>(settings.encryption));
     trustCertificate->setChecked(settings.trustServerCertificate);

@@ -23,7 +23,7 @@ public:
     QPushButton* chooseFile;
     QCheckBox* rememberPassword;
 
-    void show(const ConnectionSettings& settings);
+    void showSettings(const ConnectionSettings& settings);
     // The options into `settings`, the file's name trimmed.
     void readInto(ConnectionSettings& settings) const;
     // Whether `settings` hold options other than the defaults, that the user should see.

@@ -160,7 +160,7 @@ void Tfrm_link::ReadDBLinkInfo() {
     Edit2->setText(QString::fromStdString(boxes.database));
     Edit3->setText(QString::fromStdString(boxes.user));
     Edit4->setText(QString::fromStdString(boxes.password));
-    options->show(boxes);
+    options->showSettings(boxes);
     enableLoginBoxes();
     // Options that are not the defaults are shown, so that nobody wonders why it connects so.
     optionsButton->setChecked(ConnectionOptions::beyondDefaults(boxes));
