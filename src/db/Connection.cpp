@@ -150,9 +150,13 @@ void Connection::fetchInto(const std::string& commandText, std::span<const Field
     } catch (const DbError& error) {
         if (!error.connectionLost())
             throw;
-        // Lost twice in one run: the server is going away, not the statement failing.
+        // Lost twice in one run. A server that takes a new connection once more is there and
+        // sends answers that cannot be read: the statement failed, and is not run a third
+        // time. One that takes none within the patience is going away (ServerUnreachable).
         backend_.reset();
-        throw ServerUnreachable("lost again: " + std::string(error.what()));
+        backend_ = reconnect(control);
+        throw DbError("the answer was lost twice, the server is there: " +
+                      std::string(error.what()));
     }
 }
 

@@ -62,8 +62,9 @@ public:
     // Throws DbError when closed or when the backend fails, WorkCancelled when `control`
     // stopped it. When the session with the server turns out to be gone (the server
     // restarted, the network dropped), the connection is made again with the same settings
-    // and the statement runs once more (ServerUnreachable when no connection could be had or
-    // the new one is lost too);
+    // and the statement runs once more (ServerUnreachable when no connection could be had, or
+    // when the new one is lost too and no third can be had; a plain DbError when a third can:
+    // the server is there and its answers to the statement cannot be read);
     // a statement that the server refused is never run again, nor one that was cancelled.
     // Rows are published into `into` as they are read; a run again begins another result.
     void fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,

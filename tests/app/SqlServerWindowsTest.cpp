@@ -1,3 +1,4 @@
+#include "app/Tfrm_ageing.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
 #include "app/Tfrm_summary.h"
@@ -272,6 +273,76 @@ private slots:
         QVERIFY(hover.endsWith(
             "加密：可选（服务器要求时加密）\n身份验证：SQL Server 身份验证（reader）"));
         QCOMPARE(settings.stored().password, std::string()); // still not stored
+    }
+
+    void aServerThatAnswersWronglyIsToldInEveryWindowWhichStaysUsable() {
+        SettingsSandbox settings;
+        MessageBoxWatcher boxes;
+        TdsServer server{ErpTdsResponder(demoDatabasePath())};
+        settings.store(settingsFor(server)); // the main window connects at start
+        Connection connection;
+        connection.setSettings(settingsFor(server));
+        connection.open();
+        Tfrm_xclquery main;
+        main.setAttribute(Qt::WA_DeleteOnClose, false);
+        Tfrm_crquery journal(connection);
+        Tfrm_summary summary(connection);
+        Tfrm_stockcard card(connection);
+        card.edt_whcode->setText("12");
+        card.edt_code->setText("0002091");
+        Tfrm_ageing ageing(connection);
+        const std::pair<QWidget*, QueryWindowFrame*> windows[] = {{&main, &main},
+                                                                  {&journal, &journal},
+                                                                  {&summary, &summary},
+                                                                  {&card, &card},
+                                                                  {&ageing, &ageing}};
+        const auto query = [&](QueryWindowFrame& frame) {
+            frame.tbn_query->click();
+            frame.work().waitUntilDone();
+        };
+        using Wrong = TdsServer::Misbehaviour;
+        for (const auto& [window, frame] : windows) {
+            window->show();
+            window->activateWindow(); // Escape is the active window's
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            frame->work().waitUntilDone();
+            query(*frame);
+            const QString full = frame->Panel4->text();
+            for (const Wrong wrong :
+                 {Wrong::closeMidRow, Wrong::unknownToken, Wrong::wrongColumnType}) {
+                const qsizetype before = boxes.seen().size();
+                server.misbehave(wrong);
+                query(*frame);
+                QCOMPARE(boxes.seen().size(), before + 1); // told, in the window's own words
+                const QString told = boxes.texts().last();
+                QVERIFY2(told.front().unicode() >= 0x4E00, qPrintable(told));
+                QCOMPARE(boxes.seen().last().owner, window);
+                server.misbehave(Wrong::none); // the next query works, without 连接
+                query(*frame);
+                QCOMPARE(boxes.seen().size(), before + 1);
+                QCOMPARE(frame->Panel4->text(), full);
+            }
+            const qsizetype told = boxes.seen().size();
+            // An answer that stops midway is waited for until Escape, which ends the wait
+            // at once.
+            server.misbehave(Wrong::truncatedAnswer);
+            frame->tbn_query->click();
+            QTest::qWait(300);
+            QVERIFY(frame->work().busy());
+            window->activateWindow(); // as it is again once a message box over it closes
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QElapsedTimer clock;
+            clock.start();
+            QTest::keyClick(window, Qt::Key_Escape);
+            QTRY_VERIFY2_WITH_TIMEOUT(!frame->work().busy(), qPrintable(window->windowTitle()),
+                                      1000);
+            QVERIFY(clock.elapsed() < 1000);
+            server.misbehave(Wrong::none);
+            query(*frame);
+            QCOMPARE(boxes.seen().size(), told);
+            QCOMPARE(frame->Panel4->text(), full);
+            window->hide();
+        }
     }
 
     void aRefusedLogInIsReportedAndNothingStored() {

@@ -402,6 +402,37 @@ private slots:
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
     }
 
+    void aServerThatAnswersWronglyIsOneLineAndTheOldFileKept() {
+        SettingsSandbox settings;
+        const PasswordInEnvironment password;
+        TempDir folder;
+        const QString path = QString::fromStdString((folder / "stock.txt").string());
+        std::ofstream(path.toStdString()) << "old";
+        TdsServer server{ErpTdsResponder(demoDatabasePath())};
+        const QStringList command{
+            "stock",      "--server",  QString::fromStdString(server.address()),
+            "--database", "erp_2026",  "--user",
+            "reader",     "--timeout", "3",
+            "--output",   path};
+        using Wrong = TdsServer::Misbehaviour;
+        for (const Wrong wrong : {Wrong::closeMidRow, Wrong::truncatedAnswer, Wrong::unknownToken,
+                                  Wrong::wrongColumnType}) {
+            server.misbehave(wrong);
+            const Run run = exportProgram(command);
+            QCOMPARE(run.status, 4);
+            QCOMPARE(run.err.count('\n'), 1);
+            QVERIFY2(run.err.startsWith(wrong == Wrong::truncatedAnswer
+                                            ? "stockquery-export: the server did not answer"
+                                            : "stockquery-export: the query failed: "),
+                     run.err.constData());
+            QCOMPARE(fileBytes(path.toStdString()), std::string("old"));
+            QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+        }
+        server.misbehave(Wrong::none); // and the server, behaving again, is read as ever
+        const Run again = exportProgram(command);
+        QVERIFY2(again.status == 0, again.err.constData());
+    }
+
     void aServerThatStopsAnsweringIsGivenUpAtTheTimeLimitAndTheOldFileKept() {
         SettingsSandbox settings;
         const PasswordInEnvironment password;

@@ -35,7 +35,8 @@ using BeforeWrite = std::function<bool(std::size_t written)>;
 // Sends an answer in reply packets of the negotiated size, many packets to a write (up to
 // `writeBytes`).
 bool sendReply(tds::Channel& channel, std::string_view tokens, std::size_t packetSize,
-               const BeforeWrite& beforeWrite = {}, std::size_t writeBytes = 1U << 18) {
+               const BeforeWrite& beforeWrite = {}, std::size_t writeBytes = 1U << 18,
+               bool endOfMessage = true) {
     const std::size_t room = packetSize - 8;
     std::string out;
     std::size_t written = 0;
@@ -45,7 +46,7 @@ bool sendReply(tds::Channel& channel, std::string_view tokens, std::size_t packe
         const std::size_t part = std::min(room, tokens.size() - at);
         const bool last = at + part == tokens.size();
         const std::size_t length = part + 8;
-        tds::appendPacketHeader(out, kReply, last, length, packetId++);
+        tds::appendPacketHeader(out, kReply, last && endOfMessage, length, packetId++);
         out.append(tokens.substr(at, part));
         at += part;
         if (out.size() >= writeBytes || last) {
@@ -225,7 +226,8 @@ void TdsServer::serve(int fd) {
             loginOnlyEncrypted = answer == kEncryptOff;
         } else if (message->type == kLogin7 && message->payload.size() >= 72) {
             const std::string& login = message->payload;
-            Login values{loginField(login, 40, false), loginField(login, 44, true),
+            Login values{loginField(login, 40, false),
+                         loginField(login, 44, true),
                          loginField(login, 68, false),
                          (static_cast<unsigned char>(login[26]) & 0x20) != 0,
                          channel.tls() && !loginOnlyEncrypted,
@@ -270,8 +272,14 @@ void TdsServer::serve(int fd) {
                     break;
                 }
             }
-            if (!sendAnswer(channel, reply ? *reply : tds::doneToken(0, 0), packetSize))
+            const std::string done = reply ? std::string() : tds::doneToken(0, 0);
+            const std::string_view answer = reply ? std::string_view(*reply) : done;
+            if (misbehaviour_ != Misbehaviour::none && reply) {
+                if (!sendWrongly(channel, answer, packetSize))
+                    break;
+            } else if (!sendAnswer(channel, answer, packetSize)) {
                 break;
+            }
         } else if (message->type == kAttention) {
             if (!sendReply(channel, tds::doneToken(tds::kDoneAttention, 0), packetSize))
                 break;
@@ -302,4 +310,37 @@ bool TdsServer::sendAnswer(tds::Channel& channel, std::string_view tokens, std::
     };
     // Small writes, so that the pace and the hold keep within a few kilobytes.
     return sendReply(channel, tokens, packetSize, beforeWrite, 4U << 10);
+}
+
+bool TdsServer::sendWrongly(tds::Channel& channel, std::string_view tokens,
+                            std::size_t packetSize) {
+    const std::size_t cut = tokens.size() * 3 / 5; // within a row of any answer with rows
+    switch (misbehaviour_.load()) {
+    case Misbehaviour::closeMidRow:
+        sendReply(channel, tokens.substr(0, cut), packetSize, {}, 1U << 18, false);
+        return false;
+    case Misbehaviour::truncatedAnswer: {
+        // The rest never comes; the connection goes after two seconds of that, as a stalled
+        // link's does in the end.
+        sendReply(channel, tokens.substr(0, cut), packetSize);
+        for (int waited = 0; waited < 2000 && !stopping_; waited += 50)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        return false;
+    }
+    case Misbehaviour::unknownToken:
+        return sendReply(channel, "\x55" + std::string(tokens), packetSize);
+    case Misbehaviour::wrongColumnType: {
+        // The first column announced as a 4-byte integer: its type information and every
+        // value after it read out of step.
+        std::string lying(tokens);
+        if (lying.size() > 10 && static_cast<unsigned char>(lying[0]) == 0x81) {
+            lying[9] = 0x26;
+            lying[10] = 0x04;
+        }
+        return sendReply(channel, lying, packetSize);
+    }
+    case Misbehaviour::none:
+        break;
+    }
+    return sendReply(channel, tokens, packetSize);
 }

@@ -35,14 +35,14 @@ struct TdsServerOptions {
 // handshake inside pre-login packets, then the log-in alone or the whole session), reads the LOGIN7
 // (keeping user, password, database, read-only intent and packet size) and accepts it with the
 // database, Chinese_PRC collation and packet size, or refuses it as SQL Server does (error
-// 18456; a Windows login always, with 18452); it records the text of every SQL batch (the ALL_HEADERS skipped, UTF-16 decoded) and
-// answers it with what the responder gives, a result set (see tds::Table) or an error, or with
-// a bare DONE, after a delay if asked to, during which an attention ends the batch as it ends a
-// running statement; it answers an attention; and it can drop every client connection at once, as a
-// restarting server does. Each connection runs on a thread of its own. Silent, it accepts
-// connections and never answers, so that a client's log-in time-out has to end the attempt.
-// Not covered: TDS 8 (TLS before the pre-login), RPC calls (sp_executesql, prepared statements),
-// server cursors, several result sets to a batch, MARS, integrated log-in.
+// 18456; a Windows login always, with 18452); it records the text of every SQL batch (the
+// ALL_HEADERS skipped, UTF-16 decoded) and answers it with what the responder gives, a result set
+// (see tds::Table) or an error, or with a bare DONE, after a delay if asked to, during which an
+// attention ends the batch as it ends a running statement; it answers an attention; and it can drop
+// every client connection at once, as a restarting server does. Each connection runs on a thread of
+// its own. Silent, it accepts connections and never answers, so that a client's log-in time-out has
+// to end the attempt. Not covered: TDS 8 (TLS before the pre-login), RPC calls (sp_executesql,
+// prepared statements), server cursors, several result sets to a batch, MARS, integrated log-in.
 class TdsServer {
 public:
     // The encoded tokens that answer a batch (see tds::Table, tds::errorToken), or null.
@@ -77,6 +77,12 @@ public:
     // From now on nothing is answered, as by a server process that was stopped; batches are
     // still recorded as they arrive.
     void fallSilent() { silentNow_ = true; }
+    // How a batch's answer with rows goes wrong from now on: the connection closed in the
+    // middle of a row; the answer's message ended in the middle of a row and nothing more for
+    // two seconds, when the connection closes; a token no client knows before it; its first
+    // column announced as another type than it holds.
+    enum class Misbehaviour { none, closeMidRow, truncatedAnswer, unknownToken, wrongColumnType };
+    void misbehave(Misbehaviour misbehaviour) { misbehaviour_ = misbehaviour; }
     // The answers held after holdAfterBytes go on; holdAgain() holds the answers from then on.
     void releaseHeldAnswer() { released_ = true; }
     void holdAgain() { released_ = false; }
@@ -91,6 +97,7 @@ private:
     void serve(int fd);
     // Sends a batch's answer, paced and held as the options ask.
     bool sendAnswer(tds::Channel& channel, std::string_view tokens, std::size_t packetSize);
+    bool sendWrongly(tds::Channel& channel, std::string_view tokens, std::size_t packetSize);
 
     Responder responder_;
     TdsServerOptions options_;
@@ -100,6 +107,7 @@ private:
     std::atomic<bool> listening_{true};
     std::atomic<bool> stopping_{false};
     std::atomic<bool> silentNow_{false};
+    std::atomic<Misbehaviour> misbehaviour_{Misbehaviour::none};
     std::atomic<bool> released_{false};
     std::atomic<std::chrono::steady_clock::rep> answerStarted_{0};
     std::thread acceptor_;
