@@ -20,7 +20,16 @@ public:
 
 // What one run of stockquery-export is asked to do.
 struct ExportRequest {
-    enum class Action { Help, TestConnection, ListWarehouses, Stock, Journal, Summary, Card, Ageing };
+    enum class Action {
+        Help,
+        TestConnection,
+        ListWarehouses,
+        Stock,
+        Journal,
+        Summary,
+        Card,
+        Ageing
+    };
     Action action = Action::Help;
     CurrentStockCriteria stock;
     JournalCriteria journal;

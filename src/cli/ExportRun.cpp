@@ -214,9 +214,7 @@ std::string interrupted(const ExportRequest& request) {
     const bool writesAFile = request.action != ExportRequest::Action::ListWarehouses &&
                              request.action != ExportRequest::Action::TestConnection &&
                              request.output != "-";
-    return writesAFile
-               ? "interrupted; nothing was written"
-               : "interrupted";
+    return writesAFile ? "interrupted; nothing was written" : "interrupted";
 }
 
 // Runs the request; a failure becomes its status and one line.

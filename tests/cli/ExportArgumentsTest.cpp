@@ -189,8 +189,8 @@ TEST(ExportArguments, TheConnectionsSecurityIsGivenAsTheDialogGivesIt) {
     EXPECT_FALSE(plain.trustServerCertificate);
     EXPECT_FALSE(plain.windowsLogin);
     for (const auto& [word, encryption] :
-         {std::pair{"optional", Encryption::optional}, std::pair{"mandatory", Encryption::mandatory},
-          std::pair{"strict", Encryption::strict}})
+         {std::pair{"optional", Encryption::optional},
+          std::pair{"mandatory", Encryption::mandatory}, std::pair{"strict", Encryption::strict}})
         EXPECT_EQ(parsed({"stock", "--encrypt", word}).encryption, encryption) << word;
     const ExportRequest all = parsed({"--list-warehouses", "--ca-file", "/etc/erp/ca.pem",
                                       "--trust-server-certificate", "--windows-auth"});

@@ -7,8 +7,8 @@ namespace {
 
 constexpr long kSqlServerLoginFailed = 18456;
 constexpr long kSqlServerUntrustedDomain = 18452; // a Windows login the server cannot check
-constexpr long kFreeTdsCannotConnect = 20009; // no server at the address
-constexpr long kFreeTdsConnectFailed = 20002; // the start failed; under TLS, its handshake
+constexpr long kFreeTdsCannotConnect = 20009;     // no server at the address
+constexpr long kFreeTdsConnectFailed = 20002;     // the start failed; under TLS, its handshake
 
 // The Microsoft drivers' texts, most telling first.
 constexpr std::pair<std::string_view, ConnectFailure> kMicrosoftTexts[] = {
