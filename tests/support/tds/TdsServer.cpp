@@ -321,8 +321,9 @@ bool TdsServer::sendWrongly(tds::Channel& channel, std::string_view tokens,
         return false;
     case Misbehaviour::truncatedAnswer: {
         // The rest never comes; the connection goes after two seconds of that, as a stalled
-        // link's does in the end.
-        sendReply(channel, tokens.substr(0, cut), packetSize);
+        // link's does in the end. What comes is little enough for the socket's buffers: a
+        // client that stops reading, cancelling, cannot hold the server in its write.
+        sendReply(channel, tokens.substr(0, std::min<std::size_t>(cut, 16U << 10)), packetSize);
         for (int waited = 0; waited < 2000 && !stopping_; waited += 50)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         return false;
