@@ -20,6 +20,7 @@
 #include <QShowEvent>
 
 #include <memory>
+#include <optional>
 #include <tuple>
 
 Tfrm_link* frm_link = nullptr;
@@ -40,10 +41,12 @@ public:
 constexpr int kClientHeight = 212;
 constexpr int kOptionsHeight = 176; // the options and 测试连接 below them
 
-// What a failed attempt at connecting says of its cause.
-QString failureText(std::exception_ptr failure) {
+// What a failed attempt at connecting says of its cause; nothing after a cancel.
+std::optional<QString> failureText(std::exception_ptr failure) {
     try {
         std::rethrow_exception(failure);
+    } catch (const WorkCancelled&) {
+        return std::nullopt;
     } catch (const ConnectError& error) {
         return QString::fromStdString(error.reason());
     } catch (const std::exception&) {
@@ -256,13 +259,8 @@ void Tfrm_link::listDatabases() {
         },
         [this, names](std::exception_ptr failure) {
             if (failure) {
-                try {
-                    std::rethrow_exception(failure);
-                } catch (const WorkCancelled&) {
-                    return;
-                } catch (const std::exception&) {
-                }
-                showPrompt(this, "无法读取数据库列表：" + failureText(failure));
+                if (const auto why = failureText(failure))
+                    showPrompt(this, "无法读取数据库列表：" + *why);
                 return;
             }
             QStringList list;
@@ -292,13 +290,8 @@ void Tfrm_link::testConnection() {
                                                         "\n驱动：" + info->driver));
                 return;
             }
-            try {
-                std::rethrow_exception(failure);
-            } catch (const WorkCancelled&) {
-                return;
-            } catch (const std::exception&) {
-            }
-            showPrompt(this, "连接失败：" + failureText(failure));
+            if (const auto why = failureText(failure))
+                showPrompt(this, "连接失败：" + *why);
         },
         WindowWork::Task::Uses::Nothing,
     });
