@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QChart>
 #include <QCursor>
-#include <QDebug>
 #include <QGraphicsView>
 #include <QHelpEvent>
 #include <QToolTip>
@@ -21,14 +20,12 @@ void ChartHoverText::watch(QChart& chart, QWidget& viewport) {
 }
 
 void ChartHoverText::entered(const QString& text) {
-    qWarning() << "DBG entered" << text << QToolTip::isVisible() << QCursor::pos();
     text_ = text;
     if (viewport_ && QToolTip::isVisible())
         show(QCursor::pos(), text_);
 }
 
 void ChartHoverText::left(const QString& text) {
-    qWarning() << "DBG left" << text << QCursor::pos();
     if (text != text_)
         return; // the pointer is already on the next one
     text_.clear();
@@ -50,7 +47,6 @@ bool ChartHoverText::eventFilter(QObject* watched, QEvent* event) {
     if (watched != viewport_ || event->type() != QEvent::ToolTip)
         return false;
     const auto* help = static_cast<QHelpEvent*>(event);
-    qWarning() << "DBG tooltip event" << text_ << help->globalPos();
     if (textAt_) {
         const auto* view = static_cast<QGraphicsView*>(viewport_->parentWidget());
         text_ = textAt_(chart_->mapFromScene(view->mapToScene(help->pos())));

@@ -454,6 +454,9 @@ private slots:
             [&] { click(*w.main.ToolButton2); },
             [](Tfrm_link& link) {
                 QTRY_VERIFY(withinItsScreen(link));
+                // A hand clicks once the dialog is up and has the focus; a click before that
+                // lands on the window manager's frame or nowhere.
+                QVERIFY(QTest::qWaitForWindowActive(&link, 5000));
                 QVERIFY(!link.testButton->isVisible());
                 click(*link.optionsButton);
                 QTRY_VERIFY(link.testButton->isVisible());
