@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <stdexcept>
@@ -48,6 +49,10 @@ void replace(const std::string& from, const std::string& to);
 // A folder as narrow C calls (fopen in libxlsxwriter) open it: on Windows in the ANSI code
 // page, or its short name where that code page cannot hold it.
 std::string folderForNarrowCalls(const std::string& folder);
+
+// Whether `path` is a regular file of this user's (on POSIX; any on Windows, where the folders
+// written are the user's own) that nobody has written to for at least `age`.
+bool ownFileUntouchedFor(const std::string& path, std::chrono::seconds age);
 
 std::string folderOf(const std::string& path);
 std::string nameOf(const std::string& path);

@@ -133,6 +133,14 @@ std::string folderForNarrowCalls(const std::string& folder) {
     return folder; // UTF-8, as every path here
 }
 
+bool ownFileUntouchedFor(const std::string& path, std::chrono::seconds age) {
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != geteuid())
+        return false;
+    const auto written = std::chrono::system_clock::from_time_t(status.st_mtime);
+    return std::chrono::system_clock::now() - written >= age;
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos)

@@ -135,6 +135,22 @@ std::string folderForNarrowCalls(const std::string& folder) {
     return utf8(shortPath); // short names are ASCII
 }
 
+bool ownFileUntouchedFor(const std::string& path, std::chrono::seconds age) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(wide(path).c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0)
+        return false;
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    constexpr unsigned long long kTicksPerSecond = 10'000'000; // of 100 ns
+    const unsigned long long written = ticks(data.ftLastWriteTime);
+    return ticks(now) >= written &&
+           ticks(now) - written >= static_cast<unsigned long long>(age.count()) * kTicksPerSecond;
+}
+
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("/\\");
     if (slash == std::string::npos)

@@ -3,6 +3,9 @@
 #include "FileCalls.h"
 #include "PartialFiles.h"
 
+#include "CommandLine.h"
+
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -27,13 +30,17 @@ std::string randomLetters() {
     return letters;
 }
 
+constexpr std::string_view kPrefix = ".stockquery-";
+constexpr std::string_view kSuffix = ".partial";
+
 } // namespace
 
 PartialFile::PartialFile(const std::string& folder, std::string_view stem) {
     path_ = PartialFiles::instance().make([&] {
         for (int tries = 0; tries < 100; ++tries) {
-            std::string path = folder + "/.stockquery-" + std::string(shortened(stem, 64)) + "-" +
-                               randomLetters() + ".partial";
+            std::string path = folder + "/" + std::string(kPrefix) +
+                               std::string(shortened(stem, 64)) + "-" + randomLetters() +
+                               std::string(kSuffix);
             file_ = files::createNew(path);
             if (file_ >= 0)
                 return path;
@@ -60,9 +67,25 @@ void PartialFile::close() {
     files::close(file);
 }
 
-void PartialFile::replace(const std::string& target) {
+void PartialFile::replace(const std::string& target, bool document) {
     if (file_ >= 0)
         close();
-    PartialFiles::instance().place(path_, [&] { files::replace(path_, target); });
+    PartialFiles::instance().place(
+        path_, [&] { files::replace(path_, target); }, document);
     placed_ = true;
+}
+
+void removeLeftoverPartialFiles(const std::string& folder) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(pathFromUtf8(folder), error), end;
+         !error && entry != end; entry.increment(error)) {
+        const std::string name = utf8Of(entry->path().filename());
+        if (!name.starts_with(kPrefix) || !name.ends_with(kSuffix))
+            continue;
+        const std::string path = utf8Of(entry->path());
+        if (files::ownFileUntouchedFor(path, std::chrono::hours(1))) {
+            std::error_code ignored;
+            std::filesystem::remove(entry->path(), ignored);
+        }
+    }
 }

@@ -19,11 +19,16 @@ public:
     int descriptor() const { return file_; }
     void close();
     // Closes the file and renames it over `target`; throws PartialFiles::Abandoned when the
-    // program has abandoned its files.
-    void replace(const std::string& target);
+    // program has abandoned its files. `document`: see PartialFiles::place.
+    void replace(const std::string& target, bool document);
 
 private:
     std::string path_;
     int file_ = -1;
     bool placed_ = false;
 };
+
+// Removes from `folder` the partial files that a program killed while writing left behind:
+// only this program's (by name), the user's own, and untouched for an hour, so that another
+// program's document being written is never taken.
+void removeLeftoverPartialFiles(const std::string& folder);

@@ -27,13 +27,14 @@ void removeFile(const std::string& path) {
 
 } // namespace
 
-void PartialFiles::place(const std::string& path, const std::function<void()>& place) {
+void PartialFiles::place(const std::string& path, const std::function<void()>& place,
+                         bool document) {
     const std::lock_guard lock(mutex_);
     if (abandoned_)
         throw Abandoned();
     place();
     files_.erase(path);
-    placed_ = true;
+    placed_ = placed_ || document;
 }
 
 void PartialFiles::discard(const std::string& path) {

@@ -18,11 +18,12 @@ public:
     std::string make(const std::function<std::string()>& make);
     // Runs `place`, which puts the file in its place, and stops tracking it, unless the files
     // were abandoned (Abandoned is thrown). When `place` throws, the file stays tracked.
-    void place(const std::string& path, const std::function<void()>& place);
+    // `document`: the file is what the program was asked to write (not a setting it keeps).
+    void place(const std::string& path, const std::function<void()>& place, bool document);
     // Removes a tracked file and stops tracking it.
     void discard(const std::string& path);
     // Removes every tracked file; nothing is made or placed afterwards. Returns whether a
-    // file was placed before (the program then has written something).
+    // document was placed before (the program then has written what it was asked to).
     bool abandon();
 
     struct Abandoned : std::exception {

@@ -5,7 +5,9 @@
 #include <cerrno>
 #include <cstring>
 
-SaveTarget::SaveTarget(const std::string& path, const std::function<bool()>& cancelled) {
+SaveTarget::SaveTarget(const std::string& path, const std::function<bool()>& cancelled,
+                       Purpose purpose)
+    : purpose_(purpose) {
     files::reportWriteFailures();
     const files::Target target = files::resolve(path);
     target_ = target.path;
@@ -21,6 +23,7 @@ SaveTarget::SaveTarget(const std::string& path, const std::function<bool()>& can
             throw files::ReadOnlyError(path + " is read-only");
         [[fallthrough]];
     case files::Target::Kind::Missing:
+        removeLeftoverPartialFiles(files::folderOf(target_));
         partial_ = std::make_unique<PartialFile>(files::folderOf(target_), files::nameOf(target_));
         file_ = partial_->descriptor();
         if (target.kind == files::Target::Kind::Regular)
@@ -59,7 +62,7 @@ bool SaveTarget::commit(const std::function<bool()>& cancelled) {
     partial_->close();
     if (cancelled())
         return false;
-    partial_->replace(target_);
+    partial_->replace(target_, purpose_ == Purpose::document);
     return true;
 }
 

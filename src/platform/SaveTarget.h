@@ -15,8 +15,12 @@
 // files::SaveError with the system's reason.
 class SaveTarget {
 public:
+    // What is written: a document the program was asked for, or a file of its own settings.
+    enum class Purpose { document, setting };
+
     // `cancelled` is asked while a FIFO waits for its reader.
-    SaveTarget(const std::string& path, const std::function<bool()>& cancelled);
+    SaveTarget(const std::string& path, const std::function<bool()>& cancelled,
+               Purpose purpose = Purpose::document);
     // Standard output, written straight into.
     SaveTarget();
     ~SaveTarget();
@@ -36,4 +40,5 @@ private:
     std::unique_ptr<PartialFile> partial_; // none when written straight into
     int file_ = -1;
     bool ownsFile_ = false;
+    Purpose purpose_ = Purpose::document;
 };

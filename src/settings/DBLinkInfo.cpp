@@ -58,15 +58,17 @@ bool writeDBLinkInfo(const ConnectionSettings& values) {
     if (!key)
         return true;
     try {
+        StringValues stored;
         for (const auto& [name, member] : {kServer, kDatabase, kUser})
-            key->writeString(name, values.*member);
-        key->writeString(kPassword.first, values.rememberPassword ? values.password : "");
-        key->writeString("dbauthentication",
-                         values.authentication == Authentication::windows ? "windows" : "sql");
-        key->writeString("dbencrypt", std::string(encryptionWord(values.encryption)));
-        key->writeString("dbtrustservercertificate", values.trustServerCertificate ? "1" : "0");
-        key->writeString("dbcafile", values.certificateAuthorityFile);
-        key->writeString("dbrememberpassword", values.rememberPassword ? "1" : "0");
+            stored.emplace_back(name, values.*member);
+        stored.emplace_back(kPassword.first, values.rememberPassword ? values.password : "");
+        stored.emplace_back("dbauthentication",
+                            values.authentication == Authentication::windows ? "windows" : "sql");
+        stored.emplace_back("dbencrypt", encryptionWord(values.encryption));
+        stored.emplace_back("dbtrustservercertificate", values.trustServerCertificate ? "1" : "0");
+        stored.emplace_back("dbcafile", values.certificateAuthorityFile);
+        stored.emplace_back("dbrememberpassword", values.rememberPassword ? "1" : "0");
+        key->writeStrings(stored); // one connection, never half of one beside another's half
     } catch (const RegistryError&) {
         return false;
     }

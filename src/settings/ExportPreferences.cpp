@@ -24,8 +24,7 @@ ExportPreferences readExportPreferences() {
 void writeExportPreferences(const ExportPreferences& preferences) {
     try {
         if (const auto key = openSettingsKey(kExportKey)) {
-            key->writeString("folder", preferences.folder);
-            key->writeString("filetype", preferences.fileType);
+            key->writeStrings({{"folder", preferences.folder}, {"filetype", preferences.fileType}});
         }
     } catch (const RegistryError&) {
     }

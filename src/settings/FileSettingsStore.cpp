@@ -2,21 +2,82 @@
 
 #include "RegFile.h"
 #include "SettingsKey.h"
+#include "platform/FileCalls.h"
+#include "platform/PartialFiles.h"
+#include "platform/SaveTarget.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <optional>
 #include <sstream>
-#include <sys/stat.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// An exclusive lock on a key's folder for as long as a write reads, changes and replaces the
+// key: two programs storing at the same moment then each store whole, and neither drops the
+// values the other stored.
+class FolderLock {
+public:
+    explicit FolderLock(const fs::path& folder)
+        : folder_(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (folder_ < 0)
+            throw RegistryError("cannot open " + folder.string() + ": " + std::strerror(errno));
+        while (::flock(folder_, LOCK_EX) != 0)
+            if (errno != EINTR) {
+                const int error = errno;
+                ::close(folder_);
+                throw RegistryError("cannot lock " + folder.string() + ": " + std::strerror(error));
+            }
+    }
+    ~FolderLock() { ::close(folder_); } // which releases the lock
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int folder_;
+};
+
+// The key's values as the file holds them now; none when there is no file yet. Anything else
+// than a file in its place (a folder, a FIFO someone made there) is an error, never waited on.
+std::vector<RegValue> readKeyFile(const fs::path& file) {
+    try {
+        const files::Target target = files::resolve(file.string());
+        if (target.kind == files::Target::Kind::Missing)
+            return {};
+        if (target.kind != files::Target::Kind::Regular)
+            throw RegistryError(file.string() + " is not a file");
+    } catch (const files::SaveError& error) {
+        throw RegistryError("cannot read " + file.string() + ": " + error.what());
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    if (!in || !(text << in.rdbuf()))
+        throw RegistryError("cannot read " + file.string());
+    return parseRegFile(text.str());
+}
+
+// Replaces the key's file in one step (a new file beside it renamed over it, see SaveTarget),
+// so that a failed write, a full disk or a killed program leaves the values stored before.
+void replaceKeyFile(const fs::path& file, const std::string& text) {
+    try {
+        SaveTarget target(
+            file.string(), [] { return false; }, SaveTarget::Purpose::setting);
+        target.write(text.data(), text.size());
+        target.commit([] { return false; });
+    } catch (const files::SaveError& error) {
+        throw RegistryError("cannot replace " + file.string() + ": " + error.what());
+    } catch (const PartialFiles::Abandoned& ending) {
+        throw RegistryError(ending.what());
+    }
+}
 
 class FileSettingsKey : public SettingsKey {
 public:
@@ -24,7 +85,9 @@ public:
         : file_(std::move(file)), keyPath_(std::move(keyPath)) {}
 
     std::string readString(const std::string& name) override {
-        for (const RegValue& value : load())
+        if (!values_)
+            values_ = readKeyFile(file_);
+        for (const RegValue& value : *values_)
             if (value.name == name) {
                 if (value.type == RegValue::Type::Other)
                     throw RegistryError("value " + name + " is not a string");
@@ -33,75 +96,44 @@ public:
         return {};
     }
 
-    void writeString(const std::string& name, const std::string& text) override {
-        std::vector<RegValue> values = load();
-        auto found = std::find_if(values.begin(), values.end(),
-                                  [&](const RegValue& v) { return v.name == name; });
-        if (found == values.end())
-            found = values.insert(values.end(), RegValue{name, RegValue::Type::String, {}});
-        found->type = RegValue::Type::String;
-        found->text = text;
-        replaceFile(formatRegFile(keyPath_, values));
+    void writeStrings(const StringValues& changes) override {
+        const FolderLock lock(file_.parent_path());
+        std::vector<RegValue> values = readKeyFile(file_);
+        for (const auto& [name, text] : changes) {
+            auto found = std::find_if(values.begin(), values.end(),
+                                      [&](const RegValue& v) { return v.name == name; });
+            if (found == values.end())
+                found = values.insert(values.end(), RegValue{name, RegValue::Type::String, {}});
+            found->type = RegValue::Type::String;
+            found->text = text;
+        }
+        replaceKeyFile(file_, formatRegFile(keyPath_, values));
+        values_ = std::move(values);
     }
+
+    // Makes the key's file, empty and for its owner's eyes alone (it will hold a password),
+    // where there is none (at the end of a link, too); the values written later keep its
+    // permissions.
+    void create() {
+        if (fs::status(file_).type() != fs::file_type::not_found)
+            return;
+        const FolderLock lock(file_.parent_path());
+        if (fs::status(file_).type() != fs::file_type::not_found)
+            return;
+        replaceKeyFile(file_, formatRegFile(keyPath_, {}));
+        std::error_code error;
+        fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write, error);
+        if (error)
+            throw RegistryError("cannot protect " + file_.string() + ": " + error.message());
+    }
+
+    const fs::path& file() const { return file_; }
 
 private:
-    std::vector<RegValue> load() const {
-        std::ifstream in(file_, std::ios::binary);
-        if (!in)
-            throw RegistryError("cannot read " + file_.string());
-        std::ostringstream text;
-        text << in.rdbuf();
-        return parseRegFile(text.str());
-    }
-
-    // Writes a temporary file beside the key and renames it over the key, so that a failed
-    // write (a full disk, a crash) leaves the values stored before as they were.
-    void replaceFile(const std::string& text) const {
-        const fs::path temporary = file_.string() + ".tmp";
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        if (fd < 0)
-            throw RegistryError("cannot create " + temporary.string() + ": " +
-                                std::strerror(errno));
-        std::size_t written = 0;
-        while (written < text.size()) {
-            const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
-            if (n <= 0) {
-                const int error = errno;
-                ::close(fd);
-                ::unlink(temporary.c_str());
-                throw RegistryError("cannot write " + temporary.string() + ": " +
-                                    std::strerror(error));
-            }
-            written += static_cast<std::size_t>(n);
-        }
-        const bool synced = ::fsync(fd) == 0;
-        const bool closed = ::close(fd) == 0;
-        if (!synced || !closed || ::rename(temporary.c_str(), file_.c_str()) != 0) {
-            ::unlink(temporary.c_str());
-            throw RegistryError("cannot replace " + file_.string());
-        }
-    }
-
     fs::path file_;
     std::string keyPath_;
+    std::optional<std::vector<RegValue>> values_; // as first read: one moment's values
 };
-
-// The key's file exists afterwards, or nothing is returned.
-bool createKeyFile(const fs::path& file, const std::string& keyPath) {
-    std::error_code error;
-    fs::create_directories(file.parent_path(), error);
-    if (error)
-        return false;
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return errno == EEXIST;
-    const std::string text = formatRegFile(keyPath, {});
-    const bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-    ::close(fd);
-    if (!ok)
-        ::unlink(file.c_str());
-    return ok;
-}
 
 } // namespace
 
@@ -126,10 +158,17 @@ std::unique_ptr<SettingsKey> openSettingsKey(const std::string& keyPath) {
         if (!part.empty())
             file /= part;
     file += ".reg";
-    // Full access: the key must be readable and writable, and its folder must take the
-    // temporary file of a write.
-    if (!createKeyFile(file, keyPath) || ::access(file.c_str(), R_OK | W_OK) != 0 ||
-        ::access(file.parent_path().c_str(), W_OK) != 0)
+    std::error_code error;
+    fs::create_directories(file.parent_path(), error);
+    // Full access: the key must be readable and writable, and its folder must take the new
+    // file of a write.
+    if (error || ::access(file.parent_path().c_str(), W_OK) != 0)
         return nullptr;
-    return std::make_unique<FileSettingsKey>(std::move(file), keyPath);
+    auto key = std::make_unique<FileSettingsKey>(std::move(file), keyPath);
+    try {
+        key->create();
+    } catch (const RegistryError&) {
+        return nullptr;
+    }
+    return ::access(key->file().c_str(), R_OK | W_OK) == 0 ? std::move(key) : nullptr;
 }

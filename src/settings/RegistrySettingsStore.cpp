@@ -8,6 +8,28 @@
 
 namespace {
 
+// Held by every program of ours while it reads or writes a key, so that a program reads the
+// values of one moment and one write's values land together (the registry keeps single
+// values whole, not groups of them).
+class StoreLock {
+public:
+    StoreLock() : mutex_(CreateMutexW(nullptr, FALSE, L"Local\\stockquery-settings")) {
+        if (mutex_)
+            WaitForSingleObject(mutex_, INFINITE); // an abandoned mutex is ours as well
+    }
+    ~StoreLock() {
+        if (mutex_) {
+            ReleaseMutex(mutex_);
+            CloseHandle(mutex_);
+        }
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
 std::wstring wide(const std::string& utf8) {
     const std::u16string units = utf8ToUtf16(utf8);
     return std::wstring(units.begin(), units.end());
@@ -17,8 +39,12 @@ class RegistrySettingsKey : public SettingsKey {
 public:
     RegistrySettingsKey(HKEY key, bool writable) : key_(key), writable_(writable) {}
     ~RegistrySettingsKey() override { RegCloseKey(key_); }
+    RegistrySettingsKey(const RegistrySettingsKey&) = delete;
+    RegistrySettingsKey& operator=(const RegistrySettingsKey&) = delete;
 
     std::string readString(const std::string& name) override {
+        if (!readLock_)
+            readLock_ = std::make_unique<StoreLock>(); // until the key is closed
         const std::wstring valueName = wide(name);
         DWORD type = 0;
         DWORD bytes = 0;
@@ -36,21 +62,25 @@ public:
         return out;
     }
 
-    void writeString(const std::string& name, const std::string& value) override {
+    void writeStrings(const StringValues& values) override {
         // Without the right to write, as without the right to open, nothing is written and
         // nothing fails.
         if (!writable_)
             return;
-        const std::wstring text = wide(value);
-        const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
-        if (RegSetValueExW(key_, wide(name).c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(text.c_str()), bytes) != ERROR_SUCCESS)
-            throw RegistryError("cannot write value " + name);
+        const StoreLock lock;
+        for (const auto& [name, value] : values) {
+            const std::wstring text = wide(value);
+            const auto bytes = static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t));
+            if (RegSetValueExW(key_, wide(name).c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(text.c_str()), bytes) != ERROR_SUCCESS)
+                throw RegistryError("cannot write value " + name);
+        }
     }
 
 private:
     HKEY key_;
     bool writable_;
+    std::unique_ptr<StoreLock> readLock_;
 };
 
 } // namespace

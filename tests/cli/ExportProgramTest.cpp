@@ -29,7 +29,9 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -553,6 +555,53 @@ private slots:
         QVERIFY(process.readAllStandardError().contains("interrupted"));
         QCOMPARE(fileBytes(path), std::string("old"));
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+    }
+
+    void aKilledCommandKeepsTheOldFileAndTheNextRunRemovesItsLeftoverOnceOld() {
+        SettingsSandbox settings;
+        TempDir folder;
+        // The whole journal takes seconds to write as a workbook or as pages.
+        for (const QString format : {"xlsx", "pdf"}) {
+            const std::string path = (folder / ("journal." + format.toStdString())).string();
+            std::ofstream(path) << "old";
+            QProcess process;
+            process.start(STOCKQUERY_EXPORT_PROGRAM,
+                          onDemo({"journal", "--from", "2000-01-01", "--to", "2099-12-31",
+                                  "--output", QString::fromStdString(path)}));
+            QVERIFY(process.waitForStarted());
+            const auto leftovers = [&] {
+                std::vector<std::string> found;
+                for (const std::string& name : filesIn(folder.path()))
+                    if (name.starts_with(".stockquery-") && name.ends_with(".partial"))
+                        found.push_back(name);
+                return found;
+            };
+            QElapsedTimer waited;
+            waited.start();
+            while (leftovers().empty() && waited.elapsed() < 10000)
+                usleep(1000);
+            ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+            QVERIFY(!leftovers().empty());
+            QVERIFY(process.waitForFinished(10000));
+            QCOMPARE(fileBytes(path), std::string("old"));
+            // The next run into the folder leaves a young leftover (it may be another
+            // program's, still writing) and removes it once it has lain an hour.
+            const auto exportsAgain = [&] {
+                const Run run =
+                    exportProgram(onDemo({"stock", "--output", QString::fromStdString(path)}));
+                QVERIFY2(run.status == 0, run.err.constData());
+            };
+            exportsAgain();
+            const std::vector<std::string> left = leftovers();
+            QVERIFY(!left.empty());
+            for (const std::string& name : left)
+                std::filesystem::last_write_time(folder / name,
+                                                 std::filesystem::file_time_type::clock::now() -
+                                                     std::chrono::minutes(61));
+            exportsAgain();
+            QVERIFY(leftovers().empty());
+            QVERIFY(fileBytes(path) != "old");
+        }
     }
 
     void devicesAndLinksAreWrittenIntoNeverReplacedAndAFullDiskLeavesNothing() {

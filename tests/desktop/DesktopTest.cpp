@@ -283,6 +283,7 @@ private slots:
         QVERIFY(whenOpen<Tfrm_store>(
             [&] { click(*w.main.BitBtn1); },
             [](Tfrm_store& picker) {
+                QVERIFY(QTest::qWaitForWindowActive(&picker, 5000)); // mapped, so grabbed as shown
                 QListWidget& list = *picker.clb_store;
                 QTRY_VERIFY(list.count() >= 20);
                 QTest::qWait(200); // painted

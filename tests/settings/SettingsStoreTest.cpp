@@ -1,9 +1,11 @@
 #include "settings/DBLinkInfo.h"
+#include "settings/SettingsKey.h"
 #include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <sstream>
@@ -32,6 +34,14 @@ protected:
         std::ostringstream text;
         text << in.rdbuf();
         return text.str();
+    }
+
+    // This program's partial files in `folder`.
+    static int partialFilesIn(const fs::path& folder) {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            count += entry.path().filename().string().starts_with(".stockquery-");
+        return count;
     }
 
     TempDir root_;
@@ -125,21 +135,13 @@ TEST_F(SettingsStore, WithoutRightsNothingIsReadOrWrittenAndNothingFails) {
     EXPECT_EQ(read, kStored);
 }
 
-TEST_F(SettingsStore, AFullDiskKeepsTheValuesStoredBefore) {
+TEST_F(SettingsStore, AFullDiskKeepsTheConnectionStoredBeforeWhole) {
     ASSERT_TRUE(writeDBLinkInfo(kStored));
-    const auto sizeAfterTwoValues = [&] {
-        TempDir scratch;
-        setenv("STOCKQUERY_SETTINGS_ROOT", scratch.path().c_str(), 1);
-        writeDBLinkInfo({"new-server", "new-database", kStored.user, kStored.password});
-        const auto size = fs::file_size(scratch / "SOFTWARE/QARVO/TOLMA/DBLinkInfo.reg");
-        setenv("STOCKQUERY_SETTINGS_ROOT", root_.path().c_str(), 1);
-        return size;
-    }();
-    // Room for the file with the new server and database, not for the longer user that
-    // follows: the first two values are stored, the write of the third fails.
+    // Room for a file of the size stored now, not for the longer user: the new connection is
+    // not stored at all, the old one stays whole, and no partial file is left.
     const int status = runInChild([&] {
         std::signal(SIGXFSZ, SIG_IGN);
-        const rlim_t limit = sizeAfterTwoValues + 4;
+        const rlim_t limit = fs::file_size(keyFile()) + 4;
         const rlimit fileSize{limit, limit};
         setrlimit(RLIMIT_FSIZE, &fileSize);
         return writeDBLinkInfo({"new-server", "new-database", std::string(200, 'u'), "p"}) ? 1 : 0;
@@ -147,8 +149,102 @@ TEST_F(SettingsStore, AFullDiskKeepsTheValuesStoredBefore) {
     EXPECT_EQ(status, 0);
     ConnectionSettings read;
     EXPECT_TRUE(readDBLinkInfo(read));
-    EXPECT_EQ(read, (ConnectionSettings{"new-server", "new-database", "sa", "secret"}));
-    EXPECT_FALSE(fs::exists(keyFile().string() + ".tmp"));
+    EXPECT_EQ(read, kStored);
+    EXPECT_EQ(partialFilesIn(keyFile().parent_path()), 0);
+}
+
+TEST_F(SettingsStore, AFolderOrAFifoInTheKeysPlaceIsAnErrorAndStaysWhileALinkIsFollowed) {
+    fs::create_directories(keyFile());
+    ConnectionSettings read;
+    EXPECT_FALSE(loadDBLinkInfo(read));
+    EXPECT_FALSE(writeDBLinkInfo(kStored));
+    EXPECT_TRUE(fs::is_directory(keyFile()));
+    fs::remove(keyFile());
+    ASSERT_EQ(mkfifo(keyFile().c_str(), 0600), 0);
+    EXPECT_FALSE(loadDBLinkInfo(read)); // at once: nobody writes into the FIFO
+    EXPECT_FALSE(writeDBLinkInfo(kStored));
+    EXPECT_TRUE(fs::is_fifo(keyFile()));
+    fs::remove(keyFile());
+    // A link to a key kept elsewhere: read there, written there, and still a link.
+    const fs::path kept = root_ / "kept.reg";
+    fs::create_symlink(kept, keyFile());
+    ASSERT_TRUE(writeDBLinkInfo(kStored));
+    EXPECT_TRUE(fs::is_symlink(keyFile()));
+    EXPECT_TRUE(fs::is_regular_file(kept));
+    EXPECT_TRUE(loadDBLinkInfo(read));
+    EXPECT_EQ(read, kStored);
+}
+
+TEST_F(SettingsStore, ProgramsStoringAtOnceNeverMixTheirValuesNorDropEachOthers) {
+    // Two programs each store their own connection and their own value of a shared key a
+    // thousand times, while a third reads: every connection read is one program's whole, and
+    // both programs' last values are there at the end.
+    constexpr int kWrites = 1000;
+    const auto storing = [&](const std::string& who) {
+        return [=] {
+            for (int i = 0; i < kWrites; ++i) {
+                const std::string n = who + std::to_string(i);
+                const auto key = openSettingsKey("\\SOFTWARE\\QARVO\\TOLMA\\Shared");
+                if (!key || !writeDBLinkInfo({"server-" + n, "database-" + n, "user-" + n, n}))
+                    return 1;
+                key->writeString(who, std::to_string(i));
+            }
+            return 0;
+        };
+    };
+    std::vector<pid_t> writers;
+    for (const char* who : {"a", "b"})
+        if (const pid_t pid = fork(); pid == 0)
+            _exit(storing(who)());
+        else
+            writers.push_back(pid);
+    int mixed = 0;
+    int reads = 0;
+    for (bool running = true; running; ++reads) {
+        running = waitpid(writers[0], nullptr, WNOHANG) == 0 ||
+                  waitpid(writers[1], nullptr, WNOHANG) == 0;
+        ConnectionSettings read;
+        ASSERT_TRUE(loadDBLinkInfo(read));
+        const std::string n = read.password;
+        mixed += read != ConnectionSettings{} &&
+                 read != ConnectionSettings{"server-" + n, "database-" + n, "user-" + n, n};
+    }
+    EXPECT_EQ(mixed, 0) << "of " << reads << " reads";
+    const auto shared = openSettingsKey("\\SOFTWARE\\QARVO\\TOLMA\\Shared");
+    ASSERT_TRUE(shared);
+    EXPECT_EQ(shared->readString("a"), std::to_string(kWrites - 1));
+    EXPECT_EQ(shared->readString("b"), std::to_string(kWrites - 1));
+    EXPECT_EQ(partialFilesIn(keyFile().parent_path()), 0);
+}
+
+TEST_F(SettingsStore, AProgramKilledWhileStoringLeavesAWholeKeyAndItsLeftoverGoesLater) {
+    ASSERT_TRUE(writeDBLinkInfo(kStored));
+    for (int kill = 0; kill < 40; ++kill) {
+        const pid_t pid = fork();
+        if (pid == 0)
+            for (int i = 0;; ++i)
+                writeDBLinkInfo({"s" + std::to_string(i), "d", std::string(4000, 'u'), "p"});
+        usleep(static_cast<useconds_t>(2000 + kill * 500));
+        ::kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+        ConnectionSettings read;
+        ASSERT_TRUE(readDBLinkInfo(read));
+        EXPECT_TRUE(read == kStored || read.user == std::string(4000, 'u')) << read.server;
+    }
+    // A leftover is removed once it has lain untouched for an hour, by the next program
+    // that stores into its folder; one just written (another program's) stays.
+    const fs::path folder = keyFile().parent_path();
+    const fs::path young = folder / ".stockquery-DBLinkInfo.reg-young1.partial";
+    const fs::path old = folder / ".stockquery-DBLinkInfo.reg-old123.partial";
+    const fs::path stranger = folder / ".other-old123.partial";
+    for (const fs::path& file : {young, old, stranger})
+        std::ofstream(file) << "partial";
+    for (const fs::path& file : {old, stranger})
+        fs::last_write_time(file, fs::file_time_type::clock::now() - std::chrono::hours(2));
+    ASSERT_TRUE(writeDBLinkInfo(kStored));
+    EXPECT_TRUE(fs::exists(young));
+    EXPECT_FALSE(fs::exists(old));
+    EXPECT_TRUE(fs::exists(stranger));
 }
 
 TEST_F(SettingsStore, TheSecuritySettingsLieBesideTheFourAndReadAsBeforeWhenAbsent) {
