@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: once as released, once under
-# AddressSanitizer and UndefinedBehaviorSanitizer.
+# AddressSanitizer and UndefinedBehaviorSanitizer; then every fuzz target for a minute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -10,3 +10,4 @@ for preset in default sanitize; do
     cmake --build --preset "$preset" -j"$(nproc)"
     ctest --preset "$preset"
 done
+scripts/fuzz.sh 60

@@ -3,6 +3,7 @@
 #include "export/ExportFileTypes.h"
 #include "result/DateTime.h"
 #include "result/TrimmedText.h"
+#include "result/Utf16.h"
 
 #include <algorithm>
 #include <cctype>
@@ -113,6 +114,11 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     for (const std::string& argument : arguments)
         if (argument == "--help" || argument == "-h")
             return request;
+    // Criteria, names and paths are read as UTF-8 (the system's encoding); other bytes would
+    // silently become other characters.
+    for (std::size_t i = 0; i < arguments.size(); ++i)
+        if (!isValidUtf8(arguments[i]))
+            throw ArgumentError("argument " + std::to_string(i + 1) + " is not UTF-8 text");
     if (command == "--list-warehouses")
         request.action = ExportRequest::Action::ListWarehouses;
     else if (command == "--test-connection")

@@ -1,5 +1,7 @@
 #include "CodePage936.h"
 
+#include "Utf16.h"
+
 #include <unicode/ucnv.h>
 
 #include <array>
@@ -56,20 +58,12 @@ bool appendCp936FromUtf8(std::string_view utf8, std::string& out) {
     const CodePage936Codes& t = codePage936Codes();
     bool whole = true;
     for (std::size_t i = 0; i < utf8.size();) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        if (lead < 0x80) {
-            out += static_cast<char>(lead);
-            ++i;
-            continue;
-        }
-        // Two- and three-byte sequences are the basic plane; anything else the code page lacks.
-        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t c = length == 3 ? lead & 0x0F : lead & 0x1F;
-        for (int k = 1; k < length && i + k < utf8.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-        i += static_cast<std::size_t>(length);
-        const std::uint16_t code = length < 4 && c < 0x10000 ? t[c] : 0;
-        if (code == 0) {
+        // Beyond the basic plane, and bytes that are no UTF-8 (U+FFFD), the code page lacks.
+        const char32_t c = nextUtf8CodePoint(utf8, i);
+        const std::uint16_t code = c < 0x80      ? static_cast<std::uint16_t>(c)
+                                   : c < 0x10000 ? t[c]
+                                                 : 0;
+        if (code == 0 && c != 0) {
             out += '?';
             whole = false;
         } else if (code < 0x100) {

@@ -45,6 +45,13 @@ bool readDigits(std::string_view text, std::size_t pos, std::size_t width, int& 
 
 } // namespace
 
+bool isCalendarTime(const CivilDateTime& v) {
+    return v.year >= 1 && v.year <= 9999 && v.month >= 1 && v.month <= 12 && v.day >= 1 &&
+           v.day <= daysInMonth(v.year, v.month) && v.hour >= 0 && v.hour <= 23 && v.minute >= 0 &&
+           v.minute <= 59 && v.second >= 0 && v.second <= 59 && v.millisecond >= 0 &&
+           v.millisecond <= 999;
+}
+
 std::int64_t toEpochMilliseconds(const CivilDateTime& v) {
     return daysFromCivil(v.year, v.month, v.day) * kMillisecondsPerDay +
            ((v.hour * 60 + v.minute) * 60 + v.second) * 1000LL + v.millisecond;
@@ -73,7 +80,7 @@ std::optional<CivilDateTime> parseIsoDateTime(std::string_view text) {
     if (!readDigits(text, 0, 4, v.year) || text.size() < 10 || text[4] != '-' ||
         !readDigits(text, 5, 2, v.month) || text[7] != '-' || !readDigits(text, 8, 2, v.day))
         return std::nullopt;
-    if (v.month < 1 || v.month > 12 || v.day < 1 || v.day > daysInMonth(v.year, v.month))
+    if (!isCalendarTime(v))
         return std::nullopt;
     if (text.size() == 10)
         return v;
@@ -91,7 +98,7 @@ std::optional<CivilDateTime> parseIsoDateTime(std::string_view text) {
             pos + 4 != text.size())
             return std::nullopt;
     }
-    if (v.hour > 23 || v.minute > 59 || v.second > 59)
+    if (!isCalendarTime(v))
         return std::nullopt;
     return v;
 }

@@ -22,6 +22,10 @@ constexpr bool hasTimeOfDay(std::int64_t milliseconds) {
     return milliseconds % kMillisecondsPerDay != 0;
 }
 
+// Whether the calendar has this moment: years 1 to 9999 (SQL Server's), every part in its
+// range, the day in its month.
+bool isCalendarTime(const CivilDateTime& value);
+
 // Milliseconds since 1970-01-01 00:00:00, the form a result column keeps.
 std::int64_t toEpochMilliseconds(const CivilDateTime& value);
 CivilDateTime fromEpochMilliseconds(std::int64_t milliseconds);

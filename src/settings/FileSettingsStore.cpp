@@ -99,13 +99,14 @@ public:
     void writeStrings(const StringValues& changes) override {
         const FolderLock lock(file_.parent_path());
         std::vector<RegValue> values = readKeyFile(file_);
-        for (const auto& [name, text] : changes) {
+        for (const auto& change : changes) {
             auto found = std::find_if(values.begin(), values.end(),
-                                      [&](const RegValue& v) { return v.name == name; });
+                                      [&](const RegValue& v) { return v.name == change.first; });
             if (found == values.end())
-                found = values.insert(values.end(), RegValue{name, RegValue::Type::String, {}});
+                found =
+                    values.insert(values.end(), RegValue{change.first, RegValue::Type::String, {}});
             found->type = RegValue::Type::String;
-            found->text = text;
+            found->text = change.second;
         }
         replaceKeyFile(file_, formatRegFile(keyPath_, values));
         values_ = std::move(values);

@@ -1,7 +1,7 @@
 #include "RegFile.h"
 
 #include "SettingsKey.h"
-#include "Utf16.h"
+#include "result/Utf16.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,7 +12,8 @@ namespace {
     throw RegistryError("unreadable settings line: " + std::string(line.substr(0, 60)));
 }
 
-// Reads a "quoted" text with \" and \\ escapes at text[pos]; pos ends after the quote.
+// Reads a "quoted" text with \" and \\ escapes at text[pos]; pos ends after the quote. Only
+// UTF-8 text without NUL reads.
 std::string readQuoted(std::string_view line, std::size_t& pos) {
     if (pos >= line.size() || line[pos] != '"')
         corrupt(line);
@@ -21,6 +22,9 @@ std::string readQuoted(std::string_view line, std::size_t& pos) {
         char c = line[pos];
         if (c == '"') {
             ++pos;
+            // Text the program could not write back as it stands is no value of its own.
+            if (!isValidUtf8(out) || out.find('\0') != std::string::npos)
+                corrupt(line);
             return out;
         }
         if (c == '\\') {
@@ -124,7 +128,8 @@ std::vector<RegValue> parseRegFile(std::string_view text) {
         } else if (data.starts_with("hex(2):") || data.starts_with("hex(1):")) {
             value.type = data[4] == '2' ? RegValue::Type::ExpandString : RegValue::Type::String;
             value.text = utf16HexToUtf8(line, data.substr(7));
-        } else if (data.starts_with("dword:") || data.starts_with("hex")) {
+        } else if ((data.starts_with("dword:") || data.starts_with("hex")) &&
+                   !hasControlCharacter(data)) {
             value.type = RegValue::Type::Other;
             value.text = std::string(data);
         } else {

@@ -2,7 +2,7 @@
 // of the registry, where the ERP's 32-bit programs keep the same key (WOW6432Node for a 64-bit
 // program).
 #include "SettingsKey.h"
-#include "Utf16.h"
+#include "result/Utf16.h"
 
 #include <windows.h>
 

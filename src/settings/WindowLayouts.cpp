@@ -8,6 +8,7 @@
 namespace {
 
 constexpr const char* kLayoutKey = "\\SOFTWARE\\QARVO\\TOLMA\\Layout";
+constexpr int kFarthest = 1'000'000; // pixels
 
 std::vector<std::string> split(const std::string& text, char separator) {
     std::vector<std::string> parts;
@@ -85,7 +86,11 @@ std::optional<StoredWindowPlace> placeFromText(const std::string& text) {
     const auto y = number(parts[1]);
     const auto width = number(parts[2]);
     const auto height = number(parts[3]);
-    if (!x || !y || !width || !height || *width <= 0 || *height <= 0)
+    // Beyond any screen's reach the numbers are no place (and would overflow the window
+    // system's sums of them).
+    const auto reachable = [](int value) { return value > -kFarthest && value < kFarthest; };
+    if (!x || !y || !width || !height || *width <= 0 || *height <= 0 || !reachable(*x) ||
+        !reachable(*y) || !reachable(*width) || !reachable(*height))
         return std::nullopt;
     return StoredWindowPlace{*x, *y, *width, *height, parts.size() == 5};
 }

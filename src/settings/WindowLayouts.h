@@ -38,4 +38,6 @@ void writeWindowPlace(const std::string& window, const StoredWindowPlace& place)
 std::string columnsText(const std::vector<StoredColumn>& columns);
 std::vector<StoredColumn> columnsFromText(const std::string& text);
 std::string placeText(const StoredWindowPlace& place);
+// Nothing for a place that no screen could show: a size of nothing, a number a million
+// pixels away or more.
 std::optional<StoredWindowPlace> placeFromText(const std::string& text);

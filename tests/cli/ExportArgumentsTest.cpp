@@ -130,6 +130,7 @@ TEST(ExportArguments, EachMistakeIsNamed) {
     EXPECT_EQ(refusal({"--list-warehouses", "--name", "x"}),
               "unknown option for --list-warehouses: --name");
     EXPECT_EQ(refusal({"stock", "--password", "secret"}), "unknown option for stock: --password");
+    EXPECT_EQ(refusal({"stock", "--name", "\xC2\xDD\xA8"}), "argument 3 is not UTF-8 text");
 }
 
 TEST(ExportArguments, OnlyCalendarDaysThatSqlServerHoldsAreDates) {

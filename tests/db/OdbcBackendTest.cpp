@@ -2,7 +2,9 @@
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "db/odbc/OdbcConnectionString.h"
+#include "db/odbc/OdbcValue.h"
 #include "db/sqlite/SqliteBackend.h"
+#include "result/DbError.h"
 #include "support/DemoDatabasePath.h"
 #include "support/LoopbackSocket.h"
 #include "support/QueryText.h"
@@ -120,4 +122,35 @@ TEST(OdbcBackend, TextsLongerThanTheDriverSaysArriveWhole) {
                   r.column(1).text(row).find("长") + 3 * 1000 * (row + 1))
             << row;
     EXPECT_EQ(odbc.lastFetchCounts().runs, 2U);
+}
+
+TEST(OdbcValue, ALengthTheDriverCutOrDidNotKnowAndAnImpossibleDateAreRefusedNotRead) {
+    std::string scratch;
+    // A number or a date as text, of unknown length or longer than its room.
+    unsigned char digits[48] = "12.5";
+    for (const SQLLEN indicator : {SQLLEN{SQL_NO_TOTAL}, SQLLEN{-7}, SQLLEN{48}, SQLLEN{4000}}) {
+        ResultColumn fixed("金额", FieldKind::Decimal);
+        EXPECT_THROW(appendOdbcValue(fixed, {digits, 48, indicator, false}, scratch), DbError);
+        ResultColumn fromText("数量", FieldKind::Integer);
+        EXPECT_THROW(appendOdbcValue(fromText, {digits, 48, indicator, true}, scratch), DbError);
+    }
+    ResultColumn fixed("金额", FieldKind::Decimal);
+    appendOdbcValue(fixed, {digits, 48, 4, false}, scratch);
+    EXPECT_EQ(fixed.integer(0), 125000);
+    // Text longer than its room.
+    const char16_t text[] = u"螺栓";
+    ResultColumn name("存货名称", FieldKind::Text);
+    EXPECT_THROW(
+        appendOdbcValue(name, {reinterpret_cast<const unsigned char*>(text), 6, 6, false}, scratch),
+        DbError);
+    // The 31st of February, and the 25th hour.
+    for (const SQL_TIMESTAMP_STRUCT moment : {SQL_TIMESTAMP_STRUCT{2026, 2, 31, 0, 0, 0, 0},
+                                              SQL_TIMESTAMP_STRUCT{2026, 1, 1, 24, 0, 0, 0}}) {
+        ResultColumn day("单据日期", FieldKind::DateTime);
+        EXPECT_THROW(appendOdbcValue(day,
+                                     {reinterpret_cast<const unsigned char*>(&moment),
+                                      sizeof moment, sizeof moment, false},
+                                     scratch),
+                     DbError);
+    }
 }

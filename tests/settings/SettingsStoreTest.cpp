@@ -94,13 +94,19 @@ TEST_F(SettingsStore, ExpandableStringsReadAsTextUpToTheirFirstZero) {
 }
 
 TEST_F(SettingsStore, ACorruptKeyIsAnErrorAndIsLeftAsItIs) {
-    writeKeyFile("\"dbuser\"=\"sa\"\nthis is not a value line\n");
-    const std::string before = keyText();
-    ConnectionSettings loaded;
-    EXPECT_FALSE(loadDBLinkInfo(loaded));
-    EXPECT_EQ(loaded, ConnectionSettings{});
-    EXPECT_FALSE(writeDBLinkInfo(kStored));
-    EXPECT_EQ(keyText(), before);
+    // A line that is no value; text that is no UTF-8 or holds a NUL, or a raw value with
+    // control characters (neither could be written back as it stands).
+    for (const std::string& line :
+         {std::string("this is not a value line"), std::string("\"dbserver\"=\"e\xFF\xFF_\x80\""),
+          std::string("\"dbserver\"=\"a\0b\"", 10), std::string("\"x\"=hex\r\r")}) {
+        writeKeyFile("\"dbuser\"=\"sa\"\n" + line + "\n");
+        const std::string before = keyText();
+        ConnectionSettings loaded;
+        EXPECT_FALSE(loadDBLinkInfo(loaded)) << line;
+        EXPECT_EQ(loaded, ConnectionSettings{});
+        EXPECT_FALSE(writeDBLinkInfo(kStored));
+        EXPECT_EQ(keyText(), before);
+    }
 }
 
 TEST_F(SettingsStore, WithoutRightsNothingIsReadOrWrittenAndNothingFails) {

@@ -113,4 +113,15 @@ TEST(CurrentStockStatement, TextsOutsideCodePage936GoInAsUnicodeLiterals) {
     criteria.name = "O'Neil 𠀀"; // a character beyond the BMP, and a quote
     EXPECT_EQ(currentStockStatement(criteria)[23],
               "  (N'O''Neil 𠀀'='' or dbo.Inventory.cInvName like N'%O''Neil 𠀀%' ) ");
+    // Bytes that are no UTF-8 (cut short, a stray continuation, an overlong "/") are no
+    // character of the code page, never a control character made of their bits.
+    for (const std::string_view invalid : {"A\xD8",
+                                           "\x80"
+                                           "B",
+                                           "\xC0\xAF", "\xED\xA0\x80"}) {
+        bytes.clear();
+        EXPECT_FALSE(appendCp936FromUtf8(invalid, bytes)) << invalid;
+        EXPECT_EQ(bytes.find_first_of("\x01\x02\x03\x04\x05\x06\x07\x08\x0F\x18\x1F"),
+                  std::string::npos);
+    }
 }

@@ -10,8 +10,8 @@
 #include <string>
 
 #ifdef _WIN32
+#include "result/Utf16.h"
 #include "settings/RegFile.h"
-#include "settings/Utf16.h"
 
 #include <windows.h>
 #endif

@@ -1,6 +1,7 @@
 #include "OdbcResultReader.h"
 
 #include "OdbcText.h"
+#include "OdbcValue.h"
 #include "db/ColumnPlan.h"
 #include "result/DateTime.h"
 #include "result/DbError.h"
@@ -82,54 +83,7 @@ SQLLEN elementBytesFor(FieldKind kind, SQLULEN columnSize) {
 // Appends the value of one row of the buffer, whose indicator says its length or null.
 void appendValue(const Binding& b, const unsigned char* value, SQLLEN indicator,
                  std::string& scratch) {
-    ResultColumn& column = *b.target;
-    if (indicator == SQL_NULL_DATA) {
-        column.appendNull();
-        return;
-    }
-    if (b.fromText) {
-        const auto* text = reinterpret_cast<const char*>(value);
-        if (indicator >= b.elementBytes ||
-            !appendTextValue(column, std::string_view(text, static_cast<std::size_t>(indicator))))
-            throw DbError("field " + column.name() + " holds no " +
-                          std::string(fieldKindName(column.kind())) + " value");
-        return;
-    }
-    switch (column.kind()) {
-    case FieldKind::Text:
-        scratch.clear();
-        appendOdbcText(value, static_cast<std::size_t>(indicator), scratch);
-        column.appendText(scratch);
-        return;
-    case FieldKind::Decimal: {
-        const auto* text = reinterpret_cast<const char*>(value);
-        const auto parsed = tenThousandthsFromText(std::string_view(text, std::strlen(text)));
-        if (!parsed)
-            throw DbError("field " + column.name() + " holds no fixed-point value");
-        column.appendInteger(*parsed);
-        return;
-    }
-    case FieldKind::Double: {
-        double v;
-        std::memcpy(&v, value, sizeof v);
-        column.appendDouble(v);
-        return;
-    }
-    case FieldKind::Integer: {
-        SQLBIGINT v;
-        std::memcpy(&v, value, sizeof v);
-        column.appendInteger(v);
-        return;
-    }
-    case FieldKind::DateTime: {
-        SQL_TIMESTAMP_STRUCT ts;
-        std::memcpy(&ts, value, sizeof ts);
-        column.appendInteger(
-            toEpochMilliseconds({ts.year, ts.month, ts.day, ts.hour, ts.minute, ts.second,
-                                 static_cast<int>(ts.fraction / 1'000'000)}));
-        return;
-    }
-    }
+    appendOdbcValue(*b.target, {value, b.elementBytes, indicator, b.fromText}, scratch);
 }
 
 // A whole text value of the current row through SQLGetData, piece by piece; false for null.

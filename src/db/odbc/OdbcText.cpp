@@ -1,6 +1,6 @@
 #include "OdbcText.h"
 
-#include "settings/Utf16.h"
+#include "result/Utf16.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "TdsBytes.h"
 
-#include "settings/Utf16.h"
+#include "result/Utf16.h"
 
 namespace tds {
 

@@ -22,8 +22,9 @@ void appendCodePoint(char32_t cp, std::string& out) {
     }
 }
 
-// Decodes one code point at text[i], advancing i; invalid sequences give U+FFFD.
-char32_t decodeUtf8(std::string_view text, std::size_t& i) {
+} // namespace
+
+char32_t nextUtf8CodePoint(std::string_view text, std::size_t& i) {
     const auto lead = static_cast<unsigned char>(text[i++]);
     if (lead < 0x80)
         return lead;
@@ -42,13 +43,18 @@ char32_t decodeUtf8(std::string_view text, std::size_t& i) {
     return cp;
 }
 
-} // namespace
+bool isValidUtf8(std::string_view text) {
+    std::string again;
+    for (std::size_t i = 0; i < text.size();)
+        appendCodePoint(nextUtf8CodePoint(text, i), again);
+    return again == text; // an invalid sequence came back as U+FFFD's bytes
+}
 
 std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = decodeUtf8(utf8, i);
+        const char32_t cp = nextUtf8CodePoint(utf8, i);
         if (cp < 0x10000) {
             out += static_cast<char16_t>(cp);
         } else {
