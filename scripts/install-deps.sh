@@ -12,7 +12,7 @@ packages=(
     unixodbc unixodbc-dev tdsodbc libsqliteodbc freetds-bin libgnutls28-dev libssl-dev openssl
     libgtest-dev googletest python3-pyodbc python3-openpyxl poppler-utils
     fonts-wqy-zenhei
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev unzip
     dpkg-dev lintian desktop-file-utils appstream man-db
     xvfb openbox xdotool x11-utils
 )
