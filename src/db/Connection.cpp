@@ -64,10 +64,7 @@ std::optional<std::string> Connection::sqliteFileOf(const std::string& server) {
 
 Connection::Connection() : loginTimeoutSeconds_(OdbcBackend::kLoginTimeoutSeconds) {}
 
-Connection::~Connection() {
-    const std::lock_guard lock(running_);
-    backend_.reset();
-}
+Connection::~Connection() = default;
 
 void Connection::setSettings(ConnectionSettings settings) {
     settings_ = std::move(settings);
@@ -104,16 +101,18 @@ void Connection::open() {
 
 void Connection::adopt(std::unique_ptr<DatabaseBackend> session) {
     SessionInfo info = session->sessionInfo();
-    const std::lock_guard lock(running_);
-    sessionInfo_ = std::move(info);
-    backend_ = std::move(session);
-    open_ = true;
+    turns_.change([&](SessionTurns::Session& current) {
+        sessionInfo_ = std::move(info);
+        current = std::move(session);
+        open_ = true;
+    });
 }
 
 void Connection::close() {
-    const std::lock_guard lock(running_);
-    backend_.reset();
-    open_ = false;
+    turns_.change([&](SessionTurns::Session& current) {
+        current.reset();
+        open_ = false;
+    });
 }
 
 ResultSet Connection::fetchAll(const std::string& commandText,
@@ -130,12 +129,13 @@ ResultSet Connection::fetchAll(const std::string& commandText, std::span<const F
 
 void Connection::fetchInto(const std::string& commandText, std::span<const FieldDecl> declared,
                            WorkControl& control, RowArrival& into) {
-    const std::lock_guard lock(running_);
+    SessionTurns::Turn turn = turns_.take(control);
+    SessionTurns::Session& session = turn.session();
     if (!open_)
         throw DbError("the connection is closed");
     try {
-        if (backend_) {
-            backend_->fetchInto(commandText, declared, control, into);
+        if (session) {
+            session->fetchInto(commandText, declared, control, into);
             return;
         }
     } catch (const DbError& error) {
@@ -143,18 +143,18 @@ void Connection::fetchInto(const std::string& commandText, std::span<const Field
             throw;
     }
     // The session is gone: a new connection, one more run.
-    backend_.reset();
-    backend_ = reconnect(control);
+    session.reset();
+    session = reconnect(control);
     try {
-        backend_->fetchInto(commandText, declared, control, into);
+        session->fetchInto(commandText, declared, control, into);
     } catch (const DbError& error) {
         if (!error.connectionLost())
             throw;
         // Lost twice in one run. A server that takes a new connection once more is there and
         // sends answers that cannot be read: the statement failed, and is not run a third
         // time. One that takes none within the patience is going away (ServerUnreachable).
-        backend_.reset();
-        backend_ = reconnect(control);
+        session.reset();
+        session = reconnect(control);
         throw DbError("the answer was lost twice, the server is there: " +
                       std::string(error.what()));
     }

@@ -2,13 +2,14 @@
 
 #include "ConnectError.h"
 #include "DatabaseBackend.h"
+#include "SessionTurns.h"
 #include "WorkControl.h"
 #include "result/DbError.h"
 #include "settings/ConnectionSettings.h"
 
+#include <atomic>
 #include <chrono>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,8 +19,8 @@
 // file read-only; any other server is SQL Server, reached through ODBC.
 //
 // One statement runs on it at a time: a statement run on a worker thread holds it until the
-// run has ended, also after a cancel, and opening, closing or destroying the connection waits
-// for that.
+// run has ended, and opening, closing or destroying the connection waits for that. A statement
+// still running a second after its cancel is left to end alone (see SessionTurns).
 class Connection {
 public:
     Connection();
@@ -82,8 +83,7 @@ private:
     ConnectionSettings settings_;
     int loginTimeoutSeconds_;
     std::chrono::milliseconds patience_{0};
-    bool open_ = false;
-    std::mutex running_; // held by the statement that runs and while the session changes
-    std::unique_ptr<DatabaseBackend> backend_; // null while the server is out of reach
+    std::atomic<bool> open_ = false;
     SessionInfo sessionInfo_;
+    SessionTurns turns_; // the session: none while the server is out of reach
 };

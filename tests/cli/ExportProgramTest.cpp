@@ -418,14 +418,15 @@ private slots:
             "--output",   path};
         using Wrong = TdsServer::Misbehaviour;
         for (const Wrong wrong : {Wrong::closeMidRow, Wrong::truncatedAnswer, Wrong::unknownToken,
-                                  Wrong::wrongColumnType}) {
+                                  Wrong::wrongColumnType, Wrong::slowAnswer, Wrong::neverAnswer}) {
             server.misbehave(wrong);
             const Run run = exportProgram(command);
             QCOMPARE(run.status, 4);
             QCOMPARE(run.err.count('\n'), 1);
-            QVERIFY2(run.err.startsWith(wrong == Wrong::truncatedAnswer
-                                            ? "stockquery-export: the server did not answer"
-                                            : "stockquery-export: the query failed: "),
+            const bool unanswered = wrong == Wrong::truncatedAnswer || wrong == Wrong::slowAnswer ||
+                                    wrong == Wrong::neverAnswer;
+            QVERIFY2(run.err.startsWith(unanswered ? "stockquery-export: the server did not answer"
+                                                   : "stockquery-export: the query failed: "),
                      run.err.constData());
             QCOMPARE(fileBytes(path.toStdString()), std::string("old"));
             QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});

@@ -261,10 +261,18 @@ void TdsServer::serve(int fd) {
                 batches_.push_back(text);
             }
             const auto reply = responder_ ? responder_(text) : nullptr;
+            const Misbehaviour wrong = reply ? misbehaviour_.load() : Misbehaviour::none;
+            if (wrong == Misbehaviour::neverAnswer) {
+                while (channel.readMessage()) {
+                } // a cancel included, until the client or the server goes
+                break;
+            }
             // A slow statement: an attention while it "runs" ends it without its result.
-            if (options_.answerAfterMs > 0) {
+            const int answerAfterMs =
+                wrong == Misbehaviour::slowAnswer ? 10000 : options_.answerAfterMs;
+            if (answerAfterMs > 0) {
                 pollfd p{fd, POLLIN, 0};
-                if (poll(&p, 1, options_.answerAfterMs) > 0) {
+                if (poll(&p, 1, answerAfterMs) > 0) {
                     const auto attention = channel.readMessage();
                     if (attention && attention->type == kAttention &&
                         sendReply(channel, tds::doneToken(tds::kDoneAttention, 0), packetSize))
@@ -274,7 +282,7 @@ void TdsServer::serve(int fd) {
             }
             const std::string done = reply ? std::string() : tds::doneToken(0, 0);
             const std::string_view answer = reply ? std::string_view(*reply) : done;
-            if (misbehaviour_ != Misbehaviour::none && reply) {
+            if (wrong != Misbehaviour::none) {
                 if (!sendWrongly(channel, answer, packetSize))
                     break;
             } else if (!sendAnswer(channel, answer, packetSize)) {
@@ -340,6 +348,8 @@ bool TdsServer::sendWrongly(tds::Channel& channel, std::string_view tokens,
         }
         return sendReply(channel, lying, packetSize);
     }
+    case Misbehaviour::slowAnswer:
+    case Misbehaviour::neverAnswer:
     case Misbehaviour::none:
         break;
     }

@@ -80,8 +80,18 @@ public:
     // How a batch's answer with rows goes wrong from now on: the connection closed in the
     // middle of a row; the answer's message ended in the middle of a row and nothing more for
     // two seconds, when the connection closes; a token no client knows before it; its first
-    // column announced as another type than it holds.
-    enum class Misbehaviour { none, closeMidRow, truncatedAnswer, unknownToken, wrongColumnType };
+    // column announced as another type than it holds; the answer after ten seconds (a cancel
+    // ends the wait, as SQL Server's does); no answer ever on that session, to a cancel
+    // neither, until it closes.
+    enum class Misbehaviour {
+        none,
+        closeMidRow,
+        truncatedAnswer,
+        unknownToken,
+        wrongColumnType,
+        slowAnswer,
+        neverAnswer
+    };
     void misbehave(Misbehaviour misbehaviour) { misbehaviour_ = misbehaviour; }
     // The answers held after holdAfterBytes go on; holdAgain() holds the answers from then on.
     void releaseHeldAnswer() { released_ = true; }
