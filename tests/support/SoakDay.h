@@ -19,11 +19,13 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
+#include <malloc.h>
 #include <unistd.h>
 
 // A stock keeper's day in the main window, cycle after cycle: the current stock with other
@@ -35,6 +37,7 @@ public:
     // What the process holds, read from /proc.
     struct Holding {
         double residentMegabytes = 0;
+        double heapMegabytes = 0; // what malloc has given out and not had back
         int descriptors = 0;
         int threads = 0;
     };
@@ -72,6 +75,8 @@ public:
                           [](std::size_t) {});
             main_.work().waitUntilDone();
             const QByteArray bytes = digestOf(path, type.name);
+            if (bytes.isEmpty())
+                differing.push_back(type.name + " (unreadable)");
             if (n <= 4)
                 continue;
             auto [first, made] =
@@ -114,6 +119,7 @@ public:
         statm >> pages >> resident;
         now.residentMegabytes = static_cast<double>(resident) *
                                 static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+        now.heapMegabytes = static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0);
         for ([[maybe_unused]] const auto& entry :
              std::filesystem::directory_iterator("/proc/self/fd"))
             ++now.descriptors;
@@ -124,29 +130,31 @@ public:
     }
 
 private:
-    // The file's SHA-256, read in pieces (the whole stock's pages are tens of megabytes), all
-    // but the moment it was made: a PDF's /CreationDate, a workbook's docProps/core.xml and
-    // the times in its zip headers.
+    // The file's SHA-256, all but the moment it was made: a workbook's members but
+    // docProps/core.xml (the zip's headers hold times too), a PDF's text as pdftotext reads it
+    // with the time each page was printed at masked (its bytes hold that time compressed).
     static QByteArray digestOf(const std::string& path, const std::string& format) {
         QCryptographicHash digest(QCryptographicHash::Sha256);
+        bool read = true;
+        const auto output = [&](const QString& program, const QStringList& arguments) {
+            QProcess process;
+            process.start(program, arguments);
+            read = process.waitForFinished(60000) && process.exitCode() == 0;
+            return process.readAllStandardOutput();
+        };
+        const QString file = QString::fromStdString(path);
         if (format == "xlsx") {
-            QProcess unzip;
-            unzip.start("unzip", {"-p", QString::fromStdString(path), "-x", "docProps/core.xml"});
-            if (!unzip.waitForFinished(60000) || unzip.exitCode() != 0)
-                return {};
-            digest.addData(unzip.readAllStandardOutput());
-            return digest.result();
+            digest.addData(output("unzip", {"-p", file, "-x", "docProps/core.xml"}));
+        } else if (format == "pdf") {
+            static const QRegularExpression printedAt(R"(\d{4}-\d\d-\d\d \d\d:\d\d)");
+            digest.addData(QString::fromUtf8(output("pdftotext", {"-layout", file, "-"}))
+                               .replace(printedAt, "yyyy-mm-dd hh:mm")
+                               .toUtf8());
+        } else {
+            QFile in(file);
+            read = in.open(QIODevice::ReadOnly) && digest.addData(&in);
         }
-        QFile file(QString::fromStdString(path));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        QByteArray head = file.read(4096);
-        if (const qsizetype at = head.indexOf("/CreationDate ("); at >= 0)
-            head.remove(at, head.indexOf(')', at) - at);
-        digest.addData(head);
-        if (!digest.addData(&file))
-            return {};
-        return digest.result();
+        return read ? digest.result() : QByteArray();
     }
 
     static void runAndWait(QueryWindowFrame& window) {
