@@ -2,9 +2,10 @@
 // criteria, sort, filter, find, copy, every export, charts, the journal, the summary, a card,
 // 连接 again) over and over on the demo, with what the process holds sampled after each.
 //   soak_bench DEMO_FILE [CYCLES] [WARM_UP]
-// Prints, every 100 cycles (every tenth of a shorter run), the resident memory, what malloc holds, the open descriptors, the threads and the
-// settings files' size; then the growth from the end of the warm-up (20 cycles) to the last
-// cycle, and how many exports differed from the first cycle's of the same criteria.
+// Prints, every 100 cycles (every tenth of a shorter run), the resident memory, what malloc holds,
+// the open descriptors, the threads and the settings files' size; then the growth from the end of
+// the warm-up (20 cycles) to the last cycle, and how many exports differed from the first cycle's
+// of the same criteria.
 #include "BenchArguments.h"
 #include "MainWindowBench.h"
 #include "support/SoakDay.h"
@@ -44,8 +45,8 @@ int main(int argc, char** argv) {
     int differing = 0;
     QElapsedTimer clock;
     clock.start();
-    std::printf("%7s %10s %8s %12s %8s %15s %12s\n", "cycle", "memory MB", "heap MB",
-                "descriptors", "threads", "settings bytes", "s per cycle");
+    std::printf("%7s %10s %8s %12s %8s %15s %12s\n", "cycle", "memory MB", "heap MB", "descriptors",
+                "threads", "settings bytes", "s per cycle");
     for (int n = 1; n <= arguments->runs; ++n) {
         const std::vector<std::string> unlike = day.cycle(n);
         differing += static_cast<int>(unlike.size());
@@ -55,9 +56,11 @@ int main(int argc, char** argv) {
         const SoakDay::Holding now = SoakDay::holding();
         if (n == warmUp)
             start = now;
-        if (n % 100 == 0 || n % std::max(1, arguments->runs / 10) == 0 || n == warmUp || n == arguments->runs) {
+        if (n % 100 == 0 || n % std::max(1, arguments->runs / 10) == 0 || n == warmUp ||
+            n == arguments->runs) {
             std::printf("%7d %10.1f %8.1f %12d %8d %15ju %12.2f\n", n, now.residentMegabytes,
-                        now.heapMegabytes, now.descriptors, now.threads, settingsBytes(settings.path().toStdString()),
+                        now.heapMegabytes, now.descriptors, now.threads,
+                        settingsBytes(settings.path().toStdString()),
                         static_cast<double>(clock.elapsed()) / 1000.0 / n);
             std::fflush(stdout);
         }

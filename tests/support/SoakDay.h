@@ -23,9 +23,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <map>
 #include <string>
-#include <malloc.h>
 #include <unistd.h>
 
 // A stock keeper's day in the main window, cycle after cycle: the current stock with other
