@@ -81,8 +81,8 @@ void replaceKeyFile(const fs::path& file, const std::string& text) {
 
 class FileSettingsKey : public SettingsKey {
 public:
-    FileSettingsKey(fs::path file, std::string keyPath)
-        : file_(std::move(file)), keyPath_(std::move(keyPath)) {}
+    FileSettingsKey(fs::path file, std::string keyPath, bool writable)
+        : file_(std::move(file)), keyPath_(std::move(keyPath)), writable_(writable) {}
 
     std::string readString(const std::string& name) override {
         if (!values_)
@@ -97,6 +97,9 @@ public:
     }
 
     void writeStrings(const StringValues& changes) override {
+        if (!writable_)
+            throw RegistryError("the settings folder " + file_.parent_path().string() +
+                                " cannot be written");
         const FolderLock lock(file_.parent_path());
         std::vector<RegValue> values = readKeyFile(file_);
         for (const auto& change : changes) {
@@ -128,11 +131,10 @@ public:
             throw RegistryError("cannot protect " + file_.string() + ": " + error.message());
     }
 
-    const fs::path& file() const { return file_; }
-
 private:
     fs::path file_;
     std::string keyPath_;
+    bool writable_;
     std::optional<std::vector<RegValue>> values_; // as first read: one moment's values
 };
 
@@ -161,15 +163,16 @@ std::unique_ptr<SettingsKey> openSettingsKey(const std::string& keyPath) {
     file += ".reg";
     std::error_code error;
     fs::create_directories(file.parent_path(), error);
-    // Full access: the key must be readable and writable, and its folder must take the new
-    // file of a write.
-    if (error || ::access(file.parent_path().c_str(), W_OK) != 0)
-        return nullptr;
-    auto key = std::make_unique<FileSettingsKey>(std::move(file), keyPath);
+    // A folder that takes the new file of a write gives a key to read and write, made where
+    // missing; a key in a folder that does not (a folder made read-only) is read and refuses
+    // writes; a key that cannot be read, or made, is none.
+    const bool writable = !error && ::access(file.parent_path().c_str(), W_OK) == 0;
+    auto key = std::make_unique<FileSettingsKey>(file, keyPath, writable);
     try {
-        key->create();
+        if (writable)
+            key->create();
     } catch (const RegistryError&) {
         return nullptr;
     }
-    return ::access(key->file().c_str(), R_OK | W_OK) == 0 ? std::move(key) : nullptr;
+    return ::access(file.c_str(), writable ? R_OK | W_OK : R_OK) == 0 ? std::move(key) : nullptr;
 }

@@ -141,6 +141,33 @@ TEST_F(SettingsStore, WithoutRightsNothingIsReadOrWrittenAndNothingFails) {
     EXPECT_EQ(read, kStored);
 }
 
+TEST_F(SettingsStore, AKeyInAFolderMadeReadOnlyIsReadAndAWriteThereIsRefused) {
+    ASSERT_TRUE(writeDBLinkInfo(kStored));
+    // Everyone may read the folders and the key; nobody but their owner may write.
+    using fs::perms;
+    const perms readable = perms::owner_all | perms::group_read | perms::group_exec |
+                           perms::others_read | perms::others_exec;
+    for (fs::path folder = keyFile().parent_path(); folder != root_.path().parent_path();
+         folder = folder.parent_path())
+        fs::permissions(folder, readable);
+    fs::permissions(keyFile(), perms::owner_read | perms::owner_write | perms::group_read |
+                                   perms::others_read);
+    const int status = runInChild([&] {
+        if (geteuid() == 0 && setuid(65534) != 0)
+            return 10;
+        ConnectionSettings loaded;
+        if (!loadDBLinkInfo(loaded) || loaded != kStored)
+            return 11; // the stored connection is used
+        if (writeDBLinkInfo({"s", "d", "u", "p"}))
+            return 12; // and storing another is refused, not passed over in silence
+        return 0;
+    });
+    EXPECT_EQ(status, 0);
+    ConnectionSettings read;
+    EXPECT_TRUE(readDBLinkInfo(read));
+    EXPECT_EQ(read, kStored);
+}
+
 TEST_F(SettingsStore, AFullDiskKeepsTheConnectionStoredBeforeWhole) {
     ASSERT_TRUE(writeDBLinkInfo(kStored));
     // Room for a file of the size stored now, not for the longer user: the new connection is
