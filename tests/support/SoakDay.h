@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <malloc.h>
@@ -42,15 +43,16 @@ public:
         int threads = 0;
     };
 
-    SoakDay(Tfrm_xclquery& main, std::string folder) : main_(main), folder_(std::move(folder)) {}
+    // `names`: the four 存货名称 criteria that the cycles take in turn.
+    SoakDay(Tfrm_xclquery& main, std::string folder, std::array<QString, 4> names)
+        : main_(main), folder_(std::move(folder)), names_(std::move(names)) {}
 
     // One cycle; the exports of cycle n are compared with those of the second round's cycle
     // of the same criteria and sort (they repeat every four cycles; in the first round a
     // column still widens to the widest sum its footer has shown, and keeps that width).
     // Returns the formats whose file differed.
     std::vector<std::string> cycle(int n) {
-        static const char* const kNames[] = {"", "螺", "钢", "0000"};
-        main_.edt_name->setText(kNames[n % 4]);
+        main_.edt_name->setText(names_[static_cast<std::size_t>(n % 4)]);
         runAndWait(main_);
         ResultGrid& grid = *main_.grid();
         grid.sortByTitle(n % 4);
@@ -176,5 +178,6 @@ private:
 
     Tfrm_xclquery& main_;
     std::string folder_;
+    std::array<QString, 4> names_;
     std::map<std::string, QByteArray> firstExports_; // digests
 };
