@@ -58,9 +58,10 @@ std::vector<RegValue> readKeyFile(const fs::path& file) {
         throw RegistryError("cannot read " + file.string() + ": " + error.what());
     }
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    if (!in || !(text << in.rdbuf()))
+    if (!in)
         throw RegistryError("cannot read " + file.string());
+    std::ostringstream text;
+    text << in.rdbuf(); // (an empty file sets the failbit of `text`: it is a key of no values)
     return parseRegFile(text.str());
 }
 
