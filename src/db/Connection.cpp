@@ -142,7 +142,9 @@ void Connection::fetchInto(const std::string& commandText, std::span<const Field
         if (!error.connectionLost())
             throw;
     }
-    // The session is gone: a new connection, one more run.
+    // The session is gone: a new connection, one more run, unless the statement was cancelled
+    // (it may have been left behind, by a connection that is gone by now).
+    control.throwIfCancelled();
     session.reset();
     session = reconnect(control);
     try {

@@ -1,6 +1,7 @@
 #include "WindowWork.h"
 
 #include "MessageBoxes.h"
+#include "db/SessionTurns.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -30,20 +31,16 @@ WindowWork::WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelB
 }
 
 WindowWork::~WindowWork() {
-    if (job_) {
-        job_->drop();
-        if (task_.uses != Task::Uses::Nothing)
-            stopping_.push_back(std::move(job_));
-    }
-    for (const std::unique_ptr<BackgroundJob>& job : stopping_)
-        job->wait();
+    if (job_)
+        letGo();
+    for (Stopping& stopping : stopping_)
+        stopping.job->waitUntil(stopping.leftBehindAt);
 }
 
 void WindowWork::start(Task task) {
     if (job_)
         return;
-    std::erase_if(stopping_,
-                  [](const std::unique_ptr<BackgroundJob>& job) { return !job->running(); });
+    std::erase_if(stopping_, [](const Stopping& stopping) { return !stopping.job->running(); });
     task_ = std::move(task);
     outcome_.clear();
     elapsed_.start();
@@ -56,10 +53,19 @@ void WindowWork::start(Task task) {
 void WindowWork::cancel() {
     if (!job_)
         return;
-    job_->drop();
-    if (task_.uses != Task::Uses::Nothing)
-        stopping_.push_back(std::move(job_));
+    letGo();
     ended(std::make_exception_ptr(WorkCancelled()));
+}
+
+void WindowWork::letGo() {
+    job_->drop();
+    if (task_.uses == Task::Uses::Nothing)
+        return;
+    // A statement that has not ended a moment after its cancel is stuck in the driver, on a
+    // server that answers nothing; the connection leaves it behind, and so does the window.
+    constexpr std::chrono::milliseconds kSlack{500};
+    stopping_.push_back({std::move(job_), std::chrono::steady_clock::now() +
+                                              SessionTurns::kLeftBehindAfter + kSlack});
 }
 
 void WindowWork::ended(std::exception_ptr failure) {

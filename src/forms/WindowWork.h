@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -44,7 +45,9 @@ public:
     // `status` shows the progress; `cancelButton`, if any, is shown while work runs and keeps
     // its place while hidden, so that nothing else comes under a click meant for it.
     WindowWork(QWidget* window, QLabel* status, QAbstractButton* cancelButton);
-    // Stops running work without its `finished`, and waits for work that uses the connection.
+    // Stops running work without its `finished`, and waits for work that uses the connection,
+    // unless its statement is stuck on a server that answers nothing (it then holds all it
+    // uses and ends alone, if ever).
     ~WindowWork();
     WindowWork(const WindowWork&) = delete;
     WindowWork& operator=(const WindowWork&) = delete;
@@ -71,6 +74,8 @@ public:
 
 private:
     void ended(std::exception_ptr failure);
+    // Drops the running work; work that uses the connection is kept until it has stopped.
+    void letGo();
     void showProgress();
     void setBusyLook(bool busy);
 
@@ -86,7 +91,11 @@ private:
     Task task_;
     std::unique_ptr<BackgroundJob> job_;
     // Cancelled work that uses the connection and may still be stopping.
-    std::vector<std::unique_ptr<BackgroundJob>> stopping_;
+    struct Stopping {
+        std::unique_ptr<BackgroundJob> job;
+        std::chrono::steady_clock::time_point leftBehindAt;
+    };
+    std::vector<Stopping> stopping_;
 };
 
 // How work ended, told as the windows tell it: true after success; after a cancel the status

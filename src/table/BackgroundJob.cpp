@@ -81,9 +81,9 @@ void BackgroundJob::drop() {
     state_->control.cancel();
 }
 
-void BackgroundJob::wait() {
+bool BackgroundJob::waitUntil(std::chrono::steady_clock::time_point deadline) {
     std::unique_lock lock(state_->mutex);
-    state_->endedChanged.wait(lock, [this] { return state_->ended; });
+    return state_->endedChanged.wait_until(lock, deadline, [this] { return state_->ended; });
 }
 
 bool BackgroundJob::running() const {

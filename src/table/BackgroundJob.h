@@ -2,6 +2,7 @@
 
 #include "db/WorkControl.h"
 
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -25,8 +26,8 @@ public:
     // Asks the work to stop; `finished` will never run. The thread ends on its own; work that
     // uses anything the caller is about to destroy must be waited for.
     void drop();
-    // Blocks until the work has ended.
-    void wait();
+    // Blocks until the work has ended or the deadline has passed; true if it has ended.
+    bool waitUntil(std::chrono::steady_clock::time_point deadline);
     bool running() const;
 
     // Blocks until every job's thread has ended, dropped ones included: before the program
