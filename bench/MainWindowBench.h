@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Tfrm_xclquery.h"
+#include "forms/MemoryUse.h"
 #include "settings/DBLinkInfo.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@ class MainWindowBench {
 public:
     MainWindowBench(int& argc, char** argv, const std::string& file, const char* settingsRoot)
         : environment_(file, settingsRoot), application_(argc, argv) {
+        limitMemoryHeldAllDay(); // as the program does
         window.resize(1200, 700);
         window.show();
         window.ado_conn.setSettings({"sqlite:" + file, "demo", "demo", ""});

@@ -12,7 +12,6 @@
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>
-#include <QPixmapCache>
 
 #include <clocale>
 #include <cstdio>
@@ -42,7 +41,6 @@ int main(int argc, char** argv) {
     QTemporaryDir exports;
     MainWindowBench bench(argc, argv, arguments->file, settings.path().toUtf8().constData());
     // Every row once in four cycles, and three narrower queries.
-    if (const char* kb = std::getenv("SOAK_PIXMAP_CACHE_KB")) QPixmapCache::setCacheLimit(std::atoi(kb));
     SoakDay day(bench.window, exports.path().toStdString(), {"", "螺", "钢", "0000"});
     SoakDay::Holding start;
     int differing = 0;

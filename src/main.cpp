@@ -1,6 +1,7 @@
 // stockquery: current stock and the receipt/issue journal of an ERP database, read only.
 #include "app/FirstStart.h"
 #include "app/Tfrm_xclquery.h"
+#include "forms/MemoryUse.h"
 #include "forms/ProgramEnd.h"
 #include "forms/QtChinese.h"
 #include "table/BackgroundJob.h"
@@ -11,6 +12,7 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName("stockquery");
+    limitMemoryHeldAllDay();
     installQtChinese();
     useChineseWithoutSystemLocale(QLocale::system());
     prepareDemoOnFirstStart();
