@@ -189,13 +189,17 @@ def read_pdf(path, shown):
     """pdftotext's text of the pages as laid out, blanks dropped, read against the grid's
     records and footer row: a row reads as shown when its cells stand side by side in that
     order after the row before. Where the columns go onto bands across, the cells of the first
-    band (as many leading cells as the first record shows side by side) are what is read.
+    band (as many leading cells as the first record shows side by side, up to its last value) are
+    what is read.
     Returns the rows read and the rows shown, both cut to those cells."""
     text = re.sub(r"\s", "", subprocess.run(["pdftotext", "-layout", path, "-"], check=True,
                                             capture_output=True, timeout=600).stdout.decode())
     squeeze = lambda cells: re.sub(r"\s", "", "".join(cells))
     rows = shown[1:]  # the titles wrap inside their boxes
-    band = max(k for k in range(1, len(rows[0]) + 1) if squeeze(rows[0][:k]) in text)
+    # Up to the first record's last cell with a value: empty cells read as nothing, and would
+    # stretch the band past the page's edge for the records that have values there.
+    band = max(k for k in range(1, len(rows[0]) + 1)
+               if rows[0][k - 1].strip() and squeeze(rows[0][:k]) in text)
     read, at = [], 0
     for row in rows:
         found = text.find(squeeze(row[:band]), at)
