@@ -3,7 +3,7 @@
 #include "db/ResultQuery.h"
 #include "db/sqlite/TsqlText.h"
 #include "db/sqlite/TsqlToSqlite.h"
-#include "demo_db/DemoSchema.h"
+#include "demo/DemoSchema.h"
 
 #include <sqlite3.h>
 

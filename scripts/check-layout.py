@@ -2,7 +2,8 @@
 """Checks that the source folders are the architecture: each folder of src/ is one CMake target,
 no file includes a header of a folder whose target its own target does not link (directly or
 through the targets it links), the data-side targets link no Qt and include no Qt header, and
-the table model, the export and the command link no Qt Widgets and none of the widget folders.
+the table model, the export and the command link no Qt Widgets and none of the widget folders,
+and nothing in src includes a header from outside it (tools/ holds programs for developers).
 
     check-layout.py SRC_DIR
 
@@ -12,7 +13,7 @@ import os
 import re
 import sys
 
-DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal", "ledger"}
+DATA_SIDE = {"platform", "settings", "result", "db", "stock", "journal", "ledger", "demo"}
 NO_WIDGETS = {"table", "pages", "export", "cli"}
 WIDGET_FOLDERS = {"grid", "forms", "app"}
 
@@ -87,6 +88,11 @@ def main():
                     local = re.match(r'\s*#\s*include\s+"([^/"]+)/', line)
                     if local and local.group(1) in found and local.group(1) not in linked_folders:
                         problems.append(f"{where}: includes {local.group(1)}/, not linked")
+                    outside = local and local.group(1) not in found and not any(
+                        os.path.isdir(os.path.join(base, local.group(1)))
+                        for base in (directory, os.path.join(src, folder)))
+                    if outside:
+                        problems.append(f"{where}: includes {local.group(1)}/, outside src")
                     if folder in DATA_SIDE and re.match(r"\s*#\s*include\s+<Q", line):
                         problems.append(f"{where}: a Qt header on the data side")
     for problem in problems:

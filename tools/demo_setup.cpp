@@ -2,7 +2,7 @@
 // Creates the demo ERP database at FILE when it does not exist, and stores the demo
 // connection only when no connection is stored yet.
 #include "ToolUsage.h"
-#include "demo_db/DemoSetup.h"
+#include "demo/DemoSetup.h"
 #include "platform/CommandLine.h"
 
 #include <cstdio>

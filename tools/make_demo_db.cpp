@@ -1,7 +1,7 @@
 // Writes a demo ERP database: make_demo_db [--large] [--seed N] FILE
 #include "ToolUsage.h"
-#include "demo_db/DemoDatabase.h"
-#include "demo_db/Today.h"
+#include "demo/DemoDatabase.h"
+#include "demo/Today.h"
 #include "platform/CommandLine.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "FirstStart.h"
 
-#include "demo_db/DemoSetup.h"
+#include "demo/DemoSetup.h"
 #include "settings/DBLinkInfo.h"
 
 #include <QStandardPaths>

@@ -2,7 +2,7 @@
 // current stock is the receipts less the issues, the opening document before the history
 // included; on the default demo and on the large one. Only the stock carried over without a
 // document is more, and some stock issued before it was received is below nothing.
-#include "demo_db/DemoDatabase.h"
+#include "demo/DemoDatabase.h"
 #include "support/DemoDatabasePath.h"
 #include "support/LedgerTestParts.h"
 #include "support/TempDir.h"

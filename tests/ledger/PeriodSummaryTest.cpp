@@ -3,7 +3,7 @@
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "db/sqlite/SqliteBackend.h"
-#include "demo_db/Today.h"
+#include "demo/Today.h"
 #include "ledger/CalendarDays.h"
 #include "ledger/PeriodSummaryColumns.h"
 #include "ledger/PeriodSummaryQuery.h"

@@ -4,7 +4,7 @@
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "db/sqlite/SqliteBackend.h"
-#include "demo_db/Today.h"
+#include "demo/Today.h"
 #include "ledger/CalendarDays.h"
 #include "ledger/PeriodSummaryQuery.h"
 #include "ledger/StockCardQuery.h"

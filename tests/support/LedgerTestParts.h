@@ -2,7 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
-#include "demo_db/Today.h"
+#include "demo/Today.h"
 #include "support/DemoDatabasePath.h"
 
 #include <sqlite3.h>

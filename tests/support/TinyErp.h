@@ -1,7 +1,7 @@
 #pragma once
 
 #include "TempDir.h"
-#include "demo_db/DemoSchema.h"
+#include "demo/DemoSchema.h"
 
 #include <sqlite3.h>
 
