@@ -4,6 +4,7 @@
 #include "Tfrm_crquery.h"
 #include "Tfrm_stockcard.h"
 #include "Tfrm_summary.h"
+#include "forms/AboutBox.h"
 #include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ChartCommand.h"
@@ -78,7 +79,8 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
                 {{"ToolButton2", "连接", 30, [this] { ToolButton2Click(); }},
                  {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }},
                  {"tbn_summary", "收发存汇总", 6, [this] { ShowSummary(); }},
-                 {"tbn_ageing", "库龄分析", 6, [this] { ShowAgeing(); }}},
+                 {"tbn_ageing", "库龄分析", 6, [this] { ShowAgeing(); }},
+                 {"tbn_about", "关于", 40, [this] { showAboutBox(ado_conn, this); }}},
                 kStatusBarHeight,
                 "记录数为：",
                 12},
@@ -89,6 +91,7 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     ToolButton1->setFixedWidth(kButtonWidth);
     tbn_summary = ownButtons[2];
     tbn_ageing = ownButtons[3];
+    tbn_about = ownButtons[4];
     connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
     act_rowJournal = addMenuEntry(
         "查看出入库流水", [this] { ShowRowJournal(); }, QKeySequence(Qt::CTRL | Qt::Key_J));

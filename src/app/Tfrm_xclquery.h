@@ -44,6 +44,7 @@ public:
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tbn_summary = nullptr;
     QToolButton* tbn_ageing = nullptr;
+    QToolButton* tbn_about = nullptr; // 关于
     // Criteria: the chosen warehouses and four item boxes.
     QPushButton* BitBtn1 = nullptr;
     QListWidget* lbb_store = nullptr;

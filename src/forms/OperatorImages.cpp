@@ -94,6 +94,16 @@ void drawBars(QPainter& p) {
     }
 }
 
+void drawInformationSign(QPainter& p) {
+    p.setPen(QColor(30, 70, 150));
+    p.setBrush(QColor(50, 110, 200));
+    p.drawEllipse(QPointF(8, 8), 7, 7);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(8, 4.5), 1.3, 1.3);
+    p.drawRect(QRectF(7, 7, 2, 5.5));
+}
+
 } // namespace
 
 QIcon operatorImage(int index) {
@@ -122,6 +132,9 @@ QIcon operatorImage(int index) {
         break;
     case 13:
         drawBars(p);
+        break;
+    case 40:
+        drawInformationSign(p);
         break;
     case 30:
         drawPerson(p, 5.5, QColor(50, 90, 180));

@@ -8,7 +8,10 @@
 #include "app/Tfrm_stockcard.h"
 #include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
+#include "db/UsedLibraries.h"
+#include "forms/AboutBox.h"
 #include "forms/ChartWindow.h"
+#include "forms/ConnectionStatus.h"
 #include "forms/PrintPreview.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
@@ -28,6 +31,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QClipboard>
 #include <QDateEdit>
 #include <QDateTime>
 #include <QGraphicsView>
@@ -38,6 +42,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
@@ -473,6 +478,33 @@ private slots:
                                               }));
                 QVERIFY2(told.startsWith("连接成功！\n服务器：SQLite "), qPrintable(told));
                 link.reject();
+            }));
+    }
+
+    void aboutOpensWithinItsScreenAndCopiesAllItTells() {
+        ShownMain w;
+        QVERIFY(whenOpen<AboutBox>(
+            [&] { click(*w.main.tbn_about); },
+            [&](AboutBox& about) {
+                QTRY_VERIFY(withinItsScreen(about));
+                QVERIFY(QTest::qWaitForWindowActive(&about, 5000));
+                const QStringList lines = about.text->toPlainText().split('\n');
+                QVERIFY2(lines.value(1).startsWith("版本 0."), qPrintable(lines.value(1)));
+                // Every library the database side uses, with the version it tells.
+                for (const UsedLibrary& library : databaseLibraries())
+                    QVERIFY2(
+                        lines.contains(QString::fromStdString(library.name + " " + library.version +
+                                                              "（" + library.licence + "）")),
+                        library.name.c_str());
+                // The connection in use, as the status bar and its hover name it.
+                const QStringList connection = QStringList{connectionStatusText(w.main.ado_conn)} +
+                                               connectionDetailsText(w.main.ado_conn).split('\n');
+                QCOMPARE(lines.mid(lines.size() - connection.size()), connection);
+                QApplication::clipboard()->clear();
+                click(*about.copyButton);
+                QTRY_COMPARE(QApplication::clipboard()->text(), about.text->toPlainText());
+                click(*about.closeButton);
+                QTRY_VERIFY(!about.isVisible());
             }));
     }
 
