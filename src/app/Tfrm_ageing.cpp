@@ -4,7 +4,6 @@
 #include "Tfrm_stockcard.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/FormParts.h"
-#include "forms/ItemCriteriaBoxes.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_store.h"
@@ -66,14 +65,8 @@ Tfrm_ageing::Tfrm_ageing(Connection& connection, QWidget* parent)
 }
 
 QWidget* Tfrm_ageing::buildCriteriaPanel() {
-    const ItemCriteriaPanel criteria(this, kCriteriaPanelHeight);
+    const ItemCriteriaPanel criteria(this, kCriteriaPanelHeight, *this);
     QFrame* panel = criteria.panel;
-    BitBtn1 = criteria.warehouseButton;
-    lbb_store = criteria.warehouses;
-    edt_code = criteria.code;
-    edt_no = criteria.addCode;
-    edt_spec = criteria.spec;
-    edt_name = criteria.name;
     criterionLabel(panel, "截止日期", 207, 40);
     date_asof = criterionDate(panel, "date_asof", 257);
     chk_batch = new QCheckBox("按批次", panel);
@@ -120,7 +113,7 @@ void Tfrm_ageing::RunQuery() {
     if (work().busy())
         return;
     AgeingCriteria criteria;
-    readItemCriteria(criteria, *lbb_store, *edt_code, *edt_no, *edt_spec, *edt_name);
+    readItemCriteria(criteria);
     criteria.asOf = isoDate(*date_asof);
     criteria.byBatch = chk_batch->isChecked();
     try {

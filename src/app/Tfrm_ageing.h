@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/ItemCriteriaFields.h"
 #include "forms/PlainKeysDialog.h"
 #include "forms/QueryWindowFrame.h"
 #include "ledger/AgeingStatement.h"
@@ -16,18 +17,12 @@ class QPushButton;
 // as-of day spread over age bands first in, first out, with the last receipt and issue and the
 // days since the stock last moved; filtered by warehouses and item. Opened modally from the
 // main window, fresh each time; the bands last run with are kept with the stored settings.
-class Tfrm_ageing : public PlainKeysDialog, public QueryWindowFrame {
+class Tfrm_ageing : public PlainKeysDialog, public QueryWindowFrame, public ItemCriteriaFields {
     Q_OBJECT
 public:
     // The result query runs on the main window's connection.
     explicit Tfrm_ageing(Connection& connection, QWidget* parent = nullptr);
 
-    QPushButton* BitBtn1 = nullptr;
-    QListWidget* lbb_store = nullptr;
-    QLineEdit* edt_code = nullptr;
-    QLineEdit* edt_no = nullptr;
-    QLineEdit* edt_spec = nullptr;
-    QLineEdit* edt_name = nullptr;
     QDateEdit* date_asof = nullptr;
     QCheckBox* chk_batch = nullptr;
     QLineEdit* edt_bands = nullptr;

@@ -3,7 +3,6 @@
 #include "forms/BoxText.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/FormParts.h"
-#include "forms/ItemCriteriaBoxes.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_crstore.h"
@@ -67,14 +66,8 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
 }
 
 QWidget* Tfrm_crquery::buildCriteriaPanel() {
-    const PeriodCriteria criteria(this, kCriteriaPanelHeight, "制单日期");
+    const PeriodCriteria criteria(this, kCriteriaPanelHeight, *this, "制单日期");
     QFrame* panel = criteria.panel;
-    BitBtn1 = criteria.warehouseButton;
-    lbb_store = criteria.warehouses;
-    edt_code = criteria.code;
-    edt_no = criteria.addCode;
-    edt_spec = criteria.spec;
-    edt_name = criteria.name;
     dates = criteria.from;
     datee = criteria.to;
     criterionLabel(panel, "收发标志", 472, 40);
@@ -117,7 +110,7 @@ void Tfrm_crquery::BitBtn1Click() {
 
 void Tfrm_crquery::RunQuery() {
     JournalCriteria criteria;
-    readItemCriteria(criteria, *lbb_store, *edt_code, *edt_no, *edt_spec, *edt_name);
+    readItemCriteria(criteria);
     criteria.dateFrom = isoDate(*dates);
     criteria.dateTo = isoDate(*datee);
     criteria.flag = chosenText(*cbb_sfflag);

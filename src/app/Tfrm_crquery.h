@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/ResultQuery.h"
+#include "forms/ItemCriteriaFields.h"
 #include "forms/PlainKeysDialog.h"
 #include "forms/QueryWindowFrame.h"
 #include "table/Warehouses.h"
@@ -18,7 +19,7 @@ class ResultGrid;
 // The journal window "出入库流水帐": the receipt and issue document lines booked between two
 // dates, filtered by warehouses, item, flag, source, production order and document number.
 // Opened modally from the main window, fresh each time; nothing of it outlives its closing.
-class Tfrm_crquery : public PlainKeysDialog, public QueryWindowFrame {
+class Tfrm_crquery : public PlainKeysDialog, public QueryWindowFrame, public ItemCriteriaFields {
     Q_OBJECT
 public:
     // The result query runs on the main window's connection.
@@ -26,17 +27,11 @@ public:
 
     ResultQuery& ado_crinfo;
 
-    QPushButton* BitBtn1 = nullptr;
-    QListWidget* lbb_store = nullptr;
-    QLineEdit* edt_code = nullptr;
-    QLineEdit* edt_no = nullptr;
-    QLineEdit* edt_spec = nullptr;
     QDateEdit* dates = nullptr;
     QDateEdit* datee = nullptr;
     QComboBox* cbb_sfflag = nullptr;
     QComboBox* cbb_ordersource = nullptr;
     QLineEdit* edt_orderno = nullptr;
-    QLineEdit* edt_name = nullptr;
     QLineEdit* edt_djno = nullptr;
     ResultGrid* dbg_crinfo;
 

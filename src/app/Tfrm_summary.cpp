@@ -3,7 +3,6 @@
 #include "Tfrm_stockcard.h"
 #include "forms/ConnectionStatus.h"
 #include "forms/FormParts.h"
-#include "forms/ItemCriteriaBoxes.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_store.h"
@@ -55,14 +54,8 @@ Tfrm_summary::Tfrm_summary(Connection& connection, QWidget* parent)
 }
 
 QWidget* Tfrm_summary::buildCriteriaPanel() {
-    const PeriodCriteria criteria(this, kCriteriaPanelHeight, "期　　间");
+    const PeriodCriteria criteria(this, kCriteriaPanelHeight, *this, "期　　间");
     QFrame* panel = criteria.panel;
-    BitBtn1 = criteria.warehouseButton;
-    lbb_store = criteria.warehouses;
-    edt_code = criteria.code;
-    edt_no = criteria.addCode;
-    edt_spec = criteria.spec;
-    edt_name = criteria.name;
     dates = criteria.from;
     datee = criteria.to;
     chk_batch = new QCheckBox("按批次", panel);
@@ -99,7 +92,7 @@ void Tfrm_summary::RunQuery() {
     if (work().busy())
         return;
     PeriodSummaryCriteria criteria;
-    readItemCriteria(criteria, *lbb_store, *edt_code, *edt_no, *edt_spec, *edt_name);
+    readItemCriteria(criteria);
     criteria.dateFrom = isoDate(*dates);
     criteria.dateTo = isoDate(*datee);
     criteria.byBatch = chk_batch->isChecked();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "forms/ItemCriteriaFields.h"
 #include "forms/PlainKeysDialog.h"
 #include "forms/QueryWindowFrame.h"
 #include "ledger/PeriodSummaryStatement.h"
@@ -15,18 +16,12 @@ class QPushButton;
 // The window "收发存汇总": per warehouse and item (or batch), the balance at the start of a
 // period, its receipts and issues and the balance at its end, filtered by warehouses and item.
 // Opened modally from the main window, fresh each time.
-class Tfrm_summary : public PlainKeysDialog, public QueryWindowFrame {
+class Tfrm_summary : public PlainKeysDialog, public QueryWindowFrame, public ItemCriteriaFields {
     Q_OBJECT
 public:
     // The result query runs on the main window's connection.
     explicit Tfrm_summary(Connection& connection, QWidget* parent = nullptr);
 
-    QPushButton* BitBtn1 = nullptr;
-    QListWidget* lbb_store = nullptr;
-    QLineEdit* edt_code = nullptr;
-    QLineEdit* edt_no = nullptr;
-    QLineEdit* edt_spec = nullptr;
-    QLineEdit* edt_name = nullptr;
     QDateEdit* dates = nullptr;
     QDateEdit* datee = nullptr;
     QCheckBox* chk_batch = nullptr;

@@ -196,9 +196,8 @@ void Tfrm_xclquery::BitBtn1Click() {
 }
 
 void Tfrm_xclquery::RunQuery() {
-    const CurrentStockCriteria criteria{warehouseCodes(*lbb_store), trimmedBoxText(*edt_code),
-                                        trimmedBoxText(*edt_no), trimmedBoxText(*edt_spec),
-                                        trimmedBoxText(*edt_name)};
+    CurrentStockCriteria criteria;
+    readItemCriteria(criteria);
     runStatement(currentStockQuery().statement(criteria), currentStockQuery().describe(criteria));
 }
 

@@ -2,6 +2,7 @@
 
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "forms/ItemCriteriaFields.h"
 #include "forms/QueryWindowFrame.h"
 #include "settings/ConnectionSettings.h"
 #include "table/Warehouses.h"
@@ -31,7 +32,10 @@ struct ProgramConnection {
 
 // The main window "现存量查询": toolbar, criteria panel, result grid and status bar. It owns
 // the program's one database connection, opened at start-up from the stored settings.
-class Tfrm_xclquery : public QMainWindow, public ProgramConnection, public QueryWindowFrame {
+class Tfrm_xclquery : public QMainWindow,
+                      public ProgramConnection,
+                      public QueryWindowFrame,
+                      public ItemCriteriaFields {
     Q_OBJECT
 public:
     explicit Tfrm_xclquery(QWidget* parent = nullptr);
@@ -45,13 +49,6 @@ public:
     QToolButton* tbn_summary = nullptr;
     QToolButton* tbn_ageing = nullptr;
     QToolButton* tbn_about = nullptr; // 关于
-    // Criteria: the chosen warehouses and four item boxes.
-    QPushButton* BitBtn1 = nullptr;
-    QListWidget* lbb_store = nullptr;
-    QLineEdit* edt_code = nullptr;
-    QLineEdit* edt_no = nullptr;
-    QLineEdit* edt_spec = nullptr;
-    QLineEdit* edt_name = nullptr;
     ResultGrid* dbg_xclinfo;
     // Contact fields of the criteria panel: web address, e-mail, number (the status bar has
     // the same).

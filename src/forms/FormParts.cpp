@@ -1,4 +1,5 @@
 #include "FormParts.h"
+#include "ItemCriteriaFields.h"
 
 #include "table/Fonts.h"
 
@@ -96,24 +97,25 @@ void runOnEnter(QLineEdit& box, const std::function<void()>& run, bool selectTex
     });
 }
 
-ItemCriteriaPanel::ItemCriteriaPanel(QWidget* window, int height)
+ItemCriteriaPanel::ItemCriteriaPanel(QWidget* window, int height, ItemCriteriaFields& fields)
     : panel(loweredPanel(window, "Panel1")) {
     panel->setFixedHeight(height);
     const WarehouseCriterion chosen(panel, QSize(165, 76));
-    warehouseButton = chosen.button;
-    warehouses = chosen.list;
+    fields.BitBtn1 = chosen.button;
+    fields.lbb_store = chosen.list;
     criterionLabel(panel, "存货编码", 207, 15);
-    code = criterionBox(panel, "edt_code", 257, 11, 154);
+    fields.edt_code = criterionBox(panel, "edt_code", 257, 11, 154);
     criterionLabel(panel, "存货代码", 419, 15);
-    addCode = criterionBox(panel, "edt_no", 469, 11, 132);
+    fields.edt_no = criterionBox(panel, "edt_no", 469, 11, 132);
     criterionLabel(panel, "规格型号", 605, 15);
-    spec = criterionBox(panel, "edt_spec", 655, 11, 136);
+    fields.edt_spec = criterionBox(panel, "edt_spec", 655, 11, 136);
     criterionLabel(panel, "存货名称", 797, 15);
-    name = criterionBox(panel, "edt_name", 849, 11, 111);
+    fields.edt_name = criterionBox(panel, "edt_name", 849, 11, 111);
 }
 
-PeriodCriteria::PeriodCriteria(QWidget* window, int height, const QString& periodCaption)
-    : ItemCriteriaPanel(window, height) {
+PeriodCriteria::PeriodCriteria(QWidget* window, int height, ItemCriteriaFields& fields,
+                               const QString& periodCaption)
+    : ItemCriteriaPanel(window, height, fields) {
     criterionLabel(panel, periodCaption, 207, 40);
     from = criterionDate(panel, "dates", 257);
     criterionLabel(panel, "至", 355, 40)->setFixedWidth(14);

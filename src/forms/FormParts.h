@@ -15,6 +15,7 @@ class QListWidget;
 class QPushButton;
 class QSize;
 class QWidget;
+struct ItemCriteriaFields;
 
 // The pieces both query windows are built of.
 
@@ -45,21 +46,16 @@ struct WarehouseCriterion {
 
 // The criteria the journal, the summary and the ageing share, in a lowered panel `height`
 // high: the warehouse criterion and the four item boxes across the top (存货编码, 存货代码,
-// 规格型号, 存货名称); the second row is the window's.
+// 规格型号, 存货名称), made into the window's `fields`; the second row is the window's.
 struct ItemCriteriaPanel {
-    ItemCriteriaPanel(QWidget* window, int height);
+    ItemCriteriaPanel(QWidget* window, int height, ItemCriteriaFields& fields);
     QFrame* panel;
-    QPushButton* warehouseButton;
-    QListWidget* warehouses;
-    QLineEdit* code;
-    QLineEdit* addCode;
-    QLineEdit* spec;
-    QLineEdit* name;
 };
 
 // The item criteria with a period captioned `periodCaption` below them.
 struct PeriodCriteria : ItemCriteriaPanel {
-    PeriodCriteria(QWidget* window, int height, const QString& periodCaption);
+    PeriodCriteria(QWidget* window, int height, ItemCriteriaFields& fields,
+                   const QString& periodCaption);
     QDateEdit* from;
     QDateEdit* to;
 };
