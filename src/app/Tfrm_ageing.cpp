@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 
 Tfrm_ageing* frm_ageing = nullptr;
 
@@ -48,7 +47,7 @@ std::vector<ChartRequest> ageingCharts(const AgeingBands& bands) {
 } // namespace
 
 Tfrm_ageing::Tfrm_ageing(Connection& connection, QWidget* parent)
-    : PlainKeysDialog(parent),
+    : QueryDialog(parent),
       QueryWindowFrame(this, connection, ageingQuery(kDefaultAgeingBands, false).shape,
                        {.queryFailure = "读取库龄分析出错！",
                         .exportPrefix = "库龄分析-",
@@ -84,12 +83,6 @@ QWidget* Tfrm_ageing::buildCriteriaPanel() {
     chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name, date_asof, chk_batch,
                    edt_bands});
     return panel;
-}
-
-void Tfrm_ageing::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void Tfrm_ageing::FormShow() {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/ItemCriteriaFields.h"
-#include "forms/PlainKeysDialog.h"
+#include "forms/QueryDialog.h"
 #include "forms/QueryWindowFrame.h"
 #include "ledger/AgeingStatement.h"
 
@@ -17,7 +17,7 @@ class QPushButton;
 // as-of day spread over age bands first in, first out, with the last receipt and issue and the
 // days since the stock last moved; filtered by warehouses and item. Opened modally from the
 // main window, fresh each time; the bands last run with are kept with the stored settings.
-class Tfrm_ageing : public PlainKeysDialog, public QueryWindowFrame, public ItemCriteriaFields {
+class Tfrm_ageing : public QueryDialog, public QueryWindowFrame, public ItemCriteriaFields {
     Q_OBJECT
 public:
     // The result query runs on the main window's connection.
@@ -33,14 +33,11 @@ public:
 
     // On showing: today as the as-of day, the stored bands, and the status bar names the
     // connection.
-    void FormShow();
+    void FormShow() override;
     void BitBtn1Click();
     void RunQuery() override;
     void ShowRowJournal();
     void ShowRowCard();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildCriteriaPanel();

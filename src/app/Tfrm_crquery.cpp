@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QTimer>
 #include <QToolButton>
 
@@ -46,20 +45,19 @@ std::string chosenText(const QComboBox& list) {
 } // namespace
 
 Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
-    : PlainKeysDialog(parent),
-      QueryWindowFrame(this, connection, journalQuery().shape,
-                       {.queryFailure = "读取出入库流水帐出错！",
-                        .exportPrefix = "出入库流水帐-",
-                        .exportFailure = "出入库流水帐数据输出未完成！",
-                        .charts = {{.title = "入库与出库（按月）",
-                                    .key = "单据日期",
-                                    .values = {"入库数量", "出库数量"},
-                                    .groups = ChartRequest::Groups::ByMonth},
-                                   {.title = "入库与出库（按仓库）",
-                                    .key = "仓库编码",
-                                    .values = {"入库数量", "出库数量"},
-                                    .name = "仓库",
-                                    .labelIsName = true}}}),
+    : QueryDialog(parent), QueryWindowFrame(this, connection, journalQuery().shape,
+                                            {.queryFailure = "读取出入库流水帐出错！",
+                                             .exportPrefix = "出入库流水帐-",
+                                             .exportFailure = "出入库流水帐数据输出未完成！",
+                                             .charts = {{.title = "入库与出库（按月）",
+                                                         .key = "单据日期",
+                                                         .values = {"入库数量", "出库数量"},
+                                                         .groups = ChartRequest::Groups::ByMonth},
+                                                        {.title = "入库与出库（按仓库）",
+                                                         .key = "仓库编码",
+                                                         .values = {"入库数量", "出库数量"},
+                                                         .name = "仓库",
+                                                         .labelIsName = true}}}),
       ado_crinfo(resultQuery()), dbg_crinfo(grid()) {
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria, {BitBtn1});
@@ -89,12 +87,6 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
     chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, dates, datee, cbb_sfflag,
                    cbb_ordersource, edt_orderno, edt_name, edt_djno});
     return panel;
-}
-
-void Tfrm_crquery::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void Tfrm_crquery::FormShow() {

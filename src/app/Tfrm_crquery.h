@@ -2,7 +2,7 @@
 
 #include "db/ResultQuery.h"
 #include "forms/ItemCriteriaFields.h"
-#include "forms/PlainKeysDialog.h"
+#include "forms/QueryDialog.h"
 #include "forms/QueryWindowFrame.h"
 #include "table/Warehouses.h"
 
@@ -19,7 +19,7 @@ class ResultGrid;
 // The journal window "出入库流水帐": the receipt and issue document lines booked between two
 // dates, filtered by warehouses, item, flag, source, production order and document number.
 // Opened modally from the main window, fresh each time; nothing of it outlives its closing.
-class Tfrm_crquery : public PlainKeysDialog, public QueryWindowFrame, public ItemCriteriaFields {
+class Tfrm_crquery : public QueryDialog, public QueryWindowFrame, public ItemCriteriaFields {
     Q_OBJECT
 public:
     // The result query runs on the main window's connection.
@@ -36,15 +36,12 @@ public:
     ResultGrid* dbg_crinfo;
 
     // On showing: the default dates, and the status bar names the connection.
-    void FormShow();
+    void FormShow() override;
     void BitBtn1Click();
     void RunQuery() override;
     // Opened from a current-stock row: the item's code and its warehouses as criteria, the
     // default dates, and the query run as soon as the window shows.
     void QueryFor(const QString& itemCode, const std::vector<Warehouse>& warehouses);
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildCriteriaPanel();

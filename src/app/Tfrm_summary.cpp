@@ -18,7 +18,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 
 Tfrm_summary* frm_summary = nullptr;
 
@@ -30,21 +29,20 @@ constexpr int kStatusBarHeight = 31;
 } // namespace
 
 Tfrm_summary::Tfrm_summary(Connection& connection, QWidget* parent)
-    : PlainKeysDialog(parent),
-      QueryWindowFrame(this, connection, periodSummaryQuery(false).shape,
-                       {.queryFailure = "读取收发存汇总出错！",
-                        .exportPrefix = "收发存汇总-",
-                        .exportFailure = "收发存汇总数据输出未完成！",
-                        // By code, so that warehouses of one name stay apart.
-                        .charts = {{.title = "入库与出库（按仓库）",
-                                    .key = "仓库编码",
-                                    .values = {"入库数量", "出库数量"},
-                                    .name = "仓库"},
-                                   {.title = "期末数量最多的 20 种存货",
-                                    .key = "存货编码",
-                                    .values = {"期末数量"},
-                                    .name = "存货名称",
-                                    .largest = 20}}}),
+    : QueryDialog(parent), QueryWindowFrame(this, connection, periodSummaryQuery(false).shape,
+                                            {.queryFailure = "读取收发存汇总出错！",
+                                             .exportPrefix = "收发存汇总-",
+                                             .exportFailure = "收发存汇总数据输出未完成！",
+                                             // By code, so that warehouses of one name stay apart.
+                                             .charts = {{.title = "入库与出库（按仓库）",
+                                                         .key = "仓库编码",
+                                                         .values = {"入库数量", "出库数量"},
+                                                         .name = "仓库"},
+                                                        {.title = "期末数量最多的 20 种存货",
+                                                         .key = "存货编码",
+                                                         .values = {"期末数量"},
+                                                         .name = "存货名称",
+                                                         .largest = 20}}}),
       connection_(connection) {
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria,
@@ -69,12 +67,6 @@ QWidget* Tfrm_summary::buildCriteriaPanel() {
     chainTabOrder(
         {BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name, dates, datee, chk_batch});
     return panel;
-}
-
-void Tfrm_summary::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
 }
 
 void Tfrm_summary::FormShow() {

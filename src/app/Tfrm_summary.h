@@ -1,7 +1,7 @@
 #pragma once
 
 #include "forms/ItemCriteriaFields.h"
-#include "forms/PlainKeysDialog.h"
+#include "forms/QueryDialog.h"
 #include "forms/QueryWindowFrame.h"
 #include "ledger/PeriodSummaryStatement.h"
 
@@ -16,7 +16,7 @@ class QPushButton;
 // The window "收发存汇总": per warehouse and item (or batch), the balance at the start of a
 // period, its receipts and issues and the balance at its end, filtered by warehouses and item.
 // Opened modally from the main window, fresh each time.
-class Tfrm_summary : public PlainKeysDialog, public QueryWindowFrame, public ItemCriteriaFields {
+class Tfrm_summary : public QueryDialog, public QueryWindowFrame, public ItemCriteriaFields {
     Q_OBJECT
 public:
     // The result query runs on the main window's connection.
@@ -31,13 +31,10 @@ public:
 
     // On showing: the default period (this month up to today), and the status bar names the
     // connection.
-    void FormShow();
+    void FormShow() override;
     void BitBtn1Click();
     void RunQuery() override;
     void ShowRowCard();
-
-protected:
-    void showEvent(QShowEvent* event) override;
 
 private:
     QWidget* buildCriteriaPanel();

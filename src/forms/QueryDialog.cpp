@@ -1,0 +1,9 @@
+#include "QueryDialog.h"
+
+#include <QShowEvent>
+
+void QueryDialog::showEvent(QShowEvent* event) {
+    PlainKeysDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
