@@ -1,5 +1,5 @@
 # What a Linux installation holds: the two programs, the desktop entry and its icons, the
-# AppStream metadata, the manual pages and the licence.
+# AppStream metadata, the manual pages, the user manual and the licence.
 include(GNUInstallDirs)
 install(TARGETS stockquery stockquery-export RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(linux ${CMAKE_SOURCE_DIR}/resources/linux)
@@ -14,3 +14,5 @@ foreach(size 16 32 48 256)
 endforeach()
 install(FILES ${linux}/stockquery.1 ${linux}/stockquery-export.1
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The user manual that 帮助 and F1 open, with its pictures.
+install(DIRECTORY ${MANUAL_DIR}/ DESTINATION ${CMAKE_INSTALL_DOCDIR}/manual PATTERN stamp EXCLUDE)

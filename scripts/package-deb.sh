@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Debian 12 package of a build, dist/stockquery_<version>_amd64.deb: the two programs in
-# /usr/bin, the desktop entry with its icons, the AppStream metadata, the manual pages, and
-# the copyright in Debian's machine-readable form; its dependencies are worked out by
-# dpkg-shlibdeps from the programs' libraries, plus what they load at run time.
+# /usr/bin, the desktop entry with its icons, the AppStream metadata, the manual pages, the
+# user manual with its pictures, and the copyright in Debian's machine-readable form; its
+# dependencies are worked out by dpkg-shlibdeps from the programs' libraries, plus what they
+# load at run time.
 #   package-deb.sh [BUILD_DIR] [OUT_DIR]   (build/default, dist)
 set -euo pipefail
 repo=$(realpath "$(dirname "$0")/..")
@@ -15,7 +16,7 @@ root=$work/root
 mkdir -p "$root" "$out"
 chmod 0755 "$root"
 
-cmake --build "$build" --target stockquery stockquery-export >/dev/null
+cmake --build "$build" --target stockquery stockquery-export manual >/dev/null
 DESTDIR=$root cmake --install "$build" --prefix /usr --strip >/dev/null
 strip --remove-section=.comment --remove-section=.note "$root"/usr/bin/*
 gzip -9n "$root"/usr/share/man/man1/*.1
@@ -46,7 +47,7 @@ maintainer="stockquery developers <stockquery@users.noreply.github.com>"
 date=$(git -C "$repo" log -1 --format=%cD 2>/dev/null || date -R)
 printf 'stockquery (%s) bookworm; urgency=medium\n\n  * Release %s.\n\n -- %s  %s\n' \
     "$version" "$version" "$maintainer" "$date" | gzip -9n >"$doc/changelog.gz"
-chmod 0644 "$doc"/*
+find "$doc" -type f -exec chmod 0644 {} +
 
 # The libraries the programs link; the Qt platform plugin, a Chinese font and the SQL Server
 # driver they load at run time.

@@ -4,6 +4,7 @@
 #include "forms/MemoryUse.h"
 #include "forms/ProgramEnd.h"
 #include "forms/QtChinese.h"
+#include "forms/UserManual.h"
 #include "table/BackgroundJob.h"
 
 #include <QApplication>
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     limitMemoryHeldAllDay();
     installQtChinese();
     useChineseWithoutSystemLocale(QLocale::system());
+    installManualKey(application);
     prepareDemoOnFirstStart();
     programEnd::arm();
     auto* window = new Tfrm_xclquery;

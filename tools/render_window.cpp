@@ -13,15 +13,20 @@
 // it), alone; main-chart and journal-chart the chart window that 图表 opens, alone, on its first
 // chart (its second with a last argument "2"); summary with this month's summary (and summary-chart
 // its charts); card and card-chart the stock card this year of the ITEM_NAME argument read as
-// "WAREHOUSE:ITEM" codes. With --save-chart the chart shown is also saved as 保存图片 saves it,
-// beside OUT.png as OUT-saved.png and OUT-saved.svg.
+// "WAREHOUSE:ITEM" codes; ageing and ageing-chart as of today in the default bands; link the
+// connection dialog with its options open, filled as for a SQL Server; about 关于 on the demo. With
+// --save-chart the chart shown is also saved as 保存图片 saves it, beside OUT.png as OUT-saved.png
+// and OUT-saved.svg.
 #include "ToolUsage.h"
+#include "app/Tfrm_ageing.h"
 #include "app/Tfrm_crquery.h"
 #include "app/Tfrm_stockcard.h"
 #include "app/Tfrm_summary.h"
 #include "app/Tfrm_xclquery.h"
+#include "forms/AboutBox.h"
 #include "forms/ChartWindow.h"
 #include "forms/QtChinese.h"
+#include "forms/Tfrm_link.h"
 #include "grid/FindBar.h"
 #include "grid/GridBody.h"
 #include "grid/GridHeader.h"
@@ -38,6 +43,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -215,14 +221,25 @@ bool render(Window& window, int argc, char** argv, std::string_view mode, bool s
     return window.grab().save(out);
 }
 
+// The connection dialog as a person fills it for a company's SQL Server, its options open.
+bool renderConnectionDialog(Connection& connection, const char* out) {
+    Tfrm_link link(connection);
+    link.Edit1->setText("erp-server\\ERP");
+    link.Edit2->setText("UFDATA_001_2026");
+    link.Edit3->setText("stock");
+    link.Edit4->setText("password");
+    link.optionsButton->setChecked(true);
+    return link.grab().save(out);
+}
+
 } // namespace
 
 constexpr const char* kUsage =
     "render_window "
     "main|journal|main-busy|journal-busy|main-cancelled|main-find|main-sorting|main-menu|"
     "main-export|main-filter|main-filter-list|main-print|journal-print|main-chart|journal-chart|"
-    "summary|summary-chart|card|"
-    "card-chart DEMO_FILE OUT.png [ITEM_NAME] "
+    "summary|summary-chart|card|card-chart|ageing|ageing-chart|link|"
+    "about DEMO_FILE OUT.png [ITEM_NAME] "
     "[WIDTH HEIGHT] "
     "[2] [--save-chart] [-platform NAME]";
 
@@ -230,12 +247,29 @@ int main(int argc, char** argv) {
     if (const auto status = helpOrUnknownOption(argc, argv, kUsage, {"-platform", "--save-chart"}))
         return *status;
     const std::string_view which = argc > 1 ? argv[1] : "";
-    const std::set<std::string_view> modes = {
-        "main",           "journal",       "main-busy",        "journal-busy",
-        "main-cancelled", "main-find",     "main-sorting",     "main-menu",
-        "main-export",    "main-filter",   "main-filter-list", "main-print",
-        "main-chart",     "journal-chart", "journal-print",    "summary",
-        "summary-chart",  "card",          "card-chart"};
+    const std::set<std::string_view> modes = {"main",
+                                              "journal",
+                                              "main-busy",
+                                              "journal-busy",
+                                              "main-cancelled",
+                                              "main-find",
+                                              "main-sorting",
+                                              "main-menu",
+                                              "main-export",
+                                              "main-filter",
+                                              "main-filter-list",
+                                              "main-print",
+                                              "main-chart",
+                                              "journal-chart",
+                                              "journal-print",
+                                              "summary",
+                                              "summary-chart",
+                                              "card",
+                                              "card-chart",
+                                              "ageing",
+                                              "ageing-chart",
+                                              "link",
+                                              "about"};
     if (argc < 4 || !modes.contains(which)) {
         std::fprintf(stderr, "usage: %s\n", kUsage);
         return 2;
@@ -266,6 +300,15 @@ int main(int argc, char** argv) {
         Tfrm_summary summary(main.ado_conn);
         summary.FormShow();
         rendered = render(summary, argc, argv, which, saveChart);
+    } else if (which.starts_with("ageing")) {
+        Tfrm_ageing ageing(main.ado_conn);
+        ageing.FormShow();
+        rendered = render(ageing, argc, argv, which, saveChart);
+    } else if (which == "link") {
+        rendered = renderConnectionDialog(main.ado_conn, argv[3]);
+    } else if (which == "about") {
+        AboutBox about(main.ado_conn, nullptr);
+        rendered = about.grab().save(argv[3]);
     } else if (which.starts_with("card")) {
         Tfrm_stockcard card(main.ado_conn);
         rendered = render(card, argc, argv, which, saveChart);

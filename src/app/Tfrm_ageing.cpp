@@ -7,6 +7,7 @@
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_store.h"
+#include "forms/UserManual.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "ledger/AgeingQuery.h"
@@ -54,6 +55,7 @@ Tfrm_ageing::Tfrm_ageing(Connection& connection, QWidget* parent)
                         .exportFailure = "库龄分析数据输出未完成！",
                         .charts = ageingCharts(kDefaultAgeingBands)}),
       connection_(connection) {
+    setManualPage(*this, "ageing");
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria,
                {BitBtn1, chk_batch, edt_bands});

@@ -6,6 +6,7 @@
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_crstore.h"
+#include "forms/UserManual.h"
 #include "forms/WarehouseList.h"
 #include "journal/JournalQuery.h"
 #include "result/TrimmedText.h"
@@ -59,6 +60,7 @@ Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
                                                          .name = "仓库",
                                                          .labelIsName = true}}}),
       ado_crinfo(resultQuery()), dbg_crinfo(grid()) {
+    setManualPage(*this, "journal");
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria, {BitBtn1});
 }

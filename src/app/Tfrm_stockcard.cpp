@@ -5,6 +5,7 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
+#include "forms/UserManual.h"
 #include "ledger/StockCardQuery.h"
 #include "table/ResultTableModel.h"
 
@@ -43,6 +44,7 @@ Tfrm_stockcard::Tfrm_stockcard(Connection& connection, QWidget* parent)
                                     .key = "单据日期",
                                     .values = {"入库数量", "出库数量"},
                                     .groups = ChartRequest::Groups::ByMonth}}}) {
+    setManualPage(*this, "card");
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria, {chk_batch});
     showConnectionIn(work(), connection);

@@ -6,6 +6,7 @@
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
 #include "forms/Tfrm_store.h"
+#include "forms/UserManual.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
 #include "ledger/PeriodSummaryQuery.h"
@@ -44,6 +45,7 @@ Tfrm_summary::Tfrm_summary(Connection& connection, QWidget* parent)
                                                          .name = "存货名称",
                                                          .largest = 20}}}),
       connection_(connection) {
+    setManualPage(*this, "summary");
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria,
                {BitBtn1, chk_batch});

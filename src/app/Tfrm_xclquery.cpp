@@ -21,6 +21,7 @@
 #include "forms/QueryFrame.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
+#include "forms/UserManual.h"
 #include "forms/WarehouseList.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
@@ -80,6 +81,7 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
                  {"ToolButton1", "出入库流水帐", 6, [this] { ToolButton1Click(); }},
                  {"tbn_summary", "收发存汇总", 6, [this] { ShowSummary(); }},
                  {"tbn_ageing", "库龄分析", 6, [this] { ShowAgeing(); }},
+                 {"tbn_help", "帮助", 41, [this] { openManualPage(this, "index"); }},
                  {"tbn_about", "关于", 40, [this] { showAboutBox(ado_conn, this); }}},
                 kStatusBarHeight,
                 "记录数为：",
@@ -91,7 +93,9 @@ Tfrm_xclquery::Tfrm_xclquery(QWidget* parent)
     ToolButton1->setFixedWidth(kButtonWidth);
     tbn_summary = ownButtons[2];
     tbn_ageing = ownButtons[3];
-    tbn_about = ownButtons[4];
+    tbn_help = ownButtons[4];
+    tbn_about = ownButtons[5];
+    setManualPage(*this, "stock");
     connect(dbg_xclinfo, &ResultGrid::doubleClicked, this, &Tfrm_xclquery::dbg_xclinfoDblClick);
     act_rowJournal = addMenuEntry(
         "查看出入库流水", [this] { ShowRowJournal(); }, QKeySequence(Qt::CTRL | Qt::Key_J));

@@ -48,6 +48,7 @@ public:
     QToolButton* ToolButton1 = nullptr;
     QToolButton* tbn_summary = nullptr;
     QToolButton* tbn_ageing = nullptr;
+    QToolButton* tbn_help = nullptr;  // 帮助: the manual's contents
     QToolButton* tbn_about = nullptr; // 关于
     ResultGrid* dbg_xclinfo;
     // Contact fields of the criteria panel: web address, e-mail, number (the status bar has

@@ -1,6 +1,7 @@
 #include "AboutBox.h"
 
 #include "AboutText.h"
+#include "UserManual.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -12,6 +13,7 @@
 AboutBox::AboutBox(const Connection& connection, QWidget* parent)
     : QDialog(parent), text(new QPlainTextEdit(this)), copyButton(new QPushButton("复制", this)),
       closeButton(new QPushButton("关闭", this)) {
+    setManualPage(*this, "index");
     setObjectName("AboutBox");
     setWindowTitle("关于现存量查询");
     text->setObjectName("aboutText");

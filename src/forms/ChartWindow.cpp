@@ -4,6 +4,7 @@
 #include "MessageBoxes.h"
 #include "SaveDialog.h"
 #include "SaveFolder.h"
+#include "UserManual.h"
 #include "db/WorkControl.h"
 #include "export/SaveStream.h"
 #include "settings/ExportPreferences.h"
@@ -278,6 +279,7 @@ ChartWindow::ChartWindow(const QString& caption, const QString& criteria,
                          std::vector<ChartFiguresShown> charts, QWidget* parent)
     : QDialog(parent), tabs_(new QTabWidget(this)), criteria_(criteria), charts_(std::move(charts)),
       made_(charts_.size()), views_(charts_.size(), nullptr) {
+    setManualPage(*this, "charts");
     setObjectName("frm_chart");
     setWindowTitle(QString("图表 - %1").arg(caption));
     resize(960, 640);

@@ -94,14 +94,32 @@ void drawBars(QPainter& p) {
     }
 }
 
-void drawInformationSign(QPainter& p) {
+void drawBlueDisc(QPainter& p) {
     p.setPen(QColor(30, 70, 150));
     p.setBrush(QColor(50, 110, 200));
     p.drawEllipse(QPointF(8, 8), 7, 7);
+}
+
+void drawInformationSign(QPainter& p) {
+    drawBlueDisc(p);
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::white);
     p.drawEllipse(QPointF(8, 4.5), 1.3, 1.3);
     p.drawRect(QRectF(7, 7, 2, 5.5));
+}
+
+void drawQuestionMark(QPainter& p) {
+    drawBlueDisc(p);
+    QPainterPath hook;
+    hook.moveTo(5.3, 6);
+    hook.cubicTo(5.3, 2.6, 10.7, 2.6, 10.7, 5.6);
+    hook.cubicTo(10.7, 7.6, 8, 7.8, 8, 9.8);
+    p.setPen(QPen(Qt::white, 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(hook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawEllipse(QPointF(8, 12.4), 1.2, 1.2);
 }
 
 } // namespace
@@ -135,6 +153,9 @@ QIcon operatorImage(int index) {
         break;
     case 40:
         drawInformationSign(p);
+        break;
+    case 41:
+        drawQuestionMark(p);
         break;
     case 30:
         drawPerson(p, 5.5, QColor(50, 90, 180));

@@ -1,5 +1,6 @@
 #include "PrintPreview.h"
 
+#include "UserManual.h"
 #include "pages/PrintDocument.h"
 
 #include <QBoxLayout>
@@ -166,6 +167,7 @@ QSizeF printableArea(const QPrinter& printer) {
 
 PrintPreview::PrintPreview(PrintDocument& document, QPrinter& printer, QWidget* parent)
     : QDialog(parent), document_(document), printer_(printer) {
+    setManualPage(*this, "output");
     setWindowTitle("打印预览");
     resize(1000, 760);
     auto* layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include "DatabaseBox.h"
 #include "FormParts.h"
 #include "MessageBoxes.h"
+#include "UserManual.h"
 #include "db/Connection.h"
 #include "settings/DBLinkInfo.h"
 #include "table/Fonts.h"
@@ -60,6 +61,7 @@ Tfrm_link::Tfrm_link(Connection& connection, QWidget* parent)
     : PlainKeysDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
       connection_(connection) {
+    setManualPage(*this, "connection");
     setWindowTitle("数据库连接");
     setFont(msSansSerif(11));
     setFixedSize(334, kClientHeight);

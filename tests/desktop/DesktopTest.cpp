@@ -15,6 +15,7 @@
 #include "forms/PrintPreview.h"
 #include "forms/Tfrm_link.h"
 #include "forms/Tfrm_store.h"
+#include "forms/UserManual.h"
 #include "grid/FilterDialog.h"
 #include "grid/GridBody.h"
 #include "grid/GridFooter.h"
@@ -49,6 +50,7 @@
 #include <QStackedBarSeries>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <functional>
@@ -64,6 +66,40 @@ struct ShownMain : MainOnDemo {
         if (raised(main))
             main.work().waitUntilDone();
     }
+};
+
+// The desktop's browser for documents (xdg-open, first on the PATH) made to write down what it
+// is asked to open, one line each.
+class RecordingBrowser {
+public:
+    RecordingBrowser() {
+        QFile script(folder_.filePath("xdg-open"));
+        if (script.open(QIODevice::WriteOnly))
+            script.write(QString("#!/bin/sh\nprintf '%s\\n' \"$1\" >>'%1'\n")
+                             .arg(folder_.filePath("opened"))
+                             .toUtf8());
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+        qputenv("PATH", (folder_.path() + ":" + qEnvironmentVariable("PATH")).toUtf8());
+    }
+    ~RecordingBrowser() { qputenv("PATH", path_); }
+    // The last page opened, once there is one more than `before`.
+    QString opened(int count) const {
+        QStringList lines;
+        (void)QTest::qWaitFor(
+            [&] {
+                QFile file(folder_.filePath("opened"));
+                lines = file.open(QIODevice::ReadOnly)
+                            ? QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts)
+                            : QStringList{};
+                return lines.size() >= count;
+            },
+            10000);
+        return lines.size() == count ? lines.last() : QString("%1 opened").arg(lines.size());
+    }
+
+private:
+    QByteArray path_ = qgetenv("PATH");
+    QTemporaryDir folder_;
 };
 
 // The chart window that 图表 of `window` opens, by a click of the real pointer.
@@ -506,6 +542,58 @@ private slots:
                 click(*about.closeButton);
                 QTRY_VERIFY(!about.isVisible());
             }));
+    }
+
+    void helpAndF1OpenTheManualAtThePageOfTheWindowTheyAreIn() {
+        installManualKey(*qApp); // as the program does
+        RecordingBrowser browser;
+        const QString manual = QUrl::fromLocalFile(manualFolder()).toString();
+        QVERIFY2(QFileInfo::exists(manualFolder() + "/images/stock.png"), qPrintable(manual));
+        int opened = 0;
+        const auto opens = [&](const char* page) {
+            const QString url = browser.opened(++opened);
+            QVERIFY2(url == manual + "/" + page + ".html", qPrintable(url));
+            QVERIFY(QFileInfo::exists(QUrl(url).toLocalFile()));
+        };
+        ShownMain w;
+        click(*w.main.tbn_help);
+        opens("index");
+        click(*w.main.edt_name);
+        press("F1");
+        opens("stock");
+        Tfrm_crquery journal(w.main.ado_conn);
+        Tfrm_summary summary(w.main.ado_conn);
+        Tfrm_stockcard card(w.main.ado_conn);
+        Tfrm_ageing ageing(w.main.ado_conn);
+        for (auto [window, page] :
+             std::initializer_list<std::pair<QWidget*, const char*>>{{&journal, "journal"},
+                                                                     {&summary, "summary"},
+                                                                     {&card, "card"},
+                                                                     {&ageing, "ageing"}}) {
+            QVERIFY(raised(*window));
+            press("F1");
+            opens(page);
+            window->hide();
+        }
+        QVERIFY(whenOpen<Tfrm_link>([&] { click(*w.main.ToolButton2); },
+                                    [&](Tfrm_link& link) {
+                                        QVERIFY(QTest::qWaitForWindowActive(&link, 5000));
+                                        press("F1");
+                                        opens("connection");
+                                    }));
+        QVERIFY(whenOpen<AboutBox>([&] { click(*w.main.tbn_about); },
+                                   [&](AboutBox& about) {
+                                       QVERIFY(QTest::qWaitForWindowActive(&about, 5000));
+                                       press("F1");
+                                       opens("index");
+                                   }));
+        w.main.RunQuery();
+        w.main.work().waitUntilDone();
+        ChartWindow* charts = openCharts(w.main);
+        QVERIFY(charts && QTest::qWaitForWindowActive(charts, 5000));
+        press("F1");
+        opens("charts");
+        charts->close();
     }
 
     void everyBarAndStepOfEveryChartShowsItsOwnFigureWhereThePointerRests() {

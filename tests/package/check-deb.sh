@@ -2,8 +2,8 @@
 # The Debian package of a build, made into a scratch folder and checked as Debian checks
 # packages, without installing it: lintian without errors or warnings, the desktop entry and
 # the AppStream metadata valid, the manual pages rendered without warnings, the contents and
-# the control fields; the packaged command, run from the extracted tree, lists the demo's
-# warehouses.
+# the control fields; the user manual whole, its links resolving; the packaged command, run
+# from the extracted tree, lists the demo's warehouses.
 #   check-deb.sh BUILD_DIR DEMO_DATABASE
 set -euo pipefail
 build=$1 demo=$2
@@ -18,8 +18,8 @@ said=$(lintian --fail-on error,warning "$deb" 2>&1) || { echo "$said" >&2 && exi
 tree=$work/tree
 dpkg-deb -x "$deb" "$tree"
 
-# What it holds, and nothing else.
-(cd "$tree" && find . -type f | sort) >"$work/files"
+# What it holds, and nothing else (the user manual is checked against its sources below).
+(cd "$tree" && find . -type f -not -path './usr/share/doc/stockquery/manual/*' | sort) >"$work/files"
 diff -u - "$work/files" <<'FILES'
 ./usr/bin/stockquery
 ./usr/bin/stockquery-export
@@ -40,6 +40,7 @@ assert head[:8] == b"\x89PNG\r\n\x1a\n" and struct.unpack(">II", head[16:24]) ==
         "$tree/usr/share/icons/hicolor/${size}x$size/apps/stockquery.png" "$size"
 done
 
+python3 "$repo/tests/package/check_manual.py" "$tree/usr/share/doc/stockquery/manual" "$repo/docs/manual"
 desktop-file-validate "$tree/usr/share/applications/org.stockquery.stockquery.desktop"
 grep -qx 'Name\[zh_CN\]=库存查询' "$tree/usr/share/applications/org.stockquery.stockquery.desktop"
 appstreamcli validate --no-net --explain "$tree/usr/share/metainfo/org.stockquery.stockquery.metainfo.xml" \
