@@ -4,8 +4,11 @@
 # and GoogleTest cross-built once for 64-bit Windows into a cache outside the tree (zlib is
 # Debian's own; about half an hour on two cores), then the program, its tools and the data-side tests; the tests, the ODBC path,
 # the main window and the installer run under Wine.
-#   build-windows.sh
+#   build-windows.sh [--zip-only]
+# --zip-only stops once the zip is made: no source archive, installer or tests.
 set -euo pipefail
+zip_only=no
+[ "${1:-}" = --zip-only ] && zip_only=yes
 repo=$(realpath "$(dirname "$0")/..")
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/stockquery-windows
 windows=$repo/scripts/windows
@@ -99,14 +102,20 @@ find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --
 "$windows/program-licence.sh" "$version" >"$stage/LICENSE.txt"
 "$windows/sign.sh" "$stage"/*.exe # when a certificate is given
 (cd "$dist" && zip -qr stockquery-win64.zip stockquery-win64)
-# The corresponding source of what was built: the project as committed, the Qt Charts and
+if [ "$zip_only" = yes ]; then
+    ls -l "$dist/stockquery-win64.zip"
+    step "done"
+    exit 0
+fi
+# The corresponding source of what was built: the files the build used, the Qt Charts and
 # Qt SVG releases included.
-git -C "$repo" archive --format=tar --prefix="stockquery-$version/" HEAD |
-    xz -T0 >"$dist/stockquery-$version-source.tar.xz"
+"$windows/source-archive.sh" "$repo" "$version" "$dist/stockquery-$version-source.tar.xz"
 "$windows/make-installer.sh" "$stage" "$dist/stockquery-setup-win64.exe"
 ls -l "$dist/stockquery-win64.zip" "$dist/stockquery-setup-win64.exe" \
     "$dist/stockquery-$version-source.tar.xz"
 
 step "under Wine"
 "$windows/wine-tests.sh" "$stage" "$build" "$dist" "$cache/wine" "$prefix"
+step "the source archive, unpacked where there is no git, builds the zip"
+"$windows/source-archive-builds.sh" "$dist/stockquery-$version-source.tar.xz" "$version"
 step "done"

@@ -59,7 +59,7 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "stockquery developers"
 !insertmacro MUI_RESERVEFILE_LANGDLL
 
 LangString MenuEntry ${LANG_SIMPCHINESE} "现存量查询"
-LangString MenuEntry ${LANG_ENGLISH} "现存量查询"
+LangString MenuEntry ${LANG_ENGLISH} "Stock query"
 LangString UninstallEntry ${LANG_SIMPCHINESE} "卸载 stockquery"
 LangString UninstallEntry ${LANG_ENGLISH} "Uninstall stockquery"
 LangString ProgramSection ${LANG_SIMPCHINESE} "程序文件"

@@ -48,13 +48,12 @@ std::vector<ChartRequest> ageingCharts(const AgeingBands& bands) {
 } // namespace
 
 Tfrm_ageing::Tfrm_ageing(Connection& connection, QWidget* parent)
-    : QueryDialog(parent),
-      QueryWindowFrame(this, connection, ageingQuery(kDefaultAgeingBands, false).shape,
-                       {.queryFailure = "读取库龄分析出错！",
-                        .exportPrefix = "库龄分析-",
-                        .exportFailure = "库龄分析数据输出未完成！",
-                        .charts = ageingCharts(kDefaultAgeingBands)}),
-      connection_(connection) {
+    : QueryDialog(connection, ageingQuery(kDefaultAgeingBands, false).shape,
+                  {.queryFailure = "读取库龄分析出错！",
+                   .exportPrefix = "库龄分析-",
+                   .exportFailure = "库龄分析数据输出未完成！",
+                   .charts = ageingCharts(kDefaultAgeingBands)},
+                  parent) {
     setManualPage(*this, "ageing");
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria,
@@ -77,17 +76,14 @@ QWidget* Tfrm_ageing::buildCriteriaPanel() {
     edt_bands = criterionBox(panel, "edt_bands", 505, 36, 160);
     edt_bands->setToolTip("各段的最后一天，递增的整天数，以逗号分隔，最多 12 个");
     criterionLabel(panel, "天", 669, 40);
-    moveFocusOnEnter(*lbb_store, *edt_code);
-    for (QLineEdit* box : {edt_code, edt_no, edt_spec, edt_name, edt_bands})
-        runOnEnter(
-            *box, [this] { RunQuery(); }, true);
+    runQueryOnEnterIn({edt_code, edt_no, edt_spec, edt_name, edt_bands});
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_ageing::BitBtn1Click);
     chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name, date_asof, chk_batch,
                    edt_bands});
     return panel;
 }
 
-void Tfrm_ageing::FormShow() {
+void Tfrm_ageing::showDefaults() {
     date_asof->setDate(QDate::currentDate());
     const std::string stored = readAgeingBands();
     AgeingBands bands = kDefaultAgeingBands;
@@ -97,7 +93,6 @@ void Tfrm_ageing::FormShow() {
         // none stored, or bands no longer usable: the default ones
     }
     edt_bands->setText(QString::fromStdString(ageingBandsText(bands)));
-    showConnectionIn(work(), connection_);
 }
 
 void Tfrm_ageing::BitBtn1Click() {

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "forms/ItemCriteriaFields.h"
 #include "forms/QueryDialog.h"
-#include "forms/QueryWindowFrame.h"
 #include "ledger/AgeingStatement.h"
 
 class Connection;
@@ -17,10 +15,9 @@ class QPushButton;
 // as-of day spread over age bands first in, first out, with the last receipt and issue and the
 // days since the stock last moved; filtered by warehouses and item. Opened modally from the
 // main window, fresh each time; the bands last run with are kept with the stored settings.
-class Tfrm_ageing : public QueryDialog, public QueryWindowFrame, public ItemCriteriaFields {
+class Tfrm_ageing : public QueryDialog {
     Q_OBJECT
 public:
-    // The result query runs on the main window's connection.
     explicit Tfrm_ageing(Connection& connection, QWidget* parent = nullptr);
 
     QDateEdit* date_asof = nullptr;
@@ -31,20 +28,18 @@ public:
     QAction* act_rowJournal = nullptr;
     QAction* act_rowCard = nullptr;
 
-    // On showing: today as the as-of day, the stored bands, and the status bar names the
-    // connection.
-    void FormShow() override;
     void BitBtn1Click();
     void RunQuery() override;
     void ShowRowJournal();
     void ShowRowCard();
 
 private:
+    // On showing: today as the as-of day, the stored bands.
+    void showDefaults() override;
     QWidget* buildCriteriaPanel();
     // The shown row's cell of `field`, as text.
     QString rowCell(int row, const char* field) const;
 
-    Connection& connection_;
     // The bands and batches the grid has the columns of.
     AgeingBands shownBands_ = kDefaultAgeingBands;
     bool rowsPerBatch_ = false;

@@ -46,19 +46,20 @@ std::string chosenText(const QComboBox& list) {
 } // namespace
 
 Tfrm_crquery::Tfrm_crquery(Connection& connection, QWidget* parent)
-    : QueryDialog(parent), QueryWindowFrame(this, connection, journalQuery().shape,
-                                            {.queryFailure = "读取出入库流水帐出错！",
-                                             .exportPrefix = "出入库流水帐-",
-                                             .exportFailure = "出入库流水帐数据输出未完成！",
-                                             .charts = {{.title = "入库与出库（按月）",
-                                                         .key = "单据日期",
-                                                         .values = {"入库数量", "出库数量"},
-                                                         .groups = ChartRequest::Groups::ByMonth},
-                                                        {.title = "入库与出库（按仓库）",
-                                                         .key = "仓库编码",
-                                                         .values = {"入库数量", "出库数量"},
-                                                         .name = "仓库",
-                                                         .labelIsName = true}}}),
+    : QueryDialog(connection, journalQuery().shape,
+                  {.queryFailure = "读取出入库流水帐出错！",
+                   .exportPrefix = "出入库流水帐-",
+                   .exportFailure = "出入库流水帐数据输出未完成！",
+                   .charts = {{.title = "入库与出库（按月）",
+                               .key = "单据日期",
+                               .values = {"入库数量", "出库数量"},
+                               .groups = ChartRequest::Groups::ByMonth},
+                              {.title = "入库与出库（按仓库）",
+                               .key = "仓库编码",
+                               .values = {"入库数量", "出库数量"},
+                               .name = "仓库",
+                               .labelIsName = true}}},
+                  parent),
       ado_crinfo(resultQuery()), dbg_crinfo(grid()) {
     setManualPage(*this, "journal");
     QWidget* criteria = buildCriteriaPanel();
@@ -81,25 +82,21 @@ QWidget* Tfrm_crquery::buildCriteriaPanel() {
     edt_orderno = criterionBox(panel, "edt_orderno", 849, 36, 111);
     criterionLabel(panel, "单 据 号", 207, 64);
     edt_djno = criterionBox(panel, "edt_djno", 257, 60, 154);
-    moveFocusOnEnter(*lbb_store, *edt_code);
-    for (QLineEdit* box : {edt_code, edt_no, edt_spec})
-        runOnEnter(
-            *box, [this] { RunQuery(); }, true);
+    runQueryOnEnterIn({edt_code, edt_no, edt_spec});
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_crquery::BitBtn1Click);
     chainTabOrder({BitBtn1, lbb_store, edt_code, edt_no, edt_spec, dates, datee, cbb_sfflag,
                    cbb_ordersource, edt_orderno, edt_name, edt_djno});
     return panel;
 }
 
-void Tfrm_crquery::FormShow() {
+void Tfrm_crquery::showDefaults() {
     const QDate today = QDate::currentDate();
     dates->setDate(QDate(today.year(), 1, 1));
     datee->setDate(today);
-    showConnectionIn(work(), ado_crinfo.connection());
 }
 
 void Tfrm_crquery::BitBtn1Click() {
-    showModalOnce(frm_crstore, ado_crinfo.connection(), *lbb_store, nullptr);
+    showModalOnce(frm_crstore, connection_, *lbb_store, nullptr);
 }
 
 void Tfrm_crquery::RunQuery() {

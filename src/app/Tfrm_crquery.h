@@ -1,9 +1,7 @@
 #pragma once
 
 #include "db/ResultQuery.h"
-#include "forms/ItemCriteriaFields.h"
 #include "forms/QueryDialog.h"
-#include "forms/QueryWindowFrame.h"
 #include "table/Warehouses.h"
 
 class Connection;
@@ -19,10 +17,9 @@ class ResultGrid;
 // The journal window "出入库流水帐": the receipt and issue document lines booked between two
 // dates, filtered by warehouses, item, flag, source, production order and document number.
 // Opened modally from the main window, fresh each time; nothing of it outlives its closing.
-class Tfrm_crquery : public QueryDialog, public QueryWindowFrame, public ItemCriteriaFields {
+class Tfrm_crquery : public QueryDialog {
     Q_OBJECT
 public:
-    // The result query runs on the main window's connection.
     explicit Tfrm_crquery(Connection& connection, QWidget* parent = nullptr);
 
     ResultQuery& ado_crinfo;
@@ -35,8 +32,6 @@ public:
     QLineEdit* edt_djno = nullptr;
     ResultGrid* dbg_crinfo;
 
-    // On showing: the default dates, and the status bar names the connection.
-    void FormShow() override;
     void BitBtn1Click();
     void RunQuery() override;
     // Opened from a current-stock row: the item's code and its warehouses as criteria, the
@@ -44,6 +39,8 @@ public:
     void QueryFor(const QString& itemCode, const std::vector<Warehouse>& warehouses);
 
 private:
+    // On showing: the default dates.
+    void showDefaults() override;
     QWidget* buildCriteriaPanel();
 };
 

@@ -30,21 +30,21 @@ constexpr int kStatusBarHeight = 31;
 } // namespace
 
 Tfrm_summary::Tfrm_summary(Connection& connection, QWidget* parent)
-    : QueryDialog(parent), QueryWindowFrame(this, connection, periodSummaryQuery(false).shape,
-                                            {.queryFailure = "读取收发存汇总出错！",
-                                             .exportPrefix = "收发存汇总-",
-                                             .exportFailure = "收发存汇总数据输出未完成！",
-                                             // By code, so that warehouses of one name stay apart.
-                                             .charts = {{.title = "入库与出库（按仓库）",
-                                                         .key = "仓库编码",
-                                                         .values = {"入库数量", "出库数量"},
-                                                         .name = "仓库"},
-                                                        {.title = "期末数量最多的 20 种存货",
-                                                         .key = "存货编码",
-                                                         .values = {"期末数量"},
-                                                         .name = "存货名称",
-                                                         .largest = 20}}}),
-      connection_(connection) {
+    : QueryDialog(connection, periodSummaryQuery(false).shape,
+                  {.queryFailure = "读取收发存汇总出错！",
+                   .exportPrefix = "收发存汇总-",
+                   .exportFailure = "收发存汇总数据输出未完成！",
+                   // By code, so that warehouses of one name stay apart.
+                   .charts = {{.title = "入库与出库（按仓库）",
+                               .key = "仓库编码",
+                               .values = {"入库数量", "出库数量"},
+                               .name = "仓库"},
+                              {.title = "期末数量最多的 20 种存货",
+                               .key = "存货编码",
+                               .values = {"期末数量"},
+                               .name = "存货名称",
+                               .largest = 20}}},
+                  parent) {
     setManualPage(*this, "summary");
     QWidget* criteria = buildCriteriaPanel();
     buildFrame(this, {QSize(980, 500), {}, kStatusBarHeight, "", 14}, criteria,
@@ -61,21 +61,17 @@ QWidget* Tfrm_summary::buildCriteriaPanel() {
     chk_batch = new QCheckBox("按批次", panel);
     chk_batch->setObjectName("chk_batch");
     chk_batch->setGeometry(472, 36, 80, 20);
-    moveFocusOnEnter(*lbb_store, *edt_code);
-    for (QLineEdit* box : {edt_code, edt_no, edt_spec, edt_name})
-        runOnEnter(
-            *box, [this] { RunQuery(); }, true);
+    runQueryOnEnterIn({edt_code, edt_no, edt_spec, edt_name});
     connect(BitBtn1, &QPushButton::clicked, this, &Tfrm_summary::BitBtn1Click);
     chainTabOrder(
         {BitBtn1, lbb_store, edt_code, edt_no, edt_spec, edt_name, dates, datee, chk_batch});
     return panel;
 }
 
-void Tfrm_summary::FormShow() {
+void Tfrm_summary::showDefaults() {
     const QDate today = QDate::currentDate();
     dates->setDate(QDate(today.year(), today.month(), 1));
     datee->setDate(today);
-    showConnectionIn(work(), connection_);
 }
 
 void Tfrm_summary::BitBtn1Click() {

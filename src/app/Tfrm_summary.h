@@ -1,8 +1,6 @@
 #pragma once
 
-#include "forms/ItemCriteriaFields.h"
 #include "forms/QueryDialog.h"
-#include "forms/QueryWindowFrame.h"
 #include "ledger/PeriodSummaryStatement.h"
 
 class Connection;
@@ -16,10 +14,9 @@ class QPushButton;
 // The window "收发存汇总": per warehouse and item (or batch), the balance at the start of a
 // period, its receipts and issues and the balance at its end, filtered by warehouses and item.
 // Opened modally from the main window, fresh each time.
-class Tfrm_summary : public QueryDialog, public QueryWindowFrame, public ItemCriteriaFields {
+class Tfrm_summary : public QueryDialog {
     Q_OBJECT
 public:
-    // The result query runs on the main window's connection.
     explicit Tfrm_summary(Connection& connection, QWidget* parent = nullptr);
 
     QDateEdit* dates = nullptr;
@@ -29,17 +26,15 @@ public:
     // its warehouse (and batch) over the period shown.
     QAction* act_rowCard = nullptr;
 
-    // On showing: the default period (this month up to today), and the status bar names the
-    // connection.
-    void FormShow() override;
     void BitBtn1Click();
     void RunQuery() override;
     void ShowRowCard();
 
 private:
+    // On showing: the default period (this month up to today).
+    void showDefaults() override;
     QWidget* buildCriteriaPanel();
 
-    Connection& connection_;
     // Whether the grid has the columns of rows per batch.
     bool rowsPerBatch_ = false;
     // What the rows shown were asked, for the stock card of one of them.

@@ -6,6 +6,7 @@
 #include "grid/ResultGrid.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/tds/ErpTdsResponder.h"
 #include "support/tds/TdsServer.h"
 #include "table/CellText.h"
@@ -87,7 +88,8 @@ struct JournalOnHeldServer {
 
 // Turns the event loop until the window shows rows or its query ended.
 void waitForRows(QueryWindowFrame& window) {
-    QTRY_VERIFY_WITH_TIMEOUT(window.grid()->query().rowCount() > 0 || !window.work().busy(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(window.grid()->query().rowCount() > 0 || !window.work().busy(),
+                             kEventWait);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "grid/ResultGrid.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/SettingsSandbox.h"
 #include "support/TickWatch.h"
 #include "support/TinyErp.h"
@@ -37,8 +38,8 @@ struct MainWindowOnTinyErp {
         main.show();
     }
     bool connected() {
-        return QTest::qWaitForWindowActive(&main) &&
-               QTest::qWaitFor([this] { return main.t_action.isActive(); });
+        return QTest::qWaitForWindowActive(&main, kEventWait) &&
+               QTest::qWaitFor([this] { return main.t_action.isActive(); }, kEventWait);
     }
     QList<QWidget*> workButtons() const {
         return {main.tbn_query,   main.ToolButton8, main.tbn_print, main.tbn_chart,
@@ -56,7 +57,7 @@ bool connectionFree(Connection& connection) {
     QElapsedTimer clock;
     clock.start();
     const bool answered = connection.fetchAll("select 1 as one", {}).rowCount() == 1;
-    return answered && clock.elapsed() < 2000;
+    return answered && clock.elapsed() < promptly(2000);
 }
 
 } // namespace
@@ -146,15 +147,15 @@ private slots:
         MessageBoxWatcher boxes;
         QPointer<Tfrm_xclquery> main = new Tfrm_xclquery; // deleted when it closes
         main->show();
-        QVERIFY(QTest::qWaitFor([&] { return main->t_action.isActive(); }));
+        QVERIFY(QTest::qWaitFor([&] { return main->t_action.isActive(); }, kEventWait));
         main->RunQuery();
         QVERIFY(main->work().busy());
         QElapsedTimer clock;
         clock.start();
         main->close();
         QTRY_VERIFY(main.isNull());
-        BackgroundJob::waitForAll();     // nothing left running
-        QVERIFY(clock.elapsed() < 2000); // the statement was interrupted, not waited for
+        BackgroundJob::waitForAll();               // nothing left running
+        QVERIFY(clock.elapsed() < promptly(2000)); // the statement was interrupted, not waited for
         QVERIFY(boxes.seen().isEmpty());
     }
 
@@ -173,7 +174,7 @@ private slots:
         });
         QPointer<Tfrm_xclquery> main = new Tfrm_xclquery; // deleted when it closes
         main->show();
-        QVERIFY(QTest::qWaitFor([&] { return main->t_action.isActive(); }));
+        QVERIFY(QTest::qWaitFor([&] { return main->t_action.isActive(); }, kEventWait));
         server.fallSilent(); // as when the server's process is stopped
         const std::size_t heard = server.batches().size();
         main->RunQuery();
@@ -186,7 +187,7 @@ private slots:
         connect(main, &QObject::destroyed, [&] { gone = clock.elapsed(); });
         clock.start();
         main->close(); // 退出: the window goes, waiting for the statement it let go
-        QTRY_VERIFY_WITH_TIMEOUT(main.isNull(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(main.isNull(), kEventWait);
         programEnd::disarm();
         QVERIFY2(*ended >= 1000, qPrintable(QString::number(*ended)));
         QVERIFY(gone >= *ended); // the window could not go before the program's end
@@ -204,7 +205,7 @@ private slots:
         Tfrm_xclquery main;
         main.setAttribute(Qt::WA_DeleteOnClose, false);
         main.show();
-        QVERIFY(QTest::qWaitFor([&] { return main.work().busy(); }));
+        QVERIFY(QTest::qWaitFor([&] { return main.work().busy(); }, kEventWait));
         const TickWatch ticks;
         QTest::qWait(300);
         QVERIFY2(ticks.ticks() >= 10, qPrintable(QString::number(ticks.ticks())));

@@ -9,6 +9,7 @@
 #include "grid/GridBody.h"
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
+#include "support/Patience.h"
 #include "table/ResultTableModel.h"
 #include <QClipboard>
 #include <QGuiApplication>
@@ -76,7 +77,7 @@ private slots:
     void aClickOnATitleSortsTheWindowsResult() {
         ConnectedMainWindow w;
         w.main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
+        QVERIFY(QTest::qWaitForWindowExposed(&w.main, kEventWait));
         QTRY_VERIFY(w.main.t_action.isActive()); // connected again at start-up
         GridHeader* titles = w.main.dbg_xclinfo->header();
         const int onHand = 7; // 现存量, scrolled by the frozen columns
@@ -122,7 +123,7 @@ private slots:
     void ctrlACtrlCCopiesEveryRowOnTheWorkerAndEscapeLeavesTheClipboard() {
         ConnectedMainWindow w;
         w.main.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w.main));
+        QVERIFY(QTest::qWaitForWindowExposed(&w.main, kEventWait));
         QTRY_VERIFY(w.main.t_action.isActive());
         w.main.tbn_query->click();
         w.main.work().waitUntilDone();

@@ -6,6 +6,7 @@
 #include "grid/ResultGrid.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/TabOrder.h"
 #include "support/TinyErp.h"
 #include "table/ResultTableModel.h"
@@ -28,7 +29,7 @@ struct JournalWindow {
     }
     bool shown() {
         window.show();
-        return QTest::qWaitForWindowExposed(&window);
+        return QTest::qWaitForWindowExposed(&window, kEventWait);
     }
     int column(const char* caption) const {
         const ResultTableModel& model = *window.dbg_crinfo->model();

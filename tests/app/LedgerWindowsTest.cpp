@@ -16,6 +16,7 @@
 #include "support/ContextMenuEntry.h"
 #include "support/LedgerTestParts.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/SettingsSandbox.h"
 #include "support/WhenOpen.h"
 #include "table/ResultTableModel.h"
@@ -67,9 +68,11 @@ int firstRowWhere(const ResultGrid& grid, const std::function<bool(int)>& take) 
 
 // Waits for the card's query that opening it started.
 bool cardQueried(Tfrm_stockcard& card) {
-    return QTest::qWaitFor([&] {
-        return !card.work().busy() && card.Panel4->text().contains(QRegularExpression("\\d"));
-    });
+    return QTest::qWaitFor(
+        [&] {
+            return !card.work().busy() && card.Panel4->text().contains(QRegularExpression("\\d"));
+        },
+        kEventWait);
 }
 
 // The card's opening and closing balances are the row's own.

@@ -14,6 +14,7 @@
 #include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/SettingsSandbox.h"
 #include "support/TabOrder.h"
 #include "support/TempDir.h"
@@ -135,7 +136,8 @@ private slots:
             return std::string(std::istreambuf_iterator<char>(file), {});
         };
         QVERIFY(QTest::qWaitFor(
-            [&] { return storedText().find("dbuser\"=\"demo\"") != std::string::npos; }, 20000));
+            [&] { return storedText().find("dbuser\"=\"demo\"") != std::string::npos; },
+            kEventWait));
         program.kill();
         program.waitForFinished();
         const std::filesystem::path made = home / ".local/share/stockquery/demo-erp.sqlite";
@@ -383,7 +385,7 @@ private slots:
             });
             look.start();
             main->ShowRowJournal();
-            return QTest::qWaitFor([&] { return seen; }, 10000) ? lines : QStringList{"none"};
+            return QTest::qWaitFor([&] { return seen; }, kEventWait) ? lines : QStringList{"none"};
         };
         // Over every warehouse the two of one name show their codes and keep their rows apart;
         // limited to 03, its rows still read with the code, as its name is shared.
@@ -513,7 +515,7 @@ private slots:
             });
             look.start();
             open();
-            QTRY_VERIFY_WITH_TIMEOUT(seen, 10000);
+            QTRY_VERIFY_WITH_TIMEOUT(seen, kEventWait);
             QCOMPARE(frm_crquery, nullptr);
             QCOMPARE(codeBox, stockCell("存货编码"));
             QCOMPARE(warehouseLines.size(), 1);

@@ -18,6 +18,7 @@
 #include "support/DemoDatabasePath.h"
 #include "support/MainOnDemo.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/Poppler.h"
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
@@ -226,7 +227,7 @@ private slots:
                          const auto at = printing.match(w.main.workStatus->text());
                          return at.hasMatch() && at.captured(1).toInt() >= 20;
                      },
-                     20000),
+                     kEventWait),
                  qPrintable(w.main.workStatus->text()));
         w.main.btn_cancel->click();
         w.main.work().waitUntilDone();

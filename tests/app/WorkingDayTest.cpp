@@ -1,6 +1,7 @@
 #include "app/Tfrm_xclquery.h"
 #include "settings/DBLinkInfo.h"
 #include "support/DemoDatabasePath.h"
+#include "support/Patience.h"
 #include "support/SettingsSandbox.h"
 #include "support/SoakDay.h"
 #include "support/TempDir.h"

@@ -15,6 +15,7 @@
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MainOnDemo.h"
+#include "support/Patience.h"
 #include "support/Poppler.h"
 #include "support/SettingsSandbox.h"
 #include "support/TempDir.h"
@@ -456,7 +457,8 @@ private slots:
                                            "erp", "--user", "reader"});
             QCOMPARE(run.status, 4);
             QCOMPARE(QString::fromUtf8(run.err), said);
-            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+            QVERIFY2(clock.elapsed() < promptly(5000),
+                     qPrintable(QString::number(clock.elapsed())));
         }
         // A server frozen after the log-in answers not even the cancel: the command ends all
         // the same, a moment after the limit.
@@ -469,12 +471,13 @@ private slots:
                           {"stock", "--timeout", "2", "--output", path, "--server",
                            QString::fromStdString(frozen.address()), "--database", "erp", "--user",
                            "reader"});
-            QVERIFY(QTest::qWaitFor([&] { return !frozen.batches().empty(); }, 10000));
+            QVERIFY(QTest::qWaitFor([&] { return !frozen.batches().empty(); }, kEventWait));
             frozen.fallSilent();
             QVERIFY(process.waitForFinished(10000));
             QCOMPARE(process.exitCode(), 4);
             QCOMPARE(QString::fromUtf8(process.readAllStandardError()), said);
-            QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+            QVERIFY2(clock.elapsed() < promptly(5000),
+                     qPrintable(QString::number(clock.elapsed())));
         }
         QCOMPARE(fileBytes(path.toStdString()), std::string("old"));
         QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
@@ -486,7 +489,7 @@ private slots:
                                        QString::fromStdString(silent.address()), "--database",
                                        "erp", "--user", "reader"});
         QCOMPARE(run.status, 3);
-        QVERIFY2(clock.elapsed() < 5000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < promptly(5000), qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(exportProgram({"stock", "--timeout", "soon"}).status, 2);
     }
 
@@ -505,7 +508,7 @@ private slots:
                                 "--user",     "reader"};
         QProcess process;
         process.start(STOCKQUERY_EXPORT_PROGRAM, overTds);
-        QVERIFY(QTest::qWaitFor([&] { return !server->batches().empty(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return !server->batches().empty(); }, kEventWait));
         server.reset(); // stopped while the statement runs, and down for two seconds
         QTest::qWait(2000);
         server.emplace(ErpTdsResponder(demoDatabasePath()),
@@ -521,7 +524,7 @@ private slots:
             server.emplace(ErpTdsResponder(demoDatabasePath()),
                            TdsServerOptions{.port = port, .answerAfterMs = 1500});
             process.start(STOCKQUERY_EXPORT_PROGRAM, overTds);
-            QVERIFY(QTest::qWaitFor([&] { return !server->batches().empty(); }, 10000));
+            QVERIFY(QTest::qWaitFor([&] { return !server->batches().empty(); }, kEventWait));
             loseIt();
             QVERIFY(process.waitForFinished(60000));
             QCOMPARE(process.exitCode(), 3);
@@ -533,7 +536,7 @@ private slots:
         endsWithNoConnection([&] { server.reset(); });
         endsWithNoConnection([&] {
             server->dropConnections();
-            QVERIFY(QTest::qWaitFor([&] { return server->batches().size() == 2; }, 10000));
+            QVERIFY(QTest::qWaitFor([&] { return server->batches().size() == 2; }, kEventWait));
             server.reset();
         });
     }
@@ -581,7 +584,7 @@ private slots:
             };
             QElapsedTimer waited;
             waited.start();
-            while (leftovers().empty() && waited.elapsed() < 10000)
+            while (leftovers().empty() && waited.elapsed() < kEventWait)
                 usleep(1000);
             ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
             QVERIFY(!leftovers().empty());

@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "support/Patience.h"
+
 // A person's hand on the desktop the tests run on (tests/desktop/on-desktop.sh): the pointer
 // moved on the X server, buttons and keys pressed through it (xdotool's XTEST), and what shows
 // read back as the person sees it.
@@ -27,7 +29,7 @@ inline void movePointer(QPoint global) {
         QCursor::setPos(from + (global - from) * step / steps);
         QTest::qWait(4);
     }
-    QVERIFY(QTest::qWaitFor([&] { return QCursor::pos() == global; }, 1000));
+    QVERIFY(QTest::qWaitFor([&] { return QCursor::pos() == global; }, kEventWait));
     QTest::qWait(30);
 }
 
@@ -59,7 +61,7 @@ inline bool raised(QWidget& window) {
     window.show();
     window.raise();
     window.activateWindow();
-    return QTest::qWaitForWindowActive(&window, 5000);
+    return QTest::qWaitForWindowActive(&window, kEventWait);
 }
 
 // Whether the whole of `window`, its frame included, lies on the screen it opened on.

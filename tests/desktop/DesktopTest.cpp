@@ -22,6 +22,7 @@
 #include "grid/GridHeader.h"
 #include "grid/ResultGrid.h"
 #include "support/MainOnDemo.h"
+#include "support/Patience.h"
 #include "support/WhenOpen.h"
 #include "support/tds/ErpTdsResponder.h"
 #include "support/tds/TdsServer.h"
@@ -93,7 +94,7 @@ public:
                             : QStringList{};
                 return lines.size() >= count;
             },
-            10000);
+            kEventWait);
         return lines.size() == count ? lines.last() : QString("%1 opened").arg(lines.size());
     }
 
@@ -113,7 +114,7 @@ ChartWindow* openCharts(QueryWindowFrame& frame) {
                     charts = window;
             return charts != nullptr;
         },
-        10000);
+        kEventWait);
     return charts;
 }
 
@@ -164,7 +165,7 @@ int restOnEveryBar(QChart& chart) {
             const QString expected = categories[bar] + "\n" + set->label() + "：";
             const bool shown = QTest::qWaitFor(
                 [&] { return QToolTip::isVisible() && QToolTip::text().startsWith(expected); },
-                3000);
+                kEventWait);
             if (!shown)
                 qWarning() << "bar" << bar << "of" << set->label() << "at" << at << "pointer"
                            << QCursor::pos() << "shows" << QToolTip::text();
@@ -194,7 +195,7 @@ int restOnEveryStep(QChart& chart) {
             [&] {
                 return QToolTip::isVisible() && QToolTip::text().startsWith(day + "\n结存数量：");
             },
-            3000);
+            kEventWait);
         if (!shown)
             qWarning() << "the step from" << day << "shows" << QToolTip::text();
         if (!shown || std::abs(figureIn(QToolTip::text()) - from.y()) > 0.00005)
@@ -251,7 +252,7 @@ void queryAndRestOnItsCharts(QWidget& window, QueryWindowFrame& frame) {
     QVERIFY(charts);
     restOnEveryChart(*charts);
     // Closed, it gives the front back to the window it was asked from (before the next comes).
-    QVERIFY(QTest::qWaitForWindowActive(&window, 5000));
+    QVERIFY(QTest::qWaitForWindowActive(&window, kEventWait));
 }
 
 // The height of the ink (pixels much darker than a footer's colour) in `image`: the height of
@@ -324,7 +325,8 @@ private slots:
         QVERIFY(whenOpen<Tfrm_store>(
             [&] { click(*w.main.BitBtn1); },
             [](Tfrm_store& picker) {
-                QVERIFY(QTest::qWaitForWindowActive(&picker, 5000)); // mapped, so grabbed as shown
+                QVERIFY(QTest::qWaitForWindowActive(&picker,
+                                                    kEventWait)); // mapped, so grabbed as shown
                 QListWidget& list = *picker.clb_store;
                 QTRY_VERIFY(list.count() >= 20);
                 QTest::qWait(200); // painted
@@ -434,7 +436,7 @@ private slots:
         QVERIFY(main.work().busy());
         if (grid.query().rowCount() == 0)
             QCOMPARE(main.Panel4->text(), QString("正在查询……"));
-        QTRY_VERIFY_WITH_TIMEOUT(grid.query().rowCount() > 0, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(grid.query().rowCount() > 0, kEventWait);
         QVERIFY(main.work().busy()); // the rest is held
         QCOMPARE(grid.body()->verticalScrollBar()->value(), 0);
         QCOMPARE(grid.body()->currentRow(), 0);
@@ -498,7 +500,7 @@ private slots:
                 QTRY_VERIFY(withinItsScreen(link));
                 // A hand clicks once the dialog is up and has the focus; a click before that
                 // lands on the window manager's frame or nowhere.
-                QVERIFY(QTest::qWaitForWindowActive(&link, 5000));
+                QVERIFY(QTest::qWaitForWindowActive(&link, kEventWait));
                 QVERIFY(!link.testButton->isVisible());
                 click(*link.optionsButton);
                 QTRY_VERIFY(link.testButton->isVisible());
@@ -523,7 +525,7 @@ private slots:
             [&] { click(*w.main.tbn_about); },
             [&](AboutBox& about) {
                 QTRY_VERIFY(withinItsScreen(about));
-                QVERIFY(QTest::qWaitForWindowActive(&about, 5000));
+                QVERIFY(QTest::qWaitForWindowActive(&about, kEventWait));
                 const QStringList lines = about.text->toPlainText().split('\n');
                 QVERIFY2(lines.value(1).startsWith("版本 0."), qPrintable(lines.value(1)));
                 // Every library the database side uses, with the version it tells.
@@ -577,20 +579,20 @@ private slots:
         }
         QVERIFY(whenOpen<Tfrm_link>([&] { click(*w.main.ToolButton2); },
                                     [&](Tfrm_link& link) {
-                                        QVERIFY(QTest::qWaitForWindowActive(&link, 5000));
+                                        QVERIFY(QTest::qWaitForWindowActive(&link, kEventWait));
                                         press("F1");
                                         opens("connection");
                                     }));
         QVERIFY(whenOpen<AboutBox>([&] { click(*w.main.tbn_about); },
                                    [&](AboutBox& about) {
-                                       QVERIFY(QTest::qWaitForWindowActive(&about, 5000));
+                                       QVERIFY(QTest::qWaitForWindowActive(&about, kEventWait));
                                        press("F1");
                                        opens("index");
                                    }));
         w.main.RunQuery();
         w.main.work().waitUntilDone();
         ChartWindow* charts = openCharts(w.main);
-        QVERIFY(charts && QTest::qWaitForWindowActive(charts, 5000));
+        QVERIFY(charts && QTest::qWaitForWindowActive(charts, kEventWait));
         press("F1");
         opens("charts");
         charts->close();

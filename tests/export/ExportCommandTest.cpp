@@ -10,6 +10,7 @@
 #include "support/Bytes.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/SettingsSandbox.h"
 #include "support/SystemCp936.h"
 #include "support/TempDir.h"
@@ -313,11 +314,12 @@ private slots:
         saveIn(folder, 5, "stock.xlsx");
         w.main.ToolButton8->click();
         QVERIFY(QTest::qWaitFor(
-            [&] { return w.main.workStatus->text().contains("正在压缩 Excel 工作簿"); }, 20000));
+            [&] { return w.main.workStatus->text().contains("正在压缩 Excel 工作簿"); },
+            kEventWait));
         QElapsedTimer clock;
         clock.start();
         w.main.btn_cancel->click();
-        QVERIFY2(clock.elapsed() < 50, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY2(clock.elapsed() < promptly(50), qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!w.main.work().busy());
         QCOMPARE(w.main.workStatus->text(), QString("输出已取消"));
         w.main.tbn_query->click(); // the rows may change: the zip no longer reads them
@@ -347,7 +349,8 @@ private slots:
             dialog.selectNameFilter(dialog.nameFilters()[1]); // Word: the .rtf file shows
             auto* files = dialog.findChild<QTreeView*>("treeView");
             // The list is read in the background.
-            if (!QTest::qWaitFor([&] { return files->model()->rowCount(files->rootIndex()) == 2; }))
+            if (!QTest::qWaitFor([&] { return files->model()->rowCount(files->rootIndex()) == 2; },
+                                 kEventWait))
                 return dialog.reject();
             for (int row = 0; row < 2; ++row) {
                 const auto cell = [&](int column) {

@@ -1,5 +1,6 @@
 #include "forms/MessageBoxes.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 
 #include <QFontMetrics>
 #include <QMainWindow>
@@ -16,7 +17,7 @@ private slots:
         QMainWindow window;
         window.setGeometry(300, 200, 900, 600);
         window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(QTest::qWaitForWindowExposed(&window, kEventWait));
         showPrompt(&window, "读取现存量数据出错，请与系统管理员联系！");
         showPlainMessage("x");
         QCOMPARE(boxes.seen().size(), 2);

@@ -4,6 +4,7 @@
 #include "forms/WarehouseList.h"
 #include "support/DemoDatabasePath.h"
 #include "support/MessageBoxWatcher.h"
+#include "support/Patience.h"
 #include "support/TinyErp.h"
 
 #include <QCheckBox>

@@ -10,6 +10,7 @@
 #include "stock/CurrentStockStatement.h"
 #include "support/ContextMenuEntry.h"
 #include "support/DemoDatabasePath.h"
+#include "support/Patience.h"
 #include "table/ResultTableModel.h"
 
 #include <QClipboard>
@@ -39,7 +40,7 @@ struct CurrentStockGrid {
     }
     bool shown() {
         grid.show();
-        return QTest::qWaitForWindowExposed(&grid);
+        return QTest::qWaitForWindowExposed(&grid, kEventWait);
     }
     int column(const char* field) const { return grid.model()->columnOf(field); }
     QString cell(int row, const char* field) const {

@@ -4,11 +4,13 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "support/Patience.h"
+
 #include <functional>
 
 // Runs `answer` on the first visible top-level dialog of type T once it is open (a modal
 // dialog runs its own loop, so the test answers from a timer), closing a modal one that the
-// answer left open; false when none opened within ten seconds of `start`.
+// answer left open; false when none opened while a test waits for an event.
 template <typename T>
 bool whenOpen(const std::function<void()>& start, const std::function<void(T&)>& answer) {
     bool answered = false;
@@ -24,5 +26,5 @@ bool whenOpen(const std::function<void()>& start, const std::function<void(T&)>&
     });
     poll.start(10);
     start();
-    return QTest::qWaitFor([&] { return answered; }, 10000);
+    return QTest::qWaitFor([&] { return answered; }, kEventWait);
 }
