@@ -101,6 +101,8 @@ find "$stage" -name '*.exe' -o -name '*.dll' | xargs x86_64-w64-mingw32-strip --
 "$windows/licences.sh" "$cache/src" "$stage/licences" "$version"
 "$windows/program-licence.sh" "$version" >"$stage/LICENSE.txt"
 "$windows/sign.sh" "$stage"/*.exe # when a certificate is given
+step "the user manual, its pictures rendered under Wine"
+"$windows/manual-pictures.sh" "$stage" "$build" "$cache/wine-manual"
 (cd "$dist" && zip -qr stockquery-win64.zip stockquery-win64)
 if [ "$zip_only" = yes ]; then
     ls -l "$dist/stockquery-win64.zip"

@@ -12,39 +12,19 @@ set -euo pipefail
 stage=$1 build=$2 dist=$3 prefix=$5
 repo=$(realpath "$(dirname "$0")/../..")
 version=$("$(dirname "$0")/project-version.sh")
-# winemenubuilder off: the installer's Start-menu entries stay inside the prefix, out of the
-# host's own menus.
-export WINEPREFIX=$4 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# shellcheck source=wine-session.sh
+. "$(dirname "$0")/wine-session.sh"
 work=$(mktemp -d)
-display=:$((70 + RANDOM % 20))
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp &
-xvfb=$!
-export DISPLAY=$display
+xvfb=""
 stand_in=""
 finish() {
     [ -n "$stand_in" ] && kill "$stand_in" 2>/dev/null
     wineserver -k 2>/dev/null || true
-    kill "$xvfb" 2>/dev/null || true
+    [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
     rm -rf "$work"
 }
 trap finish EXIT
-windows_path() { winepath -w "$1" 2>/dev/null; }
-
-# A prefix of our own; 宋体/SimSun drawn with Droid Sans Fallback, which Wine draws whole at
-# small sizes (WenQuanYi loses strokes there).
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot --init >/dev/null 2>&1
-    wineserver -w
-fi
-{
-    printf 'Windows Registry Editor Version 5.00\r\n\r\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
-    printf '"SimSun"="Droid Sans Fallback"\r\n"宋体"="Droid Sans Fallback"\r\n\r\n'
-    printf '[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]\r\n'
-    printf '"Tahoma"=hex(7):%s\r\n' "$(printf 'DroidSansFallbackFull.ttf,Droid Sans Fallback\0\0' |
-        iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' ',,' | sed 's/^,//; s/,$//')"
-} | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$work/fonts.reg"
-wine regedit /S "$(windows_path "$work/fonts.reg")"
+wine_session "$4" "$work"
 
 echo "-- data-side tests"
 mkdir -p "$work/tests"
@@ -240,7 +220,7 @@ wine explorer /desktop=stockquery,1280x800 "$(windows_path "$stage/stockquery.ex
 sleep 25
 xdotool mousemove 19 42 click 1 # 查询, the toolbar's first button
 sleep 15
-import -display "$display" -window root "$dist/stockquery-wine.png"
+import -display "$DISPLAY" -window root "$dist/stockquery-wine.png"
 wineserver -k # the program and its desktop end here
 echo "screenshot: $dist/stockquery-wine.png"
 test -s "$WINEPREFIX/drive_c/users/张三/AppData/Local/stockquery/demo-erp.sqlite"
@@ -250,12 +230,16 @@ echo "the first start made the demo database under 张三 and stored its connect
 
 echo "-- the installer, silent: the program and its licences in Program Files, the Start-menu"
 echo "   entry, the Programs and Features entry, the uninstaller"
-wine "$(windows_path "$dist/stockquery-setup-win64.exe")" /S
+# In English (the language Wine's locale gives it), whose Start-menu entry is English too.
+LC_ALL=en_US.UTF-8 wine "$(windows_path "$dist/stockquery-setup-win64.exe")" /S
 wineserver -w
 installed="$WINEPREFIX/drive_c/Program Files/stockquery"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/stockquery"
 test -f "$installed/stockquery.exe" -a -f "$installed/platforms/qwindows.dll"
-test -f "$menu/现存量查询.lnk"
+test -f "$menu/Stock query.lnk"
+# The user manual that 帮助 and F1 open, whole, in the installation and in the zip.
+python3 "$repo/tests/package/check_manual.py" "$installed/manual" "$repo/docs/manual"
+unzip -l "$dist/stockquery-win64.zip" stockquery-win64/manual/index.html >/dev/null
 # The program's licence and the libraries', in the installation and in the zip; every DLL
 # shipped is named in the libraries' list.
 grep -q "GNU General Public License as published by the Free Software Foundation, either version 3" \

@@ -8,8 +8,6 @@ class QAction;
 class QCheckBox;
 class QDateEdit;
 class QLineEdit;
-class QListWidget;
-class QPushButton;
 
 // The window "库龄分析": per warehouse and item (or batch), the balance at the end of an
 // as-of day spread over age bands first in, first out, with the last receipt and issue and the

@@ -7,11 +7,7 @@
 class Connection;
 class QComboBox;
 class QDateEdit;
-class QLabel;
 class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QToolButton;
 class ResultGrid;
 
 // The journal window "出入库流水帐": the receipt and issue document lines booked between two

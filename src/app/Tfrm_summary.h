@@ -7,9 +7,6 @@ class Connection;
 class QAction;
 class QCheckBox;
 class QDateEdit;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
 
 // The window "收发存汇总": per warehouse and item (or batch), the balance at the start of a
 // period, its receipts and issues and the balance at its end, filtered by warehouses and item.
