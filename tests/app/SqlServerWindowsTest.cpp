@@ -16,6 +16,7 @@
 #include "support/MessageBoxWatcher.h"
 #include "support/Patience.h"
 #include "support/SettingsSandbox.h"
+#include "support/tds/DemoOverTds.h"
 #include "support/tds/ErpTdsResponder.h"
 #include "table/ResultTableModel.h"
 
@@ -35,10 +36,6 @@
 // The windows on a SQL Server: every statement goes through unixODBC and FreeTDS to a TDS
 // server in the test, which answers from the demo database in the ERP's column types.
 namespace {
-
-ConnectionSettings settingsFor(const TdsServer& server) {
-    return {server.address(), "erp_2026", "reader", "pw"};
-}
 
 struct MainWindowOnServer {
     MainWindowOnServer() {
@@ -149,10 +146,9 @@ private slots:
 
     void theJournalWindowsQueryArrivesWholeAndFillsTheGrid() {
         MessageBoxWatcher boxes;
-        TdsServer server{ErpTdsResponder(demoDatabasePath())};
-        Connection connection;
-        connection.setSettings(settingsFor(server));
-        connection.open();
+        DemoOverTds overTds;
+        TdsServer& server = overTds.server;
+        Connection& connection = overTds.connection;
         Tfrm_crquery window(connection);
         window.show();
         window.edt_name->setText("轴承");
@@ -170,10 +166,9 @@ private slots:
 
     void theSummaryAndTheCardArriveThroughFreeTdsAsOnTheDemo() {
         MessageBoxWatcher boxes;
-        TdsServer server{ErpTdsResponder(demoDatabasePath())};
-        Connection connection;
-        connection.setSettings(settingsFor(server));
-        connection.open();
+        DemoOverTds overTds;
+        TdsServer& server = overTds.server;
+        Connection& connection = overTds.connection;
         Tfrm_summary summary(connection);
         summary.show();
         summary.dates->setDate(QDate::currentDate().addMonths(-2));

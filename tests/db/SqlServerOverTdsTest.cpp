@@ -9,6 +9,7 @@
 #include "support/DemoDatabasePath.h"
 #include "support/QueryText.h"
 #include "support/SameCells.h"
+#include "support/tds/DemoOverTds.h"
 #include "support/tds/ErpTdsResponder.h"
 #include "support/tds/TdsTokens.h"
 
@@ -22,10 +23,6 @@
 // from the demo database in the ERP's column types.
 namespace {
 
-ConnectionSettings settingsFor(const TdsServer& server) {
-    return {server.address(), "erp_2026", "reader", "只读;pw"};
-}
-
 std::size_t timesReceived(const TdsServer& server, const std::string& batch) {
     const auto batches = server.batches();
     return static_cast<std::size_t>(std::count(batches.begin(), batches.end(), batch));
@@ -38,10 +35,9 @@ ResultSet nativeResult(const std::string& text, std::span<const FieldDecl> field
 } // namespace
 
 TEST(SqlServerOverTds, BothStatementsArriveExactlyAsBuiltAndAnswerAsTheDemoDoes) {
-    TdsServer server{ErpTdsResponder(demoDatabasePath())};
-    Connection connection;
-    connection.setSettings(settingsFor(server));
-    connection.open();
+    DemoOverTds demo;
+    TdsServer& server = demo.server;
+    Connection& connection = demo.connection;
 
     CurrentStockCriteria stock;
     stock.warehouseCodes = {"01", "03"};
@@ -169,10 +165,9 @@ TEST(SqlServerOverTds, AValueTooLongForAnyBlockBufferIsReadRowByRow) {
 }
 
 TEST(SqlServerOverTds, ALostConnectionIsMadeAgainAndTheStatementRunsOnceMore) {
-    TdsServer server{ErpTdsResponder(demoDatabasePath())};
-    Connection connection;
-    connection.setSettings(settingsFor(server));
-    connection.open();
+    DemoOverTds demo;
+    TdsServer& server = demo.server;
+    Connection& connection = demo.connection;
     const std::string text = joinedStatement(currentStockStatement({}));
     const std::size_t rows = connection.fetchAll(text, currentStockFields()).rowCount();
 
