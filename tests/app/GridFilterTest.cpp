@@ -108,12 +108,8 @@ private slots:
     }
 
     void theValueListCountsEachValueAndTicksMakeTheFilter() {
-        MainOnDemo demo;
-        Tfrm_xclquery& main = demo.main;
-        Tfrm_crquery journal(main.ado_conn);
-        journal.FormShow(); // this year up to today
-        journal.RunQuery();
-        journal.work().waitUntilDone();
+        JournalOnDemo demo;
+        Tfrm_crquery& journal = demo.journal;
         ResultGrid& grid = *journal.dbg_crinfo;
         const ResultQuery& query = grid.query();
         const std::size_t total = query.rowCount();

@@ -180,12 +180,8 @@ private slots:
     }
 
     void aJournalOnStandardOutputIsTheWindowsText() {
-        MainOnDemo demo;
-        Tfrm_xclquery& main = demo.main;
-        Tfrm_crquery journal(main.ado_conn);
-        journal.FormShow(); // this year up to today
-        journal.RunQuery();
-        journal.work().waitUntilDone();
+        JournalOnDemo demo;
+        Tfrm_crquery& journal = demo.journal;
         TempDir folder;
         const Run run =
             exportProgram(onDemo({"journal", "--from", journal.dates->date().toString("yyyy-MM-dd"),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Tfrm_crquery.h"
 #include "app/Tfrm_xclquery.h"
 #include "support/DemoDatabasePath.h"
 #include "support/SettingsSandbox.h"
@@ -21,4 +22,15 @@ struct MainOnDemo {
     }
     SettingsSandbox settings;
     Tfrm_xclquery main;
+};
+
+// The journal over the main window on the demo, queried with its default dates (this year up to
+// today).
+struct JournalOnDemo : MainOnDemo {
+    JournalOnDemo() {
+        journal.FormShow();
+        journal.RunQuery();
+        journal.work().waitUntilDone();
+    }
+    Tfrm_crquery journal{main.ado_conn};
 };
