@@ -216,13 +216,23 @@ for key in "User Shell Folders" "Shell Folders"; do
     wine reg add "$shell_folders\\$key" /v "Local AppData" /d "$local_data" /f >/dev/null
 done
 rm -rf "$WINEPREFIX/drive_c/users/张三"
-wine explorer /desktop=stockquery,1280x800 "$(windows_path "$stage/stockquery.exe")" &
+# Wine hands a page the program opens to the host's xdg-open: here one that writes it down.
+mkdir -p "$work/browser"
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser/opened" >"$work/browser/xdg-open"
+chmod +x "$work/browser/xdg-open"
+PATH=$work/browser:$PATH wine explorer /desktop=stockquery,1280x800 \
+    "$(windows_path "$stage/stockquery.exe")" &
 sleep 25
 xdotool mousemove 19 42 click 1 # 查询, the toolbar's first button
 sleep 15
 import -display "$DISPLAY" -window root "$dist/stockquery-wine.png"
+xdotool key F1 # the manual at the main window's page
+for _ in $(seq 20); do [ -s "$work/browser/opened" ] && break; sleep 0.5; done
 wineserver -k # the program and its desktop end here
 echo "screenshot: $dist/stockquery-wine.png"
+grep -q 'manual.stock\.html' "$work/browser/opened" ||
+    { echo "F1 opened: $(cat "$work/browser/opened" 2>/dev/null)" >&2 && exit 1; }
+echo "F1 opened the manual's page of the main window: $(cat "$work/browser/opened")"
 test -s "$WINEPREFIX/drive_c/users/张三/AppData/Local/stockquery/demo-erp.sqlite"
 (cd "$work/tests" && wine stockquery-export.exe stock --output "$(windows_path "$work/first.txt")")
 cmp "$work/first.txt" "$work/stored.txt"

@@ -1,11 +1,12 @@
 #include "Tfrm_xclquery.h"
 
+#include "RowWarehouse.h"
+#include "StartUpConnection.h"
 #include "Tfrm_ageing.h"
 #include "Tfrm_crquery.h"
 #include "Tfrm_stockcard.h"
 #include "Tfrm_summary.h"
 #include "forms/AboutBox.h"
-#include "forms/BackgroundConnect.h"
 #include "forms/BoxText.h"
 #include "forms/ChartCommand.h"
 #include "forms/ConnectionStatus.h"
@@ -15,7 +16,6 @@
 #include "forms/FormParts.h"
 #include "forms/MessageBoxes.h"
 #include "forms/ModalDialog.h"
-#include "forms/PasswordPrompt.h"
 #include "forms/PrintCommand.h"
 #include "forms/ProgramEnd.h"
 #include "forms/QueryFrame.h"
@@ -25,7 +25,6 @@
 #include "forms/WarehouseList.h"
 #include "grid/GridBody.h"
 #include "grid/ResultGrid.h"
-#include "settings/DBLinkInfo.h"
 #include "stock/CurrentStockQuery.h"
 #include "table/Fonts.h"
 #include "table/Warehouses.h"
@@ -160,33 +159,11 @@ void Tfrm_xclquery::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &Tfrm_xclquery::StartUpConnect);
 }
 
-void Tfrm_xclquery::LoadDBLinkInfo() {
-    if (!loadDBLinkInfo(settings_))
-        showRegistryError("建立数据库连接时发现错误,请点击连接重新设置！");
-}
-
 void Tfrm_xclquery::StartUpConnect() {
-    LoadDBLinkInfo();
-    const QString failed = "数据库连接失败,请点击连接重新设置!";
-    // Only the login is tested: the stored values are used as read, not trimmed.
-    if (!namesALogin(settings_)) {
-        showPrompt(this, failed);
-        return;
-    }
-    if (!settings_.rememberPassword && loginTakesPassword(settings_)) {
-        const auto password = askForPassword(this, settings_);
-        if (!password) {
-            showPrompt(this, failed);
-            return;
-        }
-        settings_.password = *password;
-    }
-    connectInBackground(work(), ado_conn, settings_, [this, failed](bool connected) {
+    connectAtStart(*this, work(), ado_conn, [this](bool connected) {
         showConnection();
         if (connected)
             t_action.start();
-        else
-            showPrompt(this, failed);
     });
 }
 
@@ -240,7 +217,8 @@ void Tfrm_xclquery::dbg_xclinfoDblClick() {
 
 void Tfrm_xclquery::ShowRowJournal() {
     withRowWarehouse(
-        "正在打开出入库流水帐……", [this](const RowCells& row, const Warehouse& warehouse) {
+        work(), ado_conn, *dbg_xclinfo, "正在打开出入库流水帐……",
+        [this](const StockRowCells& row, const Warehouse& warehouse) {
             showModalOncePrepared<Tfrm_crquery>(
                 frm_crquery,
                 [&](Tfrm_crquery& journal) { journal.QueryFor(row.itemCode, {warehouse}); },
@@ -249,48 +227,16 @@ void Tfrm_xclquery::ShowRowJournal() {
 }
 
 void Tfrm_xclquery::ShowRowCard() {
-    withRowWarehouse("正在打开库存台账……", [this](const RowCells& row, const Warehouse& warehouse) {
-        const QDate today = QDate::currentDate();
-        const StockCardCriteria card{
-            warehouse.code.toStdString(), row.itemCode.toStdString(), row.batch.toStdString(),
-            QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString(),
-            today.toString("yyyy-MM-dd").toStdString()};
-        showStockCard(ado_conn, card,
-                      stockCardSubject(row.itemCode, row.itemName, warehouse.code, warehouse.name),
-                      this);
-    });
-}
-
-void Tfrm_xclquery::withRowWarehouse(const QString& opening, const RowWarehouseUse& use) {
-    const int row = dbg_xclinfo->body()->currentRow();
-    if (work().busy() || row < 0)
-        return;
-    const ResultTableModel& table = *dbg_xclinfo->model();
-    const auto cell = [&](const char* field) {
-        return table.index(row, table.columnOf(field)).data().toString();
-    };
-    // The row's warehouse by its code, which the grid does not show.
-    const ResultSet& rows = table.query().result();
-    const std::string_view code =
-        rows.column(table.query().fieldIndex("仓库编码")).text(table.query().rowAt(row));
-    const RowCells cells{cell("存货编码"), cell("存货名称"), cell("批号"),
-                         QString::fromUtf8(code.data(), static_cast<qsizetype>(code.size()))};
-    // The windows show the warehouse as its code and name.
-    auto warehouses = std::make_shared<std::vector<Warehouse>>();
-    work().start({
-        [warehouses, &connection = ado_conn](WorkControl&) {
-            ResultQuery query(connection);
-            *warehouses = readWarehouses(query);
-        },
-        [opening](const WorkControl&, double) { return opening; },
-        [warehouses, cells, use](std::exception_ptr error) {
-            if (error)
-                return; // a cancel, or the connection failed: the query would say so
-            const auto found =
-                std::find_if(warehouses->begin(), warehouses->end(),
-                             [&](const Warehouse& w) { return w.code == cells.warehouseCode; });
-            if (found != warehouses->end())
-                use(cells, *found);
-        },
-    });
+    withRowWarehouse(
+        work(), ado_conn, *dbg_xclinfo, "正在打开库存台账……",
+        [this](const StockRowCells& row, const Warehouse& warehouse) {
+            const QDate today = QDate::currentDate();
+            const StockCardCriteria card{
+                warehouse.code.toStdString(), row.itemCode.toStdString(), row.batch.toStdString(),
+                QDate(today.year(), today.month(), 1).toString("yyyy-MM-dd").toStdString(),
+                today.toString("yyyy-MM-dd").toStdString()};
+            showStockCard(
+                ado_conn, card,
+                stockCardSubject(row.itemCode, row.itemName, warehouse.code, warehouse.name), this);
+        });
 }

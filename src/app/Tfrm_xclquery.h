@@ -5,15 +5,9 @@
 #include "forms/ItemCriteriaFields.h"
 #include "forms/QueryWindowFrame.h"
 #include "settings/ConnectionSettings.h"
-#include "table/Warehouses.h"
 
 #include <QMainWindow>
 #include <QTimer>
-
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
 
 class ContactPanel;
 class QAction;
@@ -87,21 +81,6 @@ protected:
 
 private:
     QWidget* buildCriteriaPanel();
-    void LoadDBLinkInfo();
-    // What the current row says of its item, batch and warehouse.
-    struct RowCells {
-        QString itemCode;
-        QString itemName;
-        QString batch;
-        QString warehouseCode;
-    };
-    // Reads the warehouses as work (`opening` its status text) and gives the current row's to
-    // `use`; nothing when there is no row, the read failed or the warehouse is gone.
-    using RowWarehouseUse = std::function<void(const RowCells&, const Warehouse&)>;
-    void withRowWarehouse(const QString& opening, const RowWarehouseUse& use);
-
-    // The stored values as read at start-up; only the start-up connection uses them.
-    ConnectionSettings settings_;
     bool shownBefore_ = false;
 };
 
