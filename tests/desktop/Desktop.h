@@ -33,9 +33,22 @@ inline void movePointer(QPoint global) {
     QTest::qWait(30);
 }
 
-// The pointer on `local` of `widget`, then a press and release of its left button.
+// The pointer on `local` of `widget`, then a press and release of its left button. Aimed again
+// until the widget is what lies under the pointer, as a person's eye aims: on a busy machine the
+// window manager may still be placing a window, or one that just closed may still be shown,
+// when the test first aims.
 inline void click(QWidget& widget, QPoint local) {
+    const auto underPointer = [&] {
+        QWidget* under = QApplication::widgetAt(QCursor::pos());
+        return under == &widget || widget.isAncestorOf(under);
+    };
     movePointer(widget.mapToGlobal(local));
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            movePointer(widget.mapToGlobal(local));
+            return underPointer();
+        },
+        kEventWait));
     xdotool({"click", "1"});
     QTest::qWait(50);
 }
