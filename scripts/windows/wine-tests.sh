@@ -216,7 +216,9 @@ for key in "User Shell Folders" "Shell Folders"; do
     wine reg add "$shell_folders\\$key" /v "Local AppData" /d "$local_data" /f >/dev/null
 done
 rm -rf "$WINEPREFIX/drive_c/users/张三"
-# Wine hands a page the program opens to the host's xdg-open: here one that writes it down.
+# A web page opens in the browser, as on Windows (a new prefix associates no program with
+# .html): Wine's winebrowser, which hands it to the host's xdg-open, here one that writes it down.
+wine reg add 'HKCR\.html' /ve /d htmlfile /f >/dev/null
 mkdir -p "$work/browser"
 printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser/opened" >"$work/browser/xdg-open"
 chmod +x "$work/browser/xdg-open"
