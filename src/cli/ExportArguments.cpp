@@ -61,20 +61,6 @@ int seconds(const std::string& option, const std::string& text) {
     return std::stoi(text);
 }
 
-// Where the item criteria of a request's query go: its warehouses and four boxes.
-struct ItemCriteria {
-    std::vector<std::string>* warehouseCodes;
-    std::string* itemCode;
-    std::string* addCode;
-    std::string* spec;
-    std::string* name;
-};
-
-template <typename Criteria> ItemCriteria itemCriteriaOf(Criteria& criteria) {
-    return {&criteria.warehouseCodes, &criteria.itemCode, &criteria.addCode, &criteria.spec,
-            &criteria.name};
-}
-
 } // namespace
 
 std::string exportUsage() {
@@ -156,17 +142,18 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
                                                 {"--database", nullptr},
                                                 {"--user", nullptr},
                                                 {"--ca-file", nullptr}};
-    ItemCriteria items = journal   ? itemCriteriaOf(request.journal)
-                         : summary ? itemCriteriaOf(request.summary)
-                         : ageing  ? itemCriteriaOf(request.ageing)
-                                   : itemCriteriaOf(request.stock);
+    // Where the item criteria of the request's query go.
+    ItemCriteria& items = journal   ? static_cast<ItemCriteria&>(request.journal)
+                          : summary ? static_cast<ItemCriteria&>(request.summary)
+                          : ageing  ? static_cast<ItemCriteria&>(request.ageing)
+                                    : request.stock;
     if (query)
         text.insert({{"--format", &request.format}, {"--output", &request.output}});
     if (query && !card)
-        text.insert({{"--code", items.itemCode},
-                     {"--addcode", items.addCode},
-                     {"--spec", items.spec},
-                     {"--name", items.name}});
+        text.insert({{"--code", &items.itemCode},
+                     {"--addcode", &items.addCode},
+                     {"--spec", &items.spec},
+                     {"--name", &items.name}});
     if (card)
         text.insert(
             {{"--code", &request.card.itemCode}, {"--warehouse", &request.card.warehouseCode}});
@@ -191,7 +178,7 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
             return arguments[++i];
         };
         if (query && !card && option == "--warehouse") {
-            items.warehouseCodes->push_back(needsValue());
+            items.warehouseCodes.push_back(needsValue());
         } else if (card && option == "--batch") {
             request.card.batch = trimmedText(needsValue());
         } else if ((summary || ageing) && option == "--by-batch") {
@@ -233,7 +220,7 @@ ExportRequest parseExportArguments(const std::vector<std::string>& arguments) {
     }
     // Texts are trimmed as the windows trim what is typed into their boxes.
     for (std::string* criterion :
-         {items.itemCode, items.addCode, items.spec, items.name, &request.journal.flag,
+         {&items.itemCode, &items.addCode, &items.spec, &items.name, &request.journal.flag,
           &request.journal.source, &request.journal.productionOrder,
           &request.journal.documentNumber, &request.card.itemCode, &request.card.warehouseCode})
         *criterion = trimmedText(*criterion);

@@ -2,6 +2,7 @@
 
 #include "BoxText.h"
 #include "WarehouseList.h"
+#include "result/ItemCriteria.h"
 
 class QLineEdit;
 class QListWidget;
@@ -18,7 +19,7 @@ struct ItemCriteriaFields {
     QLineEdit* edt_name = nullptr;
 
     // The chosen warehouses and the four boxes into a criteria record, trimmed as typed.
-    template <typename Criteria> void readItemCriteria(Criteria& criteria) const {
+    void readItemCriteria(ItemCriteria& criteria) const {
         criteria.warehouseCodes = warehouseCodes(*lbb_store);
         criteria.itemCode = trimmedBoxText(*edt_code);
         criteria.addCode = trimmedBoxText(*edt_no);

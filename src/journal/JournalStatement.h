@@ -1,15 +1,12 @@
 #pragma once
 
+#include "result/ItemCriteria.h"
+
 #include <string>
 #include <vector>
 
 // What the journal query is asked, every text already trimmed; dates as "yyyy-mm-dd".
-struct JournalCriteria {
-    std::vector<std::string> warehouseCodes;
-    std::string itemCode;
-    std::string addCode;
-    std::string spec;
-    std::string name;
+struct JournalCriteria : ItemCriteria {
     std::string dateFrom;
     std::string dateTo;
     std::string flag;   // "", "收" or "发"

@@ -1,18 +1,14 @@
 #pragma once
 
 #include "AgeingBands.h"
+#include "result/ItemCriteria.h"
 
 #include <string>
 #include <vector>
 
 // What the stock ageing (库龄分析) is asked, every text already trimmed; the day as
 // "yyyy-mm-dd".
-struct AgeingCriteria {
-    std::vector<std::string> warehouseCodes;
-    std::string itemCode;
-    std::string addCode;
-    std::string spec;
-    std::string name;
+struct AgeingCriteria : ItemCriteria {
     std::string asOf;
     AgeingBands bands = kDefaultAgeingBands;
     bool byBatch = false; // a row per batch, not per item

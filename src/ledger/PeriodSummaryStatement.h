@@ -1,16 +1,13 @@
 #pragma once
 
+#include "result/ItemCriteria.h"
+
 #include <string>
 #include <vector>
 
 // What the period summary (收发存汇总) is asked, every text already trimmed; dates as
 // "yyyy-mm-dd", the first not after the second.
-struct PeriodSummaryCriteria {
-    std::vector<std::string> warehouseCodes;
-    std::string itemCode;
-    std::string addCode;
-    std::string spec;
-    std::string name;
+struct PeriodSummaryCriteria : ItemCriteria {
     std::string dateFrom;
     std::string dateTo;
     bool byBatch = false; // a row per batch, not per item

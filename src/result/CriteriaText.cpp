@@ -20,3 +20,11 @@ std::string CriteriaText::text() const {
         text += (i > 0 ? "；" : "") + parts_[i];
     return text;
 }
+
+void CriteriaText::addItemCriteria(const ItemCriteria& criteria) {
+    add("仓库", criteria.warehouseCodes);
+    add("存货编码", criteria.itemCode);
+    add("存货代码", criteria.addCode);
+    add("规格型号", criteria.spec);
+    add("存货名称", criteria.name);
+}

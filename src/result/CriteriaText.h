@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ItemCriteria.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,14 +14,8 @@ public:
     void add(std::string_view label, const std::string& value);
     // The values parted by "、"; nothing for none.
     void add(std::string_view label, const std::vector<std::string>& values);
-    // The warehouses and the four item boxes, which both windows have, in their order.
-    template <typename Criteria> void addItemCriteria(const Criteria& criteria) {
-        add("仓库", criteria.warehouseCodes);
-        add("存货编码", criteria.itemCode);
-        add("存货代码", criteria.addCode);
-        add("规格型号", criteria.spec);
-        add("存货名称", criteria.name);
-    }
+    // The warehouses and the four item boxes, which every window has, in their order.
+    void addItemCriteria(const ItemCriteria& criteria);
     std::string text() const;
 
 private:
