@@ -2,8 +2,10 @@
 # From a fresh Debian 12 machine to dist/stockquery-win64.zip and
 # dist/stockquery-setup-win64.exe: Qt (with Qt SVG and Qt Charts), SQLite, ICU, libxlsxwriter
 # and GoogleTest cross-built once for 64-bit Windows into a cache outside the tree (zlib is
-# Debian's own; about half an hour on two cores), then the program, its tools and the data-side tests; the tests, the ODBC path,
-# the main window and the installer run under Wine.
+# Debian's own; over an hour on two cores, most of it qtbase), then the program, its tools and
+# the data-side tests, the manual's pictures; the tests, the ODBC path, the main window and the
+# installer run under Wine; last, the source archive is unpacked where there is no git and
+# built to the zip.
 #   build-windows.sh [--zip-only]
 # --zip-only stops once the zip is made: no source archive, installer or tests.
 set -euo pipefail
@@ -32,7 +34,7 @@ done_with() { touch "$cache/build/$1.done"; }
 # Built again when its script (its options) changes.
 qtbase=qtbase-$(sha256sum "$windows/build-qtbase.sh" | cut -c1-12)
 if ! built "$qtbase"; then
-    step "qtbase (about 20 minutes on two cores)"
+    step "qtbase (43 minutes on two busy cores)"
     "$windows/build-qtbase.sh" "$(source_of qt6-base)" "$cache/build/qtbase" "$prefix" "$toolchain"
     done_with "$qtbase"
 fi
@@ -41,7 +43,7 @@ fi
 qt_modules=qt-modules-$(cat "$windows/build-qt-modules.sh" "$repo/third_party/qt/SHA256SUMS" |
     sha256sum | cut -c1-12)-$qtbase
 if ! built "$qt_modules"; then
-    step "Qt SVG and Qt Charts (about 3 minutes)"
+    step "Qt SVG and Qt Charts (4 minutes)"
     "$windows/build-qt-modules.sh" "$repo/third_party/qt" "$cache/build/qt-modules" "$prefix"
     done_with "$qt_modules"
 fi
