@@ -17,5 +17,7 @@ void consoleTakesWideText();
 
 // A line typed at the terminal without echo.
 std::string readLineWithoutEcho();
-// Gives the terminal its echo back, when the program has to end during readLineWithoutEcho.
+// Turns the terminal's echo off until restoreConsole.
+void silenceConsole();
+// Gives the terminal its echo back, also when the program has to end while a line is typed.
 void restoreConsole();

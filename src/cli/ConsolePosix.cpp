@@ -1,7 +1,6 @@
 #include "Console.h"
 
 #include <atomic>
-#include <iostream>
 #include <termios.h>
 #include <unistd.h>
 
@@ -24,16 +23,12 @@ std::atomic<bool> silenced{false};
 
 } // namespace
 
-std::string readLineWithoutEcho() {
+void silenceConsole() {
     tcgetattr(0, &echoing);
     termios silent = echoing;
     silent.c_lflag &= ~static_cast<tcflag_t>(ECHO);
     silenced = true;
     tcsetattr(0, TCSANOW, &silent);
-    std::string line;
-    std::getline(std::cin, line);
-    restoreConsole();
-    return line;
 }
 
 void restoreConsole() {

@@ -95,15 +95,11 @@ void consoleTakesWideText() {
     wideWhenConsole(std::cerr, STD_ERROR_HANDLE);
 }
 
-std::string readLineWithoutEcho() {
+void silenceConsole() {
     const HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
     GetConsoleMode(input, &echoing);
     silenced = true;
     SetConsoleMode(input, echoing & ~static_cast<DWORD>(ENABLE_ECHO_INPUT));
-    std::string line;
-    std::getline(std::cin, line);
-    restoreConsole();
-    return line;
 }
 
 void restoreConsole() {

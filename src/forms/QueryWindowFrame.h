@@ -12,15 +12,9 @@
 #include <string>
 #include <vector>
 
+// Besides the classes QueryFrame.h declares:
 class Connection;
 class QBoxLayout;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QToolButton;
-class QWidget;
-class ResultGrid;
-class ResultQuery;
 struct QueryShape;
 
 // How a query window looks around its criteria: its size, its own tool buttons (between 图表

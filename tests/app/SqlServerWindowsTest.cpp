@@ -146,10 +146,8 @@ private slots:
 
     void theJournalWindowsQueryArrivesWholeAndFillsTheGrid() {
         MessageBoxWatcher boxes;
-        DemoOverTds overTds;
-        TdsServer& server = overTds.server;
-        Connection& connection = overTds.connection;
-        Tfrm_crquery window(connection);
+        DemoOverTds tds;
+        Tfrm_crquery window(tds.connection);
         window.show();
         window.edt_name->setText("轴承");
         window.cbb_sfflag->setCurrentText("收");
@@ -157,8 +155,8 @@ private slots:
         window.work().waitUntilDone();
         QVERIFY(boxes.seen().isEmpty());
         const std::vector<std::string> lines = window.ado_crinfo.statementLines();
-        QCOMPARE(server.batches().back(), joinedStatement(lines));
-        QVERIFY(server.batches().back().find("('收'='收' and a.bRdFlag = 1 )") !=
+        QCOMPARE(tds.server.batches().back(), joinedStatement(lines));
+        QVERIFY(tds.server.batches().back().find("('收'='收' and a.bRdFlag = 1 )") !=
                 std::string::npos);
         QCOMPARE(window.Panel4->text(), countOfDemo(lines, journalFields()));
         QVERIFY(window.ado_crinfo.rowCount() > 0);
@@ -166,10 +164,8 @@ private slots:
 
     void theSummaryAndTheCardArriveThroughFreeTdsAsOnTheDemo() {
         MessageBoxWatcher boxes;
-        DemoOverTds overTds;
-        TdsServer& server = overTds.server;
-        Connection& connection = overTds.connection;
-        Tfrm_summary summary(connection);
+        DemoOverTds tds;
+        Tfrm_summary summary(tds.connection);
         summary.show();
         summary.dates->setDate(QDate::currentDate().addMonths(-2));
         summary.chk_batch->setChecked(true);
@@ -178,7 +174,7 @@ private slots:
         summary.work().waitUntilDone();
         QVERIFY(boxes.seen().isEmpty());
         const std::vector<std::string> lines = summary.resultQuery().statementLines();
-        QCOMPARE(server.batches().back(), joinedStatement(lines));
+        QCOMPARE(tds.server.batches().back(), joinedStatement(lines));
         QCOMPARE(summary.Panel4->text(), countOfDemo(lines, periodSummaryFields(true)));
         const ResultQuery& rows = summary.resultQuery();
         QVERIFY(rows.rowCount() > 0);
@@ -195,7 +191,7 @@ private slots:
         for (const char* field : {"期初数量", "入库数量", "出库数量", "期末数量"})
             QVERIFY2(std::abs(total(rows.result(), field) - total(demo, field)) < 1e-3, field);
 
-        Tfrm_stockcard card(connection);
+        Tfrm_stockcard card(tds.connection);
         card.show();
         card.edt_whcode->setText("12");
         card.edt_code->setText("0002091");
@@ -204,18 +200,16 @@ private slots:
         card.work().waitUntilDone();
         QVERIFY(boxes.seen().isEmpty());
         const std::vector<std::string> cardLines = card.resultQuery().statementLines();
-        QCOMPARE(server.batches().back(), joinedStatement(cardLines));
+        QCOMPARE(tds.server.batches().back(), joinedStatement(cardLines));
         // The lines are counted, not the opening and the closing.
         const ResultSet demoLines = SqliteBackend(demoDatabasePath())
                                         .fetchAll(joinedStatement(cardLines), stockCardFields());
         QCOMPARE(card.Panel4->text(), "记录数为：" + QString::number(demoLines.rowCount() - 2));
         const ResultQuery& cardRows = card.resultQuery();
         const ResultColumn& balance = cardRows.result().column(cardRows.fieldIndex("结存数量"));
-        const ResultSet demoCard = SqliteBackend(demoDatabasePath())
-                                       .fetchAll(joinedStatement(cardLines), stockCardFields());
         const ResultColumn& demoBalance =
-            demoCard.column(ResultQuery::fieldIndexIn(demoCard, "结存数量"));
-        for (std::size_t row = 0; row < demoCard.rowCount(); ++row)
+            demoLines.column(ResultQuery::fieldIndexIn(demoLines, "结存数量"));
+        for (std::size_t row = 0; row < demoLines.rowCount(); ++row)
             QCOMPARE(std::llround(balance.asFloat(row) * 1e6),
                      std::llround(demoBalance.asFloat(row) * 1e6));
     }

@@ -120,6 +120,26 @@ public:
     ~PasswordInEnvironment() { qunsetenv("STOCKQUERY_PASSWORD"); }
 };
 
+// What a run of the command starts from: settings of its own, the password in its environment
+// and an empty folder for its files.
+struct CommandSandbox {
+    SettingsSandbox settings;
+    const PasswordInEnvironment password;
+    TempDir folder;
+
+    // A file of the folder that holds "old", for the command to replace or keep.
+    QString oldFile(const char* name) const {
+        const std::filesystem::path path = folder / name;
+        std::ofstream(path) << "old";
+        return QString::fromStdString(path.string());
+    }
+    // Whether that file is as it was and nothing lies beside it.
+    bool keptAlone(const char* name) const {
+        return fileBytes(folder / name) == "old" &&
+               filesIn(folder.path()) == std::vector<std::string>{name};
+    }
+};
+
 QStringList demoConnection() {
     return {"--server",   QString::fromStdString("sqlite:" + demoDatabasePath()),
             "--database", "d",
@@ -361,9 +381,8 @@ private slots:
     }
 
     void lostCharactersAreSaidAndAReadOnlyFileIsKept() {
-        SettingsSandbox settings;
-        const PasswordInEnvironment password;
-        TempDir folder;
+        const CommandSandbox box;
+        const TempDir& folder = box.folder;
         const QString text = QString::fromStdString((folder / "stock.txt").string());
         // The demo holds characters beyond GBK: the window says how many, and so does the
         // command, on one line, succeeding.
@@ -389,7 +408,7 @@ private slots:
         QVERIFY(run.err.isEmpty());
         // A file its owner made read-only stays as it was, and nothing is left beside it.
         std::filesystem::remove(folder / "window.txt");
-        std::ofstream(text.toStdString()) << "old";
+        box.oldFile("stock.txt");
         std::filesystem::permissions(text.toStdString(), std::filesystem::perms::owner_read |
                                                              std::filesystem::perms::group_read |
                                                              std::filesystem::perms::others_read);
@@ -397,16 +416,12 @@ private slots:
         QCOMPARE(run.status, 5);
         QCOMPARE(QString::fromUtf8(run.err),
                  QString("stockquery-export: cannot write %1: %1 is read-only\n").arg(text));
-        QCOMPARE(fileBytes(text.toStdString()), std::string("old"));
-        QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+        QVERIFY(box.keptAlone("stock.txt"));
     }
 
     void aServerThatAnswersWronglyIsOneLineAndTheOldFileKept() {
-        SettingsSandbox settings;
-        const PasswordInEnvironment password;
-        TempDir folder;
-        const QString path = QString::fromStdString((folder / "stock.txt").string());
-        std::ofstream(path.toStdString()) << "old";
+        const CommandSandbox box;
+        const QString path = box.oldFile("stock.txt");
         TdsServer server{ErpTdsResponder(demoDatabasePath())};
         const QStringList command{
             "stock",      "--server", QString::fromStdString(server.address()),
@@ -427,8 +442,7 @@ private slots:
             QVERIFY2(run.err.startsWith(unanswered ? "stockquery-export: the server did not answer"
                                                    : "stockquery-export: the query failed: "),
                      run.err.constData());
-            QCOMPARE(fileBytes(path.toStdString()), std::string("old"));
-            QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+            QVERIFY(box.keptAlone("stock.txt"));
         }
         server.misbehave(Wrong::none); // and the server, behaving again, is read as ever
         const Run again = exportProgram(command);
@@ -436,11 +450,8 @@ private slots:
     }
 
     void aServerThatStopsAnsweringIsGivenUpAtTheTimeLimitAndTheOldFileKept() {
-        SettingsSandbox settings;
-        const PasswordInEnvironment password;
-        TempDir folder;
-        const QString path = QString::fromStdString((folder / "stock.txt").string());
-        std::ofstream(path.toStdString()) << "old";
+        const CommandSandbox box;
+        const QString path = box.oldFile("stock.txt");
         const QString said = QString("stockquery-export: the server did not answer within 2 "
                                      "seconds; nothing was written\n");
         // A statement that runs for a minute: stopped at the limit, as the server is asked.
@@ -475,8 +486,7 @@ private slots:
             QVERIFY2(clock.elapsed() < promptly(5000),
                      qPrintable(QString::number(clock.elapsed())));
         }
-        QCOMPARE(fileBytes(path.toStdString()), std::string("old"));
-        QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+        QVERIFY(box.keptAlone("stock.txt"));
         // A log-in that is never answered ends at its own limit: no connection.
         TdsServer silent{{}, {.silent = true}};
         QElapsedTimer clock;
@@ -538,25 +548,22 @@ private slots:
     }
 
     void anInterruptKeepsTheOldFileAndSaysSo() {
-        SettingsSandbox settings;
+        const CommandSandbox box;
         TinyErp slow;
         slow.addWarehouseWithStock("01", "原材料库", 5);
         slow.slowDown();
-        TempDir folder;
-        const std::string path = (folder / "stock.txt").string();
-        std::ofstream(path) << "old";
+        const QString path = box.oldFile("stock.txt");
         QProcess process;
         process.start(STOCKQUERY_EXPORT_PROGRAM,
                       {"stock", "--server", QString::fromStdString(slow.server()), "--database",
-                       "d", "--user", "u", "--output", QString::fromStdString(path)});
+                       "d", "--user", "u", "--output", path});
         QVERIFY(process.waitForStarted());
         QTest::qWait(500);
         ::kill(static_cast<pid_t>(process.processId()), SIGINT);
         QVERIFY(process.waitForFinished(10000));
         QCOMPARE(process.exitCode(), 130);
         QVERIFY(process.readAllStandardError().contains("interrupted"));
-        QCOMPARE(fileBytes(path), std::string("old"));
-        QCOMPARE(filesIn(folder.path()), std::vector<std::string>{"stock.txt"});
+        QVERIFY(box.keptAlone("stock.txt"));
     }
 
     void aKilledCommandKeepsTheOldFileAndTheNextRunRemovesItsLeftoverOnceOld() {

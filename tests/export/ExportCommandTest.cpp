@@ -91,6 +91,16 @@ struct MainWindowOnDemo {
     Tfrm_xclquery main;
 };
 
+// Every row in the grid, then 输出 begun over a file of the folder that holds "old".
+void exportEveryRowOver(MainWindowOnDemo& w, const TempDir& folder, int fileType,
+                        const char* name) {
+    w.main.tbn_query->click(); // every row: writing them takes a while
+    w.main.work().waitUntilDone();
+    std::ofstream(folder.path() / name) << "old";
+    saveIn(folder, fileType, name);
+    w.main.ToolButton8->click();
+}
+
 } // namespace
 
 class ExportCommandTest : public QObject {
@@ -285,13 +295,9 @@ private slots:
 
     void aCancelledExportKeepsTheOldFileAndANewQueryCanFollowAtOnce() {
         MainWindowOnDemo w;
-        w.main.tbn_query->click(); // every row: an RTF of them takes a while
-        w.main.work().waitUntilDone();
         TempDir folder;
-        std::ofstream(folder.path() / "stock.rtf") << "old";
         MessageBoxWatcher messages;
-        saveIn(folder, 2, "stock.rtf");
-        w.main.ToolButton8->click();
+        exportEveryRowOver(w, folder, 2, "stock.rtf");
         QVERIFY(w.main.work().busy());
         w.main.btn_cancel->click();
         QVERIFY(!w.main.work().busy());
@@ -306,13 +312,9 @@ private slots:
 
     void aCancelWhileTheWorkbookIsZippedLeavesTheWindowLiveAndTheOldFileAsItWas() {
         MainWindowOnDemo w;
-        w.main.tbn_query->click(); // every row
-        w.main.work().waitUntilDone();
         TempDir folder;
-        std::ofstream(folder.path() / "stock.xlsx") << "old";
         MessageBoxWatcher messages;
-        saveIn(folder, 5, "stock.xlsx");
-        w.main.ToolButton8->click();
+        exportEveryRowOver(w, folder, 5, "stock.xlsx");
         QVERIFY(QTest::qWaitFor(
             [&] { return w.main.workStatus->text().contains("正在压缩 Excel 工作簿"); },
             kEventWait));
