@@ -1,9 +1,9 @@
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "support/SqliteFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 namespace {
 
@@ -12,21 +12,16 @@ class SortOrderTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const std::string file = (dir_ / "sort.sqlite").string();
-        sqlite3* db = nullptr;
-        sqlite3_open(file.c_str(), &db);
-        sqlite3_exec(db,
-                     "CREATE TABLE t (id INTEGER PRIMARY KEY, name NVARCHAR(20), qty NUMERIC(20,6),"
-                     " cost FLOAT, day DATETIME, batch NVARCHAR(12));"
-                     "INSERT INTO t VALUES (1, '张三', 3, 2.5, '2026-03-01', 'B2');"
-                     "INSERT INTO t VALUES (2, NULL, NULL, NULL, NULL, NULL);"
-                     "INSERT INTO t VALUES (3, '阿姨', 1.5, -1, '2025-12-31 23:59:59', 'b2');"
-                     "INSERT INTO t VALUES (4, '北京', 3, 2.5, '2026-03-01', 'B2');"
-                     "INSERT INTO t VALUES (5, 'Apple', -2, 100, '2026-01-15', 'a10');"
-                     "INSERT INTO t VALUES (6, '中国', 0.0001, 0, '2024-02-29', 'B2');",
-                     nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        connection_.setSettings({"sqlite:" + file, "d", "u", ""});
-        connection_.open();
+        runOnSqliteFile(
+            file, "CREATE TABLE t (id INTEGER PRIMARY KEY, name NVARCHAR(20), qty NUMERIC(20,6),"
+                  " cost FLOAT, day DATETIME, batch NVARCHAR(12));"
+                  "INSERT INTO t VALUES (1, '张三', 3, 2.5, '2026-03-01', 'B2');"
+                  "INSERT INTO t VALUES (2, NULL, NULL, NULL, NULL, NULL);"
+                  "INSERT INTO t VALUES (3, '阿姨', 1.5, -1, '2025-12-31 23:59:59', 'b2');"
+                  "INSERT INTO t VALUES (4, '北京', 3, 2.5, '2026-03-01', 'B2');"
+                  "INSERT INTO t VALUES (5, 'Apple', -2, 100, '2026-01-15', 'a10');"
+                  "INSERT INTO t VALUES (6, '中国', 0.0001, 0, '2024-02-29', 'B2');");
+        openSqliteFile(connection_, file);
         query_.appendLine("select * from t order by id");
         query_.open();
     }

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "SqliteFile.h"
 #include "TempDir.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
 #include "table/ExportLayout.h"
-
-#include <sqlite3.h>
 
 #include <sstream>
 #include <string>
@@ -16,18 +15,13 @@
 class ExportFixture {
 public:
     ExportFixture() : file_((dir_ / "export.sqlite").string()) {
-        sqlite3* db = nullptr;
-        sqlite3_open(file_.c_str(), &db);
-        sqlite3_exec(db,
-                     "CREATE TABLE t (id INTEGER, code TEXT, name TEXT, qty NUMERIC(20,6), "
-                     "price FLOAT, day DATETIME);"
-                     "INSERT INTO t VALUES (1, 'A1', '螺栓', 12.5, 1.25, '2026-03-01');"
-                     "INSERT INTO t VALUES (2, 'B2', 'x<y & z', NULL, NULL, '2026-03-02');"
-                     "INSERT INTO t VALUES (3, 'C3', '', 0.03125, 2, NULL);",
-                     nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-        connection_.setSettings({"sqlite:" + file_, "u", "d", ""});
-        connection_.open();
+        runOnSqliteFile(file_,
+                        "CREATE TABLE t (id INTEGER, code TEXT, name TEXT, qty NUMERIC(20,6), "
+                        "price FLOAT, day DATETIME);"
+                        "INSERT INTO t VALUES (1, 'A1', '螺栓', 12.5, 1.25, '2026-03-01');"
+                        "INSERT INTO t VALUES (2, 'B2', 'x<y & z', NULL, NULL, '2026-03-02');"
+                        "INSERT INTO t VALUES (3, 'C3', '', 0.03125, 2, NULL);");
+        openSqliteFile(connection_, file_);
         layout.name = "dbg_test";
         layout.fixedColour = qRgb(240, 240, 240);
         layout.buttonFace = qRgb(240, 240, 240);
@@ -56,10 +50,7 @@ public:
 
     // Adds a row: "(id, code, name, qty, price, day)" as SQL values.
     void insert(const std::string& values) {
-        sqlite3* db = nullptr;
-        sqlite3_open(file_.c_str(), &db);
-        sqlite3_exec(db, ("INSERT INTO t VALUES " + values).c_str(), nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        runOnSqliteFile(file_, "INSERT INTO t VALUES " + values);
     }
 
     // Opens the rows that `where` keeps, in id order.

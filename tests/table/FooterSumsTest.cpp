@@ -1,10 +1,10 @@
 #include "table/FooterSums.h"
 #include "db/Connection.h"
 #include "db/ResultQuery.h"
+#include "support/SqliteFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 TEST(FooterSums, EachAdditionRoundsHalfToEven) {
     EXPECT_EQ(FooterSums::added(0, 0.03125), 312);
@@ -18,17 +18,11 @@ TEST(FooterSums, EachAdditionRoundsHalfToEven) {
 TEST(FooterSums, OnePassOverAnOpenQueryNullsAddNothingAndTheCursorEndsOnTheFirstRow) {
     TempDir dir;
     const std::string file = (dir / "sums.sqlite").string();
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_exec(db,
-                 "CREATE TABLE t (id INTEGER, a FLOAT, b FLOAT, c NVARCHAR(5));"
-                 "INSERT INTO t VALUES (1, 0.03125, NULL, 'x'), (2, 0.00015, NULL, 'y'),"
-                 " (3, NULL, NULL, 'z'), (4, 2.5, NULL, NULL)",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    runOnSqliteFile(file, "CREATE TABLE t (id INTEGER, a FLOAT, b FLOAT, c NVARCHAR(5));"
+                          "INSERT INTO t VALUES (1, 0.03125, NULL, 'x'), (2, 0.00015, NULL, 'y'),"
+                          " (3, NULL, NULL, 'z'), (4, 2.5, NULL, NULL)");
     Connection connection;
-    connection.setSettings({"sqlite:" + file, "d", "u", ""});
-    connection.open();
+    openSqliteFile(connection, file);
     ResultQuery query(connection);
     query.appendLine("select * from t order by id");
     FooterSums sums({"a", "b", "c", "missing"});
