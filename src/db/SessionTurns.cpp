@@ -6,7 +6,6 @@ struct SessionTurns::Turn::Shared {
     Session session;                      // none while a statement holds it
     const WorkControl* running = nullptr; // the statement whose turn it is
     std::uint64_t turn = 0;               // its number; a statement left behind has another
-    std::chrono::steady_clock::time_point cancelSeen{};
 };
 
 SessionTurns::SessionTurns() : shared_(std::make_shared<Turn::Shared>()) {}
@@ -20,15 +19,12 @@ std::unique_lock<std::mutex> SessionTurns::waitForTurn() {
     using namespace std::chrono_literals;
     std::unique_lock lock(shared_->mutex);
     while (shared_->running) {
-        const auto now = std::chrono::steady_clock::now();
-        if (shared_->running->cancelled()) {
-            if (shared_->cancelSeen == std::chrono::steady_clock::time_point{})
-                shared_->cancelSeen = now;
-            else if (now - shared_->cancelSeen >= kLeftBehindAfter) {
-                shared_->running = nullptr; // left behind, with the session it holds
-                ++shared_->turn;
-                break;
-            }
+        const auto cancelledAt = shared_->running->cancelledAt();
+        if (cancelledAt != std::chrono::steady_clock::time_point{} &&
+            std::chrono::steady_clock::now() - cancelledAt >= kLeftBehindAfter) {
+            shared_->running = nullptr; // left behind, with the session it holds
+            ++shared_->turn;
+            break;
         }
         shared_->ended.wait_for(lock, 50ms);
     }
@@ -38,7 +34,6 @@ std::unique_lock<std::mutex> SessionTurns::waitForTurn() {
 SessionTurns::Turn SessionTurns::take(const WorkControl& control) {
     const std::unique_lock lock = waitForTurn();
     shared_->running = &control;
-    shared_->cancelSeen = {};
     return Turn(shared_, ++shared_->turn, std::move(shared_->session));
 }
 

@@ -2,6 +2,9 @@
 
 void WorkControl::cancel() {
     const std::lock_guard lock(mutex_);
+    if (!cancelled())
+        cancelledAt_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
+                           std::memory_order_relaxed);
     cancelled_.store(true, std::memory_order_relaxed);
     if (interrupt_)
         interrupt_();

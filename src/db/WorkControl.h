@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <exception>
 #include <functional>
@@ -20,6 +21,11 @@ public:
     // Any thread: asks the work to stop and interrupts the call it waits in, if any.
     void cancel();
     bool cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+    // When the stop was first asked for; the clock's epoch until then.
+    std::chrono::steady_clock::time_point cancelledAt() const {
+        return std::chrono::steady_clock::time_point(
+            std::chrono::steady_clock::duration(cancelledAt_.load(std::memory_order_relaxed)));
+    }
     void throwIfCancelled() const {
         if (cancelled())
             throw WorkCancelled();
@@ -52,6 +58,7 @@ public:
 
 private:
     std::atomic<bool> cancelled_{false};
+    std::atomic<std::chrono::steady_clock::rep> cancelledAt_{0};
     std::atomic<std::size_t> done_{0};
     std::atomic<std::size_t> total_{0};
     std::atomic<Stage> stage_{Stage::Steps};
