@@ -57,14 +57,35 @@ inline void click(QWidget& widget) {
     click(widget, widget.rect().center());
 }
 
-// Keys as xdotool names them ("Return", "ctrl+f"), pressed on the focused window.
+// Whether the X server gives the keys to the window Qt calls active: on a busy machine the
+// window manager may not yet have passed them on when Qt already does.
+inline bool keysGoToTheActiveWindow() {
+    const QWidget* active = QApplication::activeWindow();
+    if (!active)
+        return false;
+    QProcess focus;
+    focus.start("xdotool", {"getwindowfocus"});
+    focus.waitForFinished();
+    return focus.readAllStandardOutput().trimmed().toULongLong() == active->winId();
+}
+
+// Waits until keys pressed now reach the active window (or the popup open over it, which holds
+// the keyboard).
+inline void waitForTheKeyboard() {
+    if (!QApplication::activePopupWidget())
+        QVERIFY(QTest::qWaitFor(keysGoToTheActiveWindow, kEventWait));
+}
+
+// Keys as xdotool names them ("Return", "ctrl+f"), pressed on the active window.
 inline void press(const QString& keys) {
+    waitForTheKeyboard();
     xdotool({"key", "--delay", "30", keys});
     QTest::qWait(50);
 }
 
-// Text typed on the focused window.
+// Text typed on the active window.
 inline void type(const QString& text) {
+    waitForTheKeyboard();
     xdotool({"type", "--delay", "30", text});
     QTest::qWait(50);
 }

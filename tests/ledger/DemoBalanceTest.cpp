@@ -51,12 +51,20 @@ Groups groupsOf(const std::string& file) {
 
 } // namespace
 
-TEST(DemoBalance, EveryStockIsItsReceiptsLessItsIssuesButTheCarriedOverOnBothDemos) {
+TEST(DemoBalance, EveryStockIsItsReceiptsLessItsIssuesButTheCarriedOver) {
     const Groups demo = groupsOf(demoDatabasePath());
     EXPECT_EQ(demo.disagreeing, 0);
     EXPECT_GT(demo.stocked, 20000);
     EXPECT_GT(demo.carriedOver, 100);
     EXPECT_GT(demo.below, 50);
+}
+
+TEST(DemoBalance, TheLargeDemoBalancesToo) {
+#if defined(__SANITIZE_ADDRESS__)
+    // Made under the sanitizers the large demo takes minutes; its code is the default demo's,
+    // which they see above.
+    GTEST_SKIP() << "the large demo is checked in the released build";
+#endif
     TempDir folder;
     const std::string large = (folder / "large.sqlite").string();
     generateDemoDatabase(large, kLargeDemoSize, kDemoSeed, localToday());
