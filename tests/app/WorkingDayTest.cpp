@@ -8,14 +8,14 @@
 
 #include <QtTest>
 
-// A working day in one window: thirty cycles of queries, sorts, filters, finds, copies, every
+// A working day in one window: cycles of queries, sorts, filters, finds, copies, every
 // export, charts, the other windows and 连接 again. Under the sanitizers the leak checker looks
 // at what the process holds when it ends.
 class WorkingDayTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void thirtyCyclesHoldNoMoreDescriptorsOrThreadsAndWriteTheSameFiles() {
+    void theCyclesOfADayHoldNoMoreDescriptorsOrThreadsAndWriteTheSameFiles() {
         // The demo stored as the connection, as 连接 finds it.
         const SettingsSandbox settings;
         QVERIFY(writeDBLinkInfo({"sqlite:" + demoDatabasePath(), "d", "u", ""}));
@@ -23,10 +23,16 @@ private slots:
         main.show();
         QTRY_VERIFY(main.ado_conn.isOpen());
         TempDir folder;
-        // Narrow queries, so that thirty cycles take a minute or two under the sanitizers.
+        // Narrow queries, and under the sanitizers half the cycles (thirty took two and a half
+        // minutes there on a busy machine): what grows a cycle still shows after the eighth.
+#if defined(__SANITIZE_ADDRESS__)
+        constexpr int kCycles = 16;
+#else
+        constexpr int kCycles = 30;
+#endif
         SoakDay day(main, folder.path().string(), {"螺栓", "钢管", "垫片", "0000"});
         SoakDay::Holding warm;
-        for (int n = 1; n <= 30; ++n) {
+        for (int n = 1; n <= kCycles; ++n) {
             const std::vector<std::string> unlike = day.cycle(n);
             for (const std::string& format : unlike)
                 QFAIL(qPrintable(QString("cycle %1: the %2 file differs")
