@@ -1,11 +1,14 @@
 #include "WorkControl.h"
 
+#include <algorithm>
+
 void WorkControl::cancel() {
     const std::lock_guard lock(mutex_);
+    // Never 0, which means not cancelled.
     if (!cancelled())
-        cancelledAt_.store(std::chrono::steady_clock::now().time_since_epoch().count(),
+        cancelledAt_.store(std::max<std::chrono::steady_clock::rep>(
+                               std::chrono::steady_clock::now().time_since_epoch().count(), 1),
                            std::memory_order_relaxed);
-    cancelled_.store(true, std::memory_order_relaxed);
     if (interrupt_)
         interrupt_();
 }

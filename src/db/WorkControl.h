@@ -20,7 +20,7 @@ class WorkControl {
 public:
     // Any thread: asks the work to stop and interrupts the call it waits in, if any.
     void cancel();
-    bool cancelled() const { return cancelled_.load(std::memory_order_relaxed); }
+    bool cancelled() const { return cancelledAt_.load(std::memory_order_relaxed) != 0; }
     // When the stop was first asked for; the clock's epoch until then.
     std::chrono::steady_clock::time_point cancelledAt() const {
         return std::chrono::steady_clock::time_point(
@@ -57,7 +57,6 @@ public:
     };
 
 private:
-    std::atomic<bool> cancelled_{false};
     std::atomic<std::chrono::steady_clock::rep> cancelledAt_{0};
     std::atomic<std::size_t> done_{0};
     std::atomic<std::size_t> total_{0};

@@ -5,6 +5,7 @@
 #include "support/SettingsSandbox.h"
 #include "support/SoakDay.h"
 #include "support/TempDir.h"
+#include "support/UnderSanitizers.h"
 
 #include <QtTest>
 
@@ -25,11 +26,7 @@ private slots:
         TempDir folder;
         // Narrow queries, and under the sanitizers half the cycles (thirty took two and a half
         // minutes there on a busy machine): what grows a cycle still shows after the eighth.
-#if defined(__SANITIZE_ADDRESS__)
-        constexpr int kCycles = 16;
-#else
-        constexpr int kCycles = 30;
-#endif
+        constexpr int kCycles = kUnderSanitizers ? 16 : 30;
         SoakDay day(main, folder.path().string(), {"螺栓", "钢管", "垫片", "0000"});
         SoakDay::Holding warm;
         for (int n = 1; n <= kCycles; ++n) {

@@ -6,6 +6,7 @@
 #include "support/DemoDatabasePath.h"
 #include "support/LedgerTestParts.h"
 #include "support/TempDir.h"
+#include "support/UnderSanitizers.h"
 
 #include <sqlite3.h>
 
@@ -60,11 +61,10 @@ TEST(DemoBalance, EveryStockIsItsReceiptsLessItsIssuesButTheCarriedOver) {
 }
 
 TEST(DemoBalance, TheLargeDemoBalancesToo) {
-#if defined(__SANITIZE_ADDRESS__)
     // Made under the sanitizers the large demo takes minutes; its code is the default demo's,
     // which they see above.
-    GTEST_SKIP() << "the large demo is checked in the released build";
-#endif
+    if (kUnderSanitizers)
+        GTEST_SKIP() << "the large demo is checked in the released build";
     TempDir folder;
     const std::string large = (folder / "large.sqlite").string();
     generateDemoDatabase(large, kLargeDemoSize, kDemoSeed, localToday());

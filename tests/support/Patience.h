@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/UnderSanitizers.h"
+
 #include <QtTest>
 
 // How long a test waits for what is bound to happen (a window shown, rows arrived, work ended,
@@ -20,11 +22,7 @@ inline constexpr int kEventWait = 60000; // ms
 // A bound on work that must end at once (a cancel heard, a window closed) as the test measures
 // it on a machine shared with other builds, and under the sanitizers, which make the program
 // several times slower: still far below what work that waits for its server takes.
-#if defined(__SANITIZE_ADDRESS__)
-inline constexpr int kSlowness = 6;
-#else
-inline constexpr int kSlowness = 3;
-#endif
+inline constexpr int kSlowness = kUnderSanitizers ? 6 : 3;
 constexpr qint64 promptly(qint64 ms) {
     return ms * kSlowness;
 }
