@@ -38,9 +38,16 @@ private slots:
             if (n == 8)
                 warm = SoakDay::holding();
         }
-        const SoakDay::Holding now = SoakDay::holding();
-        QCOMPARE(now.descriptors, warm.descriptors);
-        QCOMPARE(now.threads, warm.threads);
+        // A job's thread is gone a moment after its work has ended, which on a busy machine
+        // can be after the last cycle: what a cycle leaks stays for good.
+        QTRY_VERIFY2(SoakDay::holding().descriptors <= warm.descriptors,
+                     qPrintable(QString("%1 descriptors open, %2 after the eighth cycle")
+                                    .arg(SoakDay::holding().descriptors)
+                                    .arg(warm.descriptors)));
+        QTRY_VERIFY2(SoakDay::holding().threads <= warm.threads,
+                     qPrintable(QString("%1 threads, %2 after the eighth cycle")
+                                    .arg(SoakDay::holding().threads)
+                                    .arg(warm.threads)));
     }
 };
 
