@@ -196,6 +196,7 @@ void TdsServer::acceptLoop() {
         std::lock_guard lock(mutex_);
         openFds_.push_back(fd);
         connections_.emplace_back([this, fd] { serve(fd); });
+        ++accepted_;
     }
 }
 
