@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <thread>
 
 namespace {
@@ -44,7 +45,21 @@ void write(const ExportFileType& type, const std::filesystem::path& path, Export
 }
 
 // A PDF says when it was made, to the second: two writes a moment apart differ only there.
-std::string withoutCreationDate(std::string bytes) {
+// What the file holds but the moment it was made, which differs between two writes a second
+// apart: a PDF's /CreationDate, a workbook's docProps/core.xml (read with unzip, its members
+// being compressed).
+std::string withoutCreationDate(const std::filesystem::path& file) {
+    std::string bytes = fileBytes(file);
+    if (bytes.starts_with("PK")) {
+        const std::string command = "unzip -p '" + file.string() + "' -x docProps/core.xml";
+        FILE* members = popen(command.c_str(), "r");
+        bytes.clear();
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, members)) > 0;)
+            bytes.append(buffer, n);
+        EXPECT_EQ(pclose(members), 0) << command;
+        return bytes;
+    }
     const std::size_t at = bytes.find("/CreationDate (D:");
     if (at != std::string::npos)
         bytes.erase(at, bytes.find(')', at) - at);
@@ -67,8 +82,7 @@ TEST(SaveTarget, ANewFileHasTheUmasksModeAndAnOldOneKeepsItsOwnInEveryFormat) {
         chmod(old.c_str(), 0604);
         write(type, old, f);
         EXPECT_EQ(modeOf(old), 0604U) << type.name;
-        EXPECT_EQ(withoutCreationDate(fileBytes(old)), withoutCreationDate(fileBytes(fresh)))
-            << type.name;
+        EXPECT_EQ(withoutCreationDate(old), withoutCreationDate(fresh)) << type.name;
         EXPECT_EQ(filesIn(folder.path()).size(), 2U) << type.name; // nothing else left
     }
 }
@@ -90,7 +104,7 @@ TEST(SaveTarget, ALinkIsFollowedAndStaysALink) {
         for (const char* link : {"link.out", "chain.out", "dangling.out"})
             EXPECT_TRUE(std::filesystem::is_symlink(here / link)) << format << " " << link;
         EXPECT_NE(fileBytes(target), "old") << format;
-        EXPECT_EQ(fileBytes(target), fileBytes(there / "new.out")) << format;
+        EXPECT_EQ(withoutCreationDate(target), withoutCreationDate(there / "new.out")) << format;
         EXPECT_EQ(filesIn(there.path()).size(), 2U) << format;
         EXPECT_EQ(filesIn(here.path()).size(), 3U) << format;
     }
