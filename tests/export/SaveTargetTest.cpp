@@ -44,7 +44,6 @@ void write(const ExportFileType& type, const std::filesystem::path& path, Export
     writer->WriteGridToFile(QString::fromStdString(path.string()), f.layout, f.query);
 }
 
-// A PDF says when it was made, to the second: two writes a moment apart differ only there.
 // What the file holds but the moment it was made, which differs between two writes a second
 // apart: a PDF's /CreationDate, a workbook's docProps/core.xml (read with unzip, its members
 // being compressed).
