@@ -7,6 +7,7 @@
 #include "export/TDBGridExportAsXLSX.h"
 #include "support/Bytes.h"
 #include "support/ExportFixture.h"
+#include "support/ProgramOutput.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <thread>
 
 namespace {
@@ -45,19 +45,14 @@ void write(const ExportFileType& type, const std::filesystem::path& path, Export
 }
 
 // What the file holds but the moment it was made, which differs between two writes a second
-// apart: a PDF's /CreationDate, a workbook's docProps/core.xml (read with unzip, its members
-// being compressed).
+// apart: a PDF's /CreationDate, a workbook's docProps/core.xml.
 std::string withoutCreationDate(const std::filesystem::path& file) {
     std::string bytes = fileBytes(file);
     if (bytes.starts_with("PK")) {
-        const std::string command = "unzip -p '" + file.string() + "' -x docProps/core.xml";
-        FILE* members = popen(command.c_str(), "r");
-        bytes.clear();
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, members)) > 0;)
-            bytes.append(buffer, n);
-        EXPECT_EQ(pclose(members), 0) << command;
-        return bytes;
+        const std::optional<QByteArray> members =
+            workbookWithoutItsTime(QString::fromStdString(file.string()));
+        EXPECT_TRUE(members) << file << " could not be unzipped";
+        return members.value_or(QByteArray()).toStdString();
     }
     const std::size_t at = bytes.find("/CreationDate (D:");
     if (at != std::string::npos)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QProcess>
+#include "support/ProgramOutput.h"
+
 #include <QRectF>
 #include <QRegularExpression>
 #include <QString>
@@ -8,11 +9,7 @@
 
 // What a poppler tool (pdftotext, pdfinfo) prints for a file; empty when it fails.
 inline QString popplerOutput(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return {};
-    return QString::fromUtf8(process.readAllStandardOutput());
+    return QString::fromUtf8(programOutput(tool, arguments).value_or(QByteArray()));
 }
 
 // A PDF's text page by page, as pdftotext gives it; with `asLaidOut`, line by line as the

@@ -10,6 +10,7 @@
 #include "forms/Tfrm_link.h"
 #include "grid/FindBar.h"
 #include "grid/ResultGrid.h"
+#include "support/ProgramOutput.h"
 #include "support/WhenOpen.h"
 
 #include <QApplication>
@@ -18,7 +19,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QProcess>
 #include <QRegularExpression>
 
 #include <array>
@@ -136,27 +136,23 @@ private:
     // docProps/core.xml (the zip's headers hold times too), a PDF's text as pdftotext reads it
     // with the time each page was printed at masked (its bytes hold that time compressed).
     static QByteArray digestOf(const std::string& path, const std::string& format) {
-        QCryptographicHash digest(QCryptographicHash::Sha256);
-        bool read = true;
-        const auto output = [&](const QString& program, const QStringList& arguments) {
-            QProcess process;
-            process.start(program, arguments);
-            read = process.waitForFinished(60000) && process.exitCode() == 0;
-            return process.readAllStandardOutput();
-        };
         const QString file = QString::fromStdString(path);
+        std::optional<QByteArray> content;
         if (format == "xlsx") {
-            digest.addData(output("unzip", {"-p", file, "-x", "docProps/core.xml"}));
+            content = workbookWithoutItsTime(file);
         } else if (format == "pdf") {
             static const QRegularExpression printedAt(R"(\d{4}-\d\d-\d\d \d\d:\d\d)");
-            digest.addData(QString::fromUtf8(output("pdftotext", {"-layout", file, "-"}))
-                               .replace(printedAt, "yyyy-mm-dd hh:mm")
-                               .toUtf8());
+            content = programOutput("pdftotext", {"-layout", file, "-"});
+            if (content)
+                content =
+                    QString::fromUtf8(*content).replace(printedAt, "yyyy-mm-dd hh:mm").toUtf8();
         } else {
             QFile in(file);
-            read = in.open(QIODevice::ReadOnly) && digest.addData(&in);
+            if (in.open(QIODevice::ReadOnly))
+                content = in.readAll();
         }
-        return read ? digest.result() : QByteArray();
+        return content ? QCryptographicHash::hash(*content, QCryptographicHash::Sha256)
+                       : QByteArray();
     }
 
     static void runAndWait(QueryWindowFrame& window) {

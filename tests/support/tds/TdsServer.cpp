@@ -165,6 +165,11 @@ TdsServer::~TdsServer() {
         t.join();
 }
 
+std::size_t TdsServer::accepted() const {
+    std::lock_guard lock(mutex_);
+    return connections_.size(); // one thread a connection, kept until the server stops
+}
+
 std::string TdsServer::address() const {
     return "127.0.0.1," + std::to_string(port_);
 }
@@ -196,7 +201,6 @@ void TdsServer::acceptLoop() {
         std::lock_guard lock(mutex_);
         openFds_.push_back(fd);
         connections_.emplace_back([this, fd] { serve(fd); });
-        ++accepted_;
     }
 }
 

@@ -71,7 +71,7 @@ public:
     std::string address() const;
 
     // Connections accepted so far.
-    std::size_t accepted() const { return accepted_.load(); }
+    std::size_t accepted() const;
     std::vector<std::string> batches() const;
     std::vector<Login> logins() const;
     // Closes every client connection; the server goes on listening.
@@ -122,7 +122,6 @@ private:
     std::atomic<Misbehaviour> misbehaviour_{Misbehaviour::none};
     std::atomic<bool> released_{false};
     std::atomic<std::chrono::steady_clock::rep> answerStarted_{0};
-    std::atomic<std::size_t> accepted_{0};
     std::thread acceptor_;
 
     mutable std::mutex mutex_;
